@@ -1,0 +1,11 @@
+#include "app/vardoapp.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    VardoApp vardo;
+    vardo.start();
+    return application.exec();
+}

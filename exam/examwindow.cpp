@@ -1,0 +1,266 @@
+#include "exam/examwindow.h"
+
+#include "exam/answerkey.h"
+#include "exam/examlayout.h"
+#include "platform/designfont.h"
+#include "platform/tabpages.h"
+#include "platform/twips.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+
+using namespace examlayout;
+
+namespace {
+
+const QColor pink(255, 128, 255);
+const QColor yellow(255, 255, 0);
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QRect pixels(const Rect &r)
+{
+    return twips::rect(r.left, r.top, r.width, r.height);
+}
+
+QString elementName(const QString &array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(array).arg(index);
+}
+
+Qt::Alignment alignmentOf(Align align)
+{
+    switch (align) {
+    case Align::Left: return Qt::AlignLeft | Qt::AlignTop;
+    case Align::Centre: return Qt::AlignHCenter | Qt::AlignTop;
+    case Align::Right: return Qt::AlignRight | Qt::AlignTop;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+template<typename Widget>
+Widget *place(Widget *widget, const QString &name, const QRect &geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+const BoxRow &boxRowFor(int choices)
+{
+    for (const BoxRow &row : boxRows) {
+        if (row.choices == choices)
+            return row;
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+ExamWindow::ExamWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmVardo"));
+    setWindowTitle(QStringLiteral("問題 （Vardo）"));
+    setFont(designfont::make(designfont::gothic, 9));
+
+    auto *ground = new QLabel;
+    ground->setObjectName(QStringLiteral("ground"));
+    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ground->setMinimumSize(1, 1);
+    ground->setAutoFillBackground(true);
+    QPalette groundPalette = ground->palette();
+    groundPalette.setColor(QPalette::Window, yellow);
+    ground->setPalette(groundPalette);
+    setCentralWidget(ground);
+
+    buildMenus();
+    buildQuestionTabs(ground);
+    buildAnswerTabs(ground);
+    buildSideControls(ground);
+    applyStackingOrder(ground);
+    applyFocusOrder();
+
+    resize(twips::toPixels(clientWidth),
+           twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
+    m_questionTabs->setFocus(Qt::OtherFocusReason);
+}
+
+void ExamWindow::buildMenus()
+{
+    QMenu *game = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
+    game->setObjectName(QStringLiteral("mnuGame"));
+    m_exit = game->addAction(QStringLiteral("終了(&Q)"));
+    m_exit->setObjectName(QStringLiteral("mnuExit"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    m_about = help->addAction(QStringLiteral("バージョン情報(&A)"));
+    m_about->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void ExamWindow::buildSideControls(QWidget *ground)
+{
+    QList<QPushButton *> made;
+    for (const Button &spec : buttons) {
+        auto *button = place(new QPushButton(text(spec.caption), ground), text(spec.name),
+                             pixels(spec.rect));
+        button->setFont(designfont::make(designfont::gothic, 9, true));
+        made.append(button);
+    }
+    m_start = made.at(0);
+    m_score = made.at(1);
+    m_passRate = made.at(2);
+    connect(m_score, &QPushButton::clicked, this, &ExamWindow::onScoreClicked);
+    connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::passRateRequested);
+
+    for (const Label &spec : labels) {
+        auto *label = place(new QLabel(text(spec.caption), ground), text(spec.name),
+                            pixels(spec.rect));
+        label->setFont(designfont::make(designfont::gothic, spec.points, true));
+        label->setAlignment(alignmentOf(spec.align));
+        if (spec.ground == Ground::Pink) {
+            label->setAutoFillBackground(true);
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::Window, pink);
+            label->setPalette(palette);
+        }
+    }
+    m_seconds = ground->findChild<QLabel *>(QStringLiteral("lbl秒"));
+    m_scoreLabel = ground->findChild<QLabel *>(QStringLiteral("lbl得点"));
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("tmr時間"));
+    m_timer->setInterval(1000);
+    m_timer->setTimerType(Qt::PreciseTimer);
+
+    m_media = place(new QWidget(ground), QStringLiteral("MMControl1"), pixels(mediaControl));
+    m_media->hide();
+}
+
+void ExamWindow::buildQuestionTabs(QWidget *ground)
+{
+    m_questionTabs = place(new TabPages(12, twips::toPixels(tabHeight), ground),
+                           QStringLiteral("SSTab1"), pixels(questionTabs));
+    m_questionTabs->setFont(designfont::make(designfont::gothic, 9));
+
+    const int page = m_questionTabs->addPage(QStringLiteral("問題"));
+    m_document = place(new QTextBrowser, QStringLiteral("Scriptlet1"), pixels(documentPane));
+    m_questionTabs->addToPage(page, m_document);
+
+    for (int i = 0; i < int(figurePages.size()); ++i) {
+        const FigurePage &spec = figurePages[i];
+        const int figurePage = m_questionTabs->addPage(text(spec.caption));
+        auto *picture = place(new QLabel, QStringLiteral("Picture%1").arg(i + 1),
+                              pixels(spec.box));
+        picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        picture->setLineWidth(2);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_questionTabs->addToPage(figurePage, picture);
+    }
+}
+
+void ExamWindow::buildAnswerTabs(QWidget *ground)
+{
+    m_answerTabs = place(new TabPages(9, twips::toPixels(tabHeight), ground),
+                         QStringLiteral("SSTab2"), pixels(answerTabs));
+    m_answerTabs->setFont(designfont::make(designfont::gothic, 9));
+    m_answerTabs->setBackground(yellow);
+    for (int page = 0; page < int(answerPages.size()); ++page)
+        buildAnswerPage(page);
+}
+
+void ExamWindow::buildAnswerPage(int page)
+{
+    const AnswerPage &spec = answerPages[page];
+    const int group = page + 1;
+    m_answerTabs->addPage(text(spec.caption));
+
+    Rect frameRect = answerFrame;
+    if (group == groupCount)
+        frameRect.left = lastAnswerFrameLeft;
+    auto *frame = place(new QGroupBox(QStringLiteral("答え")),
+                        QStringLiteral("Frame%1").arg(spec.frame), pixels(frameRect));
+    m_answerTabs->addToPage(page, frame);
+
+    const BoxRow &row = boxRowFor(spec.choices);
+    for (int k = 1; k <= spec.choices; ++k) {
+        const BoxSpan &span = row.boxes[k - 1];
+        auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
+                          elementName(QStringLiteral("chkVardo%1").arg(group), k),
+                          twips::rect(span.left, boxTop, span.width, boxHeight));
+        m_boxes[page][k - 1] = box;
+    }
+
+    auto *mark = place(new QLabel, elementName(QStringLiteral("pctマル"), group),
+                       pixels(markBox));
+    mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mark->setPixmap(QIcon(QStringLiteral(":/pictures/mark.ico")).pixmap(32, 32));
+    m_answerTabs->addToPage(page, mark);
+    mark->hide();
+    m_marks[page] = mark;
+}
+
+void ExamWindow::applyStackingOrder(QWidget *ground)
+{
+    for (auto it = stackingOrder.rbegin(); it != stackingOrder.rend(); ++it) {
+        if (auto *widget = ground->findChild<QWidget *>(text(*it), Qt::FindDirectChildrenOnly))
+            widget->raise();
+    }
+}
+
+void ExamWindow::applyFocusOrder()
+{
+    QList<QWidget *> chain = {m_questionTabs, m_answerTabs, m_start, m_score, m_passRate,
+                              m_document};
+    for (const auto &group : m_boxes) {
+        for (QCheckBox *box : group) {
+            if (box)
+                chain.append(box);
+        }
+    }
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+QString ExamWindow::scoreText() const
+{
+    return m_scoreLabel->text();
+}
+
+AnswerSheet ExamWindow::readAnswerSheet() const
+{
+    AnswerSheet sheet;
+    for (int g = 1; g <= groupCount; ++g) {
+        for (int k = 1; k <= maxChoices; ++k) {
+            if (const QCheckBox *box = m_boxes[g - 1][k - 1])
+                sheet.setTicked(g, k, box->isChecked());
+        }
+    }
+    return sheet;
+}
+
+void ExamWindow::onScoreClicked()
+{
+    const Marking marking = MarkAnswers(readAnswerSheet());
+    m_start->setEnabled(true);
+    m_seconds->setText(QString());
+    m_timer->stop();
+    for (int g = 1; g <= groupCount; ++g)
+        m_marks[g - 1]->setVisible(marking.correct[g - 1]);
+    setScoreText(QString::number(marking.total));
+}
+
+// lbl得点 sizes itself to its text on one line; its height is fixed.
+void ExamWindow::setScoreText(const QString &text)
+{
+    m_scoreLabel->setText(text);
+    m_scoreLabel->resize(m_scoreLabel->sizeHint().width(), m_scoreLabel->height());
+}

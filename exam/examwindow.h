@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class TabPages;
+class AnswerSheet;
+
+// frmVardo: the whole exam surface. Its controls carry their design names as
+// objectName; what happens outside the window (pass-rate verdicts, help,
+// ending the program) is asked for through signals and wired up by the app.
+class ExamWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit ExamWindow(QWidget *parent = nullptr);
+
+    QString scoreText() const;
+    QAction *exitAction() const { return m_exit; }
+    QAction *aboutAction() const { return m_about; }
+
+signals:
+    void passRateRequested();
+
+private:
+    void buildMenus();
+    void buildSideControls(QWidget *ground);
+    void buildQuestionTabs(QWidget *ground);
+    void buildAnswerTabs(QWidget *ground);
+    void buildAnswerPage(int page);
+    void applyStackingOrder(QWidget *ground);
+    void applyFocusOrder();
+
+    void onScoreClicked();
+    AnswerSheet readAnswerSheet() const;
+    void setScoreText(const QString &text);
+
+    QAction *m_exit = nullptr;
+    QAction *m_about = nullptr;
+    QPushButton *m_start = nullptr;
+    QPushButton *m_score = nullptr;
+    QPushButton *m_passRate = nullptr;
+    QLabel *m_seconds = nullptr;
+    QLabel *m_scoreLabel = nullptr;
+    QTimer *m_timer = nullptr;
+    QWidget *m_media = nullptr;
+    QWidget *m_document = nullptr;
+    TabPages *m_questionTabs = nullptr;
+    TabPages *m_answerTabs = nullptr;
+    std::array<QLabel *, 27> m_marks{};
+    std::array<std::array<QCheckBox *, 8>, 27> m_boxes{};
+};
