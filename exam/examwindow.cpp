@@ -264,3 +264,7 @@ void ExamWindow::setScoreText(const QString &text)
     m_scoreLabel->setText(text);
     m_scoreLabel->resize(m_scoreLabel->sizeHint().width(), m_scoreLabel->height());
 }
+
+void ExamWindow::PlaySound()
+{
+}

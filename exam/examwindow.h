@@ -23,6 +23,8 @@ public:
     explicit ExamWindow(QWidget *parent = nullptr);
 
     QString scoreText() const;
+    // Rewinds the open sound and plays it; silent when nothing is open.
+    void PlaySound();
     QAction *exitAction() const { return m_exit; }
     QAction *aboutAction() const { return m_about; }
 
