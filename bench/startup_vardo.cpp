@@ -1,0 +1,15 @@
+// Start-up probe: the real program's start-up, ended at its first paint.
+#include "app/vardoapp.h"
+#include "bench/firstpaint.h"
+#include "exam/examwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    VardoApp vardo;
+    vardo.start();
+    new FirstPaint(vardo.examWindow());
+    return application.exec();
+}
