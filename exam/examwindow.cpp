@@ -3,6 +3,7 @@
 #include "exam/answerkey.h"
 #include "exam/examlayout.h"
 #include "platform/designfont.h"
+#include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
 #include "platform/twips.h"
 
@@ -135,6 +136,9 @@ void ExamWindow::buildSideControls(QWidget *ground)
     }
     m_seconds = ground->findChild<QLabel *>(QStringLiteral("lbl秒"));
     m_scoreLabel = ground->findChild<QLabel *>(QStringLiteral("lbl得点"));
+    // The strips read "あと", time, "分" and score, "点" only to the eye.
+    spoken::setPattern(m_seconds, QStringLiteral("あと %1 分"), QStringLiteral("残り時間"));
+    spoken::setPattern(m_scoreLabel, QStringLiteral("%1 点"), QStringLiteral("得点"));
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmr時間"));
@@ -196,6 +200,7 @@ void ExamWindow::buildAnswerPage(int page)
         auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
                           elementName(QStringLiteral("chkVardo%1").arg(group), k),
                           twips::rect(span.left, boxTop, span.width, boxHeight));
+        box->setAccessibleName(text(spec.caption) + u' ' + box->text());
         m_boxes[page][k - 1] = box;
     }
 
@@ -203,6 +208,8 @@ void ExamWindow::buildAnswerPage(int page)
                        pixels(markBox));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setPixmap(QIcon(QStringLiteral(":/pictures/mark.ico")).pixmap(32, 32));
+    mark->setAccessibleName(QStringLiteral("正解"));
+    mark->setAccessibleDescription(text(spec.caption));
     m_answerTabs->addToPage(page, mark);
     mark->hide();
     m_marks[page] = mark;
