@@ -239,13 +239,13 @@ def figure05():
     c = Canvas(404, 314)
     r = 18.0
     for row, (label, caption) in enumerate((("5-1", "押す前（静止）"), ("5-2", "押した後"))):
-        top = row * 157
-        ground = top + 130
-        c.rect(4, top + 4, 398, top + 150, outline=150, width=1.0)
+        top = row * 152
+        ground = top + 128
+        c.rect(4, top + 4, 392, top + 148, outline=150, width=1.0)
         c.text(14, top + 20, label, 14, anchor="lm")
         c.text(54, top + 20, caption, 12, anchor="lm")
-        c.ground(14, 388, ground, depth=6)
-        c.text(374, ground + 11, "氷", 11)
+        c.ground(14, 382, ground, depth=6)
+        c.text(368, ground + 11, "氷", 11)
         if row == 0:
             px, bx = 170.0, 232.0
             _person(c, px, ground, (bx - r + 1, ground - r - 4), lean=10)
