@@ -87,9 +87,9 @@ void AccessibilityTest::controls_haveSpokenNames_data()
     QTest::newRow("last box of the eight-choice page")
         << "chkVardo17(8)" << box << QStringLiteral("3B-問4 ⑧");
     QTest::newRow("last page") << "chkVardo27(5)" << box << QStringLiteral("5-問5 ⑤");
-    QTest::newRow("mark") << "pctマル(1)" << int(QAccessible::StaticText)
+    QTest::newRow("mark") << "pctマル(1)" << int(QAccessible::Graphic)
                           << QStringLiteral("正解");
-    QTest::newRow("last mark") << "pctマル(27)" << int(QAccessible::StaticText)
+    QTest::newRow("last mark") << "pctマル(27)" << int(QAccessible::Graphic)
                                << QStringLiteral("正解");
     QTest::newRow("question tabs") << "SSTab1" << int(QAccessible::PageTabList)
                                    << QStringLiteral("問題");
