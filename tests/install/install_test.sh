@@ -10,7 +10,15 @@ shift 3
 side_files=("$@")
 
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+# cmake --install rewrites the build's install manifest, which a real install
+# needs for uninstalling: keep the one that was there.
+manifest=$build/install_manifest.txt
+[ -f "$manifest" ] && cp -p "$manifest" "$prefix/manifest.kept"
+restore_manifest() {
+    if [ -f "$prefix/manifest.kept" ]; then cp -p "$prefix/manifest.kept" "$manifest"
+    else rm -f "$manifest"; fi
+}
+trap 'restore_manifest; rm -rf "$prefix"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
