@@ -49,7 +49,7 @@ void MediaControl::open()
     if (m_fileName == m_openFile)
         return;
     close();
-    if (!isPlayableFile(m_fileName) || !ensurePlayer())
+    if (!ensurePlayer() || !isPlayableFile(m_fileName))
         return;
     m_player->setSource(QUrl::fromLocalFile(m_fileName));
     m_openFile = m_fileName;
@@ -74,8 +74,8 @@ void MediaControl::play()
         m_player->play();
 }
 
-// The player is made at the first playable "Open", and only when there is
-// an audio output: without one it would complain on every load.
+// The player is made at the first "Open", and only when there is an audio
+// output: without one it would complain on every load, and nothing is read.
 bool MediaControl::ensurePlayer()
 {
     if (m_player)
