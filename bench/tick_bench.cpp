@@ -4,6 +4,7 @@
 //                              a first tick has opened Zarod.wav (default 2000)
 //   tick_bench cpu [SECONDS]   CPU used by a running clock over SECONDS of
 //                              wall time (default 60), as % of one core
+//   tick_bench idle [SECONDS]  the same with the clock stopped, for comparison
 //
 // Zarod.wav is copied beside this program, as beside Vardo. Run with
 // QT_QPA_PLATFORM=offscreen on a machine without a display.
@@ -59,17 +60,25 @@ int benchTicks(ExamWindow &window, int count)
     return 0;
 }
 
-int benchCpu(ExamWindow &window, int seconds)
+void runEventLoop(int ms)
 {
-    startClock(window);
+    QTimer::singleShot(ms, Qt::PreciseTimer, qApp, &QCoreApplication::quit);
+    qApp->exec();
+}
+
+int benchCpu(ExamWindow &window, int seconds, bool running)
+{
+    runEventLoop(1000); // let the first paint and start-up settle
+    if (running)
+        startClock(window);
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
-    qApp->exec();
+    runEventLoop(seconds * 1000);
     const double cpu = cpuSeconds() - cpuBefore;
     const double elapsed = wall.nsecsElapsed() / 1e9;
-    std::printf("running clock: %.1f s wall, %.1f ms CPU, %.4f %% of one core\n", elapsed,
+    std::printf("%s clock: %.1f s wall, %.1f ms CPU, %.4f %% of one core\n",
+                running ? "running" : "stopped", elapsed,
                 cpu * 1e3, 100.0 * cpu / elapsed);
     return 0;
 }
@@ -83,10 +92,10 @@ int main(int argc, char *argv[])
     const int amount = argc > 2 ? std::atoi(argv[2]) : 0;
     ExamWindow window;
     window.show();
-    if (mode == QLatin1String("cpu"))
-        return benchCpu(window, amount > 0 ? amount : 60);
+    if (mode == QLatin1String("cpu") || mode == QLatin1String("idle"))
+        return benchCpu(window, amount > 0 ? amount : 60, mode == QLatin1String("cpu"));
     if (mode == QLatin1String("ticks"))
         return benchTicks(window, amount > 0 ? amount : 2000);
-    std::fprintf(stderr, "usage: tick_bench ticks [COUNT] | cpu [SECONDS]\n");
+    std::fprintf(stderr, "usage: tick_bench ticks [COUNT] | cpu [SECONDS] | idle [SECONDS]\n");
     return 2;
 }
