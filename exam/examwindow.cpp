@@ -1,9 +1,11 @@
 #include "exam/examwindow.h"
 
 #include "exam/answerkey.h"
+#include "exam/appfolder.h"
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
 #include "platform/designfont.h"
+#include "platform/mediacontrol.h"
 #include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
 #include "platform/twips.h"
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
+
+#include <utility>
 
 using namespace examlayout;
 
@@ -67,7 +71,12 @@ const BoxRow &boxRowFor(int choices)
 
 } // namespace
 
-ExamWindow::ExamWindow(QWidget *parent) : QMainWindow(parent)
+ExamWindow::ExamWindow(QWidget *parent) : ExamWindow(systemTime, nullptr, parent)
+{
+}
+
+ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
+    : QMainWindow(parent), m_now(std::move(now)), m_media(media)
 {
     setObjectName(QStringLiteral("frmVardo"));
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
@@ -146,9 +155,13 @@ void ExamWindow::buildSideControls(QWidget *ground)
     m_timer->setObjectName(QStringLiteral("tmr時間"));
     m_timer->setInterval(1000);
     m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_start, &QPushButton::clicked, this, &ExamWindow::onStartClicked);
+    connect(m_timer, &QTimer::timeout, this, &ExamWindow::onTick);
 
-    m_media = place(new QWidget(ground), QStringLiteral("MMControl1"), pixels(mediaControl));
-    m_media->hide();
+    auto *control = place(new MediaControl(ground), QStringLiteral("MMControl1"),
+                          pixels(mediaControl));
+    if (!m_media)
+        m_media = control;
 }
 
 void ExamWindow::buildQuestionTabs(QWidget *ground)
@@ -264,6 +277,32 @@ AnswerSheet ExamWindow::readAnswerSheet() const
     return sheet;
 }
 
+// The first tick comes a full interval after this handler returns.
+void ExamWindow::onStartClicked()
+{
+    m_timer->start();
+    m_minutes.start(m_now());
+    m_seconds->setText(m_minutes.text());
+    m_start->setEnabled(false);
+    setScoreText(QString());
+    for (QLabel *mark : m_marks)
+        mark->hide();
+}
+
+// The cue is opened on every tick so that it is ready whenever it is played;
+// opening the file already open costs nothing.
+void ExamWindow::onTick()
+{
+    if (m_minutes.advance(m_now()))
+        m_seconds->setText(m_minutes.text());
+    m_media->setFileName(AppFolderPath() + QStringLiteral("Zarod.wav"));
+    m_media->command(QStringLiteral("Open"));
+    if (m_seconds->text() == QLatin1String("0:00")) {
+        m_timer->stop();
+        PlaySound();
+    }
+}
+
 void ExamWindow::onScoreClicked()
 {
     const Marking marking = MarkAnswers(readAnswerSheet());
@@ -284,4 +323,6 @@ void ExamWindow::setScoreText(const QString &text)
 
 void ExamWindow::PlaySound()
 {
+    m_media->command(QStringLiteral("Prev"));
+    m_media->command(QStringLiteral("Play"));
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "exam/clocksource.h"
+#include "exam/minutecounter.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -12,6 +15,7 @@ class QPushButton;
 class QTimer;
 class TabPages;
 class AnswerSheet;
+class MediaDevice;
 
 // frmVardo: the whole exam surface. Its controls carry their design names as
 // objectName; what happens outside the window (pass-rate verdicts, help,
@@ -21,7 +25,11 @@ class ExamWindow : public QMainWindow
     Q_OBJECT
 
 public:
+    // The program's window: system clock and the real sound control.
     explicit ExamWindow(QWidget *parent = nullptr);
+    // The clock reads `now`; sound commands go to `media` (not owned) when
+    // given, otherwise to the window's own sound control.
+    ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent = nullptr);
 
     QString scoreText() const;
     // Rewinds the open sound and plays it; silent when nothing is open.
@@ -41,6 +49,8 @@ private:
     void applyStackingOrder(QWidget *ground);
     void applyFocusOrder();
 
+    void onStartClicked();
+    void onTick();
     void onScoreClicked();
     AnswerSheet readAnswerSheet() const;
     void setScoreText(const QString &text);
@@ -53,7 +63,9 @@ private:
     QLabel *m_seconds = nullptr;
     QLabel *m_scoreLabel = nullptr;
     QTimer *m_timer = nullptr;
-    QWidget *m_media = nullptr;
+    ClockSource m_now;
+    MinuteCounter m_minutes;
+    MediaDevice *m_media = nullptr;
     QWidget *m_document = nullptr;
     TabPages *m_questionTabs = nullptr;
     TabPages *m_answerTabs = nullptr;

@@ -1,0 +1,87 @@
+#include "platform/mediacontrol.h"
+
+#include "platform/wavcheck.h"
+
+#include <QAudioDevice>
+#include <QFile>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+
+bool isPlayableFile(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file);
+}
+
+} // namespace
+
+MediaControl::MediaControl(QWidget *parent) : QWidget(parent)
+{
+    hide();
+}
+
+MediaControl::~MediaControl() = default;
+
+void MediaControl::setFileName(const QString &fileName)
+{
+    m_fileName = fileName;
+}
+
+void MediaControl::command(const QString &command)
+{
+    if (command == QLatin1String("Open"))
+        open();
+    else if (command == QLatin1String("Prev"))
+        rewind();
+    else if (command == QLatin1String("Play"))
+        play();
+}
+
+// Opening arrives once a second while the clock runs, so the file already
+// open is left alone: no reload, and a cue that is playing goes on playing.
+// Only files that pass the header check reach the player: a damaged one
+// would leave it loading for ever and hang the next change of source.
+void MediaControl::open()
+{
+    if (m_fileName == m_openFile)
+        return;
+    close();
+    if (!ensurePlayer() || !isPlayableFile(m_fileName))
+        return;
+    m_player->setSource(QUrl::fromLocalFile(m_fileName));
+    m_openFile = m_fileName;
+}
+
+void MediaControl::close()
+{
+    if (m_player)
+        m_player->stop();
+    m_openFile.clear();
+}
+
+void MediaControl::rewind()
+{
+    if (m_player)
+        m_player->stop();
+}
+
+void MediaControl::play()
+{
+    if (m_player && !m_openFile.isEmpty())
+        m_player->play();
+}
+
+// The player is made at the first "Open", and only when there is an audio
+// output: without one it would complain on every load, and nothing is read.
+bool MediaControl::ensurePlayer()
+{
+    if (m_player)
+        return true;
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        return false;
+    m_player = new QSoundEffect(this);
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/mediadevice.h"
+
+#include <QWidget>
+
+class QSoundEffect;
+
+// The hidden sound control of a window. "Open" loads the named WAV file,
+// "Prev" rewinds it, "Play" starts it in the background. Every failure is
+// silent: a missing, unreadable or damaged file, or a machine without an
+// audio output, only means that nothing is heard.
+class MediaControl : public QWidget, public MediaDevice
+{
+public:
+    explicit MediaControl(QWidget *parent = nullptr);
+    ~MediaControl() override;
+
+    void setFileName(const QString &fileName) override;
+    void command(const QString &command) override;
+
+private:
+    void open();
+    void close();
+    void rewind();
+    void play();
+    bool ensurePlayer();
+
+    QString m_fileName;
+    QString m_openFile;
+    QSoundEffect *m_player = nullptr;
+};
