@@ -21,8 +21,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("バージョン情報"));
     resize(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
 
-    QTextEdit *document = richtextbox::make(this, HelpDocument());
+    QTextEdit *document = richtextbox::make(this, documentBox, HelpDocument());
     document->setObjectName(QStringLiteral("RichTextBox1"));
-    document->setGeometry(documentBox);
     document->setFocus(Qt::OtherFocusReason);
 }

@@ -6,9 +6,12 @@
 
 namespace richtextbox {
 
-QTextEdit *make(QWidget *parent, const QString &text)
+QTextEdit *make(QWidget *parent, const QRect &geometry, const QString &text)
 {
     auto *box = new QTextEdit(parent);
+    // Sized before it is filled: a box still at its default size scrolls
+    // past the first line to keep the cursor in view.
+    box->setGeometry(geometry);
     box->setFont(designfont::make(designfont::gothic, 9));
     box->setReadOnly(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -18,7 +21,6 @@ QTextEdit *make(QWidget *parent, const QString &text)
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->setAcceptRichText(false);
     box->setPlainText(text);
-    box->moveCursor(QTextCursor::Start);
     return box;
 }
 

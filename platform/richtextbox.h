@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 class QTextEdit;
@@ -10,6 +11,6 @@ namespace richtextbox {
 // A read-only document box in the monospaced Gothic face: tables in its
 // documents are drawn by character position alone, so lines never wrap. It
 // scrolls, takes the keyboard focus and opens at the document's first line.
-QTextEdit *make(QWidget *parent, const QString &text);
+QTextEdit *make(QWidget *parent, const QRect &geometry, const QString &text);
 
 } // namespace richtextbox

@@ -21,10 +21,10 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     setPalette(ground);
 
     // Built first so that it heads the focus chain and opens with the focus.
-    QTextEdit *document = richtextbox::make(this, PassLineDocument());
+    QTextEdit *document = richtextbox::make(
+        this, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
+        PassLineDocument());
     document->setObjectName(QStringLiteral("RichTextBox1"));
-    document->setGeometry(twips::rect(documentLeft, layout.documentTop, documentWidth,
-                                      layout.documentHeight));
     document->setFocus(Qt::OtherFocusReason);
 
     makeLabel(QStringLiteral("Label1"), QString::fromUtf16(layout.badge),
