@@ -2,6 +2,7 @@
 
 #include "exam/answerkey.h"
 #include "exam/examlayout.h"
+#include "exam/pictures.h"
 #include "platform/designfont.h"
 #include "platform/tabpages.h"
 #include "platform/twips.h"
@@ -79,6 +80,7 @@ ExamWindow::ExamWindow(QWidget *parent) : QMainWindow(parent)
     QPalette groundPalette = ground->palette();
     groundPalette.setColor(QPalette::Window, yellow);
     ground->setPalette(groundPalette);
+    ground->setPixmap(pictures::background());
     setCentralWidget(ground);
 
     buildMenus();
@@ -165,6 +167,13 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_questionTabs->addToPage(figurePage, picture);
     }
+    // Figures are decoded when their page is first shown, not at start-up.
+    connect(m_questionTabs, &TabPages::currentChanged, this, [this](int page) {
+        auto *picture = m_questionTabs->page(page)->findChild<QLabel *>(
+            QStringLiteral("Picture%1").arg(page));
+        if (picture && picture->pixmap().isNull())
+            picture->setPixmap(pictures::figure(page));
+    });
 }
 
 void ExamWindow::buildAnswerTabs(QWidget *ground)
@@ -173,11 +182,12 @@ void ExamWindow::buildAnswerTabs(QWidget *ground)
                          QStringLiteral("SSTab2"), pixels(answerTabs));
     m_answerTabs->setFont(designfont::make(designfont::gothic, 9));
     m_answerTabs->setBackground(yellow);
+    const QPixmap mark = pictures::mark();
     for (int page = 0; page < int(answerPages.size()); ++page)
-        buildAnswerPage(page);
+        buildAnswerPage(page, mark);
 }
 
-void ExamWindow::buildAnswerPage(int page)
+void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
 {
     const AnswerPage &spec = answerPages[page];
     const int group = page + 1;
@@ -202,7 +212,7 @@ void ExamWindow::buildAnswerPage(int page)
     auto *mark = place(new QLabel, elementName(QStringLiteral("pctマル"), group),
                        pixels(markBox));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mark->setPixmap(QIcon(QStringLiteral(":/pictures/mark.ico")).pixmap(32, 32));
+    mark->setPixmap(markPicture);
     m_answerTabs->addToPage(page, mark);
     mark->hide();
     m_marks[page] = mark;

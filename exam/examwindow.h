@@ -7,6 +7,7 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class QPixmap;
 class QPushButton;
 class QTimer;
 class TabPages;
@@ -36,7 +37,7 @@ private:
     void buildSideControls(QWidget *ground);
     void buildQuestionTabs(QWidget *ground);
     void buildAnswerTabs(QWidget *ground);
-    void buildAnswerPage(int page);
+    void buildAnswerPage(int page, const QPixmap &markPicture);
     void applyStackingOrder(QWidget *ground);
     void applyFocusOrder();
 

@@ -1,0 +1,119 @@
+#include "exam/answerkey.h"
+#include "exam/examlayout.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTest>
+
+// The shipped paper and its answer notes must agree with the answer pages
+// and the built-in key, or a candidate is marked against other questions.
+class PaperTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void paper_hasOneQuestionPerAnswerPageInOrder();
+    void paper_offersAsManyChoicesAsThePageHasBoxes();
+    void paper_pointsMatchTheKey();
+    void answers_correctChoicesMatchTheKey();
+    void paper_carriesTheCueLink();
+
+private:
+    struct Question
+    {
+        QString caption;
+        int points = 0;
+        QStringList choiceDigits;
+    };
+    QString m_paper;
+    QList<Question> m_questions;
+};
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+int digitOf(const QString &circled)
+{
+    return circled.at(0).unicode() - QChar(u'①').unicode() + 1;
+}
+
+} // namespace
+
+void PaperTest::initTestCase()
+{
+    QStringDecoder cp932("windows-31j");
+    QVERIFY(cp932.isValid());
+    m_paper = cp932(readFile(QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx")));
+    QVERIFY(!cp932.hasError());
+    QVERIFY(m_paper.contains(QStringLiteral("charset=Shift_JIS")));
+
+    const QRegularExpression heading(QStringLiteral("<h3>(\\S+)（(\\d)点）</h3>"));
+    const QRegularExpression choice(QStringLiteral("^(?:<p>)?([①-⑧])"),
+                                    QRegularExpression::MultilineOption);
+    const QStringList parts = m_paper.split(QStringLiteral("<h3>")).mid(1);
+    for (const QString &part : parts) {
+        const auto match = heading.match(QStringLiteral("<h3>") + part);
+        QVERIFY2(match.hasMatch(), qPrintable(part.left(40)));
+        Question question{match.captured(1), match.captured(2).toInt(), {}};
+        const QString body = part.section(QStringLiteral("<h2>"), 0, 0);
+        for (auto it = choice.globalMatch(body); it.hasNext();)
+            question.choiceDigits.append(it.next().captured(1));
+        m_questions.append(question);
+    }
+}
+
+void PaperTest::paper_hasOneQuestionPerAnswerPageInOrder()
+{
+    QCOMPARE(m_questions.size(), groupCount);
+    for (int i = 0; i < groupCount; ++i)
+        QCOMPARE(m_questions[i].caption, QString::fromUtf8(examlayout::answerPages[i].caption));
+}
+
+void PaperTest::paper_offersAsManyChoicesAsThePageHasBoxes()
+{
+    for (int i = 0; i < m_questions.size(); ++i) {
+        const QStringList &digits = m_questions[i].choiceDigits;
+        QCOMPARE(digits.size(), examlayout::answerPages[i].choices);
+        for (int k = 0; k < digits.size(); ++k)
+            QCOMPARE(digitOf(digits[k]), k + 1);
+    }
+}
+
+void PaperTest::paper_pointsMatchTheKey()
+{
+    for (int i = 0; i < m_questions.size(); ++i)
+        QCOMPARE(m_questions[i].points, AnswerKey[i].points);
+}
+
+void PaperTest::answers_correctChoicesMatchTheKey()
+{
+    const QString notes = QString::fromUtf8(readFile(QStringLiteral(VARDO_SOURCE_DIR "/docs/answers.md")));
+    const QRegularExpression entry(QStringLiteral("^## (\\S+) — 正解 ([①-⑧])（(\\d)点）"),
+                                   QRegularExpression::MultilineOption);
+    int i = 0;
+    for (auto it = entry.globalMatch(notes); it.hasNext(); ++i) {
+        const auto match = it.next();
+        QVERIFY(i < groupCount);
+        QCOMPARE(match.captured(1), QString::fromUtf8(examlayout::answerPages[i].caption));
+        QCOMPARE(digitOf(match.captured(2)), AnswerKey[i].correctChoice);
+        QCOMPARE(match.captured(3).toInt(), AnswerKey[i].points);
+    }
+    QCOMPARE(i, groupCount);
+}
+
+void PaperTest::paper_carriesTheCueLink()
+{
+    QVERIFY(m_paper.contains(QStringLiteral("<a href=\"event:cue?1\">")));
+}
+
+QTEST_APPLESS_MAIN(PaperTest)
+#include "paper_test.moc"

@@ -1,0 +1,132 @@
+#include "exam/examwindow.h"
+#include "exam/pictures.h"
+#include "platform/tabpages.h"
+
+#include <QCheckBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+class PicturesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resources_haveTheirFormatAndSize_data();
+    void resources_haveTheirFormatAndSize();
+    void icons_holdTheirThreeImages_data();
+    void icons_holdTheirThreeImages();
+    void figures_waitForTheirPageAndDrawUnscaled();
+    void mark_cornersShowThePageBeneath();
+    void background_showsThroughTheTransparentLabel();
+};
+
+void PicturesTest::resources_haveTheirFormatAndSize_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("background") << pictures::backgroundPath() << QByteArray("gif") << QSize(794, 567);
+    const QList<QSize> figureSizes = {{430, 304}, {412, 357}, {508, 355}, {456, 346},
+                                      {404, 314}, {422, 142}, {434, 305}, {284, 298},
+                                      {450, 272}, {449, 338}, {450, 240}};
+    for (int n = 1; n <= 11; ++n) {
+        QTest::addRow("figure %d", n) << pictures::figurePath(n) << QByteArray("jpeg")
+                                      << figureSizes.at(n - 1);
+    }
+    QTest::newRow("mark") << pictures::markPath() << QByteArray("ico") << QSize(32, 32);
+}
+
+void PicturesTest::resources_haveTheirFormatAndSize()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, size);
+
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), format);
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(image.size(), size);
+}
+
+void PicturesTest::icons_holdTheirThreeImages_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QList<QSize>>("sizes");
+
+    QTest::newRow("mark") << pictures::markPath()
+                          << QList<QSize>{{32, 32}, {16, 16}, {32, 32}};
+    QTest::newRow("file icon") << QStringLiteral(VARDO_SOURCE_DIR "/assets/vardo.ico")
+                               << QList<QSize>{{32, 32}, {32, 32}, {16, 16}};
+}
+
+void PicturesTest::icons_holdTheirThreeImages()
+{
+    QFETCH(QString, path);
+    QFETCH(QList<QSize>, sizes);
+
+    QImageReader reader(path);
+    QCOMPARE(reader.imageCount(), sizes.size());
+    for (int i = 0; i < sizes.size(); ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        QCOMPARE(reader.read().size(), sizes.at(i));
+    }
+}
+
+void PicturesTest::figures_waitForTheirPageAndDrawUnscaled()
+{
+    ExamWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *figure8 = window.findChild<QLabel *>(QStringLiteral("Picture8"));
+    QVERIFY(figure8->pixmap().isNull());
+
+    window.findChild<TabPages *>(QStringLiteral("SSTab1"))->setCurrentIndex(8);
+    QCOMPARE(figure8->pixmap().size(), QSize(284, 298));
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("Picture3"))->pixmap().isNull());
+
+    // Drawn at its own size from the top-left corner inside the border.
+    const QImage shown = figure8->grab().toImage();
+    const QImage source(pictures::figurePath(8));
+    const QPoint origin = figure8->contentsRect().topLeft();
+    for (const QPoint &p : {QPoint(0, 0), QPoint(100, 150), QPoint(200, 280)})
+        QCOMPARE(shown.pixelColor(origin + p), source.pixelColor(p));
+}
+
+void PicturesTest::mark_cornersShowThePageBeneath()
+{
+    ExamWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *answers = window.findChild<TabPages *>(QStringLiteral("SSTab2"));
+    answers->setCurrentIndex(2);
+    auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkVardo3(1)"));
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmd得点")), Qt::LeftButton);
+
+    auto *mark = window.findChild<QLabel *>(QStringLiteral("pctマル(3)"));
+    QVERIFY(mark->isVisible());
+    const QImage page = answers->grab().toImage();
+    const QPoint topLeft = mark->mapTo(answers, QPoint(0, 0));
+    QCOMPARE(page.pixelColor(topLeft), QColor(255, 255, 0));
+    const QColor ring = page.pixelColor(topLeft + QPoint(16, 3));
+    QVERIFY2(ring.red() > 150 && ring.green() < 100, qPrintable(ring.name()));
+}
+
+void PicturesTest::background_showsThroughTheTransparentLabel()
+{
+    ExamWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *label = window.findChild<QLabel *>(QStringLiteral("Label4"));
+    const QImage ground = window.centralWidget()->grab().toImage();
+    const QImage source(pictures::backgroundPath());
+    const QPoint corner = label->geometry().topLeft();
+    QCOMPARE(ground.pixelColor(corner), source.pixelColor(corner));
+}
+
+QTEST_MAIN(PicturesTest)
+#include "pictures_test.moc"

@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Check the question paper and the answer notes against the answer key.
+
+Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
+  * the document declares Shift_JIS and decodes as cp932;
+  * the 27 questions appear in answer-page order, each heading carrying its
+    page caption and its points;
+  * each question offers exactly as many choices as its answer page shows,
+    numbered from (1) upwards, one per line;
+  * the answer notes give, for each page in order, the key's correct choice
+    and points, and they agree with the paper;
+  * the cue link is present;
+  * every figure reference names an existing figure tab and all eleven
+    figures are used;
+  * the numerical questions: the keyed choice is the recomputed value and
+    no other choice is.
+Prints one line per fault and exits 1 if there was any.
+
+Usage: python3 tools/check_paper.py
+"""
+import html
+import math
+import pathlib
+import re
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+PAPER = ROOT / "assets" / "00Vardo.tx"
+ANSWERS = ROOT / "docs" / "answers.md"
+
+CIRCLED = "①②③④⑤⑥⑦⑧"
+FULLWIDTH_DIGITS = str.maketrans("０１２３４５６７８９", "0123456789")
+CUE_LINK = '<a href="event:cue?1">合図の音を確かめる</a>'
+FIGURE_COUNT = 11
+
+# Answer pages in order: caption, choices shown, correct choice, points.
+# This is the answer key built into the program; the paper must follow it.
+KEY = [
+    ("1-問1-1", 5, 3, 4), ("1-問1-2", 5, 4, 4), ("1-問2", 4, 1, 4),
+    ("1-問3", 5, 3, 4), ("1-問4", 5, 3, 4), ("1-問5", 5, 3, 4),
+    ("2A-問1-1", 5, 5, 3), ("2A-問1-2", 5, 2, 3), ("2A-問2", 4, 1, 4),
+    ("2A-問3", 6, 2, 4), ("2B-問4-5", 5, 5, 3), ("2B-問4-6", 5, 4, 3),
+    ("2B-問5", 4, 1, 4), ("3A-問1", 4, 4, 3), ("3A-問2", 4, 1, 3),
+    ("3A-問3", 4, 3, 4), ("3B-問4", 8, 6, 3), ("3B-問5", 6, 4, 3),
+    ("3B-問6", 5, 2, 4), ("4-問1", 5, 2, 4), ("4-問2", 4, 1, 4),
+    ("4-問3", 6, 2, 4), ("5-問1", 4, 2, 4), ("5-問2", 4, 1, 4),
+    ("5-問3", 4, 3, 4), ("5-問4", 4, 1, 4), ("5-問5", 5, 3, 4),
+]
+
+G = 9.8
+
+
+def recomputed():
+    """Each numerical answer worked out again from the question's data,
+    in the unit its choices are printed in."""
+    t = math.sqrt(2 * 19.6 / G)
+    a, f = 30.0, -15.0                      # concave lens, object 30 cm left
+    b = 1 / (1 / f - 1 / a)                 # image distance (negative: virtual)
+    tension = 40 * (1.6 - 1.0) / 1.6
+    heat = 200 * 4.2 * (25.0 - 20.0) + 60 * (25.0 - 20.0)
+    photon_ev = 6.6e-34 * 3.0e8 / 4.0e-7 / 1.6e-19
+    return {
+        "1-問1-2": 10 * t,
+        "1-問3": b,                          # negative: on the object's (left) side
+        "1-問5": 4.0 * 6.0 / 60,
+        "2A-問1-1": tension,
+        "2A-問1-2": 40 - tension,
+        "2A-問2": math.sqrt(2 * G * 0.90),
+        "2A-問3": 0.50 * 2.0 ** 2 / 0.40,
+        "2B-問4-5": heat,
+        "2B-問4-6": heat / (150 * (100.0 - 25.0)),
+        "2B-問5": 1.0e5 * 1.0e-2 * 0.10 + 0.5 * 2.0e3 * 0.10 ** 2,
+        "3A-問1": 2 * 8.5,
+        "3A-問2": 340 / (2 * 8.5e-2),
+        "3A-問3": 0.60 / 3.0e8 + 0.90 / (3.0e8 / (4 / 3)),
+        "3B-問4": 300 * (2 * 0.60 / 3),
+        "3B-問5": 640 * 340 / (340 - 20),
+        "3B-問6": 0.50e-3 * 1.2e-3 / 1.0,
+        "4-問1": 12 / 2.0e3 * 1e3,
+        "4-問2": 50e-6 * 12,
+        "4-問3": 50e-6 * 12 * 12 - 0.5 * 50e-6 * 12 ** 2,
+        "5-問1": photon_ev - 2.1,
+        "5-問2": 0.5 ** (12 / 4.0),
+        "5-問3": 3.0 * 0.50 * 0.20,
+        "5-問4": 2.0 * 0.40 * 0.50,
+        "5-問5": (92 - 2 + 2, 238 - 4),
+    }
+
+
+NUMBER = re.compile(r"(\d+(?:\.\d+)?)(?:/(\d+))?(?:×10\^(-?\d+))?")
+
+
+def value_of(choice):
+    """The number a choice states, as printed (1/8, 6.0×10^-4, 0.40 ...),
+    with half a unit of its last printed digit as its tolerance.  A lens
+    position "左 x cm" (the object's side) counts as -x."""
+    if "原子番号" in choice:
+        return tuple(int(n) for n in re.findall(r"\d+", choice)), 0
+    m = NUMBER.search(choice)
+    if not m:
+        return None
+    digits, denominator, exponent = m.groups()
+    scale = 10.0 ** int(exponent) if exponent else 1.0
+    v = float(digits) * scale
+    decimals = len(digits.split(".")[1]) if "." in digits else 0
+    tolerance = 0.5 * 10.0 ** -decimals * scale if v else 0.0   # "0 J" is exactly zero
+    if denominator:
+        v, tolerance = v / float(denominator), 1e-12
+    if "左" in choice:
+        v = -v
+    return v, tolerance
+
+
+def same(printed, exact):
+    """True when the exact value rounds to the printed choice."""
+    if printed is None:
+        return False
+    value, tolerance = printed
+    if isinstance(exact, tuple) or isinstance(value, tuple):
+        return value == exact
+    return abs(value - exact) <= tolerance * (1 + 1e-9)
+
+
+def text_lines(fragment):
+    """Plain text lines of an HTML fragment; <sup>x</sup> becomes ^x."""
+    s = re.sub(r"<sup>(.*?)</sup>", r"^\1", fragment, flags=re.S)
+    s = re.sub(r"<br\s*/?>|</?p[^>]*>|</h\d>|<hr[^>]*>", "\n", s, flags=re.I)
+    s = html.unescape(re.sub(r"<[^>]+>", "", s))
+    return [line.strip() for line in s.split("\n") if line.strip()]
+
+
+def parse_paper(doc, faults):
+    """Questions of the paper: caption, points, choice lines, body text."""
+    parts = re.split(r"<h3>(.*?)</h3>", doc, flags=re.S)
+    questions = []
+    for i in range(1, len(parts), 2):
+        heading = html.unescape(re.sub(r"<[^>]+>", "", parts[i])).strip()
+        body = re.split(r"<h2>", parts[i + 1])[0]
+        m = re.match(r"(\S+?)\s*[（(](\d+)点[）)]$", heading)
+        if not m:
+            faults.append(f"paper: heading {heading!r} lacks caption and points")
+            continue
+        lines = text_lines(body)
+        choices = [line for line in lines if line[0] in CIRCLED]
+        questions.append({"caption": m.group(1), "points": int(m.group(2)),
+                          "choices": choices, "body": body})
+    return questions
+
+
+def check_paper(raw, faults):
+    try:
+        doc = raw.decode("cp932")
+    except UnicodeDecodeError as e:
+        faults.append(f"paper: not valid cp932: {e}")
+        return []
+    if doc.encode("cp932") != raw:
+        faults.append("paper: cp932 bytes do not round-trip")
+    if not re.search(r'<meta\s+http-equiv="Content-Type"\s+content="text/html;\s*charset=Shift_JIS">', doc):
+        faults.append("paper: Shift_JIS <meta> declaration missing")
+    if CUE_LINK not in doc:
+        faults.append("paper: cue link missing")
+    if doc.count("event:cue") != 1:
+        faults.append("paper: expected exactly one event link")
+
+    questions = parse_paper(doc, faults)
+    captions = [q["caption"] for q in questions]
+    if captions != [k[0] for k in KEY]:
+        faults.append(f"paper: question order {captions} differs from the answer pages")
+
+    used = set()
+    for q, (caption, shown, _correct, points) in zip(questions, KEY):
+        if q["caption"] != caption:
+            continue
+        if q["points"] != points:
+            faults.append(f"{caption}: paper gives {q['points']} points, key {points}")
+        leads = "".join(c[0] for c in q["choices"])
+        if leads != CIRCLED[:shown]:
+            faults.append(f"{caption}: choices {leads or 'none'}, expected {CIRCLED[:shown]}")
+        for ref in re.findall(r"図([0-9０-９]+)を見よ", q["body"]):
+            n = int(ref.translate(FULLWIDTH_DIGITS))
+            if ref != ref.translate(str.maketrans("0123456789", "０１２３４５６７８９")):
+                faults.append(f"{caption}: 図{ref} should use full-width digits like the tab")
+            if not 1 <= n <= FIGURE_COUNT:
+                faults.append(f"{caption}: 図{ref} names no figure tab")
+            used.add(n)
+    # references outside the questions (e.g. in the instructions) must exist too
+    for ref in re.findall(r"図([0-9０-９]+)を見よ", doc):
+        if not 1 <= int(ref.translate(FULLWIDTH_DIGITS)) <= FIGURE_COUNT:
+            faults.append(f"paper: 図{ref} names no figure tab")
+    missing = sorted(set(range(1, FIGURE_COUNT + 1)) - used)
+    if missing:
+        faults.append(f"paper: figures never referenced by a question: {missing}")
+    return questions
+
+
+def check_answers(text, questions, faults):
+    entries = re.findall(r"^## (\S+)\s*[—-]+\s*正解\s*([①-⑧])\s*[（(](\d+)点[）)]", text, flags=re.M)
+    if [e[0] for e in entries] != [k[0] for k in KEY]:
+        faults.append(f"answers: entries {[e[0] for e in entries]} differ from the answer pages")
+    for (caption, digit, points), (kcap, _shown, correct, kpoints) in zip(entries, KEY):
+        if caption != kcap:
+            continue
+        if CIRCLED.index(digit) + 1 != correct:
+            faults.append(f"answers {caption}: correct choice {digit}, key {CIRCLED[correct - 1]}")
+        if int(points) != kpoints:
+            faults.append(f"answers {caption}: {points} points, key {kpoints}")
+    total = sum(k[3] for k in KEY)
+    if total != 100:
+        faults.append(f"key: points add up to {total}, not 100")
+
+
+def check_numbers(questions, faults):
+    exact = recomputed()
+    for q, (caption, _shown, correct, _points) in zip(questions, KEY):
+        if caption not in exact or len(q["choices"]) < correct:
+            continue
+        values = [value_of(c[1:]) for c in q["choices"]]
+        if not same(values[correct - 1], exact[caption]):
+            faults.append(f"{caption}: keyed choice {q['choices'][correct - 1]!r} "
+                          f"is not the worked value {exact[caption]!r}")
+        for k, v in enumerate(values, 1):
+            if k != correct and same(v, exact[caption]):
+                faults.append(f"{caption}: choice {q['choices'][k - 1]!r} also equals the answer")
+
+
+def main():
+    faults = []
+    questions = check_paper(PAPER.read_bytes(), faults)
+    check_answers(ANSWERS.read_text(encoding="utf-8"), questions, faults)
+    check_numbers(questions, faults)
+    for f in faults:
+        print("FAULT:", f)
+    refs = {}
+    for q in questions:
+        for ref in re.findall(r"図([０-９]+)を見よ", q["body"]):
+            refs.setdefault(int(ref.translate(FULLWIDTH_DIGITS)), []).append(q["caption"])
+    print(f"{len(questions)} questions, {sum(q['points'] for q in questions)} points, "
+          f"{sum(len(q['choices']) for q in questions)} choices")
+    for n in sorted(refs):
+        print(f"  図{n}: {', '.join(refs[n])}")
+    print("OK" if not faults else f"{len(faults)} fault(s)")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

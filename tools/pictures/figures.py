@@ -1,0 +1,505 @@
+"""The eleven figures of the practice paper.
+
+Each function returns an RGB image of the figure's exact size.  The
+numbers drawn here are the data of the questions that use the figures
+(tools/paper/paper.html); keep the two in step.
+"""
+import math
+
+from draw import Canvas
+
+CIRCLED = "①②③④⑤⑥⑦⑧"
+
+
+def figure01():
+    """A ball thrown horizontally from a cliff; five candidate paths,
+    their numbers printed under the ground line."""
+    c = Canvas(430, 304)
+    top, ground = 70.0, 240.0
+    lx = 100.0                       # launch point (lx, top)
+    drop = ground - top
+    c.ground(10, 424, ground)
+    c.polygon([(62, ground), (62, top), (lx, top), (lx, ground)], fill=235, outline=0)
+    c.hatch(62, top, lx, ground, step=9, width=0.8)
+    c.rect(62, top, lx, ground, outline=0)
+    # height of the cliff
+    c.arrow((48, top + 1), (48, ground - 1), width=1.0, head=6, both=True)
+    c.segment((42, top), (62, top), 0.8)
+    c.text(25, (top + ground) / 2, "19.6 m", 11, box=True)
+    # initial velocity
+    c.arrow((lx, 30), (lx + 44, 30), width=1.4, head=8)
+    c.text(lx + 52, 30, "10 m/s", 12, anchor="lm")
+
+    def path(fn, x_end, steps=120):
+        return [(lx + (x_end - lx) * i / steps, fn((x_end - lx) * i / steps)) for i in range(steps + 1)]
+
+    ends = {}
+    # 1: straight line
+    ends[1] = 175.0
+    c.line([(lx, top), (ends[1], ground)], 1.6)
+    # 3: the parabola of a horizontal throw
+    ends[3] = 250.0
+    c.line(path(lambda dx: top + drop * (dx / (ends[3] - lx)) ** 2, ends[3]), 1.6)
+    # 4: straight on, then turning straight down
+    ends[4] = 296.0
+    r = 28.0
+    corner = [(ends[4] - r + r * math.sin(a / 20 * math.pi / 2),
+               top + r - r * math.cos(a / 20 * math.pi / 2)) for a in range(21)]
+    c.line([(lx, top)] + corner + [(ends[4], ground)], 1.6)
+    # 5: rising first, as if thrown upwards
+    k2, k1 = 25.0 / 70 ** 2, 50.0 / 70
+    span = (k1 + math.sqrt(k1 * k1 + 4 * k2 * drop)) / (2 * k2)
+    ends[5] = lx + span
+    c.line(path(lambda dx: top - k1 * dx + k2 * dx * dx, ends[5]), 1.6)
+    # 2: steep at first, levelling off
+    ends[2] = 408.0
+    c.line(path(lambda dx: top + drop * math.sqrt(dx / (ends[2] - lx)), ends[2], 400), 1.6)
+
+    c.circle(lx + 2, top - 6, 6, fill=0)
+    for n, x in ends.items():
+        c.segment((x, ground - 4), (x, ground + 4), 1.2)
+        c.text(x, ground + 22, CIRCLED[n - 1], 15, box=True)
+    c.text(215, 290, "（道すじの番号は地面に達する点の下に示す）", 11)
+    return c.finish()
+
+
+def figure02():
+    """Four p-V graphs; only graph 1 shows the two isotherms correctly."""
+    c = Canvas(412, 357)
+
+    def panel(ox, oy, number, curves):
+        x0, y0 = ox + 34, oy + 148          # origin
+        wx, wy = 148.0, 128.0                # axis lengths
+        c.arrow((x0, y0), (x0 + wx + 8, y0), 1.3, 7)
+        c.arrow((x0, y0), (x0, y0 - wy - 8), 1.3, 7)
+        c.text(x0 + wx + 2, y0 + 12, "V", 13)
+        c.text(x0 - 12, y0 - wy - 2, "p", 13)
+        c.text(x0 - 9, y0 + 9, "O", 11)
+        for fn, u0, label, where in curves:
+            pts = []
+            for i in range(101):
+                u = u0 + (0.97 - u0) * i / 100
+                v = fn(u)
+                if 0 <= v <= 0.97:
+                    pts.append((x0 + u * wx, y0 - v * wy))
+            c.line(pts, 1.6)
+            lx, ly = pts[-1] if where == "end" else pts[0]
+            if where == "end":
+                c.sub(lx - 6, ly - 10, "T", label, 12, anchor="lm")
+            else:
+                c.sub(lx + 6, ly + 2, "T", label, 12, anchor="lm")
+        c.text(ox + 110, oy + 168, number, 16)
+
+    hyper1 = lambda u: 0.12 / u
+    hyper2 = lambda u: 0.26 / u
+    panel(0, 0, "①", [(hyper1, 0.13, "1", "end"), (hyper2, 0.27, "2", "end")])
+    panel(206, 0, "②", [(hyper1, 0.13, "2", "end"), (hyper2, 0.27, "1", "end")])
+    panel(0, 178, "③", [(lambda u: 0.45 * u, 0.0, "1", "end"), (lambda u: 0.9 * u, 0.0, "2", "end")])
+    panel(206, 178, "④", [(lambda u: 0.09 / u ** 2, 0.31, "1", "end"), (lambda u: 0.2 / u, 0.21, "2", "end")])
+    return c.finish()
+
+
+def figure03():
+    """Concave lens, focal length 15 cm, object 30 cm to its left; five
+    candidate image positions on the axis."""
+    c = Canvas(508, 355)
+    k = 6.0                                  # pixels per cm
+    lens_x, axis_y = 300.0, 180.0
+    X = lambda cm: lens_x + cm * k           # cm measured to the right of the lens
+    c.segment((8, axis_y), (500, axis_y), 1.0)
+    # lens: thin in the middle, thick at the rim
+    top, bot = axis_y - 105, axis_y + 105
+    left, right = [], []
+    for i in range(41):
+        y = top + (bot - top) * i / 40
+        t = (y - axis_y) / 105
+        bulge = 3 + 9 * t * t
+        left.append((lens_x - bulge, y))
+        right.append((lens_x + bulge, y))
+    c.polygon(left + right[::-1], fill=225, outline=0, width=1.4)
+    # focal points
+    for cm, name in ((-15, "F"), (15, "F′")):
+        c.circle(X(cm), axis_y, 2.6, fill=0)
+        c.text(X(cm), axis_y - 14, name, 13)
+    # object: arrow 10 cm tall at 30 cm left
+    ox, tip = X(-30), axis_y - 60
+    c.arrow((ox, axis_y), (ox, tip), 2.2, 10)
+    c.text(ox, tip - 14, "物体", 12)
+    # rays from the tip of the object
+    c.arrow((ox, tip), ((ox + lens_x) / 2, tip), 1.3, 8)
+    c.segment(((ox + lens_x) / 2, tip), (lens_x, tip), 1.3)
+    fx = X(-15)
+    ux, uy = lens_x - fx, tip - axis_y       # away from the left focal point
+    end = 470.0
+    c.arrow((lens_x, tip), (end, tip + uy * (end - lens_x) / ux), 1.3, 8)
+    sx, sy = lens_x - ox, axis_y - tip       # through the centre, undeviated
+    c.arrow((ox, tip), (ox + sx * 0.5, tip + sy * 0.5), 1.3, 8)
+    stop = 346.0                             # short of the labels below the axis
+    c.arrow((ox + sx * 0.5, tip + sy * 0.5), (stop, tip + sy * (stop - ox) / sx), 1.3, 8)
+    # candidate positions
+    for n, cm in enumerate((-45, -20, -10, 10, 30), 1):
+        x = X(cm)
+        c.circle(x, axis_y, 4, fill=255, outline=0, width=1.3)
+        c.text(x, axis_y + 20, CIRCLED[n - 1], 15, box=True)
+    # dimensions
+    y = 318
+    c.segment((ox, axis_y + 6), (ox, y + 6), 0.7)
+    c.segment((lens_x, bot + 4), (lens_x, y + 6), 0.7)
+    c.arrow((ox + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
+    c.text((ox + lens_x) / 2, y - 11, "30 cm", 12, box=True)
+    y2 = 300
+    c.segment((X(15), axis_y + 6), (X(15), y2 + 6), 0.7)
+    c.arrow((lens_x + 1, y2), (X(15) - 1, y2), 1.0, 6, both=True)
+    c.text((lens_x + X(15)) / 2, y2 - 11, "15 cm", 12, box=True)
+    c.text(lens_x, top - 14, "凹レンズ", 12)
+    return c.finish()
+
+
+def figure04():
+    """Equipotentials (10 V apart) of a positive and a negative point
+    charge; a path A..F and the five segments as choices."""
+    c = Canvas(456, 346)
+    cy = 148.0
+    qp, qn = (148.0, cy), (308.0, cy)
+    K = 1000.0
+
+    def V(x, y):
+        return K / max(math.hypot(x - qp[0], y - qp[1]), 1e-6) - K / max(math.hypot(x - qn[0], y - qn[1]), 1e-6)
+
+    def on_level(level, angle_deg):
+        """Point at potential `level` on the ray from the charge of its sign."""
+        cx0, cy0 = qp if level > 0 else qn
+        sign = 1 if level > 0 else -1
+        ux, uy = math.cos(math.radians(angle_deg)), -math.sin(math.radians(angle_deg))
+        lo, hi = 0.5, 2000.0             # potential falls (in magnitude) along the ray
+        for _ in range(60):
+            mid = (lo + hi) / 2
+            if sign * V(cx0 + ux * mid, cy0 + uy * mid) > abs(level):
+                lo = mid
+            else:
+                hi = mid
+        return cx0 + ux * lo, cy0 + uy * lo
+
+    for level in (10, 20, -10, -20):
+        pts = [on_level(level, a) for a in range(0, 361, 2)]
+        c.line(pts, 1.3)
+    mid_x = (qp[0] + qn[0]) / 2
+    c.segment((mid_x, 6), (mid_x, 290), 1.3)
+    # values of the lines
+    for level, angle in ((10, 135), (20, 125), (-10, 45), (-20, 55)):
+        x, y = on_level(level, angle)
+        c.text(x, y, f"{level:+d}V".replace("-", "−"), 10, box=True)
+    c.text(mid_x + 14, 12, "0V", 10, anchor="lm", box=True)
+    # charges
+    for (x, y), sign in ((qp, "+"), (qn, "−")):
+        c.circle(x, y, 10, fill=255, outline=0, width=1.5)
+        c.text(x, y, sign, 15)
+    # the path
+    pts = {
+        "A": (mid_x, 30.0),
+        "B": on_level(10, 45),
+        "C": on_level(20, 0),
+        "D": on_level(-20, 180),
+        "E": on_level(-10, 225),
+        "F": (mid_x, 272.0),
+    }
+    names = "ABCDEF"
+    for a, b in zip(names, names[1:]):
+        (x0, y0), (x1, y1) = pts[a], pts[b]
+        c.segment((x0, y0), (x1, y1), 1.8)
+        m = 0.62 if a != "C" else 0.3
+        c.arrow((x0, y0), (x0 + (x1 - x0) * m, y0 + (y1 - y0) * m), 1.8, 9)
+    offsets = {"A": (-14, -4), "B": (10, -10), "C": (-4, 15), "D": (4, 15), "E": (-14, 6), "F": (-14, 6)}
+    for n in names:
+        x, y = pts[n]
+        c.circle(x, y, 3.5, fill=0)
+        dx, dy = offsets[n]
+        c.text(x + dx, y + dy, n, 14, box=True)
+    c.segment((8, 304), (448, 304), 0.8)
+    c.text(228, 326, "①A→B　②B→C　③C→D　④D→E　⑤E→F", 14)
+    return c.finish()
+
+
+def _person(c, x, ground, hand, lean=8.0):
+    """A simple standing figure, feet at x on the ground, reaching with
+    both arms (drawn as one) towards the point `hand`."""
+    hip = (x, ground - 36)
+    neck = (x + lean, ground - 68)
+    c.line([(x - 11, ground), hip, (x + 10, ground)], 2.2)
+    c.line([hip, neck], 2.2)
+    c.circle(neck[0] + lean * 0.3, neck[1] - 10, 9, fill=255, outline=0, width=1.6)
+    shoulder = (neck[0], neck[1] + 5)
+    elbow = ((shoulder[0] + hand[0]) / 2 - 2, (shoulder[1] + hand[1]) / 2 + 7)
+    c.line([shoulder, elbow, hand], 2.0)
+
+
+def figure05():
+    """Scene 5-1: person and ball at rest on ice, hands on the ball;
+    scene 5-2: after the push, moving apart."""
+    c = Canvas(404, 314)
+    r = 18.0
+    for row, (label, caption) in enumerate((("5-1", "押す前（静止）"), ("5-2", "押した後"))):
+        top = row * 152
+        ground = top + 128
+        c.rect(4, top + 4, 392, top + 148, outline=150, width=1.0)
+        c.text(14, top + 20, label, 14, anchor="lm")
+        c.text(54, top + 20, caption, 12, anchor="lm")
+        c.ground(14, 382, ground, depth=6)
+        c.text(368, ground + 11, "氷", 11)
+        if row == 0:
+            px, bx = 170.0, 232.0
+            _person(c, px, ground, (bx - r + 1, ground - r - 4), lean=10)
+        else:
+            px, bx = 96.0, 300.0
+            _person(c, px, ground, (px + 26, ground - 38), lean=-2)
+            c.arrow((bx + r + 6, ground - r), (bx + r + 56, ground - r), 1.8, 10)
+            c.text(bx + r + 31, ground - r - 15, "6.0 m/s", 12)
+            c.arrow((px - 22, ground - 52), (px - 66, ground - 52), 1.8, 10)
+            c.text(px - 44, ground - 67, "速さ v ?", 12)
+        c.circle(bx, ground - r, r, fill=235, outline=0, width=1.6)
+        c.text(px + 2, ground - 104 if row == 0 else ground - 96, "60 kg", 12)
+        c.text(bx, ground - 2 * r - 14, "4.0 kg", 12)
+    return c.finish()
+
+
+def figure06():
+    """Tube A-C-B: air in AC (0.60 m), water in CB (0.90 m)."""
+    c = Canvas(422, 142)
+    xa, xb = 34.0, 392.0
+    xc = xa + (xb - xa) * 0.60 / 1.50
+    y0, y1 = 44.0, 84.0
+    c.rect(xc, y0, xb, y1, fill=228, outline=None)
+    c.segment((xa, y0), (xb, y0), 2.0)
+    c.segment((xa, y1), (xb, y1), 2.0)
+    c.segment((xa, y0), (xa, y1), 1.0)
+    c.segment((xb, y0), (xb, y1), 1.0)
+    c.rect(xc - 1.5, y0, xc + 1.5, y1, fill=0, outline=None)
+    c.text((xa + xc) / 2, (y0 + y1) / 2, "空気", 13)
+    c.text((xc + xb) / 2, (y0 + y1) / 2, "水", 13, box=True)
+    c.arrow((4, 64), (xa - 3, 64), 1.4, 7)
+    c.text(14, 52, "光", 11)
+    for x, n in ((xa, "A"), (xc, "C"), (xb, "B")):
+        c.text(x, y0 - 14, n, 14)
+    y = 112
+    for x in (xa, xc, xb):
+        c.segment((x, y1 + 4), (x, y + 8), 0.7)
+    c.arrow((xa + 1, y), (xc - 1, y), 1.0, 6, both=True)
+    c.arrow((xc + 1, y), (xb - 1, y), 1.0, 6, both=True)
+    c.text((xa + xc) / 2, y + 14, "0.60 m", 12)
+    c.text((xc + xb) / 2, y + 14, "0.90 m", 12)
+    return c.finish()
+
+
+def figure07():
+    """Uniform bar AB on a post at C, end A hung from a vertical string."""
+    c = Canvas(434, 305)
+    scale = 150.0                             # pixels per metre
+    xa = 70.0
+    xc, xb = xa + 1.6 * scale, xa + 2.0 * scale
+    bar_top, bar_bot = 170.0, 180.0
+    floor = 262.0
+    c.ceiling(30, 130, 26)
+    c.segment((xa, 26), (xa, bar_top), 1.3)
+    c.text(xa + 14, 80, "糸", 12, anchor="lm")
+    c.rect(xa, bar_top, xb, bar_bot, fill=215, outline=0, width=1.5)
+    # post with a wedge top
+    c.polygon([(xc - 2.5, bar_bot), (xc + 2.5, bar_bot), (xc + 13, floor), (xc - 13, floor)],
+              fill=235, outline=0, width=1.4)
+    c.ground(200, 420, floor)
+    c.text(xc + 16, 226, "支柱", 12, anchor="lm")
+    c.text(xa - 10, bar_bot + 14, "A", 14)
+    c.text(xb + 12, bar_bot + 12, "B", 14)
+    c.text(xc - 18, bar_bot + 14, "C", 14)
+    # lengths above the bar
+    y = 138
+    for x in (xa, xc, xb):
+        c.segment((x, bar_top - 4), (x, y - 8), 0.7)
+    c.arrow((xa + 1, y), (xc - 1, y), 1.0, 6, both=True)
+    c.arrow((xc + 1, y), (xb - 1, y), 1.0, 6, both=True)
+    c.text((xa + xc) / 2, y - 12, "1.6 m", 12)
+    c.text((xc + xb) / 2, y - 12, "0.40 m", 12)
+    c.text(150, 205, "一様な棒（重さ 40 N）", 12)
+    return c.finish()
+
+
+def figure08():
+    """Calorimeter: copper vessel with water inside an insulated outer
+    vessel, lid, thermometer and ring stirrer."""
+    c = Canvas(284, 298)
+    ox0, ox1, oy0, oy1 = 12.0, 206.0, 108.0, 286.0      # outer vessel
+    ix0, ix1, iy0, iy1 = 48.0, 170.0, 120.0, 252.0      # copper vessel
+    water = 150.0
+    c.rect(ox0, oy0, ox1, oy1, fill=255, outline=0, width=1.8)
+    # insulation: stippled band between the vessels
+    for j, y in enumerate(range(int(oy0) + 6, int(oy1) - 2, 7)):
+        for x in range(int(ox0) + 5 + (j % 2) * 3, int(ox1) - 2, 7):
+            if not (ix0 - 4 < x < ix1 + 4 and y < iy1 + 4):
+                c.circle(x, y, 0.9, fill=90, outline=None)
+    c.rect(ix0, water, ix1, iy1, fill=222, outline=None)
+    c.segment((ix0, water), (ix1, water), 1.0)
+    c.line([(ix0, iy0), (ix0, iy1), (ix1, iy1), (ix1, iy0)], 1.8)
+    # lid
+    c.rect(ox0 - 6, oy0 - 12, ox1 + 6, oy0, fill=200, outline=0, width=1.5)
+    # thermometer
+    tx = 92.0
+    c.rect(tx - 4, 18, tx + 4, 228, fill=255, outline=0, width=1.3)
+    c.circle(tx, 232, 6.5, fill=60, outline=0, width=1.3)
+    c.segment((tx, 228), (tx, 150), 2.2, fill=60)
+    for i in range(9):
+        y = 30 + i * 7
+        c.segment((tx - 4, y), (tx - (1 if i % 2 else -1), y), 0.7)
+    # stirrer: rod with a ring around the thermometer near the bottom
+    sx = 136.0
+    c.segment((sx, 36), (sx, 234), 1.8)
+    c.rect(sx - 8, 30, sx + 8, 38, fill=0, outline=None)
+    c.ellipse((tx + sx) / 2 - 6, 236, 52, 6, outline=0, width=1.6)
+    # labels
+    c.text(40, 22, "温度計", 12)
+    c.segment((58, 26), (tx - 5, 40), 0.8)
+    c.text(206, 24, "かき混ぜ棒", 12)
+    c.segment((190, 32), (sx + 8, 40), 0.8)
+    c.text(244, 150, "銅製の", 12)
+    c.text(244, 166, "容器", 12)
+    c.segment((226, 174), (ix1 + 1, 200), 0.8)
+    c.text(244, 250, "断熱材", 12)
+    c.segment((226, 250), (ox1 - 14, 262), 0.8)
+    c.text(244, 92, "ふた", 12)
+    c.segment((232, 94), (ox1 + 6, 100), 0.8)
+    c.text(70, 196, "水", 13, box=True)
+    return c.finish()
+
+
+def figure09():
+    """Cylinder with heater and valve; piston held by a spring fixed to a wall."""
+    c = Canvas(450, 272)
+    x0, x1 = 30.0, 300.0             # cylinder, open at the right
+    y0, y1 = 86.0, 206.0
+    wall = 5.0
+    c.rect(x0 - wall, y0 - wall, x1, y0, fill=80, outline=0, width=1.2)
+    c.rect(x0 - wall, y1, x1, y1 + wall, fill=80, outline=0, width=1.2)
+    c.rect(x0 - wall, y0, x0, y1, fill=80, outline=0, width=1.2)
+    # valve on the top wall
+    vx = 120.0
+    c.rect(vx - 5, 40, vx + 5, y0 - wall, fill=255, outline=0, width=1.3)
+    c.polygon([(vx - 11, 50), (vx + 11, 64), (vx + 11, 50), (vx - 11, 64)], fill=0, outline=0, width=1.0)
+    c.segment((vx, 57), (vx, 40), 1.3)
+    c.segment((vx - 9, 36), (vx + 9, 36), 2.2)
+    c.text(vx + 18, 52, "弁", 13, anchor="lm")
+    # heater: coil with two leads through the bottom wall
+    hx = 54.0
+    coil = [(hx, y0 + 24)]
+    for i in range(9):
+        coil.append((hx + (7 if i % 2 == 0 else -7), y0 + 30 + i * 8))
+    coil.append((hx, y0 + 104))
+    c.line(coil, 1.4)
+    c.line([(hx, y0 + 24), (hx - 12, y0 + 24), (hx - 12, y1 + 34)], 1.2)
+    c.line([(hx, y0 + 104), (hx + 12, y0 + 104), (hx + 12, y1 + 34)], 1.2)
+    c.circle(hx - 12, y1 + 36, 2.5, fill=255, outline=0, width=1.0)
+    c.circle(hx + 12, y1 + 36, 2.5, fill=255, outline=0, width=1.0)
+    c.text(hx, y1 + 54, "ヒーター", 12)
+    # gas
+    c.text(140, 146, "気体", 14)
+    # piston
+    px = 210.0
+    c.rect(px, y0 + 1, px + 16, y1 - 1, fill=170, outline=0, width=1.4)
+    c.text(px + 8, 20, "ピストン", 12)
+    c.segment((px + 8, 28), (px + 8, y0 - 7), 0.8)
+    # wall and spring
+    wx = 412.0
+    c.rect(wx, 70, wx + 8, 222, fill=255, outline=0, width=1.4)
+    c.hatch(wx, 70, wx + 8, 222, step=6, width=0.8)
+    c.spring((px + 16, (y0 + y1) / 2), (wx, (y0 + y1) / 2), turns=9, amp=10, lead=14)
+    c.text(330, 118, "ばね", 12)
+    c.text(wx + 4, 236, "壁", 12)
+    c.text(356, 196, "大気", 12)
+    return c.finish()
+
+
+def _tubes(c, paths, outer, inner):
+    """Pipes drawn as two walls: all outer strokes first, then the
+    interiors, so pipes that meet are open to each other."""
+    for pts in paths:
+        c.line(pts, outer, 0, round_caps=False)
+    for pts in paths:
+        c.line(pts, inner, 255, round_caps=False)
+
+
+def figure10():
+    """Sliding-tube interference apparatus: sound enters at A, splits
+    into the fixed tube P and the sliding U-tube Q, rejoins towards B."""
+    c = Canvas(449, 338)
+    lx, rx = 120.0, 330.0            # the two vertical arms
+    mid = 184.0                      # level of the inlet and outlet
+    low = 272.0                      # bottom of the fixed tube P
+    q_top = 56.0                     # top of the sliding tube Q
+    # the sliding U, a sleeve over the upper ends of the fixed arms
+    _tubes(c, [[(lx, 140), (lx, q_top), (rx, q_top), (rx, 140)]], 22, 16)
+    # fixed parts: both arms with the lower tube P, the inlet and the outlet
+    _tubes(c, [[(lx, 108), (lx, low), (rx, low), (rx, 108)],
+               [(58, mid), (lx, mid)], [(rx, mid), (392, mid)]], 14, 9)
+    # source (loudspeaker) at the inlet
+    c.rect(22, mid - 9, 34, mid + 9, fill=80, outline=0, width=1.2)
+    c.polygon([(34, mid - 9), (58, mid - 20), (58, mid + 20), (34, mid + 9)], fill=255, outline=0, width=1.3)
+    c.text(40, mid + 38, "音源", 12)
+    # listener's funnel at the outlet
+    c.polygon([(392, mid - 7), (420, mid - 20), (420, mid + 20), (392, mid + 7)], fill=255, outline=0, width=1.3)
+    c.text(406, mid + 38, "聞く", 12)
+    c.text(lx - 22, mid - 20, "A", 14)
+    c.text(rx + 22, mid - 20, "B", 14)
+    c.text((lx + rx) / 2, low + 24, "P（固定）", 12)
+    c.text((lx + rx) / 2, q_top + 30, "Q（引き出せる）", 12)
+    # how Q moves
+    c.arrow(((lx + rx) / 2, q_top - 14), ((lx + rx) / 2, 12), 1.5, 9)
+    c.text((lx + rx) / 2 + 12, 24, "引き出す", 12, anchor="lm")
+    c.dashed((rx + 12, q_top), (rx + 60, q_top), 0.8, 4, 3)
+    c.dashed((rx + 12, q_top - 28), (rx + 60, q_top - 28), 0.8, 4, 3)
+    c.arrow((rx + 50, q_top), (rx + 50, q_top - 28), 1.0, 6, both=True)
+    c.text(rx + 66, q_top - 14, "d", 13, anchor="lm")
+    return c.finish()
+
+
+def figure11():
+    """Series circuit: battery E, switch S, resistor R, capacitor C."""
+    c = Canvas(450, 240)
+    L, R, T, B = 70.0, 380.0, 40.0, 190.0
+    # battery on the left side (long plate = positive, at the top)
+    by = (T + B) / 2
+    c.segment((L, T), (L, by - 7), 1.6)
+    c.segment((L, by + 7), (L, B), 1.6)
+    c.segment((L - 20, by - 7), (L + 20, by - 7), 1.8)
+    c.segment((L - 10, by + 7), (L + 10, by + 7), 4.5)
+    c.text(L - 36, by - 10, "E", 14)
+    c.text(L - 36, by + 10, "12 V", 12)
+    c.text(L + 30, by - 16, "+", 12)
+    # top side: switch then resistor
+    s0, s1 = 120.0, 176.0
+    c.segment((L, T), (s0, T), 1.6)
+    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
+    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
+    c.segment((s0 + 2, T - 2), (s1 - 4, T - 22), 1.8)
+    c.text((s0 + s1) / 2, T + 18, "S", 14)
+    r0, r1 = 236.0, 316.0
+    c.segment((s1 + 3, T), (r0, T), 1.6)
+    zig = [(r0, T)]
+    n = 8
+    for i in range(n):
+        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-8 if i % 2 == 0 else 8)))
+    zig.append((r1, T))
+    c.line(zig, 1.6)
+    c.segment((r1, T), (R, T), 1.6)
+    c.text((r0 + r1) / 2, T - 20, "R", 14)
+    c.text((r0 + r1) / 2, T + 22, "2.0 kΩ", 12)
+    # right side plain, capacitor on the bottom side
+    c.segment((R, T), (R, B), 1.6)
+    cx = 225.0
+    c.segment((R, B), (cx + 6, B), 1.6)
+    c.segment((cx - 6, B), (L, B), 1.6)
+    c.segment((cx - 6, B - 18), (cx - 6, B + 18), 2.0)
+    c.segment((cx + 6, B - 18), (cx + 6, B + 18), 2.0)
+    c.text(cx - 30, B - 22, "C", 14)
+    c.text(cx + 48, B - 20, "50 μF", 12)
+    return c.finish()
+
+
+FIGURES = [figure01, figure02, figure03, figure04, figure05, figure06,
+           figure07, figure08, figure09, figure10, figure11]
