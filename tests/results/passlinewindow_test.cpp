@@ -1,7 +1,6 @@
 #include "results/passlinedocument.h"
 #include "results/passlinewindow.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
@@ -16,8 +15,6 @@ private slots:
     void window_opensAtDocumentTopWithFocus();
     void window_documentFitsItsWidthAndClearsTheLabels_data();
     void window_documentFitsItsWidthAndClearsTheLabels();
-    void badge_keepsDefaultTextColour_data();
-    void badge_keepsDefaultTextColour();
 };
 
 static void addBands()
@@ -69,24 +66,6 @@ void PassLineWindowTest::window_documentFitsItsWidthAndClearsTheLabels()
     QVERIFY(window.rect().contains(document->geometry().adjusted(0, 0, -1, -1)));
     for (QLabel *label : window.findChildren<QLabel *>())
         QVERIFY2(label->geometry().bottom() < document->geometry().top(), qPrintable(label->objectName()));
-}
-
-void PassLineWindowTest::badge_keepsDefaultTextColour_data()
-{
-    addBands();
-}
-
-void PassLineWindowTest::badge_keepsDefaultTextColour()
-{
-    QFETCH(int, band);
-    PassLineWindow window(band);
-    const QColor defaultText = QApplication::palette().color(QPalette::WindowText);
-    for (const char *name : {"Label1", "Label2"}) {
-        auto *label = window.findChild<QLabel *>(QString::fromLatin1(name));
-        QVERIFY(label);
-        QCOMPARE(label->palette().color(QPalette::WindowText), defaultText);
-        QVERIFY(label->autoFillBackground());
-    }
 }
 
 QTEST_MAIN(PassLineWindowTest)
