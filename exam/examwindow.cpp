@@ -4,6 +4,7 @@
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
 #include "platform/designfont.h"
+#include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
 #include "platform/twips.h"
 
@@ -137,6 +138,9 @@ void ExamWindow::buildSideControls(QWidget *ground)
     }
     m_seconds = ground->findChild<QLabel *>(QStringLiteral("lbl秒"));
     m_scoreLabel = ground->findChild<QLabel *>(QStringLiteral("lbl得点"));
+    // The strips read "あと", time, "分" and score, "点" only to the eye.
+    spoken::setPattern(m_seconds, QStringLiteral("あと %1 分"), QStringLiteral("残り時間"));
+    spoken::setPattern(m_scoreLabel, QStringLiteral("%1 点"), QStringLiteral("得点"));
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmr時間"));
@@ -206,6 +210,7 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
         auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
                           elementName(QStringLiteral("chkVardo%1").arg(group), k),
                           twips::rect(span.left, boxTop, span.width, boxHeight));
+        box->setAccessibleName(text(spec.caption) + u' ' + box->text());
         m_boxes[page][k - 1] = box;
     }
 
@@ -213,6 +218,8 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
                        pixels(markBox));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setPixmap(markPicture);
+    mark->setAccessibleName(QStringLiteral("正解"));
+    mark->setAccessibleDescription(text(spec.caption));
     m_answerTabs->addToPage(page, mark);
     mark->hide();
     m_marks[page] = mark;

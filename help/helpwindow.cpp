@@ -23,5 +23,6 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
 
     QTextEdit *document = richtextbox::make(this, documentBox, HelpDocument());
     document->setObjectName(QStringLiteral("RichTextBox1"));
+    document->setAccessibleName(QStringLiteral("ソフトの説明"));
     document->setFocus(Qt::OtherFocusReason);
 }

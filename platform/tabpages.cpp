@@ -1,5 +1,9 @@
 #include "platform/tabpages.h"
 
+#include "platform/tabpagesaccessible.h"
+
+#include <QAccessible>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +16,7 @@ TabPages::TabPages(int tabsPerRow, int tabHeight, QWidget *parent)
       m_background(palette().color(QPalette::Button))
 {
     setFocusPolicy(Qt::StrongFocus);
+    installTabPagesAccessibility();
 }
 
 int TabPages::addPage(const QString &caption)
@@ -55,6 +60,9 @@ void TabPages::setCurrentIndex(int index)
     m_current = index;
     m_pages.at(m_current)->show();
     update();
+    // Screen readers hear the container by its current page's caption.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
     emit currentChanged(index);
 }
 

@@ -25,6 +25,7 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
         this, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
         PassLineDocument());
     document->setObjectName(QStringLiteral("RichTextBox1"));
+    document->setAccessibleName(QStringLiteral("合格ライン一覧"));
     document->setFocus(Qt::OtherFocusReason);
 
     makeLabel(QStringLiteral("Label1"), QString::fromUtf16(layout.badge),

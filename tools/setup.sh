@@ -8,6 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
+    appstream desktop-file-utils
 )
 
 missing=()

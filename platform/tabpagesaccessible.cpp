@@ -1,0 +1,36 @@
+#include "platform/tabpagesaccessible.h"
+
+#include "platform/tabpages.h"
+
+#include <QAccessibleWidget>
+
+namespace {
+
+class TabPagesAccessible : public QAccessibleWidget
+{
+public:
+    explicit TabPagesAccessible(TabPages *tabs) : QAccessibleWidget(tabs, QAccessible::PageTabList) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *tabs = static_cast<const TabPages *>(widget());
+        if (t == QAccessible::Name && tabs->accessibleName().isEmpty())
+            return tabs->tabText(tabs->currentIndex());
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *tabPagesFactory(const QString &, QObject *object)
+{
+    if (auto *tabs = qobject_cast<TabPages *>(object))
+        return new TabPagesAccessible(tabs);
+    return nullptr;
+}
+
+} // namespace
+
+void installTabPagesAccessibility()
+{
+    static const bool installed = (QAccessible::installFactory(tabPagesFactory), true);
+    Q_UNUSED(installed);
+}

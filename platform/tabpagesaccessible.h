@@ -1,0 +1,5 @@
+#pragma once
+
+// Lets screen readers hear a TabPages container as a page tab list named by
+// the caption of its current page. Installed once, by the first TabPages.
+void installTabPagesAccessibility();

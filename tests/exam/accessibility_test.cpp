@@ -1,0 +1,214 @@
+#include "exam/examwindow.h"
+#include "platform/tabpages.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QAccessibleInterface *accessibleOf(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget);
+}
+
+QString spokenName(QWidget *widget)
+{
+    QAccessibleInterface *face = accessibleOf(widget);
+    return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+
+} // namespace
+
+// What a screen reader hears, and a paper marked without the mouse.
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void controls_haveSpokenNames_data();
+    void controls_haveSpokenNames();
+    void strips_speakCaptionWithItsUnit_data();
+    void strips_speakCaptionWithItsUnit();
+    void answerTabs_speakTheCurrentPage();
+    void keyboardOnly_marksOneGroup();
+    void menus_openByAccessKeys_data();
+    void menus_openByAccessKeys();
+
+private:
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = m_window->findChild<T *>(name);
+        if (!widget)
+            qFatal("no control named %s", qPrintable(name));
+        return widget;
+    }
+    QWidget *focused() const { return QApplication::focusWidget(); }
+    bool tabTo(const QString &name, int mostPresses);
+
+    ExamWindow *m_window = nullptr;
+};
+
+void AccessibilityTest::init()
+{
+    m_window = new ExamWindow;
+    m_window->show();
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void AccessibilityTest::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+}
+
+void AccessibilityTest::controls_haveSpokenNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("spoken");
+    const int box = QAccessible::CheckBox;
+    QTest::newRow("first box of the first page")
+        << "chkVardo1(1)" << box << QStringLiteral("1-問1-1 ①");
+    QTest::newRow("third box of the first page")
+        << "chkVardo1(3)" << box << QStringLiteral("1-問1-1 ③");
+    QTest::newRow("sixth box of the six-choice page")
+        << "chkVardo10(6)" << box << QStringLiteral("2A-問3 ⑥");
+    QTest::newRow("last box of the eight-choice page")
+        << "chkVardo17(8)" << box << QStringLiteral("3B-問4 ⑧");
+    QTest::newRow("last page") << "chkVardo27(5)" << box << QStringLiteral("5-問5 ⑤");
+    QTest::newRow("mark") << "pctマル(1)" << int(QAccessible::Graphic)
+                          << QStringLiteral("正解");
+    QTest::newRow("last mark") << "pctマル(27)" << int(QAccessible::Graphic)
+                               << QStringLiteral("正解");
+    QTest::newRow("question tabs") << "SSTab1" << int(QAccessible::PageTabList)
+                                   << QStringLiteral("問題");
+    QTest::newRow("answer tabs") << "SSTab2" << int(QAccessible::PageTabList)
+                                 << QStringLiteral("1-問1-1");
+    QTest::newRow("empty time strip") << "lbl秒" << int(QAccessible::StaticText) << QString();
+    QTest::newRow("empty score strip") << "lbl得点" << int(QAccessible::StaticText) << QString();
+}
+
+void AccessibilityTest::controls_haveSpokenNames()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, spoken);
+    QWidget *widget = find(name);
+    QCOMPARE(spokenName(widget), spoken);
+    QCOMPARE(int(accessibleOf(widget)->role()), role);
+}
+
+void AccessibilityTest::strips_speakCaptionWithItsUnit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("time at start") << "lbl秒" << "1:00" << QStringLiteral("あと 1:00 分");
+    QTest::newRow("time running") << "lbl秒" << "0:59" << QStringLiteral("あと 0:59 分");
+    QTest::newRow("time up") << "lbl秒" << "0:00" << QStringLiteral("あと 0:00 分");
+    QTest::newRow("time emptied") << "lbl秒" << "" << QString();
+    QTest::newRow("score") << "lbl得点" << "85" << QStringLiteral("85 点");
+    QTest::newRow("full score") << "lbl得点" << "100" << QStringLiteral("100 点");
+    QTest::newRow("score emptied") << "lbl得点" << "" << QString();
+}
+
+// The caption is set here as the clock and marking set it; the spoken name
+// must follow whoever writes it.
+void AccessibilityTest::strips_speakCaptionWithItsUnit()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, spoken);
+    auto *strip = find<QLabel>(name);
+    strip->setText(QStringLiteral("9:99"));
+    QVERIFY(!spokenName(strip).isEmpty());
+    strip->setText(caption);
+    QCOMPARE(spokenName(strip), spoken);
+    QCOMPARE(strip->text(), caption);
+}
+
+void AccessibilityTest::answerTabs_speakTheCurrentPage()
+{
+    auto *tabs = find<TabPages>(QStringLiteral("SSTab2"));
+    tabs->setCurrentIndex(16);
+    QCOMPARE(spokenName(tabs), QStringLiteral("3B-問4"));
+    tabs->setCurrentIndex(26);
+    QCOMPARE(spokenName(tabs), QStringLiteral("5-問5"));
+}
+
+// Presses Tab on whatever has the focus until `name` has it.
+bool AccessibilityTest::tabTo(const QString &name, int mostPresses)
+{
+    for (int i = 0; i < mostPresses; ++i) {
+        if (focused() && focused()->objectName() == name)
+            return true;
+        QTest::keyClick(focused(), Qt::Key_Tab);
+    }
+    return focused() && focused()->objectName() == name;
+}
+
+void AccessibilityTest::keyboardOnly_marksOneGroup()
+{
+    QCOMPARE(focused()->objectName(), QStringLiteral("SSTab1"));
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    QCOMPARE(focused()->objectName(), QStringLiteral("SSTab2"));
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(focused(), Qt::Key_Right);
+    QCOMPARE(find<TabPages>(QStringLiteral("SSTab2"))->tabText(
+                 find<TabPages>(QStringLiteral("SSTab2"))->currentIndex()),
+             QStringLiteral("2A-問3"));
+
+    QVERIFY(tabTo(QStringLiteral("chkVardo10(2)"), 12));
+    QTest::keyClick(focused(), Qt::Key_Space);
+    QVERIFY(find<QCheckBox>(QStringLiteral("chkVardo10(2)"))->isChecked());
+
+    QVERIFY(tabTo(QStringLiteral("cmd得点"), 12));
+    QTest::keyClick(focused(), Qt::Key_Space);
+
+    auto *mark = find<QLabel>(QStringLiteral("pctマル(10)"));
+    QTRY_VERIFY(mark->isVisible());
+    QCOMPARE(find<QLabel>(QStringLiteral("pctマル(1)"))->isVisibleTo(m_window), false);
+    QCOMPARE(m_window->scoreText(), QStringLiteral("4"));
+    QCOMPARE(spokenName(find(QStringLiteral("lbl得点"))), QStringLiteral("4 点"));
+}
+
+void AccessibilityTest::menus_openByAccessKeys_data()
+{
+    QTest::addColumn<int>("menuKey");
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<int>("itemKey");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("game, exit") << int(Qt::Key_G) << "mnuGame" << int(Qt::Key_Q) << "mnuExit";
+    QTest::newRow("help, about") << int(Qt::Key_H) << "mnuHelp" << int(Qt::Key_A) << "mnuAbout";
+}
+
+void AccessibilityTest::menus_openByAccessKeys()
+{
+    QFETCH(int, menuKey);
+    QFETCH(QString, menu);
+    QFETCH(int, itemKey);
+    QFETCH(QString, item);
+    auto *action = m_window->findChild<QAction *>(item);
+    QVERIFY(action);
+    QSignalSpy triggered(action, &QAction::triggered);
+
+    QTest::keyClick(m_window, Qt::Key(menuKey), Qt::AltModifier);
+    auto *popup = find<QMenu>(menu);
+    QTRY_VERIFY(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key(itemKey));
+    QTRY_COMPARE(triggered.count(), 1);
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
