@@ -1,9 +1,19 @@
 #include "app/vardoapp.h"
 
 #include "exam/examwindow.h"
+#include "help/helpwindow.h"
 #include "platform/placement.h"
+#include "results/passlinewindow.h"
+#include "results/passrate.h"
 
-VardoApp::VardoApp() = default;
+#include <QAction>
+
+VardoApp::VardoApp() : m_help([] { return new HelpWindow; })
+{
+    for (int band = 1; band <= int(m_passLines.size()); ++band)
+        m_passLines[band - 1] = std::make_unique<SecondaryWindow>(
+            [band] { return new PassLineWindow(band); });
+}
 
 VardoApp::~VardoApp()
 {
@@ -14,6 +24,9 @@ void VardoApp::start()
 {
     m_exam = new ExamWindow;
     m_exam->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_exam, &ExamWindow::passRateRequested, this, &VardoApp::onPassRateRequested);
+    connect(m_exam->aboutAction(), &QAction::triggered, this, &VardoApp::onAbout);
+    connect(m_exam->exitAction(), &QAction::triggered, this, &VardoApp::onExit);
     placement::centerOnScreen(m_exam);
     m_exam->show();
 }
@@ -21,4 +34,37 @@ void VardoApp::start()
 ExamWindow *VardoApp::examWindow() const
 {
     return m_exam;
+}
+
+QWidget *VardoApp::passLineWindow(int band) const
+{
+    return m_passLines.at(band - 1)->window();
+}
+
+QWidget *VardoApp::helpWindow() const
+{
+    return m_help.window();
+}
+
+void VardoApp::onPassRateRequested()
+{
+    // The score display is read once; whatever it holds decides.
+    const QString score = m_exam->scoreText();
+    if (const std::optional<int> band = JudgePassRate(score))
+        m_passLines.at(*band - 1)->show();
+}
+
+void VardoApp::onAbout()
+{
+    m_help.show();
+}
+
+// The process ends by itself once the last of these has closed.
+void VardoApp::onExit()
+{
+    if (m_exam)
+        m_exam->close();
+    for (const auto &window : m_passLines)
+        window->close();
+    m_help.close();
 }

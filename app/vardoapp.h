@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/secondarywindow.h"
+
 #include <QObject>
 #include <QPointer>
+
+#include <array>
+#include <memory>
 
 class ExamWindow;
 
@@ -18,7 +23,16 @@ public:
     // Opens the exam window alone, centred; everything else waits for first use.
     void start();
     ExamWindow *examWindow() const;
+    // The open verdict window of a band 1..6, or the open help window; null when closed.
+    QWidget *passLineWindow(int band) const;
+    QWidget *helpWindow() const;
 
 private:
+    void onPassRateRequested();
+    void onAbout();
+    void onExit();
+
     QPointer<ExamWindow> m_exam;
+    std::array<std::unique_ptr<SecondaryWindow>, 6> m_passLines;
+    SecondaryWindow m_help;
 };

@@ -1,0 +1,28 @@
+#include "help/helpwindow.h"
+
+#include "help/helpdocument.h"
+#include "platform/richtextbox.h"
+#include "platform/twips.h"
+
+#include <QTextEdit>
+
+namespace {
+
+constexpr int clientWidth = 11880;
+constexpr int clientHeight = 8595;
+// A little larger than the client area, so no border shows at the right and bottom.
+constexpr QRect documentBox = twips::rect(0, 0, 11895, 8655);
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmヘルプ"));
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    resize(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
+
+    QTextEdit *document = richtextbox::make(this, documentBox, HelpDocument());
+    document->setObjectName(QStringLiteral("RichTextBox1"));
+    document->setAccessibleName(QStringLiteral("ソフトの説明"));
+    document->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,40 @@
+#include "platform/secondarywindow.h"
+
+#include "platform/placement.h"
+
+#include <utility>
+
+SecondaryWindow::SecondaryWindow(Builder build) : m_build(std::move(build)) {}
+
+SecondaryWindow::~SecondaryWindow()
+{
+    delete m_window;
+}
+
+QWidget *SecondaryWindow::window() const
+{
+    // A closed window lingers hidden until its deferred delete runs; it no
+    // longer counts as open and must not be shown again.
+    return m_window && m_window->isVisible() ? m_window.data() : nullptr;
+}
+
+QWidget *SecondaryWindow::show()
+{
+    QWidget *open = window();
+    if (!open) {
+        open = m_build();
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        m_window = open;
+        placement::centerOnScreen(open);
+    }
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
+}
+
+void SecondaryWindow::close()
+{
+    if (QWidget *open = window())
+        open->close();
+}

@@ -1,0 +1,54 @@
+#include "results/passlinewindow.h"
+
+#include "platform/designfont.h"
+#include "platform/richtextbox.h"
+#include "platform/twips.h"
+#include "results/passlinedocument.h"
+#include "results/passlinelayout.h"
+
+#include <QLabel>
+#include <QTextEdit>
+
+PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
+{
+    const PassLineLayout &layout = passLineLayouts.at(band - 1);
+    setObjectName(QStringLiteral("frm合格ライン%1").arg(band));
+    setWindowTitle(QString::fromUtf16(layout.title));
+    resize(twips::toPixels(passLineClientWidth), twips::toPixels(passLineClientHeight));
+    setAutoFillBackground(true);
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, QColor(passLineGround));
+    setPalette(ground);
+
+    // Built first so that it heads the focus chain and opens with the focus.
+    QTextEdit *document = richtextbox::make(
+        this, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
+        PassLineDocument());
+    document->setObjectName(QStringLiteral("RichTextBox1"));
+    document->setAccessibleName(QStringLiteral("合格ライン一覧"));
+    document->setFocus(Qt::OtherFocusReason);
+
+    makeLabel(QStringLiteral("Label1"), QString::fromUtf16(layout.badge),
+              designfont::make(designfont::gothic, 15.75, true), QColor(layout.badgeColour),
+              QRect(layout.badgeLeft, badgeTop, layout.badgeWidth, badgeHeight));
+    makeLabel(QStringLiteral("Label2"), QString::fromUtf16(layout.comment),
+              designfont::make(designfont::gothic, 12, true), QColor(passLineGround),
+              QRect(layout.commentLeft, commentTop, layout.commentWidth, layout.commentHeight));
+}
+
+QLabel *PassLineWindow::makeLabel(const QString &name, const QString &text, const QFont &font,
+                                  const QColor &ground, const QRect &twipsRect)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(),
+                                   twipsRect.height()));
+    label->setAutoFillBackground(true);
+    // Only the ground changes: the text keeps the default colour on every badge.
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, ground);
+    label->setPalette(palette);
+    return label;
+}

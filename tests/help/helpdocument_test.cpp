@@ -1,0 +1,67 @@
+#include "help/helpdocument.h"
+#include "platform/cellwidth.h"
+
+#include <QTest>
+
+class HelpDocumentTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_lines = HelpDocument().split(u'\n'); }
+    void document_has42LinesFromSpacesToEmptyEnd();
+    void line_keepsItsExactCharacters_data();
+    void line_keepsItsExactCharacters();
+    void fileLines_are56CellsIndented16();
+
+private:
+    QStringList m_lines;
+};
+
+void HelpDocumentTest::document_has42LinesFromSpacesToEmptyEnd()
+{
+    QCOMPARE(m_lines.size(), 42);
+    QCOMPARE(m_lines.first(), QString(10, u'\u3000'));
+    QVERIFY(m_lines.last().isEmpty());
+    QVERIFY(m_lines.at(40).endsWith(QStringLiteral("「得点」ボタンをクリックする。")));
+}
+
+void HelpDocumentTest::line_keepsItsExactCharacters_data()
+{
+    QTest::addColumn<int>("line"); // 1-based
+    QTest::addColumn<QString>("text");
+    QTest::newRow("title, indent 8")
+        << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○");
+    QTest::newRow("half-width full stop")
+        << 8 << QString::fromUtf16(u"本ソフトは、実在のミラト試験を参考にして作ったゲームです\uFF61");
+    QTest::newRow("mixed parentheses")
+        << 14 << QString::fromUtf16(u"【ソフト名】ミラト試験2000(Vardo\uFF09");
+    QTest::newRow("ASCII blanks in date") << 15 << QStringLiteral("【掲載日】  2000/06/26 大安");
+    QTest::newRow("full-width opening parenthesis")
+        << 19 << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )");
+    QTest::newRow("mixed blanks before size")
+        << 22 << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804KB\u3000\u300000/06/24 )");
+    QTest::newRow("single backslashes")
+        << 31 << QString::fromUtf16(u"\u3000Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）");
+    QTest::newRow("first step, indent 4")
+        << 39 << QString::fromUtf16(u"\u3000\u3000\uFF11\uFF0E「スタート」ボタンをクリックする。");
+}
+
+void HelpDocumentTest::line_keepsItsExactCharacters()
+{
+    QFETCH(int, line);
+    QFETCH(QString, text);
+    QCOMPARE(m_lines.at(line - 1), text);
+}
+
+void HelpDocumentTest::fileLines_are56CellsIndented16()
+{
+    for (int i = 18; i <= 24; ++i) {
+        const QString line = m_lines.at(i - 1);
+        QVERIFY2(line.startsWith(QString(8, u'\u3000') + u'・'), qPrintable(line));
+        QCOMPARE(cellwidth::of(line), 56);
+    }
+}
+
+QTEST_APPLESS_MAIN(HelpDocumentTest)
+#include "helpdocument_test.moc"
