@@ -8,7 +8,14 @@
 
 #include <QAction>
 
-VardoApp::VardoApp() : m_help([] { return new HelpWindow; })
+#include <utility>
+
+VardoApp::VardoApp() : VardoApp(systemTime, nullptr)
+{
+}
+
+VardoApp::VardoApp(ClockSource now, MediaDevice *media)
+    : m_now(std::move(now)), m_media(media), m_help([] { return new HelpWindow; })
 {
     for (int band = 1; band <= int(m_passLines.size()); ++band)
         m_passLines[band - 1] = std::make_unique<SecondaryWindow>(
@@ -22,7 +29,7 @@ VardoApp::~VardoApp()
 
 void VardoApp::start()
 {
-    m_exam = new ExamWindow;
+    m_exam = new ExamWindow(m_now, m_media);
     m_exam->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_exam, &ExamWindow::passRateRequested, this, &VardoApp::onPassRateRequested);
     connect(m_exam->aboutAction(), &QAction::triggered, this, &VardoApp::onAbout);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exam/clocksource.h"
 #include "platform/secondarywindow.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@
 #include <memory>
 
 class ExamWindow;
+class MediaDevice;
 
 // Owns the program's windows and wires them together: the exam window knows
 // nothing of the verdict and help windows, this class connects them.
@@ -18,6 +20,9 @@ class VardoApp : public QObject
 
 public:
     VardoApp();
+    // The exam window reads `now` and sends its sound commands to `media`
+    // (not owned; null for its own sound control).
+    VardoApp(ClockSource now, MediaDevice *media);
     ~VardoApp() override;
 
     // Opens the exam window alone, centred; everything else waits for first use.
@@ -32,6 +37,8 @@ private:
     void onAbout();
     void onExit();
 
+    ClockSource m_now;
+    MediaDevice *m_media = nullptr;
     QPointer<ExamWindow> m_exam;
     std::array<std::unique_ptr<SecondaryWindow>, 6> m_passLines;
     SecondaryWindow m_help;

@@ -1,0 +1,500 @@
+// A long seeded session of random candidate actions against the real windows,
+// checked after every action against a model written from the rules alone:
+// its own copy of the key, its own minute count, its own score ladder.
+//
+//   randomsession_test -actions N -seed S
+//
+// CTest runs a short session; run the binary by hand for the long one.
+
+#include "app/vardoapp.h"
+#include "exam/examwindow.h"
+#include "platform/mediadevice.h"
+#include "platform/tabpages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <deque>
+#include <random>
+#include <set>
+
+namespace {
+
+// The offscreen platform warns at every raise of a verdict or help window.
+QtMessageHandler passOn = nullptr;
+void dropRaiseWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message != QLatin1String("This plugin does not support raise()"))
+        passOn(type, context, message);
+}
+
+// Per answer group: boxes shown, choices examined, correct choice, points.
+struct KeyRow
+{
+    int shown, examined, correct, points;
+};
+constexpr std::array<KeyRow, 27> key = {{
+    {5, 5, 3, 4}, {5, 5, 4, 4}, {4, 4, 1, 4}, {5, 5, 3, 4}, {5, 5, 3, 4}, {5, 5, 3, 4},
+    {5, 5, 5, 3}, {5, 5, 2, 3}, {4, 4, 1, 4}, {6, 5, 2, 4}, {5, 5, 5, 3}, {5, 5, 4, 3},
+    {4, 4, 1, 4}, {4, 4, 4, 3}, {4, 4, 1, 3}, {4, 4, 3, 4}, {8, 8, 6, 3}, {6, 6, 4, 3},
+    {5, 5, 2, 4}, {5, 5, 2, 4}, {4, 4, 1, 4}, {6, 6, 2, 4}, {4, 4, 2, 4}, {4, 4, 1, 4},
+    {4, 4, 3, 4}, {4, 4, 1, 4}, {5, 5, 3, 4},
+}};
+
+const QString mainName = QStringLiteral("frmVardo");
+const QString helpName = QStringLiteral("frmヘルプ");
+
+QString passLineName(int band)
+{
+    return QStringLiteral("frm合格ライン%1").arg(band);
+}
+
+QString cueFile()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Zarod.wav");
+}
+
+class RecordingMedia : public MediaDevice
+{
+public:
+    void setFileName(const QString &fileName) override { log.append(QStringLiteral("file ") + fileName); }
+    void command(const QString &command) override { log.append(command); }
+    QStringList log;
+};
+
+// What the rules say the window shows.
+struct Model
+{
+    std::array<std::array<bool, 8>, 27> ticked{};
+    std::array<bool, 27> marked{};
+    QString score;
+    QString display;
+    bool running = false;
+    bool startEnabled = true;
+    int remaining = 0;
+    qint64 lastReadingMs = 0;
+    std::set<QString> windows{mainName};
+    int questionPage = 0;
+    int answerPage = 0;
+    QStringList media; // commands expected from the current action
+
+    void start(qint64 nowMs)
+    {
+        running = true;
+        remaining = 60;
+        lastReadingMs = nowMs;
+        display = clockText();
+        startEnabled = false;
+        score.clear();
+        marked.fill(false);
+    }
+
+    // Each wall-clock minute boundary passed since the last reading counts once.
+    void tick(qint64 nowMs)
+    {
+        int passed = 0;
+        for (qint64 boundary = (lastReadingMs / 60000 + 1) * 60000; boundary <= nowMs; boundary += 60000)
+            ++passed;
+        lastReadingMs = nowMs;
+        if (passed > 0 && remaining > 0) {
+            remaining = std::max(0, remaining - passed);
+            display = clockText();
+        }
+        media << QStringLiteral("file ") + cueFile() << QStringLiteral("Open");
+        if (display == QLatin1String("0:00")) {
+            running = false;
+            media << QStringLiteral("Prev") << QStringLiteral("Play");
+        }
+    }
+
+    void markPaper()
+    {
+        int total = 0;
+        for (int g = 0; g < 27; ++g) {
+            const KeyRow &row = key[g];
+            int ticks = 0;
+            for (int k = 1; k <= row.examined; ++k)
+                ticks += ticked[g][k - 1];
+            marked[g] = ticks == 1 && ticked[g][row.correct - 1];
+            total += marked[g] ? row.points : 0;
+        }
+        running = false;
+        startEnabled = true;
+        display.clear();
+        score = QString::number(total);
+    }
+
+    void judge()
+    {
+        if (score.isEmpty())
+            return;
+        const int s = score.toInt();
+        const int band = s == 100 ? 1 : s >= 80 ? 2 : s >= 60 ? 3 : s >= 40 ? 4 : s >= 1 ? 5 : 6;
+        windows.insert(passLineName(band));
+    }
+
+    QString clockText() const
+    {
+        return QString::number(remaining / 60) + u':' + QString::number(remaining % 60).rightJustified(2, u'0');
+    }
+};
+
+} // namespace
+
+class RandomSessionTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    RandomSessionTest(int actions, quint64 seed) : m_actions(actions), m_seed(seed) {}
+
+private slots:
+    void init();
+    void cleanup();
+    void randomActions_keepTheWindowTrueToTheRules();
+
+private:
+    enum class Action { Box, Answer, Erase, Tick, Start, Score, PassRate, QuestionTab, AnswerTab, About, CloseSecondary };
+
+    int pick(int n) { return int(m_rng() % quint64(n)); }
+    Action nextAction();
+    qint64 nextStep();
+    QString perform(Action action);
+    QString mismatch() const;
+
+    template<typename T>
+    T *find(const QString &name) const
+    {
+        T *found = m_app->examWindow()->findChild<T *>(name);
+        if (!found)
+            qFatal("no control named %s", qPrintable(name));
+        return found;
+    }
+    QCheckBox *box(int group, int choice) const
+    {
+        return m_boxes[group - 1][choice - 1];
+    }
+    void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2)); }
+    void clickTab(TabPages *tabs, int page) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center()); }
+
+    const int m_actions;
+    const quint64 m_seed;
+    std::mt19937_64 m_rng;
+    int m_spell = 0;
+    qint64 m_nowMs = 0;
+    Model m_model;
+    RecordingMedia m_media;
+    VardoApp *m_app = nullptr;
+    QPushButton *m_start = nullptr;
+    QPushButton *m_score = nullptr;
+    QPushButton *m_passRate = nullptr;
+    QLabel *m_display = nullptr;
+    QLabel *m_scoreLabel = nullptr;
+    QTimer *m_timer = nullptr;
+    TabPages *m_questionTabs = nullptr;
+    TabPages *m_answerTabs = nullptr;
+    std::array<QLabel *, 27> m_marks{};
+    std::array<std::array<QCheckBox *, 8>, 27> m_boxes{};
+};
+
+void RandomSessionTest::init()
+{
+    passOn = qInstallMessageHandler(dropRaiseWarnings);
+    m_rng.seed(m_seed);
+    // 2026-03-02 10:15 UTC and a random part of a minute.
+    m_nowMs = 1772446500000LL + pick(60000);
+    m_model = Model{};
+    m_media.log.clear();
+    m_app = new VardoApp([this] { return QDateTime::fromMSecsSinceEpoch(m_nowMs, Qt::UTC); }, &m_media);
+    m_app->start();
+    QVERIFY(QTest::qWaitForWindowExposed(m_app->examWindow()));
+
+    m_start = find<QPushButton>(QStringLiteral("cmdスタート"));
+    m_score = find<QPushButton>(QStringLiteral("cmd得点"));
+    m_passRate = find<QPushButton>(QStringLiteral("cmd合格率"));
+    m_display = find<QLabel>(QStringLiteral("lbl秒"));
+    m_scoreLabel = find<QLabel>(QStringLiteral("lbl得点"));
+    m_timer = find<QTimer>(QStringLiteral("tmr時間"));
+    m_questionTabs = find<TabPages>(QStringLiteral("SSTab1"));
+    m_answerTabs = find<TabPages>(QStringLiteral("SSTab2"));
+    for (int g = 1; g <= 27; ++g) {
+        m_marks[g - 1] = find<QLabel>(QStringLiteral("pctマル(%1)").arg(g));
+        for (int k = 1; k <= key[g - 1].shown; ++k)
+            m_boxes[g - 1][k - 1] = find<QCheckBox>(QStringLiteral("chkVardo%1(%2)").arg(g).arg(k));
+    }
+}
+
+void RandomSessionTest::cleanup()
+{
+    delete m_app;
+    m_app = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qInstallMessageHandler(passOn);
+}
+
+// Spells change between busy clicking about, sitting the paper (mostly
+// waiting, so that attempts run out of time), answering rightly and rubbing
+// answers out (so that full and empty papers come up too).
+RandomSessionTest::Action RandomSessionTest::nextAction()
+{
+    if (pick(300) == 0)
+        m_spell = pick(4);
+    struct Weighted
+    {
+        Action action;
+        int weight[4]; // busy, sitting, studious, erasing
+    };
+    static constexpr Weighted weights[] = {
+        {Action::Box, {30, 8, 1, 1}},          {Action::Answer, {4, 4, 40, 0}},
+        {Action::Erase, {2, 0, 0, 40}},        {Action::Tick, {20, 88, 10, 10}},
+        {Action::Start, {8, 2, 2, 2}},         {Action::Score, {10, 1, 12, 12}},
+        {Action::PassRate, {8, 1, 12, 12}},    {Action::QuestionTab, {6, 0, 4, 4}},
+        {Action::AnswerTab, {6, 0, 4, 4}},     {Action::About, {3, 0, 1, 1}},
+        {Action::CloseSecondary, {9, 0, 5, 5}},
+    };
+    int total = 0;
+    for (const Weighted &w : weights)
+        total += w.weight[m_spell];
+    int roll = pick(total);
+    for (const Weighted &w : weights) {
+        roll -= w.weight[m_spell];
+        if (roll < 0)
+            return w.action;
+    }
+    return Action::Tick;
+}
+
+// How far the wall clock moves before a tick: mostly a second, sometimes a
+// tick in second 0, two ticks in one second, or a machine that stalled.
+qint64 RandomSessionTest::nextStep()
+{
+    switch (pick(20)) {
+    case 0: case 1: case 2: return (60000 - m_nowMs % 60000) + pick(1000);
+    case 3: case 4: return 50 + pick(350);
+    case 5: return 2000 + pick(600000);
+    case 6: return 60000 * (5 + pick(30)) + pick(60000);
+    default: return 900 + pick(200);
+    }
+}
+
+QString RandomSessionTest::perform(Action action)
+{
+    switch (action) {
+    case Action::Box: {
+        const int g = 1 + pick(27);
+        const int k = 1 + pick(key[g - 1].shown);
+        if (m_model.answerPage != g - 1) {
+            clickTab(m_answerTabs, g - 1);
+            m_model.answerPage = g - 1;
+        }
+        click(box(g, k));
+        m_model.ticked[g - 1][k - 1] = !m_model.ticked[g - 1][k - 1];
+        return QStringLiteral("box %1(%2)").arg(g).arg(k);
+    }
+    case Action::Answer: {
+        // Ticks the right choice of one group and clears the others shown.
+        const int g = 1 + pick(27);
+        if (m_model.answerPage != g - 1) {
+            clickTab(m_answerTabs, g - 1);
+            m_model.answerPage = g - 1;
+        }
+        for (int k = 1; k <= key[g - 1].shown; ++k) {
+            if (m_model.ticked[g - 1][k - 1] != (k == key[g - 1].correct)) {
+                click(box(g, k));
+                m_model.ticked[g - 1][k - 1] = !m_model.ticked[g - 1][k - 1];
+            }
+        }
+        return QStringLiteral("answer %1").arg(g);
+    }
+    case Action::Erase: {
+        const int g = 1 + pick(27);
+        if (m_model.answerPage != g - 1) {
+            clickTab(m_answerTabs, g - 1);
+            m_model.answerPage = g - 1;
+        }
+        for (int k = 1; k <= key[g - 1].shown; ++k) {
+            if (m_model.ticked[g - 1][k - 1]) {
+                click(box(g, k));
+                m_model.ticked[g - 1][k - 1] = false;
+            }
+        }
+        return QStringLiteral("erase %1").arg(g);
+    }
+    case Action::Tick: {
+        const qint64 step = nextStep();
+        m_nowMs += step;
+        if (m_model.running)
+            m_model.tick(m_nowMs);
+        // A stopped timer does not tick; time moves on all the same.
+        if (m_timer->isActive())
+            QMetaObject::invokeMethod(m_timer, "timeout");
+        return QStringLiteral("tick +%1 ms").arg(step);
+    }
+    case Action::Start:
+        click(m_start);
+        if (m_model.startEnabled)
+            m_model.start(m_nowMs);
+        return QStringLiteral("Start");
+    case Action::Score:
+        click(m_score);
+        m_model.markPaper();
+        return QStringLiteral("Score");
+    case Action::PassRate:
+        click(m_passRate);
+        m_model.judge();
+        return QStringLiteral("Pass-rate");
+    case Action::QuestionTab:
+        m_model.questionPage = pick(12);
+        clickTab(m_questionTabs, m_model.questionPage);
+        return QStringLiteral("question tab %1").arg(m_model.questionPage);
+    case Action::AnswerTab:
+        m_model.answerPage = pick(27);
+        clickTab(m_answerTabs, m_model.answerPage);
+        return QStringLiteral("answer tab %1").arg(m_model.answerPage);
+    case Action::About:
+        find<QAction>(QStringLiteral("mnuAbout"))->trigger();
+        m_model.windows.insert(helpName);
+        return QStringLiteral("About");
+    case Action::CloseSecondary: {
+        if (m_model.windows.size() < 2)
+            return QStringLiteral("close: none open");
+        auto it = std::next(m_model.windows.begin(), pick(int(m_model.windows.size())));
+        if (*it == mainName)
+            return QStringLiteral("close: main window spared");
+        const QString name = *it;
+        QWidget *window = name == helpName ? m_app->helpWindow() : m_app->passLineWindow(name.right(1).toInt());
+        if (!window)
+            return QStringLiteral("close %1: not open").arg(name);
+        window->close(); // as its close box does
+        m_model.windows.erase(it);
+        return QStringLiteral("close %1").arg(name);
+    }
+    }
+    return {};
+}
+
+QString RandomSessionTest::mismatch() const
+{
+    auto differ = [](const char *what, const auto &seen, const auto &expected) {
+        QString s;
+        QDebug(&s) << what << "is" << seen << "but the rules say" << expected;
+        return s;
+    };
+    if (m_scoreLabel->text() != m_model.score)
+        return differ("score", m_scoreLabel->text(), m_model.score);
+    if (m_display->text() != m_model.display)
+        return differ("time display", m_display->text(), m_model.display);
+    if (m_timer->isActive() != m_model.running)
+        return differ("timer running", m_timer->isActive(), m_model.running);
+    if (m_start->isEnabled() != m_model.startEnabled)
+        return differ("Start enabled", m_start->isEnabled(), m_model.startEnabled);
+    for (int g = 1; g <= 27; ++g) {
+        if (!m_marks[g - 1]->isHidden() != m_model.marked[g - 1])
+            return differ(qPrintable(QStringLiteral("mark %1 shown").arg(g)), !m_marks[g - 1]->isHidden(),
+                          m_model.marked[g - 1]);
+        for (int k = 1; k <= key[g - 1].shown; ++k) {
+            if (box(g, k)->isChecked() != m_model.ticked[g - 1][k - 1])
+                return differ(qPrintable(QStringLiteral("box %1(%2) ticked").arg(g).arg(k)),
+                              box(g, k)->isChecked(), m_model.ticked[g - 1][k - 1]);
+        }
+    }
+    if (m_questionTabs->currentIndex() != m_model.questionPage)
+        return differ("question page", m_questionTabs->currentIndex(), m_model.questionPage);
+    if (m_answerTabs->currentIndex() != m_model.answerPage)
+        return differ("answer page", m_answerTabs->currentIndex(), m_model.answerPage);
+    QStringList open;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowType() == Qt::Window)
+            open << widget->objectName();
+    }
+    open.sort();
+    const QStringList expected(m_model.windows.begin(), m_model.windows.end());
+    if (open != expected)
+        return differ("open windows", open, expected);
+    if (m_media.log != m_model.media)
+        return differ("sound commands", m_media.log, m_model.media);
+    return {};
+}
+
+void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
+{
+    QElapsedTimer clock;
+    clock.start();
+    std::deque<QString> recent;
+    int timeUps = 0;
+    int attempts = 0;
+    std::set<QString> bandsSeen;
+    for (int i = 1; i <= m_actions; ++i) {
+        m_media.log.clear();
+        m_model.media.clear();
+        const bool wasRunning = m_model.running;
+        const bool couldStart = m_model.startEnabled;
+        const Action action = nextAction();
+        recent.push_back(QStringLiteral("%1: %2").arg(i).arg(perform(action)));
+        if (recent.size() > 12)
+            recent.pop_front();
+        // The program's posted work (repaints, deferred deletes) runs as
+        // it would between events; the real timer never gets a turn.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        attempts += action == Action::Start && couldStart;
+        timeUps += wasRunning && m_model.display == QLatin1String("0:00") && !m_model.running;
+        for (const QString &name : m_model.windows)
+            bandsSeen.insert(name);
+
+        const QString wrong = mismatch();
+        if (!wrong.isEmpty()) {
+            QStringList trail(recent.begin(), recent.end());
+            QFAIL(qPrintable(QStringLiteral("seed %1, action %2: %3\nlast actions:\n  %4")
+                                 .arg(m_seed).arg(i).arg(wrong, trail.join(QStringLiteral("\n  ")))));
+        }
+    }
+    const QStringList seen(bandsSeen.begin(), bandsSeen.end());
+    qInfo("%d actions in %lld ms: %d attempts, %d timed out, windows seen: %s", m_actions,
+          clock.elapsed(), attempts, timeUps, qPrintable(seen.join(u' ')));
+    // The session must have reached every corner it is meant to test.
+    if (m_actions >= 5000) {
+        QVERIFY(timeUps > 0);
+        QCOMPARE(bandsSeen.size(), size_t(8));
+    }
+
+    find<QAction>(QStringLiteral("mnuExit"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!m_app->examWindow());
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible() || widget->windowType() != Qt::Window, qPrintable(widget->objectName()));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QStringList args = application.arguments();
+    int actions = 100000;
+    quint64 seed = 20260302;
+    for (const char *option : {"-actions", "-seed"}) {
+        const qsizetype at = args.indexOf(QLatin1String(option));
+        if (at > 0 && at + 1 < args.size()) {
+            const QString value = args.takeAt(at + 1);
+            args.removeAt(at);
+            if (option == std::string_view("-actions"))
+                actions = value.toInt();
+            else
+                seed = value.toULongLong();
+        }
+    }
+    // The long session outlasts the default five minutes a test may take.
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "7200000");
+    RandomSessionTest test(actions, seed);
+    return QTest::qExec(&test, args);
+}
+
+#include "randomsession_test.moc"
