@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace wavcheck {
 
@@ -59,8 +60,11 @@ bool isPlayableFormat(QIODevice &device, qint64 bodyOffset, quint32 size)
     const auto byteRate = qFromLittleEndian<quint32>(raw + 8);
     const auto blockAlign = qFromLittleEndian<quint16>(raw + 12);
     const auto bits = qFromLittleEndian<quint16>(raw + 14);
+    // The product is taken wide: a 32-bit one wraps and lets a rate of 2^31
+    // pass with a byte rate of 0. The player keeps the rate in an int.
     return tag == pcmTag && (channels == 1 || channels == 2) && (bits == 8 || bits == 16)
-        && rate > 0 && blockAlign == channels * bits / 8 && byteRate == rate * blockAlign;
+        && rate > 0 && rate <= quint32(std::numeric_limits<qint32>::max())
+        && blockAlign == channels * bits / 8 && byteRate == quint64(rate) * blockAlign;
 }
 
 } // namespace

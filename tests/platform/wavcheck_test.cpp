@@ -103,6 +103,10 @@ void WavCheckTest::check_acceptsOnlyCompletePcm_data()
     QTest::newRow("six channels") << riff(fmt({.channels = 6}) + samples()) << false;
     QTest::newRow("no channels") << riff(fmt({.channels = 0}) + samples()) << false;
     QTest::newRow("zero rate") << riff(fmt({.rate = 0}) + samples()) << false;
+    QTest::newRow("byte rate agrees only when wrapped to 32 bits")
+        << riff(fmt({.rate = 0x80000000u}) + samples()) << false;
+    QTest::newRow("rate beyond what the player holds")
+        << riff(fmt({.rate = 0x90000000u, .bits = 8}) + samples()) << false;
     QTest::newRow("block size contradicts sample size")
         << riff(fmt({.blockAlignDelta = 2}) + samples()) << false;
     QTest::newRow("huge chunk length wraps nowhere")
