@@ -4,7 +4,9 @@
 #include "exam/appfolder.h"
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
+#include "exam/questiondocument.h"
 #include "platform/designfont.h"
+#include "platform/documentview.h"
 #include "platform/mediacontrol.h"
 #include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include <utility>
@@ -171,8 +172,12 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     m_questionTabs->setFont(designfont::make(designfont::gothic, 9));
 
     const int page = m_questionTabs->addPage(QStringLiteral("問題"));
-    m_document = place(new QTextBrowser, QStringLiteral("Scriptlet1"), pixels(documentPane));
-    m_questionTabs->addToPage(page, m_document);
+    auto *document = place(new DocumentView, QStringLiteral("Scriptlet1"), pixels(documentPane));
+    m_questionTabs->addToPage(page, document);
+    questiondocument::showIn(document, questiondocument::candidates());
+    // Whatever the document's event says, it asks for the cue.
+    connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
+    m_document = document;
 
     for (int i = 0; i < int(figurePages.size()); ++i) {
         const FigurePage &spec = figurePages[i];
