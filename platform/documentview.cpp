@@ -23,8 +23,8 @@ std::optional<FileText> readText(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.read(DocumentView::maxBytes);
-    FileText result{htmldecode::decode(bytes), !file.atEnd()};
-    return result;
+    const bool cut = !file.atEnd();
+    return FileText{htmldecode::decode(bytes, cut), cut};
 }
 
 QString escaped(const QString &text)

@@ -27,10 +27,6 @@ std::optional<QString> decodeStrictly(QStringDecoder &&decoder, const QByteArray
     return text;
 }
 
-std::optional<QString> decodeStrictly(const char *name, const QByteArray &bytes)
-{
-    return decodeStrictly(QStringDecoder(name, QStringConverter::Flag::Stateless), bytes);
-}
 
 QString withoutBom(const QString &text)
 {
@@ -50,10 +46,14 @@ QByteArray declaredCharset(const QByteArray &bytes)
     return match.hasMatch() ? match.captured(1).toLatin1().toLower() : QByteArray();
 }
 
-QString decode(const QByteArray &bytes)
+QString decode(const QByteArray &bytes, bool cut)
 {
+    // A stateful decoder holds back an unfinished character instead of
+    // failing on it; nothing ever completes it, so it is dropped.
+    const auto flags = cut ? QStringConverter::Flag::Default : QStringConverter::Flag::Stateless;
+
     if (const auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom, QStringConverter::Flag::Stateless);
+        QStringDecoder decoder(*bom, flags);
         return withoutBom(decoder.decode(bytes));
     }
 
@@ -62,13 +62,12 @@ QString decode(const QByteArray &bytes)
     if (declared.startsWith("utf-16") || declared.startsWith("utf-32"))
         declared.clear();
     if (!declared.isEmpty()) {
-        if (auto text = decodeStrictly(declared.constData(), bytes))
+        if (auto text = decodeStrictly(QStringDecoder(declared.constData(), flags), bytes))
             return *text;
     }
-    if (auto text = decodeStrictly(QStringDecoder(QStringConverter::Utf8,
-                                                  QStringConverter::Flag::Stateless), bytes))
+    if (auto text = decodeStrictly(QStringDecoder(QStringConverter::Utf8, flags), bytes))
         return *text;
-    if (auto text = decodeStrictly(windowsJapanese, bytes))
+    if (auto text = decodeStrictly(QStringDecoder(windowsJapanese, flags), bytes))
         return *text;
 
     // Fits nothing: keep what can be read in the most likely encoding.

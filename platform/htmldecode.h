@@ -13,7 +13,9 @@ QByteArray declaredCharset(const QByteArray &bytes);
 // declared charset Qt knows, as long as the bytes are valid for it; then
 // UTF-8 when the bytes are valid UTF-8; otherwise Shift-JIS (code page 932),
 // the encoding of documents written on Japanese Windows. Never fails: bytes
-// that fit no encoding come out as replacement characters.
-QString decode(const QByteArray &bytes);
+// that fit no encoding come out as replacement characters. `cut` says the
+// bytes are the front of a longer file, so a character split at the end is
+// dropped rather than taken as a sign of the wrong encoding.
+QString decode(const QByteArray &bytes, bool cut = false);
 
 } // namespace htmldecode
