@@ -76,7 +76,7 @@ bool DocumentView::openFile(const QString &path)
         return false;
     const QString previous = m_folder;
     m_folder = info.canonicalPath();
-    if (show(info.canonicalFilePath()))
+    if (showFile(info.canonicalFilePath()))
         return true;
     m_folder = previous;
     return false;
@@ -90,7 +90,7 @@ void DocumentView::showPage(const QString &html)
     setHtml(html);
 }
 
-bool DocumentView::show(const QString &path)
+bool DocumentView::showFile(const QString &path)
 {
     const std::optional<FileText> file = readText(path);
     if (!file)
@@ -149,6 +149,6 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     }
     // Another document beside this one opens in its place.
     const QString path = fileInside(url);
-    if (isPage(path) && show(path) && url.hasFragment())
+    if (isPage(path) && showFile(path) && url.hasFragment())
         scrollToAnchor(url.fragment(QUrl::FullyDecoded));
 }

@@ -34,7 +34,7 @@ protected:
 
 private:
     void onAnchorClicked(const QUrl &url);
-    bool show(const QString &path);
+    bool showFile(const QString &path);
     QString fileInside(const QUrl &url) const;
 
     QString m_folder;
