@@ -1,0 +1,74 @@
+// Writes the README's screenshots from an offscreen run of the real windows:
+//   screenshots OUTPUT_FOLDER
+#include "app/vardoapp.h"
+#include "exam/answerkey.h"
+#include "exam/examwindow.h"
+#include "platform/tabpages.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+template<typename T>
+T *control(QWidget *window, const QString &name)
+{
+    T *found = window->findChild<T *>(name);
+    if (!found)
+        qFatal("no control named %s", qPrintable(name));
+    return found;
+}
+
+void save(QWidget *window, const QDir &folder, const QString &name)
+{
+    QApplication::processEvents();
+    if (!window->grab().save(folder.filePath(name)))
+        qFatal("cannot write %s", qPrintable(folder.filePath(name)));
+}
+
+// Ticks the key's answer in every group but a few, as a fair candidate might.
+void answerMostOfThePaper(QWidget *window)
+{
+    for (const GroupKey &key : AnswerKey) {
+        const bool slip = key.group % 6 == 0;
+        const int choice = slip ? key.correctChoice % key.choicesExamined + 1 : key.correctChoice;
+        control<QCheckBox>(window, QStringLiteral("chkVardo%1(%2)").arg(key.group).arg(choice))
+            ->setChecked(true);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+
+    VardoApp vardo;
+    vardo.start();
+    ExamWindow *exam = vardo.examWindow();
+    if (!QTest::qWaitForWindowExposed(exam))
+        qFatal("the exam window was never shown");
+
+    answerMostOfThePaper(exam);
+    QTest::mouseClick(control<QPushButton>(exam, QStringLiteral("cmd得点")), Qt::LeftButton);
+    control<TabPages>(exam, QStringLiteral("SSTab1"))->setCurrentIndex(4);
+    control<TabPages>(exam, QStringLiteral("SSTab2"))->setCurrentIndex(13);
+    save(exam, folder, QStringLiteral("main-window.png"));
+
+    control<TabPages>(exam, QStringLiteral("SSTab1"))->setCurrentIndex(0);
+    save(exam, folder, QStringLiteral("question-page.png"));
+
+    QTest::mouseClick(control<QPushButton>(exam, QStringLiteral("cmd合格率")), Qt::LeftButton);
+    const QString score = exam->scoreText();
+    for (int band = 1; band <= 6; ++band) {
+        if (QWidget *verdict = vardo.passLineWindow(band); verdict && verdict->isVisible())
+            save(verdict, folder, QStringLiteral("pass-line-window.png"));
+    }
+    qInfo("score %s, screenshots in %s", qPrintable(score), qPrintable(folder.absolutePath()));
+    return 0;
+}
