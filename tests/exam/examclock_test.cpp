@@ -1,6 +1,5 @@
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
-#include "platform/mediadevice.h"
 #include "platform/tabpages.h"
 
 #include <QCheckBox>
@@ -9,18 +8,11 @@
 #include <QTest>
 
 #include "support/examcontrols.h"
+#include "support/recordingmedia.h"
 #include <QTimer>
 
 namespace {
 
-// Keeps every command in order; a file name is logged as "file <name>".
-class RecordingMedia : public MediaDevice
-{
-public:
-    void setFileName(const QString &fileName) override { log.append(QStringLiteral("file ") + fileName); }
-    void command(const QString &command) override { log.append(command); }
-    QStringList log;
-};
 
 QDateTime at(const char *text)
 {

@@ -1,13 +1,13 @@
 #include "exam/examwindow.h"
 #include "exam/questiondocument.h"
 #include "platform/documentview.h"
-#include "platform/mediadevice.h"
 #include "platform/tabpages.h"
+#include "support/examcontrols.h"
+#include "support/recordingmedia.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,14 +17,6 @@ namespace {
 
 const QString storedLocation = QStringLiteral("c:\\Program Files\\ミラト試験\\2000\\00Vardo.tx");
 const QString sample = QStringLiteral(VARDO_SOURCE_DIR "/tests/exam/sample/00Vardo.tx");
-
-class RecordingMedia : public MediaDevice
-{
-public:
-    void setFileName(const QString &fileName) override { log.append(QStringLiteral("file ") + fileName); }
-    void command(const QString &command) override { log.append(command); }
-    QStringList log;
-};
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -126,8 +118,7 @@ void QuestionDocumentTest::eventLink_playsTheCueOnlyOnceOpened()
     ExamWindow window([&now] { return now; }, &media);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *view = window.findChild<DocumentView *>(QStringLiteral("Scriptlet1"));
-    QVERIFY(view);
+    auto *view = examcontrols::find<DocumentView>(&window, QStringLiteral("Scriptlet1"));
     QCOMPARE(questiondocument::showIn(view, {sample}), sample);
     QVERIFY(view->toPlainText().contains(QStringLiteral("①～⑧")));
     const QPoint link = linkPoint(view, QStringLiteral("合図の音"));
@@ -137,19 +128,20 @@ void QuestionDocumentTest::eventLink_playsTheCueOnlyOnceOpened()
     clickLink(); // before the first Start nothing has been opened: silence
     QCOMPARE(media.log, play);
 
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmdスタート")), Qt::LeftButton);
+    examcontrols::click(&window, QStringLiteral("cmdスタート"));
     now = now.addSecs(1);
-    QMetaObject::invokeMethod(window.findChild<QTimer *>(QStringLiteral("tmr時間")), "timeout");
+    QMetaObject::invokeMethod(examcontrols::find<QTimer>(&window, QStringLiteral("tmr時間")), "timeout");
     QVERIFY(media.log.contains(QStringLiteral("Open")));
-    const QString display = window.findChild<QLabel *>(QStringLiteral("lbl秒"))->text();
+    auto *seconds = examcontrols::find<QLabel>(&window, QStringLiteral("lbl秒"));
+    const QString display = seconds->text();
     media.log.clear();
 
     clickLink();
     clickLink(); // a second event rewinds the cue again
     QCOMPARE(media.log, play + play);
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lbl秒"))->text(), display);
+    QCOMPARE(seconds->text(), display);
 
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmd得点")), Qt::LeftButton);
+    examcontrols::click(&window, QStringLiteral("cmd得点"));
     media.log.clear();
     clickLink(); // the cue stays open after scoring
     QCOMPARE(media.log, play);
@@ -160,8 +152,8 @@ void QuestionDocumentTest::switchingPages_keepsTheDocument()
     ExamWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *view = window.findChild<DocumentView *>(QStringLiteral("Scriptlet1"));
-    auto *tabs = window.findChild<TabPages *>(QStringLiteral("SSTab1"));
+    auto *view = examcontrols::find<DocumentView>(&window, QStringLiteral("Scriptlet1"));
+    auto *tabs = examcontrols::find<TabPages>(&window, QStringLiteral("SSTab1"));
     QCOMPARE(questiondocument::showIn(view, {sample}), sample);
     QTRY_VERIFY(view->verticalScrollBar()->maximum() > 0);
     view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
