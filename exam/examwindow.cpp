@@ -83,17 +83,7 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
     setFont(designfont::make(designfont::gothic, 9));
 
-    auto *ground = new QLabel;
-    ground->setObjectName(QStringLiteral("ground"));
-    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ground->setMinimumSize(1, 1);
-    ground->setAutoFillBackground(true);
-    QPalette groundPalette = ground->palette();
-    groundPalette.setColor(QPalette::Window, yellow);
-    ground->setPalette(groundPalette);
-    ground->setPixmap(pictures::background());
-    setCentralWidget(ground);
-
+    QWidget *ground = buildGround();
     buildMenus();
     buildQuestionTabs(ground);
     buildAnswerTabs(ground);
@@ -104,6 +94,22 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     resize(twips::toPixels(clientWidth),
            twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
     m_questionTabs->setFocus(Qt::OtherFocusReason);
+}
+
+// The client area: the background picture, unscaled from the top-left corner.
+QWidget *ExamWindow::buildGround()
+{
+    auto *ground = new QLabel;
+    ground->setObjectName(QStringLiteral("ground"));
+    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ground->setMinimumSize(1, 1); // the picture must not size the window
+    ground->setAutoFillBackground(true);
+    QPalette palette = ground->palette();
+    palette.setColor(QPalette::Window, yellow);
+    ground->setPalette(palette);
+    ground->setPixmap(pictures::background());
+    setCentralWidget(ground);
+    return ground;
 }
 
 void ExamWindow::buildMenus()
