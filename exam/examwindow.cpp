@@ -4,7 +4,9 @@
 #include "exam/appfolder.h"
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
+#include "exam/questiondocument.h"
 #include "platform/designfont.h"
+#include "platform/documentview.h"
 #include "platform/mediacontrol.h"
 #include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include <utility>
@@ -82,17 +83,7 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
     setFont(designfont::make(designfont::gothic, 9));
 
-    auto *ground = new QLabel;
-    ground->setObjectName(QStringLiteral("ground"));
-    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ground->setMinimumSize(1, 1);
-    ground->setAutoFillBackground(true);
-    QPalette groundPalette = ground->palette();
-    groundPalette.setColor(QPalette::Window, yellow);
-    ground->setPalette(groundPalette);
-    ground->setPixmap(pictures::background());
-    setCentralWidget(ground);
-
+    QWidget *ground = buildGround();
     buildMenus();
     buildQuestionTabs(ground);
     buildAnswerTabs(ground);
@@ -103,6 +94,22 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     resize(twips::toPixels(clientWidth),
            twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
     m_questionTabs->setFocus(Qt::OtherFocusReason);
+}
+
+// The client area: the background picture, unscaled from the top-left corner.
+QWidget *ExamWindow::buildGround()
+{
+    auto *ground = new QLabel;
+    ground->setObjectName(QStringLiteral("ground"));
+    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ground->setMinimumSize(1, 1); // the picture must not size the window
+    ground->setAutoFillBackground(true);
+    QPalette palette = ground->palette();
+    palette.setColor(QPalette::Window, yellow);
+    ground->setPalette(palette);
+    ground->setPixmap(pictures::background());
+    setCentralWidget(ground);
+    return ground;
 }
 
 void ExamWindow::buildMenus()
@@ -171,8 +178,12 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     m_questionTabs->setFont(designfont::make(designfont::gothic, 9));
 
     const int page = m_questionTabs->addPage(QStringLiteral("問題"));
-    m_document = place(new QTextBrowser, QStringLiteral("Scriptlet1"), pixels(documentPane));
-    m_questionTabs->addToPage(page, m_document);
+    auto *document = place(new DocumentView, QStringLiteral("Scriptlet1"), pixels(documentPane));
+    m_questionTabs->addToPage(page, document);
+    questiondocument::showIn(document, questiondocument::candidates());
+    // Whatever the document's event says, it asks for the cue.
+    connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
+    m_document = document;
 
     for (int i = 0; i < int(figurePages.size()); ++i) {
         const FigurePage &spec = figurePages[i];

@@ -41,6 +41,7 @@ signals:
     void passRateRequested();
 
 private:
+    QWidget *buildGround();
     void buildMenus();
     void buildSideControls(QWidget *ground);
     void buildQuestionTabs(QWidget *ground);

@@ -8,8 +8,8 @@
 
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
-#include "platform/mediadevice.h"
 #include "platform/tabpages.h"
+#include "support/recordingmedia.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,14 +60,6 @@ QString cueFile()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Zarod.wav");
 }
-
-class RecordingMedia : public MediaDevice
-{
-public:
-    void setFileName(const QString &fileName) override { log.append(QStringLiteral("file ") + fileName); }
-    void command(const QString &command) override { log.append(command); }
-    QStringList log;
-};
 
 // What the rules say the window shows.
 struct Model

@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+
+#include "support/examcontrols.h"
 #include <QTextEdit>
 #include <QTimer>
 
@@ -80,14 +82,8 @@ private slots:
 
 private:
     template<typename T>
-    T *find(const QString &name) const
-    {
-        T *found = m_app->examWindow()->findChild<T *>(name);
-        if (!found)
-            qFatal("no control named %s", qPrintable(name));
-        return found;
-    }
-    void click(const QString &button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    T *find(const QString &name) const { return examcontrols::find<T>(m_app->examWindow(), name); }
+    void click(const QString &button) { examcontrols::click(m_app->examWindow(), button); }
     void toggleCorrectChoice(int group);
     // Ticks the correct choice of every group not in `wrong`, then marks.
     void markAllRightExcept(const std::set<int> &wrong);
@@ -113,10 +109,7 @@ void VardoAppTest::cleanup()
 
 void VardoAppTest::toggleCorrectChoice(int group)
 {
-    find<TabPages>(QStringLiteral("SSTab2"))->setCurrentIndex(group - 1);
-    const int choice = AnswerKey.at(group - 1).correctChoice;
-    auto *box = find<QCheckBox>(QStringLiteral("chkVardo%1(%2)").arg(group).arg(choice));
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    examcontrols::tickBox(m_app->examWindow(), group, AnswerKey.at(group - 1).correctChoice);
 }
 
 void VardoAppTest::markAllRightExcept(const std::set<int> &wrong)

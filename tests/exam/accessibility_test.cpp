@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "support/examcontrols.h"
+
 namespace {
 
 QAccessibleInterface *accessibleOf(QWidget *widget)
@@ -45,13 +47,7 @@ private slots:
 
 private:
     template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        T *widget = m_window->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control named %s", qPrintable(name));
-        return widget;
-    }
+    T *find(const QString &name) const { return examcontrols::find<T>(m_window, name); }
     QWidget *focused() const { return QApplication::focusWidget(); }
     bool tabTo(const QString &name, int mostPresses);
 

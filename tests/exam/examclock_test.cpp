@@ -1,24 +1,18 @@
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
-#include "platform/mediadevice.h"
 #include "platform/tabpages.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+#include "support/examcontrols.h"
+#include "support/recordingmedia.h"
 #include <QTimer>
 
 namespace {
 
-// Keeps every command in order; a file name is logged as "file <name>".
-class RecordingMedia : public MediaDevice
-{
-public:
-    void setFileName(const QString &fileName) override { log.append(QStringLiteral("file ") + fileName); }
-    void command(const QString &command) override { log.append(command); }
-    QStringList log;
-};
 
 QDateTime at(const char *text)
 {
@@ -27,10 +21,6 @@ QDateTime at(const char *text)
     return time;
 }
 
-QString element(const QString &array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(array).arg(index);
-}
 
 } // namespace
 
@@ -50,22 +40,13 @@ private slots:
 
 private:
     template<typename T>
-    T *find(const QString &name) const
-    {
-        T *object = m_window->findChild<T *>(name);
-        if (!object)
-            qFatal("no control named %s", qPrintable(name));
-        return object;
-    }
+    T *find(const QString &name) const { return examcontrols::find<T>(m_window, name); }
     QPushButton *startButton() const { return find<QPushButton>(QStringLiteral("cmdスタート")); }
     QTimer *timer() const { return find<QTimer>(QStringLiteral("tmr時間")); }
     QString display() const { return find<QLabel>(QStringLiteral("lbl秒"))->text(); }
-    QCheckBox *box(int group, int choice) const
-    {
-        return find<QCheckBox>(element(QStringLiteral("chkVardo%1").arg(group), choice));
-    }
-    QLabel *mark(int group) const { return find<QLabel>(element(QStringLiteral("pctマル"), group)); }
-    void tickBox(int group, int choice);
+    QCheckBox *box(int group, int choice) const { return examcontrols::box(m_window, group, choice); }
+    QLabel *mark(int group) const { return examcontrols::mark(m_window, group); }
+    void tickBox(int group, int choice) { examcontrols::tickBox(m_window, group, choice); }
     void clickStart() { QTest::mouseClick(startButton(), Qt::LeftButton); }
     void clickScore() { QTest::mouseClick(find<QPushButton>(QStringLiteral("cmd得点")), Qt::LeftButton); }
     // A timer tick at the given time of day, delivered the way the timer does.
@@ -103,12 +84,6 @@ void ExamClockTest::cleanup()
     m_window = nullptr;
 }
 
-void ExamClockTest::tickBox(int group, int choice)
-{
-    find<TabPages>(QStringLiteral("SSTab2"))->setCurrentIndex(group - 1);
-    QCheckBox *target = box(group, choice);
-    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2));
-}
 
 void ExamClockTest::tickUntil(const QString &text)
 {

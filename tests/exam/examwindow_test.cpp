@@ -6,16 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+#include "support/examcontrols.h"
 #include <QTimer>
-
-namespace {
-
-QString element(const QString &array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(array).arg(index);
-}
-
-} // namespace
 
 class ExamWindowTest : public QObject
 {
@@ -35,20 +28,11 @@ private slots:
 
 private:
     template<typename T>
-    T *find(const QString &name) const
-    {
-        T *widget = m_window->findChild<T *>(name);
-        if (!widget)
-            qFatal("no control named %s", qPrintable(name));
-        return widget;
-    }
-    QCheckBox *box(int group, int choice) const
-    {
-        return find<QCheckBox>(element(QStringLiteral("chkVardo%1").arg(group), choice));
-    }
-    QLabel *mark(int group) const { return find<QLabel>(element(QStringLiteral("pctマル"), group)); }
-    void tick(int group, int choice);
-    void clickScore() { QTest::mouseClick(find<QPushButton>(QStringLiteral("cmd得点")), Qt::LeftButton); }
+    T *find(const QString &name) const { return examcontrols::find<T>(m_window, name); }
+    QCheckBox *box(int group, int choice) const { return examcontrols::box(m_window, group, choice); }
+    QLabel *mark(int group) const { return examcontrols::mark(m_window, group); }
+    void tick(int group, int choice) { examcontrols::tickBox(m_window, group, choice); }
+    void clickScore() { examcontrols::click(m_window, QStringLiteral("cmd得点")); }
 
     ExamWindow *m_window = nullptr;
 };
@@ -66,13 +50,6 @@ void ExamWindowTest::cleanup()
     m_window = nullptr;
 }
 
-// Ticks a box the way a candidate does: open its page, click it.
-void ExamWindowTest::tick(int group, int choice)
-{
-    find<TabPages>(QStringLiteral("SSTab2"))->setCurrentIndex(group - 1);
-    QCheckBox *target = box(group, choice);
-    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2));
-}
 
 void ExamWindowTest::opens_idleWithNothingTickedOrMarked()
 {
@@ -100,7 +77,7 @@ void ExamWindowTest::boxes_matchTheAnswerPages()
     QCOMPARE(m_window->findChildren<QCheckBox *>().size(), 130);
     QCOMPARE(box(10, 6)->text(), QStringLiteral("⑥"));
     QCOMPARE(box(17, 8)->text(), QStringLiteral("⑧"));
-    QVERIFY(!m_window->findChild<QCheckBox *>(element(QStringLiteral("chkVardo3"), 5)));
+    QVERIFY(!m_window->findChild<QCheckBox *>(examcontrols::element(QStringLiteral("chkVardo3"), 5)));
     QCOMPARE(box(1, 1)->parent()->objectName(), QStringLiteral("Frame2"));
     QCOMPARE(box(2, 1)->parent()->objectName(), QStringLiteral("Frame1"));
     QCOMPARE(find<QWidget>(QStringLiteral("Frame27"))->x() + 8,

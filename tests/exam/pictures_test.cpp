@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "support/examcontrols.h"
+
 class PicturesTest : public QObject
 {
     Q_OBJECT
@@ -101,13 +103,11 @@ void PicturesTest::mark_cornersShowThePageBeneath()
     ExamWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *answers = window.findChild<TabPages *>(QStringLiteral("SSTab2"));
-    answers->setCurrentIndex(2);
-    auto *box = window.findChild<QCheckBox *>(QStringLiteral("chkVardo3(1)"));
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmd得点")), Qt::LeftButton);
+    examcontrols::tickBox(&window, 3, 1);
+    examcontrols::click(&window, QStringLiteral("cmd得点"));
 
-    auto *mark = window.findChild<QLabel *>(QStringLiteral("pctマル(3)"));
+    auto *answers = examcontrols::find<TabPages>(&window, QStringLiteral("SSTab2"));
+    QLabel *mark = examcontrols::mark(&window, 3);
     QVERIFY(mark->isVisible());
     const QImage page = answers->grab().toImage();
     const QPoint topLeft = mark->mapTo(answers, QPoint(0, 0));

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+class DocumentView;
+
+// Where the question paper 00Vardo.tx is looked for, and how the pane
+// shows it.
+namespace questiondocument {
+
+// The location stored with the window, then the copy beside the program.
+QStringList candidates();
+
+// Shows the first candidate `view` can open, or a short page naming every
+// place looked in. Returns the path shown, empty when none was. A path that
+// is not absolute on this system (a drive-letter path off Windows) names no
+// file here and is passed over, never read relative to the working folder.
+QString showIn(DocumentView *view, const QStringList &candidates);
+
+} // namespace questiondocument

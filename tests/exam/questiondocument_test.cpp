@@ -1,0 +1,173 @@
+#include "exam/examwindow.h"
+#include "exam/questiondocument.h"
+#include "platform/documentview.h"
+#include "platform/tabpages.h"
+#include "support/examcontrols.h"
+#include "support/recordingmedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString storedLocation = QStringLiteral("c:\\Program Files\\ミラト試験\\2000\\00Vardo.tx");
+const QString sample = QStringLiteral(VARDO_SOURCE_DIR "/tests/exam/sample/00Vardo.tx");
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class QuestionDocumentTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void candidates_storedPlaceFirstThenBesideTheProgram();
+    void showIn_takesFirstPlaceThatHoldsTheDocument_data();
+    void showIn_takesFirstPlaceThatHoldsTheDocument();
+    void showIn_nothingFound_namesThePlacesLookedIn();
+    void eventLink_playsTheCueOnlyOnceOpened();
+    void switchingPages_keepsTheDocument();
+
+private:
+    static QPoint linkPoint(DocumentView *view, const QString &text);
+};
+
+void QuestionDocumentTest::candidates_storedPlaceFirstThenBesideTheProgram()
+{
+    const QStringList places = questiondocument::candidates();
+    QCOMPARE(places.size(), 2);
+    QCOMPARE(places.at(0), storedLocation);
+    QCOMPARE(QDir::fromNativeSeparators(places.at(1)),
+             QCoreApplication::applicationDirPath() + QStringLiteral("/00Vardo.tx"));
+}
+
+void QuestionDocumentTest::showIn_takesFirstPlaceThatHoldsTheDocument_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("stored place and beside") << QStringList{"stored", "beside"} << "stored";
+    QTest::newRow("beside only") << QStringList{"beside"} << "beside";
+    QTest::newRow("stored only") << QStringList{"stored"} << "stored";
+    // A folder of that name is no document.
+    QTest::newRow("folder in the stored place") << QStringList{"stored/", "beside"} << "beside";
+}
+
+// Each candidate is a file named after its place, holding that name.
+void QuestionDocumentTest::showIn_takesFirstPlaceThatHoldsTheDocument()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    const QStringList places = {dir.filePath(QStringLiteral("stored")), dir.filePath(QStringLiteral("beside"))};
+    for (const QString &name : present) {
+        if (name.endsWith(QLatin1Char('/')))
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        else
+            QVERIFY(writeFile(dir.filePath(name), QStringLiteral("<p>%1</p>").arg(name).toUtf8()));
+    }
+    DocumentView view;
+
+    QCOMPARE(questiondocument::showIn(&view, places), dir.filePath(shown));
+    QCOMPARE(view.toPlainText(), shown);
+}
+
+// The stored Windows path is a bare file name on this system; a file of that
+// very name in the working folder must not be taken for the document.
+void QuestionDocumentTest::showIn_nothingFound_namesThePlacesLookedIn()
+{
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(writeFile(storedLocation, "<p>decoy</p>"));
+    const QStringList places = {storedLocation, dir.filePath(QStringLiteral("missing/00Vardo.tx"))};
+    DocumentView view;
+
+    const QString shown = questiondocument::showIn(&view, places);
+
+    QDir::setCurrent(before);
+    QVERIFY(shown.isEmpty());
+    const QString page = view.toPlainText();
+    QVERIFY(!page.contains(QStringLiteral("decoy")));
+    for (const QString &place : places)
+        QVERIFY2(page.contains(place), qPrintable(page));
+}
+
+QPoint QuestionDocumentTest::linkPoint(DocumentView *view, const QString &text)
+{
+    const QTextCursor found = view->document()->find(text);
+    QTextCursor middle(view->document());
+    middle.setPosition((found.selectionStart() + found.selectionEnd()) / 2);
+    return view->cursorRect(middle).center();
+}
+
+void QuestionDocumentTest::eventLink_playsTheCueOnlyOnceOpened()
+{
+    RecordingMedia media;
+    QDateTime now = QDateTime(QDate(2026, 3, 2), QTime(10, 15, 42), Qt::UTC);
+    ExamWindow window([&now] { return now; }, &media);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *view = examcontrols::find<DocumentView>(&window, QStringLiteral("Scriptlet1"));
+    QCOMPARE(questiondocument::showIn(view, {sample}), sample);
+    QVERIFY(view->toPlainText().contains(QStringLiteral("①～⑧")));
+    const QPoint link = linkPoint(view, QStringLiteral("合図の音"));
+    auto clickLink = [&] { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, link); };
+    const QStringList play = {QStringLiteral("Prev"), QStringLiteral("Play")};
+
+    clickLink(); // before the first Start nothing has been opened: silence
+    QCOMPARE(media.log, play);
+
+    examcontrols::click(&window, QStringLiteral("cmdスタート"));
+    now = now.addSecs(1);
+    QMetaObject::invokeMethod(examcontrols::find<QTimer>(&window, QStringLiteral("tmr時間")), "timeout");
+    QVERIFY(media.log.contains(QStringLiteral("Open")));
+    auto *seconds = examcontrols::find<QLabel>(&window, QStringLiteral("lbl秒"));
+    const QString display = seconds->text();
+    media.log.clear();
+
+    clickLink();
+    clickLink(); // a second event rewinds the cue again
+    QCOMPARE(media.log, play + play);
+    QCOMPARE(seconds->text(), display);
+
+    examcontrols::click(&window, QStringLiteral("cmd得点"));
+    media.log.clear();
+    clickLink(); // the cue stays open after scoring
+    QCOMPARE(media.log, play);
+}
+
+void QuestionDocumentTest::switchingPages_keepsTheDocument()
+{
+    ExamWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *view = examcontrols::find<DocumentView>(&window, QStringLiteral("Scriptlet1"));
+    auto *tabs = examcontrols::find<TabPages>(&window, QStringLiteral("SSTab1"));
+    QCOMPARE(questiondocument::showIn(view, {sample}), sample);
+    QTRY_VERIFY(view->verticalScrollBar()->maximum() > 0);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+    const int scrolled = view->verticalScrollBar()->value();
+    QTextDocument *document = view->document();
+
+    tabs->setCurrentIndex(3);
+    QTRY_VERIFY(!view->isVisible());
+    tabs->setCurrentIndex(0);
+    QTRY_VERIFY(view->isVisible());
+
+    QCOMPARE(view->document(), document);
+    QCOMPARE(view->verticalScrollBar()->value(), scrolled);
+}
+
+QTEST_MAIN(QuestionDocumentTest)
+#include "questiondocument_test.moc"

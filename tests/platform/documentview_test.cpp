@@ -1,0 +1,253 @@
+#include "platform/documentview.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray png()
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+class DocumentViewTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void eventLink_raisesNameAndData_data();
+    void eventLink_raisesNameAndData();
+    void otherLinks_leaveThePage_data();
+    void otherLinks_leaveThePage();
+    void pageLinkInsideFolder_opensThatPage();
+    void resources_readOnlyInsideTheFolder_data();
+    void resources_readOnlyInsideTheFolder();
+    void badFile_showsSomethingQuickly_data();
+    void badFile_showsSomethingQuickly();
+    void oversizedFile_showsItsFrontAndSaysSo();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void openPage(const QString &body);
+    void clickText(const QString &text);
+
+    QTemporaryDir m_dir;
+    QString m_folder;
+    DocumentView *m_view = nullptr;
+};
+
+// The document lives in "paper/"; "secret.png" and "outside.html" lie
+// beside that folder, where the pane must not reach.
+void DocumentViewTest::init()
+{
+    QVERIFY(m_dir.isValid());
+    QDir(m_dir.path()).mkpath(QStringLiteral("paper/sub"));
+    m_folder = path(QStringLiteral("paper"));
+    QVERIFY(writeFile(path(QStringLiteral("paper/mark.png")), png()));
+    QVERIFY(writeFile(path(QStringLiteral("paper/sub/deep.png")), png()));
+    QVERIFY(writeFile(path(QStringLiteral("secret.png")), png()));
+    QVERIFY(writeFile(path(QStringLiteral("outside.html")), "<p>outside</p>"));
+    QVERIFY(writeFile(path(QStringLiteral("paper/next.html")), "<p>next page</p>"));
+    QFile::link(path(QStringLiteral("secret.png")), path(QStringLiteral("paper/link.png")));
+
+    m_view = new DocumentView;
+    m_view->resize(400, 200);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+}
+
+void DocumentViewTest::cleanup()
+{
+    delete m_view;
+    m_view = nullptr;
+}
+
+void DocumentViewTest::openPage(const QString &body)
+{
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, QStringLiteral("<html><body>%1</body></html>").arg(body).toUtf8()));
+    QVERIFY(m_view->openFile(file));
+}
+
+// Clicks the middle of the first place `text` is shown, as a reader does.
+void DocumentViewTest::clickText(const QString &text)
+{
+    const QTextCursor found = m_view->document()->find(text);
+    QVERIFY2(!found.isNull(), qPrintable(text));
+    QTextCursor middle(m_view->document());
+    middle.setPosition((found.selectionStart() + found.selectionEnd()) / 2);
+    m_view->setTextCursor(middle);
+    m_view->ensureCursorVisible();
+    const QPoint at = m_view->cursorRect(middle).center();
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, at);
+}
+
+void DocumentViewTest::eventLink_raisesNameAndData_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("data");
+
+    QTest::newRow("name and data") << "event:cue?1" << "cue" << QVariant(QStringLiteral("1"));
+    QTest::newRow("name alone") << "event:cue" << "cue" << QVariant();
+    QTest::newRow("upper-case scheme") << "EVENT:Cue?x" << "Cue" << QVariant(QStringLiteral("x"));
+    QTest::newRow("escaped") << "event:%E9%9F%B3?a%20b" << "音" << QVariant(QStringLiteral("a b"));
+}
+
+void DocumentViewTest::eventLink_raisesNameAndData()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, name);
+    QFETCH(QVariant, data);
+    openPage(QStringLiteral("<p>before</p><p><a href=\"%1\">sound the cue</a></p>").arg(href));
+    QSignalSpy raised(m_view, &DocumentView::eventRaised);
+
+    clickText(QStringLiteral("sound the cue"));
+
+    QCOMPARE(raised.count(), 1);
+    QCOMPARE(raised.at(0).at(0).toString(), name);
+    QCOMPARE(raised.at(0).at(1), data);
+    QVERIFY(m_view->toPlainText().contains(QStringLiteral("before"))); // the page stays
+}
+
+void DocumentViewTest::otherLinks_leaveThePage_data()
+{
+    QTest::addColumn<QString>("href");
+
+    QTest::newRow("web") << "http://example.com/";
+    QTest::newRow("mail") << "mailto:someone@example.com";
+    QTest::newRow("file outside by ..") << "../outside.html";
+    QTest::newRow("file outside by absolute URL")
+        << QUrl::fromLocalFile(path(QStringLiteral("outside.html"))).toString();
+    QTest::newRow("picture inside") << "mark.png";
+    QTest::newRow("missing page inside") << "nothing.html";
+    QTest::newRow("program") << "file:///bin/sh";
+}
+
+void DocumentViewTest::otherLinks_leaveThePage()
+{
+    QFETCH(QString, href);
+    openPage(QStringLiteral("<p>before</p><p><a href=\"%1\">follow me</a></p>").arg(href));
+    QSignalSpy raised(m_view, &DocumentView::eventRaised);
+
+    clickText(QStringLiteral("follow me"));
+
+    QVERIFY(raised.isEmpty());
+    QVERIFY(m_view->toPlainText().startsWith(QStringLiteral("before")));
+}
+
+void DocumentViewTest::pageLinkInsideFolder_opensThatPage()
+{
+    openPage(QStringLiteral("<p><a href=\"next.html\">next</a></p>"));
+    clickText(QStringLiteral("next"));
+    QCOMPARE(m_view->toPlainText(), QStringLiteral("next page"));
+}
+
+void DocumentViewTest::resources_readOnlyInsideTheFolder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("beside the document") << "mark.png" << true;
+    QTest::newRow("in a subfolder") << "sub/deep.png" << true;
+    QTest::newRow("down and back up") << "sub/../mark.png" << true;
+    QTest::newRow("up out of the folder") << "../secret.png" << false;
+    QTest::newRow("up and back in by name") << "../paper/../secret.png" << false;
+    QTest::newRow("absolute path outside") << path(QStringLiteral("secret.png")) << false;
+    QTest::newRow("file URL outside")
+        << QUrl::fromLocalFile(path(QStringLiteral("secret.png"))).toString() << false;
+    QTest::newRow("symbolic link out") << "link.png" << false;
+    QTest::newRow("web") << "http://127.0.0.1:1/x.png" << false;
+    QTest::newRow("program resource") << "qrc:/pictures/mark.ico" << false;
+}
+
+void DocumentViewTest::resources_readOnlyInsideTheFolder()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, readable);
+    openPage(QStringLiteral("<p>x</p>"));
+
+    const QVariant data = m_view->document()->resource(QTextDocument::ImageResource, QUrl(name));
+
+    QCOMPARE(data.value<QPixmap>().size() == QSize(4, 4), readable);
+}
+
+void DocumentViewTest::badFile_showsSomethingQuickly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QByteArray binary(256 * 1024, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("binary") << binary;
+    QTest::newRow("binary without NUL") << binary.replace('\0', '\x01');
+    QTest::newRow("bytes invalid for the declared encoding")
+        << QByteArray("<meta charset=utf-8><p>\xFF\xFE\x82\xFF</p>");
+    QTest::newRow("unclosed tags") << QByteArray("<html><body><table><tr><td><p><b><i><a href=");
+    QTest::newRow("deeply nested") << QByteArray("<div>").repeated(100000);
+    QTest::newRow("deeply nested inline") << QByteArray("<b>x").repeated(200000);
+    QTest::newRow("nested tables") << QByteArray("<table><tr><td>").repeated(60);
+    QTest::newRow("stray end tags keep nesting")
+        << QByteArray("<span></i>").repeated(50000);
+    QTest::newRow("many elements") << QByteArray("x<br>").repeated(1500000);
+    QTest::newRow("one huge paragraph") << QByteArray("abcdefgh ").repeated(800000);
+    QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000);
+}
+
+void DocumentViewTest::badFile_showsSomethingQuickly()
+{
+    QFETCH(QByteArray, bytes);
+    const QString file = path(QStringLiteral("paper/bad.html"));
+    QVERIFY(writeFile(file, bytes));
+
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(m_view->openFile(file));
+    m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void DocumentViewTest::oversizedFile_showsItsFrontAndSaysSo()
+{
+    const QByteArray paragraph = "<p>" + QStringLiteral("問").repeated(1000).toUtf8() + "</p>\n";
+    const QByteArray head = "<html><body><p>first line</p>";
+    const QString file = path(QStringLiteral("paper/big.html"));
+    QVERIFY(writeFile(file, head + paragraph.repeated(int(DocumentView::maxBytes / paragraph.size()) + 500)));
+
+    QVERIFY(m_view->openFile(file));
+
+    const QString shown = m_view->toPlainText();
+    QVERIFY(shown.contains(QStringLiteral("8 MiB")));
+    QVERIFY(shown.contains(QStringLiteral("first line")));
+    QVERIFY(!shown.contains(QChar::ReplacementCharacter)); // still read as UTF-8
+    QVERIFY(shown.size() < DocumentView::maxBytes / 3 + 1000);
+}
+
+QTEST_MAIN(DocumentViewTest)
+#include "documentview_test.moc"
