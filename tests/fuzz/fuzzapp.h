@@ -18,8 +18,10 @@ inline QApplication &application()
     static char *argv[] = {name, nullptr};
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: torn down at exit after Qt's own thread storage, its
+    // font caches would be reported as leaks that are not ours.
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
 }
 
 inline QString scratchPath(const QString &fileName)
