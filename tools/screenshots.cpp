@@ -5,6 +5,7 @@
 #include "exam/examwindow.h"
 #include "platform/tabpages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -69,6 +70,8 @@ int main(int argc, char *argv[])
         if (QWidget *verdict = vardo.passLineWindow(band); verdict && verdict->isVisible())
             save(verdict, folder, QStringLiteral("pass-line-window.png"));
     }
+    exam->aboutAction()->trigger();
+    save(vardo.helpWindow(), folder, QStringLiteral("help-window.png"));
     qInfo("score %s, screenshots in %s", qPrintable(score), qPrintable(folder.absolutePath()));
     return 0;
 }

@@ -6,23 +6,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "support/examcontrols.h"
 #include "support/recordingmedia.h"
-#include <QTimer>
-
-namespace {
-
-
-QDateTime at(const char *text)
-{
-    QDateTime time = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
-    time.setTimeSpec(Qt::UTC);
-    return time;
-}
-
-
-} // namespace
+#include "support/testtime.h"
 
 class ExamClockTest : public QObject
 {

@@ -2,16 +2,7 @@
 
 #include <QTest>
 
-namespace {
-
-QDateTime at(const char *text)
-{
-    QDateTime time = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
-    time.setTimeSpec(Qt::UTC);
-    return time;
-}
-
-} // namespace
+#include "support/testtime.h"
 
 class MinuteCounterTest : public QObject
 {
