@@ -22,6 +22,7 @@ artifacts=build-fuzz/artifacts/$target
 mkdir -p "$corpus" "$artifacts"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 exec "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 \
     -artifact_prefix="$artifacts/" -print_final_stats=1 "$@" \
