@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDO_SANITIZE=ON
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure
+    LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp ctest --test-dir build-asan --output-on-failure
