@@ -83,13 +83,15 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
     setFont(designfont::make(designfont::gothic, 9));
 
-    QWidget *ground = buildGround();
+    std::future<QImage> background = pictures::decodeBackground();
+    QLabel *ground = buildGround();
     buildMenus();
     buildQuestionTabs(ground);
     buildAnswerTabs(ground);
     buildSideControls(ground);
     applyStackingOrder(ground);
     applyFocusOrder();
+    ground->setPixmap(QPixmap::fromImage(background.get()));
 
     resize(twips::toPixels(clientWidth),
            twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
@@ -97,7 +99,7 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
 }
 
 // The client area: the background picture, unscaled from the top-left corner.
-QWidget *ExamWindow::buildGround()
+QLabel *ExamWindow::buildGround()
 {
     auto *ground = new QLabel;
     ground->setObjectName(QStringLiteral("ground"));
@@ -107,7 +109,6 @@ QWidget *ExamWindow::buildGround()
     QPalette palette = ground->palette();
     palette.setColor(QPalette::Window, yellow);
     ground->setPalette(palette);
-    ground->setPixmap(pictures::background());
     setCentralWidget(ground);
     return ground;
 }

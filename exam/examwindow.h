@@ -41,7 +41,7 @@ signals:
     void passRateRequested();
 
 private:
-    QWidget *buildGround();
+    QLabel *buildGround();
     void buildMenus();
     void buildSideControls(QWidget *ground);
     void buildQuestionTabs(QWidget *ground);

@@ -19,9 +19,11 @@ QString markPath()
     return QStringLiteral(":/pictures/mark.ico");
 }
 
-QPixmap background()
+std::future<QImage> decodeBackground()
 {
-    return QPixmap(backgroundPath());
+    return std::async(std::launch::async, [] {
+        return QImage(backgroundPath()).convertToFormat(QImage::Format_RGB32);
+    });
 }
 
 QPixmap figure(int figure)

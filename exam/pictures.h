@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
+
+#include <future>
 
 // The pictures built into the program (Qt resources under :/pictures).
 namespace pictures {
@@ -9,7 +12,10 @@ QString backgroundPath();
 QString figurePath(int figure); // 1..11
 QString markPath();
 
-QPixmap background();
+// Starts decoding the background on a worker thread (a QImage, unlike a
+// QPixmap, may be made off the GUI thread), so that start-up can build the
+// window meanwhile.
+std::future<QImage> decodeBackground();
 QPixmap figure(int figure);
 // The correct-answer mark at 32 x 32, the icon image the platform picks.
 QPixmap mark();
