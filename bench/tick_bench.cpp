@@ -88,6 +88,7 @@ int benchCpu(ExamWindow &window, int seconds, bool running)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    QCoreApplication::addLibraryPath(QStringLiteral(VARDO_MODULE_DIR));
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("ticks");
     const int amount = argc > 2 ? std::atoi(argv[2]) : 0;
     ExamWindow window;

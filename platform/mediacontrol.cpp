@@ -1,12 +1,10 @@
 #include "platform/mediacontrol.h"
 
+#include "platform/soundplayer.h"
 #include "platform/wavcheck.h"
 
-#include <QAudioDevice>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QPluginLoader>
 
 namespace {
 
@@ -14,6 +12,14 @@ bool isPlayableFile(const QString &fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file);
+}
+
+// The sound module sits beside the program (found through the library
+// paths, the program's folder among them); without it nothing is heard.
+SoundPlayerFactory *soundModule()
+{
+    static QPluginLoader loader(QStringLiteral("vardo_sound"));
+    return qobject_cast<SoundPlayerFactory *>(loader.instance());
 }
 
 } // namespace
@@ -51,7 +57,7 @@ void MediaControl::open()
     close();
     if (!ensurePlayer() || !isPlayableFile(m_fileName))
         return;
-    m_player->setSource(QUrl::fromLocalFile(m_fileName));
+    m_player->setSource(m_fileName);
     m_openFile = m_fileName;
 }
 
@@ -80,8 +86,9 @@ bool MediaControl::ensurePlayer()
 {
     if (m_player)
         return true;
-    if (QMediaDevices::defaultAudioOutput().isNull())
+    SoundPlayerFactory *module = soundModule();
+    if (!module || !module->hasOutput())
         return false;
-    m_player = new QSoundEffect(this);
+    m_player = module->create();
     return true;
 }

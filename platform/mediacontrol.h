@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-class QSoundEffect;
+#include <memory>
+
+class SoundPlayer;
 
 // The hidden sound control of a window. "Open" loads the named WAV file,
 // "Prev" rewinds it, "Play" starts it in the background. Every failure is
@@ -28,5 +30,5 @@ private:
 
     QString m_fileName;
     QString m_openFile;
-    QSoundEffect *m_player = nullptr;
+    std::unique_ptr<SoundPlayer> m_player;
 };

@@ -50,6 +50,7 @@ void clickButton(QWidget *exam, const char *name)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    QCoreApplication::addLibraryPath(QStringLiteral(VARDO_MODULE_DIR));
     VardoApp vardo;
     vardo.start();
     QWidget *exam = vardo.examWindow();

@@ -26,6 +26,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --
 
 app=$prefix/lib/vardo
 [ -x "$app/Vardo" ] || fail "no executable $app/Vardo"
+[ -f "$app/libvardo_sound.so" ] || fail "no sound module beside the program"
 [ -L "$prefix/bin/vardo" ] || fail "bin/vardo is not a link"
 [[ "$(readlink "$prefix/bin/vardo")" != /* ]] || fail "bin/vardo link is absolute"
 [ "$(readlink -f "$prefix/bin/vardo")" = "$(readlink -f "$app/Vardo")" ] \

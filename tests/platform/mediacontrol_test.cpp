@@ -1,7 +1,9 @@
 #include "platform/mediacontrol.h"
+#include "platform/soundplayer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPluginLoader>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +29,8 @@ class MediaControlTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void soundModule_loadsFromTheProgramFolder();
     void runningClock_isSilentAndQuiet_data();
     void runningClock_isSilentAndQuiet();
     void playBeforeOpen_doesNothing();
@@ -34,6 +38,23 @@ private slots:
 private:
     QTemporaryDir m_dir;
 };
+
+// The module normally sits beside the program; here, beside the build's Vardo.
+void MediaControlTest::initTestCase()
+{
+    QCoreApplication::addLibraryPath(QStringLiteral(VARDO_MODULE_DIR));
+}
+
+// Without the module every cue is silent, so a module that fails to load
+// (a missing library, a wrong interface) must not go unnoticed.
+void MediaControlTest::soundModule_loadsFromTheProgramFolder()
+{
+    QPluginLoader loader(QStringLiteral("vardo_sound"));
+    QVERIFY2(loader.load(), qPrintable(loader.errorString()));
+    auto *factory = qobject_cast<SoundPlayerFactory *>(loader.instance());
+    QVERIFY(factory);
+    QVERIFY(factory->create());
+}
 
 void MediaControlTest::runningClock_isSilentAndQuiet_data()
 {
