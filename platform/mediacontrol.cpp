@@ -16,10 +16,14 @@ bool isPlayableFile(const QString &fileName)
 
 // The sound module sits beside the program (found through the library
 // paths, the program's folder among them); without it nothing is heard.
+// It is looked for once: the clock asks on every tick.
 SoundPlayerFactory *soundModule()
 {
-    static QPluginLoader loader(QStringLiteral("vardo_sound"));
-    return qobject_cast<SoundPlayerFactory *>(loader.instance());
+    static SoundPlayerFactory *const module = [] {
+        QPluginLoader loader(QStringLiteral("vardo_sound"));
+        return qobject_cast<SoundPlayerFactory *>(loader.instance());
+    }();
+    return module;
 }
 
 } // namespace
