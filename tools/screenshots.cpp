@@ -12,16 +12,9 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
+#include "support/examcontrols.h"
 
-template<typename T>
-T *control(QWidget *window, const QString &name)
-{
-    T *found = window->findChild<T *>(name);
-    if (!found)
-        qFatal("no control named %s", qPrintable(name));
-    return found;
-}
+namespace {
 
 void save(QWidget *window, const QDir &folder, const QString &name)
 {
@@ -36,8 +29,7 @@ void answerMostOfThePaper(QWidget *window)
     for (const GroupKey &key : AnswerKey) {
         const bool slip = key.group % 6 == 0;
         const int choice = slip ? key.correctChoice % key.choicesExamined + 1 : key.correctChoice;
-        control<QCheckBox>(window, QStringLiteral("chkVardo%1(%2)").arg(key.group).arg(choice))
-            ->setChecked(true);
+        examcontrols::box(window, key.group, choice)->setChecked(true);
     }
 }
 
@@ -56,15 +48,15 @@ int main(int argc, char *argv[])
         qFatal("the exam window was never shown");
 
     answerMostOfThePaper(exam);
-    QTest::mouseClick(control<QPushButton>(exam, QStringLiteral("cmd得点")), Qt::LeftButton);
-    control<TabPages>(exam, QStringLiteral("SSTab1"))->setCurrentIndex(4);
-    control<TabPages>(exam, QStringLiteral("SSTab2"))->setCurrentIndex(13);
+    examcontrols::click(exam, QStringLiteral("cmd得点"));
+    examcontrols::find<TabPages>(exam, QStringLiteral("SSTab1"))->setCurrentIndex(4);
+    examcontrols::find<TabPages>(exam, QStringLiteral("SSTab2"))->setCurrentIndex(13);
     save(exam, folder, QStringLiteral("main-window.png"));
 
-    control<TabPages>(exam, QStringLiteral("SSTab1"))->setCurrentIndex(0);
+    examcontrols::find<TabPages>(exam, QStringLiteral("SSTab1"))->setCurrentIndex(0);
     save(exam, folder, QStringLiteral("question-page.png"));
 
-    QTest::mouseClick(control<QPushButton>(exam, QStringLiteral("cmd合格率")), Qt::LeftButton);
+    examcontrols::click(exam, QStringLiteral("cmd合格率"));
     const QString score = exam->scoreText();
     for (int band = 1; band <= 6; ++band) {
         if (QWidget *verdict = vardo.passLineWindow(band); verdict && verdict->isVisible())

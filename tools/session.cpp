@@ -12,21 +12,14 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
+
+#include "support/examcontrols.h"
 #include <QTimer>
 
 #include <functional>
 #include <vector>
 
 namespace {
-
-template<typename T>
-T *control(QWidget *window, const QString &name)
-{
-    T *found = window->findChild<T *>(name);
-    if (!found)
-        qFatal("no control named %s", qPrintable(name));
-    return found;
-}
 
 void clickTab(TabPages *tabs, int page)
 {
@@ -35,14 +28,14 @@ void clickTab(TabPages *tabs, int page)
 
 void clickBox(QWidget *exam, int group, int choice)
 {
-    clickTab(control<TabPages>(exam, QStringLiteral("SSTab2")), group - 1);
-    auto *box = control<QCheckBox>(exam, QStringLiteral("chkVardo%1(%2)").arg(group).arg(choice));
+    clickTab(examcontrols::find<TabPages>(exam, QStringLiteral("SSTab2")), group - 1);
+    auto *box = examcontrols::find<QCheckBox>(exam, QStringLiteral("chkVardo%1(%2)").arg(group).arg(choice));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
 }
 
 void clickButton(QWidget *exam, const char *name)
 {
-    QTest::mouseClick(control<QPushButton>(exam, QString::fromUtf8(name)), Qt::LeftButton);
+    QTest::mouseClick(examcontrols::find<QPushButton>(exam, QString::fromUtf8(name)), Qt::LeftButton);
 }
 
 } // namespace
@@ -59,10 +52,10 @@ int main(int argc, char *argv[])
     const std::vector<std::pair<int, std::function<void()>>> steps = {
         {200, [&] { clickBox(exam, 1, 3); clickBox(exam, 10, 2); clickBox(exam, 17, 1); }},
         {100, [&] { clickButton(exam, "cmdスタート"); }},
-        {1500, [&] { clickTab(control<TabPages>(exam, QStringLiteral("SSTab1")), 3); }}, // a tick has run
+        {1500, [&] { clickTab(examcontrols::find<TabPages>(exam, QStringLiteral("SSTab1")), 3); }}, // a tick has run
         {100, [&] { clickButton(exam, "cmd得点"); }},
         {100, [&] { clickButton(exam, "cmd合格率"); }},
-        {200, [&] { control<QAction>(exam, QStringLiteral("mnuAbout"))->trigger(); }},
+        {200, [&] { examcontrols::find<QAction>(exam, QStringLiteral("mnuAbout"))->trigger(); }},
         {300, [&] { exam->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger(); }},
     };
     int delay = 0;
