@@ -168,6 +168,8 @@ void ExamWindow::buildSideControls(QWidget *ground)
 
     auto *control = place(new MediaControl(ground), QStringLiteral("MMControl1"),
                           pixels(mediaControl));
+    // The module the build puts beside the program (platform/soundmodule).
+    control->setSoundModule(QStringLiteral("vardo_sound"));
     if (!m_media)
         m_media = control;
 }
