@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -23,7 +24,8 @@ QByteArray peakResidentKb()
 
 } // namespace
 
-FirstPaint::FirstPaint(QWidget *window) : QObject(window), m_window(window)
+FirstPaint::FirstPaint(QWidget *window, std::function<QByteArray()> probe)
+    : QObject(window), m_window(window), m_probe(std::move(probe))
 {
     window->installEventFilter(this);
 }
@@ -32,9 +34,10 @@ bool FirstPaint::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::Paint && !m_seen) {
         m_seen = true;
+        const QByteArray probed = m_probe ? ' ' + m_probe() : QByteArray();
         // Report once the paint has been handled and flushed.
-        QTimer::singleShot(0, qApp, [] {
-            std::printf("painted %s\n", peakResidentKb().constData());
+        QTimer::singleShot(0, qApp, [probed] {
+            std::printf("painted %s%s\n", peakResidentKb().constData(), probed.constData());
             std::fflush(stdout);
             QCoreApplication::quit();
         });

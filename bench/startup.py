@@ -1,48 +1,98 @@
 #!/usr/bin/env python3
-"""Start-up benchmark: process start to first painted window, Vardo against a
-bare Qt window, run alternately; prints medians of time and peak memory.
+"""Start-up benchmark: process start to the first painted window, run in turn
+for Vardo (the paper and the sound beside it, as a user has them) and two
+floors: a bare Qt window with ASCII captions, and the same window with Japanese
+captions in the substituted Gothic face, which pays the CJK font cost any
+Japanese window pays. Prints medians of time and peak memory and the ratios
+to the floors. Fails when the pane does not hold the paper at the first paint.
 
 usage: bench/startup.py BUILD_DIR [RUNS] [PLATFORM]
+
+PLATFORM is offscreen (default) or xcb; xcb runs on $DISPLAY, or on an Xvfb
+server of its own when there is none.
 """
+import contextlib
 import os
+import shutil
 import statistics
 import subprocess
 import sys
 import time
 
 
-def run_once(exe, platform):
-    env = dict(os.environ, QT_QPA_PLATFORM=platform)
+def run_once(command, env):
     start = time.perf_counter()
-    proc = subprocess.Popen([exe], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
+    proc = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
     line = proc.stdout.readline().decode()
     elapsed = time.perf_counter() - start
+    rest = proc.stdout.read().decode()
     proc.wait(timeout=10)
-    if not line.startswith("painted"):
-        raise SystemExit(f"{exe}: no paint reported")
-    return elapsed * 1000.0, int(line.split()[1])
+    fields = line.split()
+    if not fields or fields[0] != "painted":
+        raise SystemExit(f"{' '.join(command)}: no paint reported")
+    return elapsed * 1000.0, int(fields[1]), fields[2:], rest
+
+
+def check_paper(fields, rest):
+    if not fields or int(fields[0]) <= 0:
+        raise SystemExit("vardo: the document pane was empty at the first paint")
+    if "paper yes" not in rest:
+        raise SystemExit(f"vardo: the pane held something other than the paper "
+                         f"at the first paint ({fields[0]} characters)")
+
+
+@contextlib.contextmanager
+def display(platform):
+    """The environment to run in, with an Xvfb server started when needed."""
+    env = dict(os.environ, QT_QPA_PLATFORM=platform)
+    if platform != "xcb" or env.get("DISPLAY"):
+        yield env
+        return
+    if not shutil.which("Xvfb"):
+        raise SystemExit("xcb needs $DISPLAY or Xvfb (tools/setup.sh installs it)")
+    read_fd, write_fd = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+                               "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as announced:
+        number = announced.readline().strip()
+    try:
+        yield dict(env, DISPLAY=f":{number}")
+    finally:
+        server.terminate()
+        server.wait()
 
 
 def main():
     build = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 15
     platform = sys.argv[3] if len(sys.argv) > 3 else "offscreen"
-    probes = {"bare": os.path.join(build, "bench", "startup_bare"),
-              "vardo": os.path.join(build, "bench", "startup_vardo")}
+    bench = os.path.join(build, "bench")
+    for side_file in ("00Vardo.tx", "Zarod.wav"):
+        if not os.path.isfile(os.path.join(bench, side_file)):
+            raise SystemExit(f"{bench}: {side_file} is not beside startup_vardo")
+    probes = {"vardo": [os.path.join(bench, "startup_vardo")],
+              "japanese": [os.path.join(bench, "startup_bare"), "japanese"],
+              "bare": [os.path.join(bench, "startup_bare")]}
     results = {name: [] for name in probes}
-    run_once(probes["vardo"], platform)  # warm the file cache
-    run_once(probes["bare"], platform)
-    for _ in range(runs):
-        for name, exe in probes.items():
-            results[name].append(run_once(exe, platform))
+    with display(platform) as env:
+        for command in probes.values():  # warm the file cache
+            run_once(command, env)
+        for _ in range(runs):
+            for name, command in probes.items():
+                ms, kb, fields, rest = run_once(command, env)
+                if name == "vardo":
+                    check_paper(fields, rest)
+                results[name].append((ms, kb))
     medians = {}
     for name, samples in results.items():
         ms = statistics.median(s[0] for s in samples)
         kb = statistics.median(s[1] for s in samples)
         medians[name] = (ms, kb)
-        print(f"{name:6} median {ms:7.1f} ms  peak {kb / 1024:6.1f} MiB  ({runs} runs, {platform})")
-    print(f"ratio   time {medians['vardo'][0] / medians['bare'][0]:.2f}x"
-          f"  memory {medians['vardo'][1] / medians['bare'][1]:.2f}x")
+        print(f"{name:8} median {ms:7.1f} ms  peak {kb / 1024:6.1f} MiB  ({runs} runs, {platform})")
+    for floor in ("japanese", "bare"):
+        print(f"vardo / {floor:8} time {medians['vardo'][0] / medians[floor][0]:.2f}x"
+              f"  memory {medians['vardo'][1] / medians[floor][1]:.2f}x")
 
 
 if __name__ == "__main__":
