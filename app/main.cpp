@@ -1,5 +1,6 @@
 #include "platform/install.h"
 #include "app/vardoapp.h"
+#include "platform/documentjob.h"
 
 #include <QApplication>
 
@@ -7,7 +8,12 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     platform::install();
-    VardoApp vardo;
-    vardo.start();
-    return application.exec();
+    int status = 0;
+    {
+        VardoApp vardo;
+        vardo.start();
+        status = application.exec();
+    }
+    DocumentJob::leaveStragglers(status);
+    return status;
 }

@@ -177,7 +177,9 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     const int page = m_questionTabs->addPage(QStringLiteral("問題"));
     auto *document = place(new DocumentView, QStringLiteral("Scriptlet1"), pixels(documentPane));
     m_questionTabs->addToPage(page, document);
-    questiondocument::showIn(document, questiondocument::candidates());
+    // The paper is read and laid out while the rest of the window is built.
+    questiondocument::showIn(document, questiondocument::candidates(),
+                             DocumentView::Wait::BeforeFirstShow);
     // Whatever the document's event says, it asks for the cue.
     connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
     m_document = document;

@@ -1,7 +1,6 @@
 #include "exam/questiondocument.h"
 
 #include "exam/appfolder.h"
-#include "platform/documentview.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,10 +36,10 @@ QStringList candidates()
     return {QString::fromUtf8(storedLocation), AppFolderPath() + QString::fromLatin1(fileName)};
 }
 
-QString showIn(DocumentView *view, const QStringList &candidates)
+QString showIn(DocumentView *view, const QStringList &candidates, DocumentView::Wait wait)
 {
     for (const QString &candidate : candidates) {
-        if (isUsable(candidate) && view->openFile(candidate))
+        if (isUsable(candidate) && view->openFile(candidate, wait))
             return candidate;
     }
     view->showPage(notFoundPage(candidates));

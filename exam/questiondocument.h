@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QStringList>
+#include "platform/documentview.h"
 
-class DocumentView;
+#include <QStringList>
 
 // Where the question paper 00Vardo.tx is looked for, and how the pane
 // shows it.
@@ -15,6 +15,9 @@ QStringList candidates();
 // place looked in. Returns the path shown, empty when none was. A path that
 // is not absolute on this system (a drive-letter path off Windows) names no
 // file here and is passed over, never read relative to the working folder.
-QString showIn(DocumentView *view, const QStringList &candidates);
+// `wait` says whether to wait for the document here or before the pane is
+// first shown.
+QString showIn(DocumentView *view, const QStringList &candidates,
+               DocumentView::Wait wait = DocumentView::Wait::ForDocument);
 
 } // namespace questiondocument

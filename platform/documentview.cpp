@@ -1,48 +1,38 @@
 #include "platform/documentview.h"
 
-#include "platform/htmldecode.h"
-#include "platform/htmlguard.h"
+#include "platform/documentjob.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
+
+#include <algorithm>
 
 #include <optional>
 
 namespace {
-
-struct FileText
-{
-    QString text;
-    bool cut = false;
-};
-
-std::optional<FileText> readText(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.read(DocumentView::maxBytes);
-    const bool cut = !file.atEnd();
-    return FileText{htmldecode::decode(bytes, cut), cut};
-}
 
 QString escaped(const QString &text)
 {
     return text.toHtmlEscaped();
 }
 
-QString cutNotice()
-{
-    return QStringLiteral("<p style=\"background-color:#ffffc0\">この文書は大きすぎるため、"
-                          "先頭の %1 MiB だけを表示しています。</p>")
-        .arg(DocumentView::maxBytes / (1024 * 1024));
-}
-
 QString refusedPage(const QString &path, const QString &reason)
 {
     return QStringLiteral("<p>次の文書は表示できません（%1）。</p><p>%2</p>")
         .arg(escaped(reason), escaped(QDir::toNativeSeparators(path)));
+}
+
+QString tooComplexReason()
+{
+    return QStringLiteral("複雑すぎて %1 秒以内に表示できません").arg(DocumentView::deadlineMs / 1000);
+}
+
+QString loadingPage(const QString &path)
+{
+    return QStringLiteral("<p>文書を読み込んでいます…</p><p>%1</p>")
+        .arg(escaped(QDir::toNativeSeparators(path)));
 }
 
 // Pages a link may open in the pane; a link to a picture or anything else
@@ -59,6 +49,39 @@ bool isSamePageAnchor(const QUrl &url)
     return url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment();
 }
 
+// A local file inside `folder` that `url`, resolved against `base`, names;
+// or empty.
+QString fileInside(const QString &folder, const QUrl &base, const QUrl &url)
+{
+    if (folder.isEmpty())
+        return QString();
+    const QUrl resolved = base.resolved(url);
+    if (!resolved.isLocalFile())
+        return QString();
+    // Canonical paths see through "..", symbolic links and doubled slashes.
+    const QString path = QFileInfo(resolved.toLocalFile()).canonicalFilePath();
+    const QString root = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    return path.startsWith(root) && QFileInfo(path).isFile() ? path : QString();
+}
+
+// Always answers with a value, even an empty one: an empty answer would let
+// the document fall back to reading the name as a file on its own. Touches
+// nothing but its arguments, so that a document job may call it.
+QVariant resourceInside(const QString &folder, const QUrl &base, int type, const QUrl &name)
+{
+    const QString path = fileInside(folder, base, name);
+    if (path.isEmpty())
+        return QByteArray();
+    if (type == QTextDocument::HtmlResource) {
+        const auto file = DocumentJob::readText(path, DocumentView::maxBytes);
+        return file ? file->text : QString();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.read(DocumentView::maxBytes);
+}
+
 } // namespace
 
 DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
@@ -67,73 +90,149 @@ DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &DocumentView::onAnchorClicked);
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, &DocumentView::giveUpJob);
 }
 
-bool DocumentView::openFile(const QString &path)
+DocumentView::~DocumentView() = default;
+
+bool DocumentView::openFile(const QString &path, Wait wait)
 {
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
         return false;
-    const QString previous = m_folder;
     m_folder = info.canonicalPath();
-    if (showFile(info.canonicalFilePath()))
-        return true;
-    m_folder = previous;
-    return false;
+    startJob(info.canonicalFilePath());
+    if (wait == Wait::BeforeFirstShow && !isVisible())
+        m_holdUntilShown = true;
+    else
+        waitForJob(deadlineMs);
+    return true;
 }
 
 void DocumentView::showPage(const QString &html)
 {
+    m_job.reset();
+    m_deadline.stop();
+    m_holdUntilShown = false;
     m_folder.clear();
     m_base.clear();
-    document()->setBaseUrl(QUrl());
-    setHtml(html);
+    showHtml(html);
 }
 
-bool DocumentView::showFile(const QString &path)
+void DocumentView::startJob(const QString &path)
 {
-    const std::optional<FileText> file = readText(path);
-    if (!file)
-        return false;
-    const QString problem = htmlguard::problem(file->text);
+    m_job.reset();
     m_base = QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/'));
-    document()->setBaseUrl(m_base);
-    if (!problem.isEmpty())
-        setHtml(refusedPage(path, problem));
-    else
-        setHtml(file->cut ? cutNotice() + file->text : file->text);
-    return true;
+    m_jobPath = path;
+    m_jobAnchor.clear();
+    DocumentJob::Request request{path, m_base, font(), qreal(textWidthToExpect()), maxBytes,
+                                 [folder = m_folder, base = m_base](int type, const QUrl &name) {
+                                     return resourceInside(folder, base, type, name);
+                                 },
+                                 QDeadlineTimer(layoutBudgetMs)};
+    m_job = std::make_unique<DocumentJob>(std::move(request));
+    m_job->whenDone(this, [this] {
+        if (!m_holdUntilShown)
+            finishJob();
+    });
+    m_jobClock.start();
+    m_deadline.start(deadlineMs);
 }
 
-// A local file inside the document's folder that `url` names, or empty.
+// Holds up the thread at most `ms`, and never past the deadline; shows the
+// document when it is ready by then, and otherwise a page saying it is on
+// its way, or that it is too complex once the deadline has passed.
+void DocumentView::waitForJob(int ms)
+{
+    if (!m_job)
+        return;
+    const int left = deadlineMs - int(m_jobClock.elapsed());
+    if (m_job->wait(std::clamp(std::min(ms, left), 0, deadlineMs)))
+        finishJob();
+    else if (left <= ms)
+        giveUpJob();
+    else
+        showHtml(loadingPage(m_jobPath));
+}
+
+void DocumentView::finishJob()
+{
+    if (!m_job)
+        return;
+    DocumentJob::Result result = m_job->take();
+    m_job.reset();
+    m_deadline.stop();
+    switch (result.kind) {
+    case DocumentJob::Result::Kind::Document:
+        result.document->setParent(this);
+        replaceDocument(result.document.release());
+        if (!m_jobAnchor.isEmpty())
+            scrollToAnchor(m_jobAnchor);
+        break;
+    case DocumentJob::Result::Kind::Refused:
+        showHtml(refusedPage(m_jobPath, result.reason));
+        break;
+    case DocumentJob::Result::Kind::Unreadable:
+        showHtml(refusedPage(m_jobPath, QStringLiteral("読み込めません")));
+        break;
+    case DocumentJob::Result::Kind::TooComplex:
+        showHtml(refusedPage(m_jobPath, tooComplexReason()));
+        break;
+    }
+}
+
+// The deadline passed: the job is left to end by itself, or never.
+void DocumentView::giveUpJob()
+{
+    if (!m_job)
+        return;
+    m_job.reset();
+    m_holdUntilShown = false;
+    showHtml(refusedPage(m_jobPath, tooComplexReason()));
+}
+
+void DocumentView::showEvent(QShowEvent *event)
+{
+    QTextBrowser::showEvent(event);
+    if (!m_holdUntilShown)
+        return;
+    m_holdUntilShown = false;
+    waitForJob(firstScreenMs - int(m_jobClock.elapsed()));
+}
+
+void DocumentView::showHtml(const QString &html)
+{
+    auto *page = new QTextDocument(this);
+    page->setDefaultFont(font());
+    page->setHtml(html);
+    replaceDocument(page);
+}
+
+void DocumentView::replaceDocument(QTextDocument *document)
+{
+    // The pane's first document belongs to Qt, which deletes it itself.
+    QTextDocument *previous = QTextBrowser::document();
+    const bool ours = previous->parent() == this;
+    setDocument(document);
+    if (ours)
+        delete previous;
+}
+
+// The width the pane will lay text out in, with room for a scroll bar.
+int DocumentView::textWidthToExpect() const
+{
+    return contentsRect().width() - verticalScrollBar()->sizeHint().width();
+}
+
 QString DocumentView::fileInside(const QUrl &url) const
 {
-    if (m_folder.isEmpty())
-        return QString();
-    const QUrl resolved = m_base.resolved(url);
-    if (!resolved.isLocalFile())
-        return QString();
-    // Canonical paths see through "..", symbolic links and doubled slashes.
-    const QString path = QFileInfo(resolved.toLocalFile()).canonicalFilePath();
-    const QString root = m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
-    return path.startsWith(root) && QFileInfo(path).isFile() ? path : QString();
+    return ::fileInside(m_folder, m_base, url);
 }
 
-// Always answers with a value, even an empty one: an empty answer would let
-// the document fall back to reading the name as a file on its own.
 QVariant DocumentView::loadResource(int type, const QUrl &name)
 {
-    const QString path = fileInside(name);
-    if (path.isEmpty())
-        return QByteArray();
-    if (type == QTextDocument::HtmlResource) {
-        const std::optional<FileText> file = readText(path);
-        return file ? file->text : QString();
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.read(maxBytes);
+    return resourceInside(m_folder, m_base, type, name);
 }
 
 void DocumentView::onAnchorClicked(const QUrl &url)
@@ -149,6 +248,10 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     }
     // Another document beside this one opens in its place.
     const QString path = fileInside(url);
-    if (isPage(path) && showFile(path) && url.hasFragment())
-        scrollToAnchor(url.fragment(QUrl::FullyDecoded));
+    if (!isPage(path))
+        return;
+    startJob(path);
+    if (url.hasFragment())
+        m_jobAnchor = url.fragment(QUrl::FullyDecoded);
+    waitForJob(deadlineMs);
 }

@@ -9,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
 #include "support/testmain.h"
 
 namespace {
@@ -49,6 +52,8 @@ private slots:
     void badFile_showsSomethingQuickly_data();
     void badFile_showsSomethingQuickly();
     void oversizedFile_showsItsFrontAndSaysSo();
+    void costlyLayout_givesUpInTimeAndStaysResponsive_data();
+    void costlyLayout_givesUpInTimeAndStaysResponsive();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -243,11 +248,53 @@ void DocumentViewTest::oversizedFile_showsItsFrontAndSaysSo()
 
     QVERIFY(m_view->openFile(file));
 
+    // Too long to lay out while the caller waits: it comes in the background.
+    QTRY_VERIFY_WITH_TIMEOUT(m_view->toPlainText().contains(QStringLiteral("8 MiB")),
+                             DocumentView::deadlineMs);
     const QString shown = m_view->toPlainText();
-    QVERIFY(shown.contains(QStringLiteral("8 MiB")));
     QVERIFY(shown.contains(QStringLiteral("first line")));
     QVERIFY(!shown.contains(QChar::ReplacementCharacter)); // still read as UTF-8
     QVERIFY(shown.size() < DocumentView::maxBytes / 3 + 1000);
+}
+
+// Documents within the guard's limits, or past a guard that misread their
+// tags, whose layout takes Qt many seconds.
+void DocumentViewTest::costlyLayout_givesUpInTimeAndStaysResponsive_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QByteArray sizes;
+    for (int i = 0; i < 2000; ++i)
+        sizes += QStringLiteral("<span style=\"font-size:%1px\">問x</span>").arg(8 + i * 0.5).toUtf8();
+    QTest::newRow("nested tables around much text")
+        << QByteArray("<table><tr><td>").repeated(6) + QByteArray("word ").repeated(20000);
+    QTest::newRow("one unbreakable line") << "<p>" + QByteArray("x").repeated(200000) + "</p>";
+    QTest::newRow("thousands of font sizes") << sizes;
+    QTest::newRow("tables opened with a space after <")
+        << QByteArray("< table><tr><td>").repeated(12) + QByteArray("word ").repeated(2000);
+}
+
+void DocumentViewTest::costlyLayout_givesUpInTimeAndStaysResponsive()
+{
+    QFETCH(QByteArray, bytes);
+    const QString file = path(QStringLiteral("paper/costly.html"));
+    QVERIFY(writeFile(file, bytes));
+    QElapsedTimer clock;
+    clock.start();
+
+    QVERIFY(m_view->openFile(file));
+
+    QVERIFY2(clock.elapsed() < DocumentView::deadlineMs + 500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(m_view->toPlainText().contains(QStringLiteral("表示できません")), qPrintable(m_view->toPlainText().left(200)));
+    // Whatever still works on the document no longer holds up the window.
+    qint64 longestGap = 0;
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    ticker.start(10);
+    QTest::qWait(500);
+    QVERIFY2(longestGap < 200, qPrintable(QString::number(longestGap)));
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)

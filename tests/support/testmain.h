@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/documentjob.h"
 #include "platform/install.h"
 
 #include <QApplication>
@@ -12,7 +13,12 @@
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         platform::install();                                                                       \
-        TestObject test;                                                                           \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        int status = 0;                                                                            \
+        {                                                                                          \
+            TestObject test;                                                                       \
+            QTEST_SET_MAIN_SOURCE_PATH                                                             \
+            status = QTest::qExec(&test, argc, argv);                                              \
+        }                                                                                          \
+        DocumentJob::leaveStragglers(status);                                                      \
+        return status;                                                                             \
     }
