@@ -2,7 +2,8 @@
 # usage: tools/fuzz.sh TARGET [SECONDS] [libFuzzer options...]
 # Builds tests/fuzz/TARGET_fuzz.cpp with clang, libFuzzer, ASan and UBSan into
 # build-fuzz/ and fuzzes it for SECONDS (default 600), starting from its seeds
-# and regressions. A crashing input lands in build-fuzz/artifacts/TARGET/:
+# and regressions, with tests/fuzz/TARGET.dict when there is one. An input that
+# takes over 2 s is a finding too (a slow document freezes the window). A crashing input lands in build-fuzz/artifacts/TARGET/:
 # fix the fault, then copy the input into tests/fuzz/regressions/TARGET/ so
 # that the TARGET_replay test keeps feeding it.
 set -euo pipefail
@@ -24,6 +25,8 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
-exec "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 \
+dict=()
+[ -f "tests/fuzz/$target.dict" ] && dict=(-dict="tests/fuzz/$target.dict")
+exec "build-fuzz/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=2 "${dict[@]}" \
     -artifact_prefix="$artifacts/" -print_final_stats=1 "$@" \
     "$corpus" "tests/fuzz/seeds/$target" "tests/fuzz/regressions/$target"
