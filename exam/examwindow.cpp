@@ -86,8 +86,9 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
 
     std::future<QImage> background = pictures::decodeBackground();
     QLabel *ground = buildGround();
-    buildMenus();
+    // First, so that the paper is read and laid out while the rest is built.
     buildQuestionTabs(ground);
+    buildMenus();
     buildAnswerTabs(ground);
     buildSideControls(ground);
     applyStackingOrder(ground);
@@ -177,7 +178,6 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     const int page = m_questionTabs->addPage(QStringLiteral("問題"));
     auto *document = place(new DocumentView, QStringLiteral("Scriptlet1"), pixels(documentPane));
     m_questionTabs->addToPage(page, document);
-    // The paper is read and laid out while the rest of the window is built.
     questiondocument::showIn(document, questiondocument::candidates(),
                              DocumentView::Wait::BeforeFirstShow);
     // Whatever the document's event says, it asks for the cue.
