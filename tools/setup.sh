@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian 12 (skipping what is there),
-# then configures and builds into build/.
+# tools/setup.sh [--no-build] [PACKAGE...]
+# Installs what the build and the tests need on Debian 12 (skipping what is
+# there), and any further packages named; then, unless --no-build, configures
+# and builds into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+build=1
+if [ "${1:-}" = --no-build ]; then
+    build=0
+    shift
+fi
 
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
-    appstream desktop-file-utils
+    appstream desktop-file-utils man-db qt6-translations-l10n
+    "$@"
 )
 
 missing=()
@@ -25,5 +34,7 @@ if ((${#missing[@]})); then
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+if ((build)); then
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build
+fi
