@@ -1,3 +1,4 @@
+#include "platform/install.h"
 #include "app/vardoapp.h"
 #include "platform/qttranslations.h"
 
@@ -6,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    platform::install();
     installQtTranslations();
     VardoApp vardo;
     vardo.start();

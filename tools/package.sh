@@ -13,8 +13,9 @@ tools/setup.sh --no-build file dpkg-dev lintian
 # Debian's hardening and optimisation flags, as a Debian build would set them.
 eval "$(dpkg-buildflags --export=sh)"
 export CXXFLAGS="$CXXFLAGS $CPPFLAGS"
-cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr "$@"
-cmake --build build-deb --target packaged
+cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+    -DBUILD_TESTING=OFF "$@"
+cmake --build build-deb
 (cd build-deb && cpack -G DEB)
 
 deb=$(ls -t build-deb/vardo_*.deb | head -n 1)

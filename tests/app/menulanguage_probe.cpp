@@ -3,6 +3,7 @@
 // click would, and prints its entries one a line.
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
+#include "platform/install.h"
 #include "platform/qttranslations.h"
 
 #include <QAbstractScrollArea>
@@ -14,6 +15,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    platform::install();
     installQtTranslations();
     VardoApp vardo;
     vardo.start();
