@@ -53,37 +53,46 @@ G = 9.8
 def recomputed():
     """Each numerical answer worked out again from the question's data,
     in the unit its choices are printed in."""
-    t = math.sqrt(2 * 19.6 / G)
-    a, f = 30.0, -15.0                      # concave lens, object 30 cm left
-    b = 1 / (1 / f - 1 / a)                 # image distance (negative: virtual)
+    t = math.sqrt(2 * 19.6 / G)                     # fall from the cliff
+    a, f = 30.0, -15.0                              # concave lens, object 30 cm left
+    b = 1 / (1 / f - 1 / a)                         # image distance (negative: virtual)
+    v_person = 4.0 * 6.0 / 60
     tension = 40 * (1.6 - 1.0) / 1.6
     heat = 200 * 4.2 * (25.0 - 20.0) + 60 * (25.0 - 20.0)
+    p0, area, k, x, v0 = 1.0e5, 1.0e-2, 2.0e3, 0.10, 2.0e-3
+    p1, v1 = p0 + k * x / area, v0 + area * x
+    work = p0 * area * x + 0.5 * k * x ** 2
+    wavelength = 2 * 17.0 / 2                       # path grows by 2d; two minima passed
+    c_light, n_water = 3.0e8, 4 / 3
+    cap, emf, r = 50e-6, 12.0, 2.0e3
     photon_ev = 6.6e-34 * 3.0e8 / 4.0e-7 / 1.6e-19
+    half_life = 12 / 3                              # 1/8 is three half-lives
+    alphas = (238 - 206) // 4
     return {
-        "1-問1-2": 10 * t,
-        "1-問3": b,                          # negative: on the object's (left) side
-        "1-問5": 4.0 * 6.0 / 60,
+        "1-問1-2": math.hypot(10, G * t),
+        "1-問3": b,                                  # negative: on the object's (left) side
+        "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
         "2A-問1-1": tension,
-        "2A-問1-2": 40 - tension,
-        "2A-問2": math.sqrt(2 * G * 0.90),
-        "2A-問3": 0.50 * 2.0 ** 2 / 0.40,
+        "2A-問1-2": 40 + 40 * (1.6 - 1.0) / 0.40,    # bar's weight plus the load at B
+        "2A-問2": 0.90 / 0.30,
+        "2A-問3": math.sqrt(10 * 0.40 / 0.50),
         "2B-問4-5": heat,
         "2B-問4-6": heat / (150 * (100.0 - 25.0)),
-        "2B-問5": 1.0e5 * 1.0e-2 * 0.10 + 0.5 * 2.0e3 * 0.10 ** 2,
-        "3A-問1": 2 * 8.5,
-        "3A-問2": 340 / (2 * 8.5e-2),
-        "3A-問3": 0.60 / 3.0e8 + 0.90 / (3.0e8 / (4 / 3)),
+        "2B-問5": 1.5 * (p1 * v1 - p0 * v0) + work,
+        "3A-問1": wavelength,
+        "3A-問2": 340 / (wavelength * 1e-2),
+        "3A-問3": 0.60 / c_light + 0.90 / (c_light / n_water),
         "3B-問4": 300 * (2 * 0.60 / 3),
-        "3B-問5": 640 * 340 / (340 - 20),
-        "3B-問6": 0.50e-3 * 1.2e-3 / 1.0,
-        "4-問1": 12 / 2.0e3 * 1e3,
-        "4-問2": 50e-6 * 12,
-        "4-問3": 50e-6 * 12 * 12 - 0.5 * 50e-6 * 12 ** 2,
+        "3B-問5": 640 * (340 + 20) / (340 - 20),
+        "3B-問6": 1.2 / n_water,
+        "4-問1": (emf - 2.0e-4 / cap) / r * 1e3,
+        "4-問2": cap * emf,
+        "4-問3": emf * cap * 6.0 - 0.5 * cap * 6.0 ** 2,
         "5-問1": photon_ev - 2.1,
-        "5-問2": 0.5 ** (12 / 4.0),
-        "5-問3": 3.0 * 0.50 * 0.20,
-        "5-問4": 2.0 * 0.40 * 0.50,
-        "5-問5": (92 - 2 + 2, 238 - 4),
+        "5-問2": half_life * 5 - 12,                  # 1/32 is five half-lives
+        "5-問3": 0.030 * G / (0.50 * 0.20),
+        "5-問4": (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50,
+        "5-問5": (alphas, 2 * alphas - (92 - 82)),
     }
 
 
@@ -94,7 +103,7 @@ def value_of(choice):
     """The number a choice states, as printed (1/8, 6.0×10^-4, 0.40 ...),
     with half a unit of its last printed digit as its tolerance.  A lens
     position "左 x cm" (the object's side) counts as -x."""
-    if "原子番号" in choice:
+    if "崩壊" in choice:
         return tuple(int(n) for n in re.findall(r"\d+", choice)), 0
     m = NUMBER.search(choice)
     if not m:

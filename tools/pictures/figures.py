@@ -12,101 +12,109 @@ CIRCLED = "①②③④⑤⑥⑦⑧"
 
 
 def figure01():
-    """A ball thrown horizontally from a cliff; five candidate paths,
-    their numbers printed under the ground line."""
+    """A ball thrown horizontally from a cliff, drawn to one scale in both
+    directions; five candidate paths, their numbers printed under the
+    points where they reach the ground."""
     c = Canvas(430, 304)
-    top, ground = 70.0, 240.0
-    lx = 100.0                       # launch point (lx, top)
-    drop = ground - top
-    c.ground(10, 424, ground)
-    c.polygon([(62, ground), (62, top), (lx, top), (lx, ground)], fill=235, outline=0)
-    c.hatch(62, top, lx, ground, step=9, width=0.8)
-    c.rect(62, top, lx, ground, outline=0)
+    k = 7.5                          # pixels per metre, both ways
+    lx, top = 92.0, 72.0             # launch point
+    drop = 19.6 * k
+    ground = top + drop
+    X = lambda m: lx + m * k
+    c.ground(8, 424, ground)
+    c.polygon([(lx - 40, ground), (lx - 40, top), (lx, top), (lx, ground)], fill=235, outline=0)
+    c.hatch(lx - 40, top, lx, ground, step=9, width=0.8)
+    c.rect(lx - 40, top, lx, ground, outline=0)
     # height of the cliff
-    c.arrow((48, top + 1), (48, ground - 1), width=1.0, head=6, both=True)
-    c.segment((42, top), (62, top), 0.8)
-    c.text(25, (top + ground) / 2, "19.6 m", 11, box=True)
+    c.arrow((lx - 54, top + 1), (lx - 54, ground - 1), width=1.0, head=6, both=True)
+    c.segment((lx - 60, top), (lx - 40, top), 0.8)
+    c.text(lx - 54, (top + ground) / 2, "19.6 m", 11, box=True)
     # initial velocity
     c.arrow((lx, 30), (lx + 44, 30), width=1.4, head=8)
     c.text(lx + 52, 30, "10 m/s", 12, anchor="lm")
+    c.dashed((lx, 36), (lx, top - 8), 0.7, 3, 3)
 
-    def path(fn, x_end, steps=120):
-        return [(lx + (x_end - lx) * i / steps, fn((x_end - lx) * i / steps)) for i in range(steps + 1)]
+    def path(fn, metres, steps=160):
+        return [(X(metres * i / steps), top + fn(i / steps) * drop) for i in range(steps + 1)]
 
-    ends = {}
-    # 1: straight line
-    ends[1] = 175.0
-    c.line([(lx, top), (ends[1], ground)], 1.6)
-    # 3: the parabola of a horizontal throw
-    ends[3] = 250.0
-    c.line(path(lambda dx: top + drop * (dx / (ends[3] - lx)) ** 2, ends[3]), 1.6)
+    ends = {1: 10.0, 2: 10.0 * math.sqrt(2), 3: 20.0, 4: 30.0, 5: 40.0}
+    # 1: steep at first, levelling off
+    c.line(path(math.sqrt, ends[1], 400), 1.6)
+    # 2, 3, 5: parabolas that start horizontally; 3 is the true one
+    for n in (2, 3, 5):
+        c.line(path(lambda u: u * u, ends[n]), 1.6)
     # 4: straight on, then turning straight down
-    ends[4] = 296.0
-    r = 28.0
-    corner = [(ends[4] - r + r * math.sin(a / 20 * math.pi / 2),
+    r = 5.0 * k
+    corner = [(X(ends[4]) - r + r * math.sin(a / 20 * math.pi / 2),
                top + r - r * math.cos(a / 20 * math.pi / 2)) for a in range(21)]
-    c.line([(lx, top)] + corner + [(ends[4], ground)], 1.6)
-    # 5: rising first, as if thrown upwards
-    k2, k1 = 25.0 / 70 ** 2, 50.0 / 70
-    span = (k1 + math.sqrt(k1 * k1 + 4 * k2 * drop)) / (2 * k2)
-    ends[5] = lx + span
-    c.line(path(lambda dx: top - k1 * dx + k2 * dx * dx, ends[5]), 1.6)
-    # 2: steep at first, levelling off
-    ends[2] = 408.0
-    c.line(path(lambda dx: top + drop * math.sqrt(dx / (ends[2] - lx)), ends[2], 400), 1.6)
-
+    c.line([(lx, top)] + corner + [(X(ends[4]), ground)], 1.6)
     c.circle(lx + 2, top - 6, 6, fill=0)
-    for n, x in ends.items():
-        c.segment((x, ground - 4), (x, ground + 4), 1.2)
-        c.text(x, ground + 22, CIRCLED[n - 1], 15, box=True)
-    c.text(215, 290, "（道すじの番号は地面に達する点の下に示す）", 11)
+    # the scale of distances along the ground
+    for m in range(0, 41, 10):
+        c.segment((X(m), ground), (X(m), ground + 6), 1.2)
+        c.text(X(m), ground + 15, f"{m}", 10)
+    c.text(X(40) + 16, ground + 15, "m", 10)
+    for n, m in ends.items():
+        c.segment((X(m), ground - 5), (X(m), ground), 1.6)
+        c.text(X(m), ground + 38, CIRCLED[n - 1], 15, box=True)
+    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 11)
     return c.finish()
 
 
 def figure02():
-    """Four p-V graphs; only graph 1 shows the two isotherms correctly."""
+    """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
+    one grid; only graph 1 is right (hyperbolas, the hotter one at twice
+    the pressure)."""
     c = Canvas(412, 357)
 
     def panel(ox, oy, number, curves):
-        x0, y0 = ox + 34, oy + 148          # origin
-        wx, wy = 148.0, 128.0                # axis lengths
-        c.arrow((x0, y0), (x0 + wx + 8, y0), 1.3, 7)
-        c.arrow((x0, y0), (x0, y0 - wy - 8), 1.3, 7)
-        c.text(x0 + wx + 2, y0 + 12, "V", 13)
-        c.text(x0 - 12, y0 - wy - 2, "p", 13)
-        c.text(x0 - 9, y0 + 9, "O", 11)
-        for fn, u0, label, where in curves:
+        x0, y0 = ox + 34, oy + 150           # origin
+        sx, sy = 33.0, 29.0                  # pixels per grid unit
+        top = 4.4
+        for i in range(1, 5):
+            c.dashed((x0 + i * sx, y0), (x0 + i * sx, y0 - top * sy), 0.5, 2, 2, fill=150)
+            c.dashed((x0, y0 - i * sy), (x0 + top * sx, y0 - i * sy), 0.5, 2, 2, fill=150)
+            c.text(x0 + i * sx, y0 + 9, str(i), 9)
+            c.text(x0 - 7, y0 - i * sy, str(i), 9)
+        c.arrow((x0, y0), (x0 + top * sx + 12, y0), 1.3, 7)
+        c.arrow((x0, y0), (x0, y0 - top * sy - 10), 1.3, 7)
+        c.text(x0 + top * sx + 10, y0 + 11, "V", 13)
+        c.text(x0 - 13, y0 - top * sy - 4, "p", 13)
+        c.text(x0 - 8, y0 + 9, "O", 10)
+        for fn, label, where in curves:
             pts = []
-            for i in range(101):
-                u = u0 + (0.97 - u0) * i / 100
+            for i in range(401):
+                u = top * max(i, 1) / 400
                 v = fn(u)
-                if 0 <= v <= 0.97:
-                    pts.append((x0 + u * wx, y0 - v * wy))
+                if 0 <= v <= top and u > 0:
+                    pts.append((x0 + u * sx, y0 - v * sy))
             c.line(pts, 1.6)
-            lx, ly = pts[-1] if where == "end" else pts[0]
-            if where == "end":
-                c.sub(lx - 6, ly - 10, "T", label, 12, anchor="lm")
-            else:
-                c.sub(lx + 6, ly + 2, "T", label, 12, anchor="lm")
-        c.text(ox + 110, oy + 168, number, 16)
+            (lu, lv), anchor = where
+            c.text(x0 + lu * sx, y0 - lv * sy, label, 10, anchor=anchor, box=True)
+        c.text(ox + 188, oy + 14, number, 16)
 
-    hyper1 = lambda u: 0.12 / u
-    hyper2 = lambda u: 0.26 / u
-    panel(0, 0, "①", [(hyper1, 0.13, "1", "end"), (hyper2, 0.27, "2", "end")])
-    panel(206, 0, "②", [(hyper1, 0.13, "2", "end"), (hyper2, 0.27, "1", "end")])
-    panel(0, 178, "③", [(lambda u: 0.45 * u, 0.0, "1", "end"), (lambda u: 0.9 * u, 0.0, "2", "end")])
-    panel(206, 178, "④", [(lambda u: 0.09 / u ** 2, 0.31, "1", "end"), (lambda u: 0.2 / u, 0.21, "2", "end")])
+    inner, outer = "127℃", "527℃"
+    low = ((0.55, 0.55), "mm")               # below-left of the inner curve
+    high = ((2.2, 1.6), "mm")                # above-right of the outer curve
+    panel(0, 0, "①", [(lambda u: 1 / u, inner, low), (lambda u: 2 / u, outer, high)])
+    panel(206, 0, "②", [(lambda u: 1 / u, outer, low), (lambda u: 2 / u, inner, high)])
+    panel(0, 178, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
+    panel(206, 178, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.4), "mm")),
+                          (lambda u: u, outer, ((2.6, 3.4), "mm"))])
     return c.finish()
 
 
 def figure03():
-    """Concave lens, focal length 15 cm, object 30 cm to its left; five
-    candidate image positions on the axis."""
+    """Concave lens, focal length 15 cm, object 30 cm to its left, two rays
+    from the object's tip; five candidate image positions marked under
+    the axis, which carries a tick every 5 cm."""
     c = Canvas(508, 355)
     k = 6.0                                  # pixels per cm
     lens_x, axis_y = 300.0, 180.0
     X = lambda cm: lens_x + cm * k           # cm measured to the right of the lens
     c.segment((8, axis_y), (500, axis_y), 1.0)
+    for cm in range(-45, 35, 5):
+        c.segment((X(cm), axis_y - 3), (X(cm), axis_y + 3), 0.8)
     # lens: thin in the middle, thick at the rim
     top, bot = axis_y - 105, axis_y + 105
     left, right = [], []
@@ -134,16 +142,16 @@ def figure03():
     c.arrow((lens_x, tip), (end, tip + uy * (end - lens_x) / ux), 1.3, 8)
     sx, sy = lens_x - ox, axis_y - tip       # through the centre, undeviated
     c.arrow((ox, tip), (ox + sx * 0.5, tip + sy * 0.5), 1.3, 8)
-    stop = 346.0                             # short of the labels below the axis
+    stop = 336.0                             # short of the labels below the axis
     c.arrow((ox + sx * 0.5, tip + sy * 0.5), (stop, tip + sy * (stop - ox) / sx), 1.3, 8)
-    # candidate positions
-    for n, cm in enumerate((-45, -20, -10, 10, 30), 1):
+    # candidate positions, under the axis
+    for n, cm in enumerate((-30, -15, -10, 10, 30), 1):
         x = X(cm)
-        c.circle(x, axis_y, 4, fill=255, outline=0, width=1.3)
-        c.text(x, axis_y + 20, CIRCLED[n - 1], 15, box=True)
+        c.polygon([(x, axis_y + 5), (x - 4, axis_y + 12), (x + 4, axis_y + 12)], fill=0, outline=0, width=0.8)
+        c.text(x, axis_y + 26, CIRCLED[n - 1], 15, box=True)
     # dimensions
     y = 318
-    c.segment((ox, axis_y + 6), (ox, y + 6), 0.7)
+    c.segment((ox, axis_y + 38), (ox, y + 6), 0.7)
     c.segment((lens_x, bot + 4), (lens_x, y + 6), 0.7)
     c.arrow((ox + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
     c.text((ox + lens_x) / 2, y - 11, "30 cm", 12, box=True)
@@ -152,6 +160,7 @@ def figure03():
     c.arrow((lens_x + 1, y2), (X(15) - 1, y2), 1.0, 6, both=True)
     c.text((lens_x + X(15)) / 2, y2 - 11, "15 cm", 12, box=True)
     c.text(lens_x, top - 14, "凹レンズ", 12)
+    c.text(40, 340, "光軸の目盛りは 5 cm ごと", 11, anchor="lm")
     return c.finish()
 
 
