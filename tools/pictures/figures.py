@@ -11,6 +11,26 @@ from draw import Canvas
 CIRCLED = "①②③④⑤⑥⑦⑧"
 
 
+def described(text):
+    """Attach the figure's description in words: what a screen reader
+    says for the picture, complete enough to answer its questions."""
+    def attach(make):
+        make.description = text
+        return make
+    return attach
+
+
+@described(
+    "がけの上から水平に投げ出した小球の道すじの候補を、横から見た図。"
+    "縦と横は同じ縮尺で描いてある。"
+    "高さ 19.6 m のがけの上の点から、小球を水平右向きに速さ 10 m/s で投げ出す。"
+    "地面には、投げ出した点の真下を 0 として、10 m ごとに 0、10、20、30、40 m の目盛りがある。"
+    "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
+    "道すじ①：はじめ真下に向かって急に落ち、しだいに水平に近づく曲線で、10 m の点に達する。"
+    "道すじ②：はじめ水平で、しだいに急になって落ちる放物線で、約 14 m の点に達する。"
+    "道すじ③：はじめ水平で、しだいに急になって落ちる放物線で、20 m の点に達する。"
+    "道すじ④：投げ出した高さのまま水平にまっすぐ進み、30 m の真上で向きを変えて真下に落ち、30 m の点に達する。"
+    "道すじ⑤：はじめ水平で、しだいに急になって落ちる放物線で、40 m の点に達する。")
 def figure01():
     """A ball thrown horizontally from a cliff, drawn to one scale in both
     directions; five candidate paths, their numbers printed under the
@@ -61,6 +81,20 @@ def figure01():
     return c.finish()
 
 
+@described(
+    "一定量の気体の圧力 p（縦軸）と体積 V（横軸）の関係を表すグラフ四つ、①から④。"
+    "どのグラフも縦軸と横軸の目盛りは 0 から 4 までで、同じ縮尺。"
+    "それぞれに二つの等温線を 127℃、527℃ の温度を付けて描いてある。"
+    "グラフ①：反比例の曲線（双曲線）2 本。"
+    "内側の曲線が 127℃ で pV = 1（V = 1 で p = 1、V = 2 で p = 0.5）、"
+    "外側の曲線が 527℃ で pV = 2（V = 1 で p = 2、V = 2 で p = 1）。"
+    "グラフ②：グラフ①と同じ 2 本の曲線で、温度の付け方が逆。"
+    "内側（pV = 1）が 527℃、外側（pV = 2）が 127℃。"
+    "グラフ③：反比例の曲線 2 本。"
+    "内側の曲線が 127℃ で pV = 1、外側の曲線が 527℃ で pV = 4（V = 1 で p = 4、"
+    "V = 2 で p = 2）。"
+    "グラフ④：原点を通る直線 2 本。"
+    "127℃ は p = V/2（V = 4 で p = 2）、527℃ は p = V（V = 4 で p = 4）。")
 def figure02():
     """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
     one grid; only graph 1 is right (hyperbolas, the hotter one at twice
@@ -104,6 +138,18 @@ def figure02():
     return c.finish()
 
 
+@described(
+    "凹レンズによる像の作図。"
+    "左右に水平な光軸があり、5 cm ごとに目盛りがある。"
+    "光軸の中央に凹レンズ。"
+    "レンズの左 15 cm に焦点 F、右 15 cm に焦点 F′。"
+    "寸法線で、物体からレンズまでが 30 cm、レンズから F′ までが 15 cm。"
+    "レンズの左 30 cm に、光軸に垂直に上向きの矢印の物体が立っている。"
+    "物体の先端から 2 本の光線が出ている。"
+    "1 本は光軸に平行に進んでレンズに入り、レンズを出た後は、左の焦点 F から出たかのように右上へ広がって進む。"
+    "もう 1 本はレンズの中心に向かって進み、向きを変えずにそのまま右下へ進む。"
+    "光軸の下の三角印と番号が、像の位置の候補：①レンズの左 30 cm（物体の位置）、②レンズの左 15 cm（F の位置）、"
+    "③レンズの左 10 cm、④レンズの右 10 cm、⑤レンズの右 30 cm。")
 def figure03():
     """Concave lens, focal length 15 cm, object 30 cm to its left, two rays
     from the object's tip; five candidate image positions marked under
@@ -164,6 +210,16 @@ def figure03():
     return c.finish()
 
 
+@described(
+    "正の点電荷（左）と負の点電荷（右）のまわりの等電位線を 10 V ごとに描いた図。"
+    "正の電荷を囲む閉じた線が、内側から +20V と +10V。"
+    "負の電荷を囲む閉じた線が、内側から −20V と −10V。"
+    "二つの電荷のちょうど真ん中を上下に通るまっすぐな線が 0V。"
+    "道すじは A→B→C→D→E→F の順に矢印の付いた折れ線。"
+    "A は上の方の 0V の線の上、B は +10V の線の上（正の電荷の右上）、C は +20V の線の上（正の電荷の真右）、"
+    "D は −20V の線の上（負の電荷の真左）で、C から D へは水平にまっすぐ進む。"
+    "E は −10V の線の上（負の電荷の左下）、F は下の方の 0V の線の上。"
+    "図の下に選択肢：①A→B、②B→C、③C→D、④D→E、⑤E→F。")
 def figure04():
     """Equipotentials (10 V apart) of a positive and a negative point
     charge; a path A..F and the five segments as choices."""
@@ -242,6 +298,11 @@ def _person(c, x, ground, hand, lean=8.0):
     c.line([shoulder, elbow, hand], 2.0)
 
 
+@described(
+    "二つの場面を上下に並べた図。"
+    "氷の上の人とボール。"
+    "5-1（押す前、静止）：質量 60 kg の人が立ち、右にある質量 4.0 kg のボールに両手を当てている。"
+    "5-2（押した後）：ボールは右向きに速さ 6.0 m/s で動き、人は左向きに速さ v で動いている（v は「？」と書かれ、求める量）。")
 def figure05():
     """Scene 5-1: person and ball at rest on ice, hands on the ball;
     scene 5-2: after the push, moving apart."""
@@ -271,6 +332,11 @@ def figure05():
     return c.finish()
 
 
+@described(
+    "左右に長い管 AB を横から見た図。"
+    "左端が A、右端が B で、途中の C に薄いガラス板の仕切りがある。"
+    "A から C までは空気で長さ 0.60 m、C から B までは水で長さ 0.90 m。"
+    "左から A に光が入る矢印に「光」と書いてある。")
 def figure06():
     """Tube A-C-B: air in AC (0.60 m), water in CB (0.90 m)."""
     c = Canvas(422, 142)
@@ -299,6 +365,12 @@ def figure06():
     return c.finish()
 
 
+@described(
+    "水平な一様な棒 AB（重さ 40 N）を横から見た図。"
+    "左端が A、右端が B。"
+    "A は天井から鉛直な糸でつるされている。"
+    "棒は点 C で、床に立つ支柱の上にのっている。"
+    "AC の長さは 1.6 m、CB の長さは 0.40 m で、C は右端 B の近くにある。")
 def figure07():
     """Uniform bar AB on a post at C, end A hung from a vertical string."""
     c = Canvas(434, 305)
@@ -331,6 +403,13 @@ def figure07():
     return c.finish()
 
 
+@described(
+    "熱量計の断面図。"
+    "外側の容器の内側に断熱材があり、その中に銅製の容器があって水が入っている。"
+    "上にふたがある。"
+    "ふたを通して温度計とかき混ぜ棒が水の中に入っている。"
+    "かき混ぜ棒の下の端は、温度計を囲む輪になっている。"
+    "ラベル：温度計、かき混ぜ棒、ふた、銅製の容器、断熱材、水。")
 def figure08():
     """Calorimeter: copper vessel with water inside an insulated outer
     vessel, lid, thermometer and ring stirrer."""
@@ -378,6 +457,14 @@ def figure08():
     return c.finish()
 
 
+@described(
+    "横に置いたシリンダーの断面図。"
+    "シリンダーの左端は閉じていて、中に気体とヒーター（電熱線）がある。"
+    "ヒーターの導線はシリンダーの外に出ている。"
+    "シリンダーの上の壁に弁がある。"
+    "シリンダーの右側は開いていて、左右になめらかに動くピストンが入っている。"
+    "ピストンの右側は大気で、ピストンは水平なばねで右の壁につながれている。"
+    "ラベル：弁、ピストン、気体、ヒーター、ばね、大気、壁。")
 def figure09():
     """Cylinder with heater and valve; piston held by a spring fixed to a wall."""
     c = Canvas(450, 272)
@@ -433,6 +520,12 @@ def _tubes(c, paths, outer, inner):
         c.line(pts, inner, 255, round_caps=False)
 
 
+@described(
+    "音の干渉の装置を正面から見た図。"
+    "左の音源（スピーカー）から入口 A に音が入り、右の出口 B で聞く。"
+    "A と B の間で、音は二つの道に分かれてから再び合わさる。"
+    "下の道は固定した U 字形の管 P（固定）、上の道は U 字形の引き出し管 Q（引き出せる）。"
+    "Q は上へ引き出すことができ（上向きの矢印「引き出す」）、引き出した長さを d で示してある。")
 def figure10():
     """Sliding-tube interference apparatus: sound enters at A, splits
     into the fixed tube P and the sliding U-tube Q, rejoins towards B."""
@@ -467,6 +560,12 @@ def figure10():
     return c.finish()
 
 
+@described(
+    "電池、スイッチ、抵抗、コンデンサーを一つの輪につないだ回路図。"
+    "左の辺に電池 E（起電力 12 V、上側が + 極）。"
+    "上の辺に、左からスイッチ S（開いている）と抵抗 R（2.0 kΩ）。"
+    "下の辺にコンデンサー C（50 μF）。"
+    "右の辺は導線だけ。")
 def figure11():
     """Series circuit: battery E, switch S, resistor R, capacitor C."""
     c = Canvas(450, 240)
