@@ -16,12 +16,16 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
     no other choice is.
 Prints one line per fault and exits 1 if there was any.
 
-Usage: python3 tools/check_paper.py
+The key is the one built into the program, printed by the printkey tool
+(built with it), so a key that drifts from the paper fails too.
+
+Usage: python3 tools/check_paper.py --key build/tools/printkey
 """
 import html
 import math
 import pathlib
 import re
+import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
@@ -33,19 +37,9 @@ FULLWIDTH_DIGITS = str.maketrans("０１２３４５６７８９", "0123456789")
 CUE_LINK = '<a href="event:cue?1">合図の音を確かめる</a>'
 FIGURE_COUNT = 11
 
-# Answer pages in order: caption, choices shown, correct choice, points.
-# This is the answer key built into the program; the paper must follow it.
-KEY = [
-    ("1-問1-1", 5, 3, 4), ("1-問1-2", 5, 4, 4), ("1-問2", 4, 1, 4),
-    ("1-問3", 5, 3, 4), ("1-問4", 5, 3, 4), ("1-問5", 5, 3, 4),
-    ("2A-問1-1", 5, 5, 3), ("2A-問1-2", 5, 2, 3), ("2A-問2", 4, 1, 4),
-    ("2A-問3", 6, 2, 4), ("2B-問4-5", 5, 5, 3), ("2B-問4-6", 5, 4, 3),
-    ("2B-問5", 4, 1, 4), ("3A-問1", 4, 4, 3), ("3A-問2", 4, 1, 3),
-    ("3A-問3", 4, 3, 4), ("3B-問4", 8, 6, 3), ("3B-問5", 6, 4, 3),
-    ("3B-問6", 5, 2, 4), ("4-問1", 5, 2, 4), ("4-問2", 4, 1, 4),
-    ("4-問3", 6, 2, 4), ("5-問1", 4, 2, 4), ("5-問2", 4, 1, 4),
-    ("5-問3", 4, 3, 4), ("5-問4", 4, 1, 4), ("5-問5", 5, 3, 4),
-]
+# Answer pages in order: caption, choices shown, choices examined, correct
+# choice, points; read from the program (tools/printkey) by read_key().
+KEY = []
 
 G = 9.8
 
@@ -177,7 +171,7 @@ def check_paper(raw, faults):
         faults.append(f"paper: question order {captions} differs from the answer pages")
 
     used = set()
-    for q, (caption, shown, _correct, points) in zip(questions, KEY):
+    for q, (caption, shown, _examined, _correct, points) in zip(questions, KEY):
         if q["caption"] != caption:
             continue
         if q["points"] != points:
@@ -206,21 +200,21 @@ def check_answers(text, questions, faults):
     entries = re.findall(r"^## (\S+)\s*[—-]+\s*正解\s*([①-⑧])\s*[（(](\d+)点[）)]", text, flags=re.M)
     if [e[0] for e in entries] != [k[0] for k in KEY]:
         faults.append(f"answers: entries {[e[0] for e in entries]} differ from the answer pages")
-    for (caption, digit, points), (kcap, _shown, correct, kpoints) in zip(entries, KEY):
+    for (caption, digit, points), (kcap, _shown, _examined, correct, kpoints) in zip(entries, KEY):
         if caption != kcap:
             continue
         if CIRCLED.index(digit) + 1 != correct:
             faults.append(f"answers {caption}: correct choice {digit}, key {CIRCLED[correct - 1]}")
         if int(points) != kpoints:
             faults.append(f"answers {caption}: {points} points, key {kpoints}")
-    total = sum(k[3] for k in KEY)
+    total = sum(k[4] for k in KEY)
     if total != 100:
         faults.append(f"key: points add up to {total}, not 100")
 
 
 def check_numbers(questions, faults):
     exact = recomputed()
-    for q, (caption, _shown, correct, _points) in zip(questions, KEY):
+    for q, (caption, _shown, _examined, correct, _points) in zip(questions, KEY):
         if caption not in exact or len(q["choices"]) < correct:
             continue
         values = [value_of(c[1:]) for c in q["choices"]]
@@ -232,9 +226,35 @@ def check_numbers(questions, faults):
                 faults.append(f"{caption}: choice {q['choices'][k - 1]!r} also equals the answer")
 
 
+def read_key(tool):
+    """The program's key: one line per group from the printkey tool."""
+    out = subprocess.run([tool], check=True, capture_output=True, text=True, encoding="utf-8").stdout
+    key = []
+    for line in out.splitlines():
+        _group, caption, shown, examined, correct, points = line.split("\t")
+        key.append((caption, int(shown), int(examined), int(correct), int(points)))
+    if len(key) != 27:
+        raise SystemExit(f"{tool}: {len(key)} groups, expected 27")
+    return key
+
+
+def check_rules(doc, faults):
+    """The rules paragraph must say which shown choices are never marked,
+    or a candidate is told a rule the program does not apply."""
+    for caption, shown, examined, _correct, _points in KEY:
+        for k in range(examined + 1, shown + 1):
+            if f"{caption} の{CIRCLED[k - 1]}は採点に使いません" not in doc:
+                faults.append(f"paper: the rules do not say that {caption} {CIRCLED[k - 1]} is not marked")
+
+
 def main():
+    if len(sys.argv) != 3 or sys.argv[1] != "--key":
+        raise SystemExit("usage: check_paper.py --key PRINTKEY-TOOL")
+    KEY[:] = read_key(sys.argv[2])
     faults = []
-    questions = check_paper(PAPER.read_bytes(), faults)
+    raw = PAPER.read_bytes()
+    questions = check_paper(raw, faults)
+    check_rules(raw.decode("cp932", errors="replace"), faults)
     check_answers(ANSWERS.read_text(encoding="utf-8"), questions, faults)
     check_numbers(questions, faults)
     for f in faults:

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
     appstream desktop-file-utils
+    python3
 )
 
 missing=()
