@@ -13,13 +13,13 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
   * every figure reference names an existing figure tab and all eleven
     figures are used;
   * the numerical questions: the keyed choice is the recomputed value and
-    no other choice is.
+    no other choice is, and numeric choices stand in ascending order.
 Prints one line per fault and exits 1 if there was any.
 
 The key is the one built into the program, printed by the printkey tool
 (built with it), so a key that drifts from the paper fails too.
 
-Usage: python3 tools/check_paper.py --key build/tools/printkey
+Usage: python3 tools/check_paper.py --key build/tests/exam/printkey
 """
 import html
 import math
@@ -212,6 +212,15 @@ def check_answers(text, questions, faults):
         faults.append(f"key: points add up to {total}, not 100")
 
 
+def check_order(questions, faults):
+    """Numeric choices read in ascending order, as the printed values go."""
+    for q in questions:
+        values = [v for v in (value_of(c[1:]) for c in q["choices"]) if v is not None]
+        numbers = [v for v, _tolerance in values]
+        if numbers != sorted(numbers) or len(set(map(str, numbers))) != len(numbers):
+            faults.append(f"{q['caption']}: choices not in ascending order: {numbers}")
+
+
 def check_numbers(questions, faults):
     exact = recomputed()
     for q, (caption, _shown, _examined, correct, _points) in zip(questions, KEY):
@@ -257,6 +266,7 @@ def main():
     check_rules(raw.decode("cp932", errors="replace"), faults)
     check_answers(ANSWERS.read_text(encoding="utf-8"), questions, faults)
     check_numbers(questions, faults)
+    check_order(questions, faults)
     for f in faults:
         print("FAULT:", f)
     refs = {}

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "support/examcontrols.h"
+#include "support/testmain.h"
 
 class PicturesTest : public QObject
 {
@@ -151,5 +152,5 @@ void PicturesTest::figures_speakTheirTabAndWhatTheyShow()
     }
 }
 
-QTEST_MAIN(PicturesTest)
+VARDO_TEST_MAIN(PicturesTest)
 #include "pictures_test.moc"
