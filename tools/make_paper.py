@@ -46,8 +46,20 @@ def encode(text):
     return data
 
 
+SUPERSCRIPTS = str.maketrans("⁰¹²³⁴⁵⁶⁷⁸⁹⁻", "0123456789-")
+SUBSCRIPTS = str.maketrans("₀₁₂₃₄₅₆₇₈₉", "0123456789")
+
+
+def inline(text):
+    """Escaped text; the notes' raised and lowered digits become <sup> and
+    <sub>, which the paper's Gothic font draws (it lacks those characters)."""
+    text = html.escape(text)
+    text = re.sub(r"[⁰¹²³⁴⁵⁶⁷⁸⁹⁻]+", lambda m: f"<sup>{m.group(0).translate(SUPERSCRIPTS)}</sup>", text)
+    return re.sub(r"[₀₁₂₃₄₅₆₇₈₉]+", lambda m: f"<sub>{m.group(0).translate(SUBSCRIPTS)}</sub>", text)
+
+
 def table_rows(lines):
-    rows = [[html.escape(cell.strip()) for cell in line.strip("|").split("|")]
+    rows = [[inline(cell.strip()) for cell in line.strip("|").split("|")]
             for line in lines if not re.fullmatch(r"\|[-| ]+\|", line)]
     head, body = rows[0], rows[1:]
     out = ["<table border=\"1\" cellpadding=\"3\">",
@@ -66,8 +78,8 @@ def block_html(block):
     m = re.match(r"(#+) (.*)", first)
     if m:
         level = {1: 2, 2: 3}.get(len(m.group(1)), 4)
-        return [f"<h{level}>{html.escape(m.group(2))}</h{level}>"]
-    return ["<p>" + "<br>\n".join(html.escape(line) for line in block) + "</p>"]
+        return [f"<h{level}>{inline(m.group(2))}</h{level}>"]
+    return ["<p>" + "<br>\n".join(inline(line) for line in block) + "</p>"]
 
 
 def working_html(markdown):
