@@ -17,6 +17,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
     appstream desktop-file-utils man-db qt6-translations-l10n
+    python3
     "$@"
 )
 
