@@ -1,15 +1,12 @@
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
-#include "platform/qttranslations.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
-    installQtTranslations();
     VardoApp vardo;
-    vardo.start();
+    startProgram(vardo);
     return application.exec();
 }

@@ -1,10 +1,9 @@
-// Starts the program the way main() does, under whatever locale the
-// environment names, opens the document pane's context menu as a right
-// click would, and prints its entries one a line.
+// Starts the program as main() does, under whatever locale the environment
+// names, opens the document pane's context menu as a right click would, and
+// prints its entries one a line.
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
-#include "platform/install.h"
-#include "platform/qttranslations.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -15,10 +14,8 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
-    installQtTranslations();
     VardoApp vardo;
-    vardo.start();
+    startProgram(vardo);
 
     auto *pane = vardo.examWindow()->findChild<QAbstractScrollArea *>(QStringLiteral("Scriptlet1"));
     if (!pane)
