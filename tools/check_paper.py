@@ -44,6 +44,14 @@ KEY = []
 G = 9.8
 
 
+def stopping_point(path, rough):
+    """Where a body that slides a total path to and fro over a rough
+    strip of the given length comes to rest, measured from the end it
+    first enters."""
+    crossings, rest = divmod(path, rough)
+    return rest if int(crossings) % 2 == 0 else rough - rest
+
+
 def recomputed():
     """Each numerical answer worked out again from the question's data,
     in the unit its choices are printed in."""
@@ -52,7 +60,8 @@ def recomputed():
     b = 1 / (1 / f - 1 / a)                         # image distance (negative: virtual)
     v_person = 4.0 * 6.0 / 60
     tension = 40 * (1.6 - 1.0) / 1.6
-    heat = 200 * 4.2 * (25.0 - 20.0) + 60 * (25.0 - 20.0)
+    vessel = (100 * 4.2 * (42.0 - 27.0) - 200 * 4.2 * (27.0 - 20.0)) / (27.0 - 20.0)
+    heat = 200 * 4.2 * (25.0 - 20.0) + vessel * (25.0 - 20.0)
     p0, area, k, x, v0 = 1.0e5, 1.0e-2, 2.0e3, 0.10, 2.0e-3
     p1, v1 = p0 + k * x / area, v0 + area * x
     work = p0 * area * x + 0.5 * k * x ** 2
@@ -66,11 +75,11 @@ def recomputed():
         "1-問1-2": math.hypot(10, G * t),
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
-        "2A-問1-1": tension,
+        "2A-問1-1": tension / (40 - tension),       # string over post
         "2A-問1-2": 40 + 40 * (1.6 - 1.0) / 0.40,    # bar's weight plus the load at B
-        "2A-問2": 0.90 / 0.30,
+        "2A-問2": stopping_point(0.90 / 0.30, 0.80),
         "2A-問3": math.sqrt(10 * 0.40 / 0.50),
-        "2B-問4-5": heat,
+        "2B-問4-5": vessel,
         "2B-問4-6": heat / (150 * (100.0 - 25.0)),
         "2B-問5": 1.5 * (p1 * v1 - p0 * v0) + work,
         "3A-問1": wavelength,
@@ -80,11 +89,11 @@ def recomputed():
         "3B-問5": 640 * (340 + 20) / (340 - 20),
         "3B-問6": 1.2 / n_water,
         "4-問1": (emf - 2.0e-4 / cap) / r * 1e3,
-        "4-問2": cap * emf,
+        "4-問2": 2 * cap * emf - cap * emf,        # gap halved: capacitance doubles
         "4-問3": emf * cap * 6.0 - 0.5 * cap * 6.0 ** 2,
         "5-問1": photon_ev - 2.1,
         "5-問2": half_life * 5 - 12,                  # 1/32 is five half-lives
-        "5-問3": 0.030 * G / (0.50 * 0.20),
+        "5-問3": 0.030 * G * math.tan(math.radians(30)) / (0.50 * 0.20),
         "5-問4": (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50,
         "5-問5": (alphas, 2 * alphas - (92 - 82)),
     }
