@@ -1,4 +1,4 @@
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "platform/documentjob.h"
 
@@ -7,11 +7,10 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
     int status = 0;
     {
         VardoApp vardo;
-        vardo.start();
+        startProgram(vardo);
         status = application.exec();
     }
     DocumentJob::leaveStragglers(status);

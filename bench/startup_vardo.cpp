@@ -3,12 +3,12 @@
 // the number of characters the document pane held when the window was
 // painted; a second line, written after the timing, says whether that was the
 // paper ("paper yes") or something else, such as a page of the program's own.
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "bench/firstpaint.h"
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
 #include "platform/htmldecode.h"
-#include "platform/install.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,9 +34,8 @@ QString paperText()
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
     VardoApp vardo;
-    vardo.start();
+    startProgram(vardo); // as main() starts the program
     const auto *pane = vardo.examWindow()->findChild<QTextEdit *>(QStringLiteral("Scriptlet1"));
     QString shown;
     new FirstPaint(vardo.examWindow(), [pane, &shown] {
