@@ -233,17 +233,23 @@ int DocumentJob::running()
     return runningJobs;
 }
 
-void DocumentJob::leaveStragglers(int status, int graceMs)
+bool DocumentJob::settle(int ms)
 {
-    const QDeadlineTimer deadline(graceMs);
+    const QDeadlineTimer deadline(ms);
+    bool ended = true;
     {
         std::lock_guard lock(threadsMutex);
-        for (QThread *thread : std::as_const(threads)) {
-            if (!thread->wait(deadline)) {
-                std::fflush(nullptr);
-                std::_Exit(status);
-            }
-        }
+        for (QThread *thread : std::as_const(threads))
+            ended = thread->wait(deadline) && ended;
     }
     reapThreads();
+    return ended;
+}
+
+void DocumentJob::leaveStragglers(int status, int graceMs)
+{
+    if (settle(graceMs))
+        return;
+    std::fflush(nullptr);
+    std::_Exit(status);
 }

@@ -74,6 +74,9 @@ public:
 
     // Jobs whose threads still run, given-up ones included.
     static int running();
+    // Waits at most `ms` for every job's thread to end and frees those that
+    // have; true when none runs any more.
+    static bool settle(int ms);
     // For the end of main(): gives running jobs `graceMs` to notice they were
     // given up; if one is still running, it may be inside the text engine the
     // process is about to tear down, so the process ends here with `status`.

@@ -3,6 +3,7 @@
 // first links in it are followed as clicks would follow them.
 
 #include "exam/questiondocument.h"
+#include "platform/documentjob.h"
 #include "platform/documentview.h"
 #include "platform/htmldecode.h"
 #include "fuzzapp.h"
@@ -45,5 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         emit view.anchorClicked(link);
         view.document()->documentLayout()->documentSize();
     }
+    // The pane's jobs were given up with it; their threads end at the next
+    // piece of layout, and a document whose one piece outlasts this is a
+    // slow input.
+    DocumentJob::settle(DocumentView::deadlineMs);
     return 0;
 }
