@@ -38,7 +38,6 @@ namespace {
 // running is never deleted.
 std::mutex threadsMutex;
 QList<QThread *> threads;
-std::atomic_int runningJobs{0};
 
 void reapThreads()
 {
@@ -159,11 +158,9 @@ DocumentJob::DocumentJob(Request request) : m_state(std::make_shared<State>())
 {
     reapThreads();
     QThread *home = QThread::currentThread();
-    ++runningJobs;
     QThread *thread = QThread::create([state = m_state, request = std::move(request), home] {
         Result result = load(request, state->cancelled);
         finish(*state, std::move(result), home, state);
-        --runningJobs;
     });
     thread->setObjectName(QStringLiteral("document job"));
     {
@@ -226,11 +223,6 @@ QString DocumentJob::cutNotice(qint64 maxBytes)
     return QStringLiteral("<p style=\"background-color:#ffffc0\">この文書は大きすぎるため、"
                           "先頭の %1 MiB だけを表示しています。</p>")
         .arg(maxBytes / (1024 * 1024));
-}
-
-int DocumentJob::running()
-{
-    return runningJobs;
 }
 
 bool DocumentJob::settle(int ms)

@@ -72,8 +72,6 @@ public:
     static std::optional<FileText> readText(const QString &path, qint64 maxBytes);
     static QString cutNotice(qint64 maxBytes);
 
-    // Jobs whose threads still run, given-up ones included.
-    static int running();
     // Waits at most `ms` for every job's thread to end and frees those that
     // have; true when none runs any more.
     static bool settle(int ms);
