@@ -25,6 +25,7 @@ struct DocumentJob::State
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic_bool cancelled{false};
+    std::atomic_bool laying{false};
     bool done = false;
     bool abandoned = false;
     Result result;
@@ -98,7 +99,8 @@ void keepFront(QTextDocument &document, int end)
     cursor.insertBlock();
 }
 
-DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_bool &cancelled)
+DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_bool &cancelled,
+                         std::atomic_bool &laying)
 {
     using Kind = DocumentJob::Result::Kind;
     const auto file = DocumentJob::readText(request.path, request.maxBytes);
@@ -119,6 +121,7 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     document->setHtml(file->cut ? DocumentJob::cutNotice(request.maxBytes) + file->text : file->text);
     // The layout is tried on a copy: a layout keeps this thread's fonts,
     // which die with it. The copy asks the document for its resources.
+    laying = true;
     std::unique_ptr<QTextDocument> trial(document->clone(document.get()));
     const Reach reach = layOut(*trial, request.textWidth, cancelled, request.budget);
     trial.reset();
@@ -159,7 +162,7 @@ DocumentJob::DocumentJob(Request request) : m_state(std::make_shared<State>())
     reapThreads();
     QThread *home = QThread::currentThread();
     QThread *thread = QThread::create([state = m_state, request = std::move(request), home] {
-        Result result = load(request, state->cancelled);
+        Result result = load(request, state->cancelled, state->laying);
         finish(*state, std::move(result), home, state);
     });
     thread->setObjectName(QStringLiteral("document job"));
@@ -223,6 +226,12 @@ QString DocumentJob::cutNotice(qint64 maxBytes)
     return QStringLiteral("<p style=\"background-color:#ffffc0\">この文書は大きすぎるため、"
                           "先頭の %1 MiB だけを表示しています。</p>")
         .arg(maxBytes / (1024 * 1024));
+}
+
+bool DocumentJob::isReading() const
+{
+    std::lock_guard lock(m_state->mutex);
+    return !m_state->done && !m_state->laying;
 }
 
 bool DocumentJob::settle(int ms)

@@ -62,6 +62,8 @@ public:
     void whenDone(QObject *context, std::function<void()> done);
     // The outcome; only once the job has finished, and only once.
     Result take();
+    // Still reading and parsing: work that grows with the file's size alone.
+    bool isReading() const;
 
     // A file's text decoded, at most `maxBytes` of it; `cut` when there was more.
     struct FileText

@@ -91,7 +91,7 @@ DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &DocumentView::onAnchorClicked);
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, &DocumentView::giveUpJob);
+    connect(&m_deadline, &QTimer::timeout, this, &DocumentView::onDeadline);
 }
 
 DocumentView::~DocumentView() = default;
@@ -147,11 +147,11 @@ void DocumentView::waitForJob(int ms)
 {
     if (!m_job)
         return;
-    const int left = deadlineMs - int(m_jobClock.elapsed());
+    const int left = m_deadline.remainingTime();
     if (m_job->wait(std::clamp(std::min(ms, left), 0, deadlineMs)))
         finishJob();
     else if (left <= ms)
-        giveUpJob();
+        onDeadline();
     else
         showHtml(loadingPage(m_jobPath));
 }
@@ -182,11 +182,17 @@ void DocumentView::finishJob()
     }
 }
 
-// The deadline passed: the job is left to end by itself, or never.
-void DocumentView::giveUpJob()
+// The deadline passed: a job still reading a large file gets another
+// period, within readingMs; any other is left to end by itself, or never.
+void DocumentView::onDeadline()
 {
     if (!m_job)
         return;
+    if (m_job->isReading() && m_jobClock.elapsed() < readingMs) {
+        m_deadline.start(deadlineMs);
+        showHtml(loadingPage(m_jobPath));
+        return;
+    }
     m_job.reset();
     m_holdUntilShown = false;
     showHtml(refusedPage(m_jobPath, tooComplexReason()));

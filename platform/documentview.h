@@ -17,8 +17,8 @@ class DocumentJob;
 //
 // A file is read, checked, parsed and laid out on a thread of its own, so
 // that no document can freeze the window: the pane never waits for it past
-// deadlineMs, and a document not ready by then is given up as too complex to
-// display. A pane shown while its document is on the way waits for it at
+// deadlineMs (past the time a large file takes to read and parse), and a
+// document not ready by then is given up as too complex to display. A pane shown while its document is on the way waits for it at
 // most firstScreenMs, then shows a page saying it is loading.
 class DocumentView : public QTextBrowser
 {
@@ -32,6 +32,9 @@ public:
     // A document's trial layout stops here and keeps what it has: the pane
     // lays the document out once more itself.
     static constexpr int layoutBudgetMs = deadlineMs / 4;
+    // Reading and parsing grow with the file alone, which maxBytes bounds:
+    // the deadline waits for them, up to this long in all.
+    static constexpr int readingMs = 10000;
 
     // When openFile() holds up its caller: until the document is shown (at
     // most deadlineMs), or not at all, the pane waiting instead before it is
@@ -61,7 +64,7 @@ private:
     void startJob(const QString &path);
     void waitForJob(int ms);
     void finishJob();
-    void giveUpJob();
+    void onDeadline();
     void showHtml(const QString &html);
     void replaceDocument(QTextDocument *document);
     QString fileInside(const QUrl &url) const;
