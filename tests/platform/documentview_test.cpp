@@ -293,15 +293,17 @@ void DocumentViewTest::costlyLayout_givesUpInTimeAndStaysResponsive()
     const qint64 took = openTimed(bytes);
 
     QVERIFY2(took >= 0 && took < DocumentView::deadlineMs + 500, qPrintable(QString::number(took)));
-    QVERIFY2(m_view->toPlainText().contains(QStringLiteral("表示できません")), qPrintable(m_view->toPlainText().left(200)));
-    // Whatever still works on the document no longer holds up the window.
+    // The page comes at the deadline, or, on a machine so busy that the job
+    // is still reading then, a deadline later; the window answers meanwhile.
     qint64 longestGap = 0;
     QElapsedTimer sinceTick;
     sinceTick.start();
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
     ticker.start(10);
-    QTest::qWait(500);
+    QTRY_VERIFY_WITH_TIMEOUT(m_view->toPlainText().contains(QStringLiteral("表示できません")),
+                             DocumentView::readingMs + DocumentView::deadlineMs);
+    QTest::qWait(300);
     QVERIFY2(longestGap < 200, qPrintable(QString::number(longestGap)));
 }
 
