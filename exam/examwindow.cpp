@@ -7,6 +7,7 @@
 #include "exam/questiondocument.h"
 #include "platform/designfont.h"
 #include "platform/documentview.h"
+#include "platform/fittedlabel.h"
 #include "platform/mediacontrol.h"
 #include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
@@ -142,7 +143,7 @@ void ExamWindow::buildSideControls(QWidget *ground)
     connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::passRateRequested);
 
     for (const Label &spec : labels) {
-        auto *label = place(new QLabel(text(spec.caption), ground), text(spec.name),
+        auto *label = place(new FittedLabel(text(spec.caption), ground), text(spec.name),
                             pixels(spec.rect));
         label->setFont(designfont::make(designfont::gothic, spec.points, true));
         label->setAlignment(alignmentOf(spec.align));
