@@ -2,5 +2,5 @@
 
 // Lets screen readers hear a TabPages container as a page tab list named by
 // the caption of its current page, with one page tab per caption, followed by
-// the pages. Installed once, by the first TabPages.
+// the pages; see platform::install().
 void installTabPagesAccessibility();

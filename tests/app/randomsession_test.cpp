@@ -6,6 +6,7 @@
 //
 // CTest runs a short session; run the binary by hand for the long one.
 
+#include "platform/install.h"
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
 #include "platform/tabpages.h"
@@ -468,6 +469,7 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    platform::install();
     QStringList args = application.arguments();
     int actions = 100000;
     quint64 seed = 20260302;

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "support/examcontrols.h"
+#include "support/testmain.h"
 
 // Run on a 1366x768 screen at scale 1.5 (see CMakeLists.txt): every window is
 // taller than the screen's 512 logical pixels.
@@ -38,5 +39,5 @@ void SmallScreenTest::windows_keepTheirTopLeftOnTheScreen()
     }
 }
 
-QTEST_MAIN(SmallScreenTest)
+VARDO_TEST_MAIN(SmallScreenTest)
 #include "smallscreen_test.moc"

@@ -15,6 +15,7 @@
 #include <qpa/qplatformintegration.h>
 
 #include "support/examcontrols.h"
+#include "support/testmain.h"
 
 namespace {
 
@@ -288,5 +289,5 @@ void AccessibilityTest::menus_openByAccessKeys()
     QTRY_COMPARE(triggered.count(), 1);
 }
 
-QTEST_MAIN(AccessibilityTest)
+VARDO_TEST_MAIN(AccessibilityTest)
 #include "accessibility_test.moc"

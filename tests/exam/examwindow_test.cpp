@@ -10,6 +10,7 @@
 #include "support/examcontrols.h"
 #include "support/labelink.h"
 #include <QTimer>
+#include "support/testmain.h"
 
 class ExamWindowTest : public QObject
 {
@@ -209,5 +210,5 @@ void ExamWindowTest::labels_showTheirTextWholeInEitherGothic()
              qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(whole)));
 }
 
-QTEST_MAIN(ExamWindowTest)
+VARDO_TEST_MAIN(ExamWindowTest)
 #include "examwindow_test.moc"

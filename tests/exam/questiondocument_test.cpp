@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include "support/testmain.h"
 
 namespace {
 
@@ -169,5 +170,5 @@ void QuestionDocumentTest::switchingPages_keepsTheDocument()
     QCOMPARE(view->verticalScrollBar()->value(), scrolled);
 }
 
-QTEST_MAIN(QuestionDocumentTest)
+VARDO_TEST_MAIN(QuestionDocumentTest)
 #include "questiondocument_test.moc"

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include "support/testmain.h"
 
 namespace {
 
@@ -249,5 +250,5 @@ void DocumentViewTest::oversizedFile_showsItsFrontAndSaysSo()
     QVERIFY(shown.size() < DocumentView::maxBytes / 3 + 1000);
 }
 
-QTEST_MAIN(DocumentViewTest)
+VARDO_TEST_MAIN(DocumentViewTest)
 #include "documentview_test.moc"

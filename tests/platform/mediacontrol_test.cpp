@@ -6,6 +6,7 @@
 #include <QPluginLoader>
 #include <QTemporaryDir>
 #include <QTest>
+#include "support/testmain.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
     }
 
     MediaControl control;
+    control.setSoundModule(QStringLiteral("vardo_sound"));
     control.setFileName(path);
     control.command(QStringLiteral("Open")); // the audio system may speak up once here
 
@@ -118,6 +120,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
 void MediaControlTest::playBeforeOpen_doesNothing()
 {
     MediaControl control;
+    control.setSoundModule(QStringLiteral("vardo_sound"));
     messages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
     control.command(QStringLiteral("Prev"));
@@ -127,5 +130,5 @@ void MediaControlTest::playBeforeOpen_doesNothing()
     QVERIFY(messages.isEmpty());
 }
 
-QTEST_MAIN(MediaControlTest)
+VARDO_TEST_MAIN(MediaControlTest)
 #include "mediacontrol_test.moc"

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include "support/testmain.h"
 
 class TabPagesTest : public QObject
 {
@@ -152,5 +153,5 @@ void TabPagesTest::rows_spanTheWholeWidth()
     }
 }
 
-QTEST_MAIN(TabPagesTest)
+VARDO_TEST_MAIN(TabPagesTest)
 #include "tabpages_test.moc"

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
+#include "support/testmain.h"
 
 #include "support/labelink.h"
 
@@ -72,7 +73,6 @@ void PassLineWindowTest::window_documentFitsItsWidthAndClearsTheLabels()
         QVERIFY2(label->geometry().bottom() < document->geometry().top(), qPrintable(label->objectName()));
 }
 
-
 void PassLineWindowTest::labels_showTheirTextWholeInEitherGothic_data()
 {
     QTest::addColumn<int>("band");
@@ -98,5 +98,5 @@ void PassLineWindowTest::labels_showTheirTextWholeInEitherGothic()
     }
 }
 
-QTEST_MAIN(PassLineWindowTest)
+VARDO_TEST_MAIN(PassLineWindowTest)
 #include "passlinewindow_test.moc"
