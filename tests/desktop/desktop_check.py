@@ -161,6 +161,14 @@ def check_brought_back(app, nodes, title, open_it):
     check(bool(wait_for(lambda: is_shown(window), 5)), "%s shown again: %s" % (title, window_state(window)))
     check(bool(wait_for(lambda: active_window() == window, 5)), "%s active again" % title)
     check_framed_inside_screen(window, title)
+    shoot(title)
+
+
+# VARDO_DESKTOP_SHOTS=folder keeps a picture of the screen after each window.
+def shoot(name):
+    folder = os.environ.get("VARDO_DESKTOP_SHOTS")
+    if folder:
+        run("convert", "x:root", os.path.join(folder, name + ".png"))
 
 
 def frame_of(window):
@@ -199,6 +207,7 @@ def main():
         exam = x_windows("Vardo")[0]
         wait_for(lambda: is_shown(exam))
         check_framed_inside_screen(exam, "exam window")
+        shoot("exam")
         nodes = everything(app)
         check_tree(app, nodes)
 
@@ -214,8 +223,6 @@ def main():
                     item.queryAction().doAction(0)
 
         check_brought_back(app, nodes, "バージョン情報", about)
-        if os.environ.get("VARDO_DESKTOP_SHOTS"):
-            run("convert", "x:root", os.environ["VARDO_DESKTOP_SHOTS"])
     finally:
         if program:
             program.terminate()
