@@ -47,9 +47,9 @@ def window_manager_ready():
     return "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
 
 
+# Mapped windows only: Qt keeps small unmapped helper windows of the same name.
 def x_windows(title):
-    return run("xdotool", "search", "--onlyvisible", "--name", title).split() or \
-        run("xdotool", "search", "--name", title).split()
+    return run("xdotool", "search", "--onlyvisible", "--name", title).split()
 
 
 def window_state(window):
