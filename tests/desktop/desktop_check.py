@@ -9,6 +9,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 PROGRAM, SOURCE = sys.argv[1], sys.argv[2]
 failures = []
@@ -67,7 +68,12 @@ def active_window():
 
 # --- the accessible tree ---------------------------------------------------
 
+# The list of applications follows the registry's signals, which arrive only
+# while the main loop turns.
 def application():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
         if app is not None and app.name == "Vardo":
@@ -154,6 +160,7 @@ def check_brought_back(app, nodes, title, open_it):
     window = windows[0]
     wait_for(lambda: is_shown(window))
     check_framed_inside_screen(window, title + " at first")
+    shoot(title + " at first")
     run("xdotool", "windowminimize", "--sync", window)
     hidden = wait_for(lambda: "_NET_WM_STATE_HIDDEN" in window_state(window))
     check(bool(hidden), "%s minimizes" % title)
@@ -168,6 +175,7 @@ def check_brought_back(app, nodes, title, open_it):
 def shoot(name):
     folder = os.environ.get("VARDO_DESKTOP_SHOTS")
     if folder:
+        time.sleep(1)  # let the window paint after the manager's animation
         run("convert", "x:root", os.path.join(folder, name + ".png"))
 
 
@@ -200,8 +208,8 @@ def main():
         check(bool(wait_for(window_manager_ready)), "openbox manages the screen")
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         program = subprocess.Popen([PROGRAM], cwd=os.path.dirname(PROGRAM), env=env)
-        app = wait_for(lambda: application() if x_windows("Vardo") else None, 30)
-        check(app is not None, "the program on the AT-SPI bus")
+        app = wait_for(lambda: application() if x_windows("Vardo") else None, 60)
+        check(app is not None, "the program on the AT-SPI bus (X windows: %s)" % x_windows("Vardo"))
         if app is None:
             return
         exam = x_windows("Vardo")[0]
