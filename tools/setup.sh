@@ -11,6 +11,7 @@ packages=(
     # the desktop check (tests/desktop): a real X server, window manager and AT-SPI
     xvfb xauth openbox dbus at-spi2-core python3-pyatspi xdotool x11-utils
     appstream desktop-file-utils
+    python3
 )
 
 missing=()
