@@ -8,6 +8,7 @@
 #include "platform/background.h"
 #include "platform/designfont.h"
 #include "platform/documentview.h"
+#include "platform/fittedlabel.h"
 #include "platform/mediacontrol.h"
 #include "platform/spokenlabel.h"
 #include "platform/tabpages.h"
@@ -141,7 +142,7 @@ void ExamWindow::buildSideControls(QWidget *ground)
     connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::passRateRequested);
 
     for (const Label &label : labels) {
-        auto *control = place(new QLabel(text(label.caption), ground), text(label.name),
+        auto *control = place(new FittedLabel(text(label.caption), ground), text(label.name),
                               pixels(label.rect));
         control->setFont(designfont::make(designfont::gothic, label.points, true));
         control->setAlignment(alignmentOf(label.align));

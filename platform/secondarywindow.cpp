@@ -27,6 +27,8 @@ QWidget *SecondaryWindow::show()
         m_window = open;
         placement::centerOnScreen(open);
     }
+    // show() alone leaves a minimized window where it is, out of sight.
+    open->setWindowState((open->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     open->show();
     open->raise();
     open->activateWindow();

@@ -18,7 +18,8 @@ public:
     SecondaryWindow(const SecondaryWindow &) = delete;
     SecondaryWindow &operator=(const SecondaryWindow &) = delete;
 
-    // Builds and centres the window if it is not open, else brings it to the front.
+    // Builds and centres the window if it is not open, else restores it if
+    // minimized and brings it to the front.
     QWidget *show();
     // Closes the window if it is open; never builds one.
     void close();

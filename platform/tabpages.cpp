@@ -21,6 +21,7 @@ TabPages::TabPages(int tabsPerRow, int tabHeight, QWidget *parent)
 int TabPages::addPage(const QString &caption)
 {
     auto *page = new QWidget(this);
+    page->setAccessibleName(caption);
     m_captions.append(caption);
     m_pages.append(page);
     if (m_current < 0)
@@ -59,10 +60,26 @@ void TabPages::setCurrentIndex(int index)
     m_current = index;
     m_pages.at(m_current)->show();
     update();
-    // Screen readers hear the container by its current page's caption.
+    announceCurrentTab();
+    emit currentChanged(index);
+}
+
+// Screen readers hear the container by its current page's caption, and follow
+// the chosen tab by the events a tab bar raises.
+void TabPages::announceCurrentTab()
+{
     QAccessibleEvent renamed(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
-    emit currentChanged(index);
+    if (hasFocus())
+        announceTab(QAccessible::Focus);
+    announceTab(QAccessible::Selection);
+}
+
+void TabPages::announceTab(QAccessible::Event type)
+{
+    QAccessibleEvent event(this, type);
+    event.setChild(m_current);
+    QAccessible::updateAccessibility(&event);
 }
 
 int TabPages::rowCount() const
@@ -79,11 +96,14 @@ int TabPages::slotOfRow(int row) const
     return (row - currentRow + rows - 1) % rows;
 }
 
+// The pixels the division leaves over go one each to tabs spread along the row,
+// so that every row spans the whole width.
 QRect TabPages::tabRect(int index) const
 {
-    const int tabWidth = width() / m_tabsPerRow;
-    const int left = (index % m_tabsPerRow) * tabWidth;
-    return QRect(left, slotOfRow(rowOf(index)) * m_tabHeight, tabWidth, m_tabHeight);
+    const int column = index % m_tabsPerRow;
+    const int left = column * width() / m_tabsPerRow;
+    const int right = (column + 1) * width() / m_tabsPerRow;
+    return QRect(left, slotOfRow(rowOf(index)) * m_tabHeight, right - left, m_tabHeight);
 }
 
 int TabPages::tabAt(const QPoint &pos) const
@@ -179,6 +199,8 @@ void TabPages::focusInEvent(QFocusEvent *event)
 {
     update();
     QWidget::focusInEvent(event);
+    if (m_current >= 0)
+        announceTab(QAccessible::Focus);
 }
 
 void TabPages::focusOutEvent(QFocusEvent *event)

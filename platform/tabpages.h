@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QColor>
 #include <QList>
 #include <QStringList>
@@ -55,6 +56,8 @@ private:
     void fitPages();
     void drawTab(QPainter &painter, int index, const QRect &r);
     void step(int delta);
+    void announceCurrentTab();
+    void announceTab(QAccessible::Event type);
 
     int m_tabsPerRow;
     int m_tabHeight;

@@ -1,5 +1,6 @@
 #pragma once
 
 // Lets screen readers hear a TabPages container as a page tab list named by
-// the caption of its current page; see platform::install().
+// the caption of its current page, with one page tab per caption, followed by
+// the pages; see platform::install().
 void installTabPagesAccessibility();

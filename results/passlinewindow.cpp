@@ -2,6 +2,7 @@
 
 #include "platform/background.h"
 #include "platform/designfont.h"
+#include "platform/fittedlabel.h"
 #include "platform/richtextbox.h"
 #include "platform/twips.h"
 #include "results/passlinedocument.h"
@@ -37,7 +38,7 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
 QLabel *PassLineWindow::makeLabel(const QString &name, const QString &text, const QFont &font,
                                   const QColor &ground, const QRect &twipsRect)
 {
-    auto *label = new QLabel(text, this);
+    auto *label = new FittedLabel(text, this);
     label->setObjectName(name);
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

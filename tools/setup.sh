@@ -14,8 +14,10 @@ fi
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-    fonts-ipafont-gothic
+    qt6-base-dev qt6-base-private-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    fonts-ipafont-gothic fonts-noto-cjk
+    # the desktop check (tests/desktop): a real X server, window manager and AT-SPI
+    xvfb xauth openbox dbus at-spi2-core python3-pyatspi xdotool x11-utils
     appstream desktop-file-utils man-db qt6-translations-l10n
     python3
     xvfb

@@ -77,6 +77,8 @@ private slots:
     void passRate_afterClose_rebuildsAtFirstLineCentred();
     void about_twice_raisesTheOneHelpWindow();
     void about_afterClose_rebuildsAtFirstLine();
+    void minimizedWindow_comesBackWhenAskedForAgain_data();
+    void minimizedWindow_comesBackWhenAskedForAgain();
     void exit_closesEveryWindowAndEndsTheProgram();
     void exit_withOnlyMainWindow_endsTheProgram();
     void closeMainWindow_leavesHelpOpenAndProgramRunning();
@@ -266,6 +268,34 @@ void VardoAppTest::about_afterClose_rebuildsAtFirstLine()
     QCOMPARE(document->verticalScrollBar()->value(), 0);
     QTRY_COMPARE(again->focusWidget(), document);
     QVERIFY(document->isReadOnly());
+}
+
+void VardoAppTest::minimizedWindow_comesBackWhenAskedForAgain_data()
+{
+    QTest::addColumn<bool>("help");
+    QTest::newRow("pass line") << false;
+    QTest::newRow("help") << true;
+}
+
+void VardoAppTest::minimizedWindow_comesBackWhenAskedForAgain()
+{
+    QFETCH(bool, help);
+    markAllRightExcept({});
+    auto *about = find<QAction>(QStringLiteral("mnuAbout"));
+    const auto ask = [&] { help ? about->trigger() : click(QStringLiteral("cmd合格率")); };
+    const auto window = [&] { return help ? m_app->helpWindow() : passLine(1); };
+    ask();
+    QPointer<QWidget> first = window();
+    first->showMinimized();
+    QVERIFY(first->isMinimized());
+    m_app->examWindow()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), m_app->examWindow());
+
+    ask();
+    QCOMPARE(window(), first.data());
+    QVERIFY(!first->isMinimized());
+    QVERIFY(first->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), first.data());
 }
 
 void VardoAppTest::exit_closesEveryWindowAndEndsTheProgram()

@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include "support/examcontrols.h"
 #include "support/testmain.h"
@@ -19,6 +22,21 @@ namespace {
 QAccessibleInterface *accessibleOf(QWidget *widget)
 {
     return QAccessible::queryAccessibleInterface(widget);
+}
+
+struct HeardEvent
+{
+    QAccessible::Event type;
+    QObject *object;
+    int child;
+    bool operator==(const HeardEvent &) const = default;
+};
+
+QList<HeardEvent> heard;
+
+void hear(QAccessibleEvent *event)
+{
+    heard.append({event->type(), event->object(), event->child()});
 }
 
 QString spokenName(QWidget *widget)
@@ -42,6 +60,9 @@ private slots:
     void strips_speakCaptionWithItsUnit_data();
     void strips_speakCaptionWithItsUnit();
     void answerTabs_speakTheCurrentPage();
+    void tabContainers_listTheirTabs_data();
+    void tabContainers_listTheirTabs();
+    void tabChange_raisesFocusAndSelection();
     void keyboardOnly_marksOneGroup();
     void menus_openByAccessKeys_data();
     void menus_openByAccessKeys();
@@ -142,6 +163,67 @@ void AccessibilityTest::answerTabs_speakTheCurrentPage()
     QCOMPARE(spokenName(tabs), QStringLiteral("3B-問4"));
     tabs->setCurrentIndex(26);
     QCOMPARE(spokenName(tabs), QStringLiteral("5-問5"));
+}
+
+void AccessibilityTest::tabContainers_listTheirTabs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("choose");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("question tabs") << "SSTab1" << 12 << 3 << QStringLiteral("図３");
+    QTest::newRow("answer tabs") << "SSTab2" << 27 << 9 << QStringLiteral("2A-問3");
+}
+
+// Each tab is a named page tab where it is drawn; the pages and their
+// controls follow the tabs, still reachable.
+void AccessibilityTest::tabContainers_listTheirTabs()
+{
+    QFETCH(QString, name);
+    QFETCH(int, count);
+    QFETCH(int, choose);
+    QFETCH(QString, chosen);
+    auto *tabs = find<TabPages>(name);
+    QAccessibleInterface *list = accessibleOf(tabs);
+    QCOMPARE(list->childCount(), 2 * count);
+    QAccessibleInterface *tab = list->child(choose);
+    QCOMPARE(tab->role(), QAccessible::PageTab);
+    QCOMPARE(tab->text(QAccessible::Name), chosen);
+    QCOMPARE(tab->parent(), list);
+    QCOMPARE(list->indexOfChild(tab), choose);
+    QVERIFY(!tab->state().selected);
+    QCOMPARE(tab->rect(), QRect(tabs->mapToGlobal(tabs->tabRect(choose).topLeft()),
+                                tabs->tabRect(choose).size()));
+    QCOMPARE(list->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
+
+    tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(tabs->currentIndex(), choose);
+    for (int i = 0; i < count; ++i) {
+        QCOMPARE(list->child(i)->role(), QAccessible::PageTab);
+        QCOMPARE(list->child(i)->text(QAccessible::Name), tabs->tabText(i));
+        QCOMPARE(bool(list->child(i)->state().selected), i == choose);
+    }
+    QAccessibleInterface *page = list->child(count + choose);
+    QCOMPARE(page->object(), tabs->page(choose));
+    QCOMPARE(list->indexOfChild(page), count + choose);
+    QVERIFY(page->childCount() > 0);
+}
+
+void AccessibilityTest::tabChange_raisesFocusAndSelection()
+{
+    auto *tabs = find<TabPages>(QStringLiteral("SSTab2"));
+    tabs->setFocus();
+    // Events reach a handler only while a screen reader is said to listen.
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    heard.clear();
+    QAccessible::installUpdateHandler(hear);
+    QTest::keyClick(tabs, Qt::Key_Right);
+    QAccessible::installUpdateHandler(nullptr);
+
+    QVERIFY(heard.contains(HeardEvent{QAccessible::Focus, tabs, 1}));
+    QVERIFY(heard.contains(HeardEvent{QAccessible::Selection, tabs, 1}));
+    QVERIFY(accessibleOf(tabs)->child(1)->state().focused);
+    QVERIFY(!accessibleOf(tabs)->child(0)->state().focused);
 }
 
 // Presses Tab on whatever has the focus until `name` has it.

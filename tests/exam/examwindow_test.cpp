@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "support/examcontrols.h"
+#include "support/labelink.h"
 #include <QTimer>
 #include "support/testmain.h"
 
@@ -26,6 +27,8 @@ private slots:
     void score_stopsClockAndEnablesStart();
     void scoreLabel_widthFollowsText();
     void mark_showsOnlyOnItsOwnPage();
+    void labels_showTheirTextWholeInEitherGothic_data();
+    void labels_showTheirTextWholeInEitherGothic();
 
 private:
     template<typename T>
@@ -174,6 +177,37 @@ void ExamWindowTest::mark_showsOnlyOnItsOwnPage()
     QVERIFY(!mark(5)->isVisible());
     answers->setCurrentIndex(4);
     QVERIFY(mark(5)->isVisible());
+}
+
+void ExamWindowTest::labels_showTheirTextWholeInEitherGothic_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    for (const QString &family : labelink::gothicFaces) {
+        const QByteArray face = family.toUtf8();
+        QTest::addRow("%s, time", face.data()) << family << "lbl秒" << "0:59";
+        QTest::addRow("%s, score", face.data()) << family << "lbl得点" << "100";
+        QTest::addRow("%s, unit", face.data()) << family << "Label2" << "";
+        QTest::addRow("%s, average", face.data()) << family << "Label4" << "";
+        QTest::addRow("%s, time frame", face.data()) << family << "Label1" << "";
+    }
+}
+
+void ExamWindowTest::labels_showTheirTextWholeInEitherGothic()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    if (!labelink::installed(family))
+        QSKIP("font not installed");
+    auto *label = find<QLabel>(name);
+    if (!caption.isEmpty())
+        label->setText(caption);
+    label->resize(qMax(label->width(), 200), label->height()); // the score strip's grows with its text
+    const auto [shown, whole] = labelink::shownAndWhole(label, family);
+    QVERIFY2(whole > 0 && shown >= whole * 98 / 100,
+             qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(whole)));
 }
 
 VARDO_TEST_MAIN(ExamWindowTest)

@@ -18,6 +18,8 @@ private slots:
     void ctrlTab_worksFromAControlOnThePage();
     void chosenRow_movesNextToThePage();
     void hiddenControl_staysHiddenWhenItsPageShows();
+    void rows_spanTheWholeWidth_data();
+    void rows_spanTheWholeWidth();
 
 private:
     TabPages *m_tabs = nullptr;
@@ -110,7 +112,7 @@ void TabPagesTest::chosenRow_movesNextToThePage()
     QCOMPARE(m_tabs->tabRect(10).top(), bottom);
     QCOMPARE(m_tabs->tabRect(18).top(), 0);  // the row after it now leads
     QCOMPARE(m_tabs->tabRect(0).top(), 20);
-    QCOMPARE(m_tabs->tabRect(9).width(), m_tabs->tabRect(17).width());
+    QCOMPARE(m_tabs->tabRect(9).width(), m_tabs->tabRect(0).width());
 }
 
 void TabPagesTest::hiddenControl_staysHiddenWhenItsPageShows()
@@ -122,6 +124,33 @@ void TabPagesTest::hiddenControl_staysHiddenWhenItsPageShows()
     m_tabs->setCurrentIndex(3);
     m_tabs->setCurrentIndex(2);
     QVERIFY(m_labels[2]->isVisible());
+}
+
+void TabPagesTest::rows_spanTheWholeWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("divides evenly") << 639;
+    QTest::newRow("one over") << 640;
+    QTest::newRow("most over") << 647;
+    QTest::newRow("answer tabs") << 641;
+}
+
+// Equal widths to the pixel: no tab wider than another by more than one, and
+// no gap at either end of a row.
+void TabPagesTest::rows_spanTheWholeWidth()
+{
+    QFETCH(int, width);
+    m_tabs->resize(width, 145);
+    for (int row = 0; row < 3; ++row) {
+        int edge = 0;
+        for (int column = 0; column < 9; ++column) {
+            const QRect tab = m_tabs->tabRect(row * 9 + column);
+            QCOMPARE(tab.left(), edge);
+            QVERIFY2(qAbs(tab.width() - width / 9) <= 1, qPrintable(QString::number(tab.width())));
+            edge = tab.right() + 1;
+        }
+        QCOMPARE(edge, width);
+    }
 }
 
 VARDO_TEST_MAIN(TabPagesTest)

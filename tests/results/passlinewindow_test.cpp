@@ -7,6 +7,8 @@
 #include <QTextEdit>
 #include "support/testmain.h"
 
+#include "support/labelink.h"
+
 class PassLineWindowTest : public QObject
 {
     Q_OBJECT
@@ -16,6 +18,8 @@ private slots:
     void window_opensAtDocumentTopWithFocus();
     void window_documentFitsItsWidthAndClearsTheLabels_data();
     void window_documentFitsItsWidthAndClearsTheLabels();
+    void labels_showTheirTextWholeInEitherGothic_data();
+    void labels_showTheirTextWholeInEitherGothic();
 };
 
 static void addBands()
@@ -67,6 +71,31 @@ void PassLineWindowTest::window_documentFitsItsWidthAndClearsTheLabels()
     QVERIFY(window.rect().contains(document->geometry().adjusted(0, 0, -1, -1)));
     for (QLabel *label : window.findChildren<QLabel *>())
         QVERIFY2(label->geometry().bottom() < document->geometry().top(), qPrintable(label->objectName()));
+}
+
+void PassLineWindowTest::labels_showTheirTextWholeInEitherGothic_data()
+{
+    QTest::addColumn<int>("band");
+    QTest::addColumn<QString>("family");
+    for (const QString &family : labelink::gothicFaces) {
+        for (int band = 1; band <= 6; ++band)
+            QTest::addRow("%s, band %d", qPrintable(family), band) << band << family;
+    }
+}
+
+void PassLineWindowTest::labels_showTheirTextWholeInEitherGothic()
+{
+    QFETCH(int, band);
+    QFETCH(QString, family);
+    if (!labelink::installed(family))
+        QSKIP("font not installed");
+    PassLineWindow window(band);
+    for (const char *name : {"Label1", "Label2"}) {
+        auto *label = window.findChild<QLabel *>(QLatin1String(name));
+        const auto [shown, whole] = labelink::shownAndWhole(label, family);
+        QVERIFY2(whole > 0 && shown >= whole * 98 / 100,
+                 qPrintable(QStringLiteral("%1: %2 of %3").arg(name).arg(shown).arg(whole)));
+    }
 }
 
 VARDO_TEST_MAIN(PassLineWindowTest)

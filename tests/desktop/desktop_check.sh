@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs desktop_check.py on a fresh X server with its own session bus.
+# Usage: desktop_check.sh PROGRAM SOURCE_DIR; exits 77 (skipped) when the
+# desktop tools are missing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in xvfb-run openbox dbus-run-session xdotool xprop; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
+done
+# Debian's pyatspi serves the system Python; another python3 on PATH may lack it.
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "skipped: no pyatspi"; exit 77; }
+exec xvfb-run -a -s "-screen 0 1366x768x24" \
+    dbus-run-session -- /usr/bin/python3 "$here/desktop_check.py" "$@"
