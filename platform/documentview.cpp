@@ -188,6 +188,11 @@ void DocumentView::onDeadline()
 {
     if (!m_job)
         return;
+    if (m_job->wait(0)) { // ready, and held for a pane not shown yet
+        if (!m_holdUntilShown)
+            finishJob();
+        return;
+    }
     if (m_job->isReading() && m_jobClock.elapsed() < readingMs) {
         m_deadline.start(deadlineMs);
         showHtml(loadingPage(m_jobPath));

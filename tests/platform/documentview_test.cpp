@@ -52,6 +52,7 @@ private slots:
     void badFile_showsSomethingQuickly_data();
     void badFile_showsSomethingQuickly();
     void oversizedFile_showsItsFrontAndSaysSo();
+    void paneShownLate_showsTheDocumentItHeld();
     void costlyLayout_givesUpInTimeAndStaysResponsive_data();
     void costlyLayout_givesUpInTimeAndStaysResponsive();
 
@@ -267,6 +268,22 @@ void DocumentViewTest::oversizedFile_showsItsFrontAndSaysSo()
     QVERIFY(shown.contains(QStringLiteral("first line")));
     QVERIFY(!shown.contains(QChar::ReplacementCharacter)); // still read as UTF-8
     QVERIFY(shown.size() < DocumentView::maxBytes / 3 + 1000);
+}
+
+// A window built long before it is shown: the document it waited for is
+// no less ready for that.
+void DocumentViewTest::paneShownLate_showsTheDocumentItHeld()
+{
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, "<p>held page</p>"));
+    DocumentView pane;
+    pane.resize(400, 200);
+
+    QVERIFY(pane.openFile(file, DocumentView::Wait::BeforeFirstShow));
+    QTest::qWait(DocumentView::deadlineMs + 300);
+    pane.show();
+
+    QCOMPARE(pane.toPlainText(), QStringLiteral("held page"));
 }
 
 // Documents within the guard's limits, or past a guard that misread their
