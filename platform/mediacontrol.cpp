@@ -3,16 +3,9 @@
 #include "platform/soundplayer.h"
 #include "platform/wavcheck.h"
 
-#include <QFile>
 #include <QPluginLoader>
 
 namespace {
-
-bool isPlayableFile(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file);
-}
 
 // The sound module sits beside the program (found through the library
 // paths, the program's folder among them); without it nothing is heard.
@@ -59,7 +52,7 @@ void MediaControl::open()
     if (m_fileName == m_openFile)
         return;
     close();
-    if (!ensurePlayer() || !isPlayableFile(m_fileName))
+    if (!ensurePlayer() || !wavcheck::isPlayableFile(m_fileName))
         return;
     m_player->setSource(m_fileName);
     m_openFile = m_fileName;
