@@ -1,5 +1,6 @@
 #include "platform/mediacontrol.h"
 
+#include "platform/mediacommand.h"
 #include "platform/soundplayer.h"
 #include "platform/wavcheck.h"
 
@@ -33,14 +34,26 @@ void MediaControl::setFileName(const QString &fileName)
     m_fileName = fileName;
 }
 
-void MediaControl::command(const QString &command)
+// A command that is not one of ours is a fault of the caller, not of the
+// machine, so unlike every other failure it is not silent.
+void MediaControl::command(const QString &text)
 {
-    if (command == QLatin1String("Open"))
+    const std::optional<MediaCommand> parsed = mediaCommand(text);
+    if (!parsed) {
+        qWarning("MediaControl: unknown command \"%s\"", qPrintable(text));
+        return;
+    }
+    switch (*parsed) {
+    case MediaCommand::Open:
         open();
-    else if (command == QLatin1String("Prev"))
+        break;
+    case MediaCommand::Prev:
         rewind();
-    else if (command == QLatin1String("Play"))
+        break;
+    case MediaCommand::Play:
         play();
+        break;
+    }
 }
 
 // Opening arrives once a second while the clock runs, so the file already
