@@ -1,3 +1,4 @@
+#include "platform/install.h"
 #include "app/vardoapp.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    platform::install();
     VardoApp vardo;
     vardo.start();
     return application.exec();

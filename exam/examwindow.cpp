@@ -5,6 +5,7 @@
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
 #include "exam/questiondocument.h"
+#include "platform/background.h"
 #include "platform/designfont.h"
 #include "platform/documentview.h"
 #include "platform/mediacontrol.h"
@@ -105,10 +106,7 @@ QLabel *ExamWindow::buildGround()
     ground->setObjectName(QStringLiteral("ground"));
     ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ground->setMinimumSize(1, 1); // the picture must not size the window
-    ground->setAutoFillBackground(true);
-    QPalette palette = ground->palette();
-    palette.setColor(QPalette::Window, yellow);
-    ground->setPalette(palette);
+    fillBackground(ground, yellow);
     setCentralWidget(ground);
     return ground;
 }
@@ -129,11 +127,11 @@ void ExamWindow::buildMenus()
 void ExamWindow::buildSideControls(QWidget *ground)
 {
     QList<QPushButton *> made;
-    for (const Button &spec : buttons) {
-        auto *button = place(new QPushButton(text(spec.caption), ground), text(spec.name),
-                             pixels(spec.rect));
-        button->setFont(designfont::make(designfont::gothic, 9, true));
-        made.append(button);
+    for (const Button &button : buttons) {
+        auto *control = place(new QPushButton(text(button.caption), ground), text(button.name),
+                              pixels(button.rect));
+        control->setFont(designfont::make(designfont::gothic, 9, true));
+        made.append(control);
     }
     m_start = made.at(0);
     m_score = made.at(1);
@@ -141,17 +139,13 @@ void ExamWindow::buildSideControls(QWidget *ground)
     connect(m_score, &QPushButton::clicked, this, &ExamWindow::onScoreClicked);
     connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::passRateRequested);
 
-    for (const Label &spec : labels) {
-        auto *label = place(new QLabel(text(spec.caption), ground), text(spec.name),
-                            pixels(spec.rect));
-        label->setFont(designfont::make(designfont::gothic, spec.points, true));
-        label->setAlignment(alignmentOf(spec.align));
-        if (spec.ground == Ground::Pink) {
-            label->setAutoFillBackground(true);
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::Window, pink);
-            label->setPalette(palette);
-        }
+    for (const Label &label : labels) {
+        auto *control = place(new QLabel(text(label.caption), ground), text(label.name),
+                              pixels(label.rect));
+        control->setFont(designfont::make(designfont::gothic, label.points, true));
+        control->setAlignment(alignmentOf(label.align));
+        if (label.ground == Ground::Pink)
+            fillBackground(control, pink);
     }
     m_seconds = ground->findChild<QLabel *>(QStringLiteral("lbl秒"));
     m_scoreLabel = ground->findChild<QLabel *>(QStringLiteral("lbl得点"));
@@ -168,6 +162,8 @@ void ExamWindow::buildSideControls(QWidget *ground)
 
     auto *control = place(new MediaControl(ground), QStringLiteral("MMControl1"),
                           pixels(mediaControl));
+    // The module the build puts beside the program (platform/soundmodule).
+    control->setSoundModule(QStringLiteral("vardo_sound"));
     if (!m_media)
         m_media = control;
 }
@@ -187,10 +183,10 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     m_document = document;
 
     for (int i = 0; i < int(figurePages.size()); ++i) {
-        const FigurePage &spec = figurePages[i];
-        const int figurePage = m_questionTabs->addPage(text(spec.caption));
+        const FigurePage &figure = figurePages[i];
+        const int figurePage = m_questionTabs->addPage(text(figure.caption));
         auto *picture = place(new QLabel, QStringLiteral("Picture%1").arg(i + 1),
-                              pixels(spec.box));
+                              pixels(figure.box));
         picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         picture->setLineWidth(2);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -218,24 +214,24 @@ void ExamWindow::buildAnswerTabs(QWidget *ground)
 
 void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
 {
-    const AnswerPage &spec = answerPages[page];
+    const AnswerPage &answers = answerPages[page];
     const int group = page + 1;
-    m_answerTabs->addPage(text(spec.caption));
+    m_answerTabs->addPage(text(answers.caption));
 
     Rect frameRect = answerFrame;
     if (group == groupCount)
         frameRect.left = lastAnswerFrameLeft;
     auto *frame = place(new QGroupBox(QStringLiteral("答え")),
-                        QStringLiteral("Frame%1").arg(spec.frame), pixels(frameRect));
+                        QStringLiteral("Frame%1").arg(answers.frame), pixels(frameRect));
     m_answerTabs->addToPage(page, frame);
 
-    const BoxRow &row = boxRowFor(spec.choices);
-    for (int k = 1; k <= spec.choices; ++k) {
+    const BoxRow &row = boxRowFor(answers.choices);
+    for (int k = 1; k <= answers.choices; ++k) {
         const BoxSpan &span = row.boxes[k - 1];
         auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
                           elementName(QStringLiteral("chkVardo%1").arg(group), k),
                           twips::rect(span.left, boxTop, span.width, boxHeight));
-        box->setAccessibleName(text(spec.caption) + u' ' + box->text());
+        box->setAccessibleName(text(answers.caption) + u' ' + box->text());
         m_boxes[page][k - 1] = box;
     }
 
@@ -244,7 +240,7 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setPixmap(markPicture);
     mark->setAccessibleName(QStringLiteral("正解"));
-    mark->setAccessibleDescription(text(spec.caption));
+    mark->setAccessibleDescription(text(answers.caption));
     m_answerTabs->addToPage(page, mark);
     mark->hide();
     m_marks[page] = mark;

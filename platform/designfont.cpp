@@ -15,8 +15,6 @@ void registerSubstitutes()
 
 QFont make(const QString &family, qreal pointSize, bool bold)
 {
-    static const bool registered = (registerSubstitutes(), true);
-    Q_UNUSED(registered);
     QFont font(family);
     font.setPointSizeF(pointSize);
     font.setBold(bold);

@@ -4,20 +4,23 @@
 #include "platform/soundplayer.h"
 #include "platform/wavcheck.h"
 
+#include <QHash>
 #include <QPluginLoader>
 
 namespace {
 
 // The sound module sits beside the program (found through the library
 // paths, the program's folder among them); without it nothing is heard.
-// It is looked for once: the clock asks on every tick.
-SoundPlayerFactory *soundModule()
+// Each module is looked for once: "Open" may come many times a second.
+SoundPlayerFactory *soundModule(const QString &name)
 {
-    static SoundPlayerFactory *const module = [] {
-        QPluginLoader loader(QStringLiteral("vardo_sound"));
-        return qobject_cast<SoundPlayerFactory *>(loader.instance());
-    }();
-    return module;
+    static QHash<QString, SoundPlayerFactory *> modules;
+    auto found = modules.constFind(name);
+    if (found == modules.constEnd()) {
+        QPluginLoader loader(name);
+        found = modules.insert(name, qobject_cast<SoundPlayerFactory *>(loader.instance()));
+    }
+    return *found;
 }
 
 } // namespace
@@ -28,6 +31,11 @@ MediaControl::MediaControl(QWidget *parent) : QWidget(parent)
 }
 
 MediaControl::~MediaControl() = default;
+
+void MediaControl::setSoundModule(const QString &name)
+{
+    m_soundModule = name;
+}
 
 void MediaControl::setFileName(const QString &fileName)
 {
@@ -56,8 +64,8 @@ void MediaControl::command(const QString &text)
     }
 }
 
-// Opening arrives once a second while the clock runs, so the file already
-// open is left alone: no reload, and a cue that is playing goes on playing.
+// "Open" may be repeated for the same file, so the file already open is left
+// alone: no reload, and a cue that is playing goes on playing.
 // Only files that pass the header check reach the player: a damaged one
 // would leave it loading for ever and hang the next change of source.
 void MediaControl::open()
@@ -96,7 +104,7 @@ bool MediaControl::ensurePlayer()
 {
     if (m_player)
         return true;
-    SoundPlayerFactory *module = soundModule();
+    SoundPlayerFactory *module = soundModule(m_soundModule);
     if (!module || !module->hasOutput())
         return false;
     m_player = module->create();

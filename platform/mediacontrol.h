@@ -19,6 +19,10 @@ public:
     explicit MediaControl(QWidget *parent = nullptr);
     ~MediaControl() override;
 
+    // The plugin, found on the library paths, that plays sound; until one is
+    // named, nothing is heard.
+    void setSoundModule(const QString &name);
+
     void setFileName(const QString &fileName) override;
     void command(const QString &text) override;
 
@@ -29,6 +33,7 @@ private:
     void play();
     bool ensurePlayer();
 
+    QString m_soundModule;
     QString m_fileName;
     QString m_openFile;
     std::unique_ptr<SoundPlayer> m_player;

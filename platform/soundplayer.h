@@ -27,5 +27,5 @@ public:
     virtual std::unique_ptr<SoundPlayer> create() = 0;
 };
 
-#define SoundPlayerFactory_iid "org.vardo.SoundPlayerFactory/1"
+#define SoundPlayerFactory_iid "SoundPlayerFactory/1"
 Q_DECLARE_INTERFACE(SoundPlayerFactory, SoundPlayerFactory_iid)

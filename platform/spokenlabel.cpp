@@ -32,10 +32,13 @@ QAccessibleInterface *spokenLabelFactory(const QString &, QObject *object)
 
 namespace spoken {
 
+void installAccessibility()
+{
+    QAccessible::installFactory(spokenLabelFactory);
+}
+
 void setPattern(QLabel *label, const QString &pattern, const QString &description)
 {
-    static const bool installed = (QAccessible::installFactory(spokenLabelFactory), true);
-    Q_UNUSED(installed);
     label->setProperty(patternProperty, pattern);
     label->setAccessibleDescription(description);
 }

@@ -11,6 +11,9 @@ class QLabel;
 // changes the caption.
 namespace spoken {
 
+// Lets screen readers ask labels with a pattern; see platform::install().
+void installAccessibility();
+
 void setPattern(QLabel *label, const QString &pattern, const QString &description);
 
 // The name a screen reader hears for `label` now.

@@ -16,7 +16,6 @@ TabPages::TabPages(int tabsPerRow, int tabHeight, QWidget *parent)
       m_background(palette().color(QPalette::Button))
 {
     setFocusPolicy(Qt::StrongFocus);
-    installTabPagesAccessibility();
 }
 
 int TabPages::addPage(const QString &caption)

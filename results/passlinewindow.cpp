@@ -1,5 +1,6 @@
 #include "results/passlinewindow.h"
 
+#include "platform/background.h"
 #include "platform/designfont.h"
 #include "platform/richtextbox.h"
 #include "platform/twips.h"
@@ -15,10 +16,7 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("frm合格ライン%1").arg(band));
     setWindowTitle(QString::fromUtf16(layout.title));
     resize(twips::toPixels(passLineClientWidth), twips::toPixels(passLineClientHeight));
-    setAutoFillBackground(true);
-    QPalette ground = palette();
-    ground.setColor(QPalette::Window, QColor(passLineGround));
-    setPalette(ground);
+    fillBackground(this, QColor(passLineGround));
 
     // Built first so that it heads the focus chain and opens with the focus.
     QTextEdit *document = richtextbox::make(
@@ -45,10 +43,7 @@ QLabel *PassLineWindow::makeLabel(const QString &name, const QString &text, cons
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(),
                                    twipsRect.height()));
-    label->setAutoFillBackground(true);
     // Only the ground changes: the text keeps the default colour on every badge.
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, ground);
-    label->setPalette(palette);
+    fillBackground(label, ground);
     return label;
 }

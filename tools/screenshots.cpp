@@ -1,5 +1,6 @@
 // Writes the README's screenshots from an offscreen run of the real windows:
 //   screenshots OUTPUT_FOLDER
+#include "platform/install.h"
 #include "app/vardoapp.h"
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    platform::install();
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
 
     VardoApp vardo;

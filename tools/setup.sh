@@ -25,5 +25,9 @@ if ((${#missing[@]})); then
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The developer build: tests, benchmarks and tools; CI also fails on warnings.
+werror=OFF
+[ "${CI:-}" = true ] && werror=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBUILD_TESTING=ON -DVARDO_BUILD_BENCH=ON -DVARDO_BUILD_TOOLS=ON -DVARDO_WERROR=$werror
 cmake --build build

@@ -10,6 +10,7 @@
 // memory in use at 1, 10, 30 minutes and every tenth minute, and fails when
 // the peak still grows over the last two thirds of the run.
 
+#include "platform/install.h"
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
 #include "platform/tabpages.h"
@@ -533,6 +534,7 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    platform::install();
     QStringList args = application.arguments();
     int actions = 100000;
     int minutes = 0;

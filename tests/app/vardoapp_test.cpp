@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <set>
+#include "support/testmain.h"
 
 namespace {
 
@@ -310,5 +311,5 @@ void VardoAppTest::closeMainWindow_leavesHelpOpenAndProgramRunning()
     QCOMPARE(runEventLoop(5000), 0);
 }
 
-QTEST_MAIN(VardoAppTest)
+VARDO_TEST_MAIN(VardoAppTest)
 #include "vardoapp_test.moc"

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "support/examcontrols.h"
+#include "support/testmain.h"
 
 namespace {
 
@@ -206,5 +207,5 @@ void AccessibilityTest::menus_openByAccessKeys()
     QTRY_COMPARE(triggered.count(), 1);
 }
 
-QTEST_MAIN(AccessibilityTest)
+VARDO_TEST_MAIN(AccessibilityTest)
 #include "accessibility_test.moc"

@@ -11,6 +11,7 @@
 #include "support/examcontrols.h"
 #include "support/recordingmedia.h"
 #include "support/testtime.h"
+#include "support/testmain.h"
 
 class ExamClockTest : public QObject
 {
@@ -179,5 +180,5 @@ void ExamClockTest::nextStart_showsFullHourAgain()
     QCOMPARE(display(), QStringLiteral("0:59"));
 }
 
-QTEST_MAIN(ExamClockTest)
+VARDO_TEST_MAIN(ExamClockTest)
 #include "examclock_test.moc"

@@ -9,6 +9,7 @@
 
 #include "support/examcontrols.h"
 #include <QTimer>
+#include "support/testmain.h"
 
 class ExamWindowTest : public QObject
 {
@@ -175,5 +176,5 @@ void ExamWindowTest::mark_showsOnlyOnItsOwnPage()
     QVERIFY(mark(5)->isVisible());
 }
 
-QTEST_MAIN(ExamWindowTest)
+VARDO_TEST_MAIN(ExamWindowTest)
 #include "examwindow_test.moc"

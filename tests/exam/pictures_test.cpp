@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "support/examcontrols.h"
+#include "support/testmain.h"
 
 class PicturesTest : public QObject
 {
@@ -128,5 +129,5 @@ void PicturesTest::background_showsThroughTheTransparentLabel()
     QCOMPARE(ground.pixelColor(corner), source.pixelColor(corner));
 }
 
-QTEST_MAIN(PicturesTest)
+VARDO_TEST_MAIN(PicturesTest)
 #include "pictures_test.moc"

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include "support/testmain.h"
 
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -214,5 +215,5 @@ void QuestionDocumentTest::switchingPages_keepsTheDocument()
     QCOMPARE(view->verticalScrollBar()->value(), scrolled);
 }
 
-QTEST_MAIN(QuestionDocumentTest)
+VARDO_TEST_MAIN(QuestionDocumentTest)
 #include "questiondocument_test.moc"

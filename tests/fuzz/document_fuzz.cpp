@@ -5,7 +5,7 @@
 #include "exam/questiondocument.h"
 #include "platform/documentview.h"
 #include "platform/htmldecode.h"
-#include "tests/fuzz/fuzzapp.h"
+#include "fuzzapp.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/install.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,7 +22,11 @@ inline QApplication &application()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never destroyed: torn down at exit after Qt's own thread storage, its
     // font caches would be reported as leaks that are not ours.
-    static QApplication *app = new QApplication(argc, argv);
+    static QApplication *app = [] {
+        auto *made = new QApplication(argc, argv);
+        platform::install();
+        return made;
+    }();
     return *app;
 }
 

@@ -5,7 +5,7 @@
 
 #include "platform/mediacontrol.h"
 #include "platform/wavcheck.h"
-#include "tests/fuzz/fuzzapp.h"
+#include "fuzzapp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         wavcheck::isPlayable(file);
 
     MediaControl control;
+    control.setSoundModule(QStringLiteral("vardo_sound"));
     control.setFileName(cue);
     for (const char *command : {"Open", "Prev", "Play", "Open", "Prev", "Play"})
         control.command(QString::fromLatin1(command));

@@ -3,6 +3,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QTest>
+#include "support/testmain.h"
 
 // The layouts and the pass-line table rely on a Gothic face in which a
 // full-width character is exactly two half-width cells.
@@ -43,5 +44,5 @@ void DesignFontTest::gothic_fullWidthIsTwoCells()
     }
 }
 
-QTEST_MAIN(DesignFontTest)
+VARDO_TEST_MAIN(DesignFontTest)
 #include "designfont_test.moc"

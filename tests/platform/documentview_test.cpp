@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include "support/testmain.h"
 
 namespace {
 
@@ -329,5 +330,5 @@ void DocumentViewTest::oversizedFile_showsItsFrontAndSaysSo()
     QVERIFY(shown.size() < DocumentView::maxBytes / 3 + 1000);
 }
 
-QTEST_MAIN(DocumentViewTest)
+VARDO_TEST_MAIN(DocumentViewTest)
 #include "documentview_test.moc"

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include "support/testmain.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
     }
 
     MediaControl control;
+    control.setSoundModule(QStringLiteral("vardo_sound"));
     control.setFileName(path);
     control.command(QStringLiteral("Open")); // the audio system may speak up once here
 
@@ -122,6 +124,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
 void MediaControlTest::playBeforeOpen_doesNothing()
 {
     MediaControl control;
+    control.setSoundModule(QStringLiteral("vardo_sound"));
     messages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
     control.command(QStringLiteral("Prev"));
@@ -149,5 +152,5 @@ void MediaControlTest::unknownCommand_isRefusedAloud()
     control.command(text);
 }
 
-QTEST_MAIN(MediaControlTest)
+VARDO_TEST_MAIN(MediaControlTest)
 #include "mediacontrol_test.moc"

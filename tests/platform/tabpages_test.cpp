@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include "support/testmain.h"
 
 class TabPagesTest : public QObject
 {
@@ -123,5 +124,5 @@ void TabPagesTest::hiddenControl_staysHiddenWhenItsPageShows()
     QVERIFY(m_labels[2]->isVisible());
 }
 
-QTEST_MAIN(TabPagesTest)
+VARDO_TEST_MAIN(TabPagesTest)
 #include "tabpages_test.moc"

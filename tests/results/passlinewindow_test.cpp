@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
+#include "support/testmain.h"
 
 class PassLineWindowTest : public QObject
 {
@@ -68,5 +69,5 @@ void PassLineWindowTest::window_documentFitsItsWidthAndClearsTheLabels()
         QVERIFY2(label->geometry().bottom() < document->geometry().top(), qPrintable(label->objectName()));
 }
 
-QTEST_MAIN(PassLineWindowTest)
+VARDO_TEST_MAIN(PassLineWindowTest)
 #include "passlinewindow_test.moc"

@@ -1,0 +1,16 @@
+#include "platform/install.h"
+
+#include "platform/designfont.h"
+#include "platform/spokenlabel.h"
+#include "platform/tabpagesaccessible.h"
+
+namespace platform {
+
+void install()
+{
+    designfont::registerSubstitutes();
+    spoken::installAccessibility();
+    installTabPagesAccessibility();
+}
+
+} // namespace platform

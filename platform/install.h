@@ -1,0 +1,11 @@
+#pragma once
+
+// Process-wide set-up of the platform layer, called once from main() (and
+// from the test mains) after the application object exists: the design font
+// names' substitutes, and what screen readers hear for tab pages and spoken
+// labels.
+namespace platform {
+
+void install();
+
+} // namespace platform
