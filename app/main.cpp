@@ -1,4 +1,4 @@
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
 
 #include <QApplication>
@@ -6,8 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
     VardoApp vardo;
-    vardo.start();
+    startProgram(vardo);
     return application.exec();
 }

@@ -190,6 +190,9 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
         picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         picture->setLineWidth(2);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // A screen reader names the figure by its tab and says what it shows.
+        picture->setAccessibleName(text(figure.caption));
+        picture->setAccessibleDescription(pictures::figureDescription(i + 1));
         m_questionTabs->addToPage(figurePage, picture);
     }
     // Figures are decoded when their page is first shown, not at start-up.

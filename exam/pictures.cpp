@@ -1,5 +1,7 @@
 #include "exam/pictures.h"
 
+#include <QFile>
+#include <QHash>
 #include <QIcon>
 
 namespace pictures {
@@ -29,6 +31,33 @@ std::future<QImage> decodeBackground()
 QPixmap figure(int figure)
 {
     return QPixmap(figurePath(figure));
+}
+
+namespace {
+
+// Lines "N<tab>description", UTF-8, as the picture generator writes them.
+QHash<int, QString> readDescriptions()
+{
+    QHash<int, QString> table;
+    QFile file(QStringLiteral(":/pictures/figures.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return table;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        bool isNumber = false;
+        const int figure = line.section(u'\t', 0, 0).toInt(&isNumber);
+        if (isNumber)
+            table.insert(figure, line.section(u'\t', 1));
+    }
+    return table;
+}
+
+} // namespace
+
+QString figureDescription(int figure)
+{
+    static const QHash<int, QString> descriptions = readDescriptions();
+    return descriptions.value(figure);
 }
 
 QPixmap mark()

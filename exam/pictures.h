@@ -17,6 +17,9 @@ QString markPath();
 // window meanwhile.
 std::future<QImage> decodeBackground();
 QPixmap figure(int figure);
+// What figure 1..11 shows, in words, for a screen reader; written with the
+// drawing (tools/pictures/figures.py). Empty for a figure without one.
+QString figureDescription(int figure);
 // The correct-answer mark at 32 x 32, the icon image the platform picks.
 QPixmap mark();
 

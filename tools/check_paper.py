@@ -13,15 +13,19 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
   * every figure reference names an existing figure tab and all eleven
     figures are used;
   * the numerical questions: the keyed choice is the recomputed value and
-    no other choice is.
+    no other choice is, and numeric choices stand in ascending order.
 Prints one line per fault and exits 1 if there was any.
 
-Usage: python3 tools/check_paper.py
+The key is the one built into the program, printed by the printkey tool
+(built with it), so a key that drifts from the paper fails too.
+
+Usage: python3 tools/check_paper.py --key build/tests/exam/printkey
 """
 import html
 import math
 import pathlib
 import re
+import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
@@ -33,57 +37,65 @@ FULLWIDTH_DIGITS = str.maketrans("０１２３４５６７８９", "0123456789")
 CUE_LINK = '<a href="event:cue?1">合図の音を確かめる</a>'
 FIGURE_COUNT = 11
 
-# Answer pages in order: caption, choices shown, correct choice, points.
-# This is the answer key built into the program; the paper must follow it.
-KEY = [
-    ("1-問1-1", 5, 3, 4), ("1-問1-2", 5, 4, 4), ("1-問2", 4, 1, 4),
-    ("1-問3", 5, 3, 4), ("1-問4", 5, 3, 4), ("1-問5", 5, 3, 4),
-    ("2A-問1-1", 5, 5, 3), ("2A-問1-2", 5, 2, 3), ("2A-問2", 4, 1, 4),
-    ("2A-問3", 6, 2, 4), ("2B-問4-5", 5, 5, 3), ("2B-問4-6", 5, 4, 3),
-    ("2B-問5", 4, 1, 4), ("3A-問1", 4, 4, 3), ("3A-問2", 4, 1, 3),
-    ("3A-問3", 4, 3, 4), ("3B-問4", 8, 6, 3), ("3B-問5", 6, 4, 3),
-    ("3B-問6", 5, 2, 4), ("4-問1", 5, 2, 4), ("4-問2", 4, 1, 4),
-    ("4-問3", 6, 2, 4), ("5-問1", 4, 2, 4), ("5-問2", 4, 1, 4),
-    ("5-問3", 4, 3, 4), ("5-問4", 4, 1, 4), ("5-問5", 5, 3, 4),
-]
+# Answer pages in order: caption, choices shown, choices examined, correct
+# choice, points; read from the program (tools/printkey) by read_key().
+KEY = []
 
 G = 9.8
+
+
+def stopping_point(path, rough):
+    """Where a body that slides a total path to and fro over a rough
+    strip of the given length comes to rest, measured from the end it
+    first enters."""
+    crossings, rest = divmod(path, rough)
+    return rest if int(crossings) % 2 == 0 else rough - rest
 
 
 def recomputed():
     """Each numerical answer worked out again from the question's data,
     in the unit its choices are printed in."""
-    t = math.sqrt(2 * 19.6 / G)
-    a, f = 30.0, -15.0                      # concave lens, object 30 cm left
-    b = 1 / (1 / f - 1 / a)                 # image distance (negative: virtual)
+    t = math.sqrt(2 * 19.6 / G)                     # fall from the cliff
+    a, f = 30.0, -15.0                              # concave lens, object 30 cm left
+    b = 1 / (1 / f - 1 / a)                         # image distance (negative: virtual)
+    v_person = 4.0 * 6.0 / 60
     tension = 40 * (1.6 - 1.0) / 1.6
-    heat = 200 * 4.2 * (25.0 - 20.0) + 60 * (25.0 - 20.0)
+    vessel = (100 * 4.2 * (42.0 - 27.0) - 200 * 4.2 * (27.0 - 20.0)) / (27.0 - 20.0)
+    heat = 200 * 4.2 * (25.0 - 20.0) + vessel * (25.0 - 20.0)
+    p0, area, k, x, v0 = 1.0e5, 1.0e-2, 2.0e3, 0.10, 2.0e-3
+    p1, v1 = p0 + k * x / area, v0 + area * x
+    work = p0 * area * x + 0.5 * k * x ** 2
+    wavelength = 2 * 17.0 / 2                       # path grows by 2d; two minima passed
+    c_light, n_water = 3.0e8, 4 / 3
+    cap, emf, r = 50e-6, 12.0, 2.0e3
     photon_ev = 6.6e-34 * 3.0e8 / 4.0e-7 / 1.6e-19
+    half_life = 12 / 3                              # 1/8 is three half-lives
+    alphas = (238 - 206) // 4
     return {
-        "1-問1-2": 10 * t,
-        "1-問3": b,                          # negative: on the object's (left) side
-        "1-問5": 4.0 * 6.0 / 60,
-        "2A-問1-1": tension,
-        "2A-問1-2": 40 - tension,
-        "2A-問2": math.sqrt(2 * G * 0.90),
-        "2A-問3": 0.50 * 2.0 ** 2 / 0.40,
-        "2B-問4-5": heat,
+        "1-問1-2": math.hypot(10, G * t),
+        "1-問3": b,                                  # negative: on the object's (left) side
+        "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
+        "2A-問1-1": tension / (40 - tension),       # string over post
+        "2A-問1-2": 40 + 40 * (1.6 - 1.0) / 0.40,    # bar's weight plus the load at B
+        "2A-問2": stopping_point(0.90 / 0.30, 0.80),
+        "2A-問3": math.sqrt(10 * 0.40 / 0.50),
+        "2B-問4-5": vessel,
         "2B-問4-6": heat / (150 * (100.0 - 25.0)),
-        "2B-問5": 1.0e5 * 1.0e-2 * 0.10 + 0.5 * 2.0e3 * 0.10 ** 2,
-        "3A-問1": 2 * 8.5,
-        "3A-問2": 340 / (2 * 8.5e-2),
-        "3A-問3": 0.60 / 3.0e8 + 0.90 / (3.0e8 / (4 / 3)),
+        "2B-問5": 1.5 * (p1 * v1 - p0 * v0) + work,
+        "3A-問1": wavelength,
+        "3A-問2": 340 / (wavelength * 1e-2),
+        "3A-問3": 0.60 / c_light + 0.90 / (c_light / n_water),
         "3B-問4": 300 * (2 * 0.60 / 3),
-        "3B-問5": 640 * 340 / (340 - 20),
-        "3B-問6": 0.50e-3 * 1.2e-3 / 1.0,
-        "4-問1": 12 / 2.0e3 * 1e3,
-        "4-問2": 50e-6 * 12,
-        "4-問3": 50e-6 * 12 * 12 - 0.5 * 50e-6 * 12 ** 2,
+        "3B-問5": 640 * (340 + 20) / (340 - 20),
+        "3B-問6": 1.2 / n_water,
+        "4-問1": (emf - 2.0e-4 / cap) / r * 1e3,
+        "4-問2": 2 * cap * emf - cap * emf,        # gap halved: capacitance doubles
+        "4-問3": emf * cap * 6.0 - 0.5 * cap * 6.0 ** 2,
         "5-問1": photon_ev - 2.1,
-        "5-問2": 0.5 ** (12 / 4.0),
-        "5-問3": 3.0 * 0.50 * 0.20,
-        "5-問4": 2.0 * 0.40 * 0.50,
-        "5-問5": (92 - 2 + 2, 238 - 4),
+        "5-問2": half_life * 5 - 12,                  # 1/32 is five half-lives
+        "5-問3": 0.030 * G * math.tan(math.radians(30)) / (0.50 * 0.20),
+        "5-問4": (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50,
+        "5-問5": (alphas, 2 * alphas - (92 - 82)),
     }
 
 
@@ -94,7 +106,7 @@ def value_of(choice):
     """The number a choice states, as printed (1/8, 6.0×10^-4, 0.40 ...),
     with half a unit of its last printed digit as its tolerance.  A lens
     position "左 x cm" (the object's side) counts as -x."""
-    if "原子番号" in choice:
+    if "崩壊" in choice:
         return tuple(int(n) for n in re.findall(r"\d+", choice)), 0
     m = NUMBER.search(choice)
     if not m:
@@ -168,7 +180,7 @@ def check_paper(raw, faults):
         faults.append(f"paper: question order {captions} differs from the answer pages")
 
     used = set()
-    for q, (caption, shown, _correct, points) in zip(questions, KEY):
+    for q, (caption, shown, _examined, _correct, points) in zip(questions, KEY):
         if q["caption"] != caption:
             continue
         if q["points"] != points:
@@ -197,21 +209,30 @@ def check_answers(text, questions, faults):
     entries = re.findall(r"^## (\S+)\s*[—-]+\s*正解\s*([①-⑧])\s*[（(](\d+)点[）)]", text, flags=re.M)
     if [e[0] for e in entries] != [k[0] for k in KEY]:
         faults.append(f"answers: entries {[e[0] for e in entries]} differ from the answer pages")
-    for (caption, digit, points), (kcap, _shown, correct, kpoints) in zip(entries, KEY):
+    for (caption, digit, points), (kcap, _shown, _examined, correct, kpoints) in zip(entries, KEY):
         if caption != kcap:
             continue
         if CIRCLED.index(digit) + 1 != correct:
             faults.append(f"answers {caption}: correct choice {digit}, key {CIRCLED[correct - 1]}")
         if int(points) != kpoints:
             faults.append(f"answers {caption}: {points} points, key {kpoints}")
-    total = sum(k[3] for k in KEY)
+    total = sum(k[4] for k in KEY)
     if total != 100:
         faults.append(f"key: points add up to {total}, not 100")
 
 
+def check_order(questions, faults):
+    """Numeric choices read in ascending order, as the printed values go."""
+    for q in questions:
+        values = [v for v in (value_of(c[1:]) for c in q["choices"]) if v is not None]
+        numbers = [v for v, _tolerance in values]
+        if numbers != sorted(numbers) or len(set(map(str, numbers))) != len(numbers):
+            faults.append(f"{q['caption']}: choices not in ascending order: {numbers}")
+
+
 def check_numbers(questions, faults):
     exact = recomputed()
-    for q, (caption, _shown, correct, _points) in zip(questions, KEY):
+    for q, (caption, _shown, _examined, correct, _points) in zip(questions, KEY):
         if caption not in exact or len(q["choices"]) < correct:
             continue
         values = [value_of(c[1:]) for c in q["choices"]]
@@ -223,11 +244,38 @@ def check_numbers(questions, faults):
                 faults.append(f"{caption}: choice {q['choices'][k - 1]!r} also equals the answer")
 
 
+def read_key(tool):
+    """The program's key: one line per group from the printkey tool."""
+    out = subprocess.run([tool], check=True, capture_output=True, text=True, encoding="utf-8").stdout
+    key = []
+    for line in out.splitlines():
+        _group, caption, shown, examined, correct, points = line.split("\t")
+        key.append((caption, int(shown), int(examined), int(correct), int(points)))
+    if len(key) != 27:
+        raise SystemExit(f"{tool}: {len(key)} groups, expected 27")
+    return key
+
+
+def check_rules(doc, faults):
+    """The rules paragraph must say which shown choices are never marked,
+    or a candidate is told a rule the program does not apply."""
+    for caption, shown, examined, _correct, _points in KEY:
+        for k in range(examined + 1, shown + 1):
+            if f"{caption} の{CIRCLED[k - 1]}は採点に使いません" not in doc:
+                faults.append(f"paper: the rules do not say that {caption} {CIRCLED[k - 1]} is not marked")
+
+
 def main():
+    if len(sys.argv) != 3 or sys.argv[1] != "--key":
+        raise SystemExit("usage: check_paper.py --key PRINTKEY-TOOL")
+    KEY[:] = read_key(sys.argv[2])
     faults = []
-    questions = check_paper(PAPER.read_bytes(), faults)
+    raw = PAPER.read_bytes()
+    questions = check_paper(raw, faults)
+    check_rules(raw.decode("cp932", errors="replace"), faults)
     check_answers(ANSWERS.read_text(encoding="utf-8"), questions, faults)
     check_numbers(questions, faults)
+    check_order(questions, faults)
     for f in faults:
         print("FAULT:", f)
     refs = {}

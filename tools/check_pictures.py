@@ -7,6 +7,8 @@
   mark.ico         32x32 4 bpp, 16x16 4 bpp, 32x32 8 bpp, classic DIBs,
                    corners transparent, centre opaque
   vardo.ico        32x32 1 bpp, 32x32 4 bpp, 16x16 4 bpp, classic DIBs
+  figures.txt      UTF-8, one line per figure: its number, a tab and a
+                   description in words
 
 Standard library only.  Prints one line per fault, exits 1 if any.
 
@@ -229,7 +231,7 @@ def main():
         try:
             data = (assets / name).read_bytes()
             print(f"{name}: {fn(data)}")
-        except (Fault, OSError, struct.error, IndexError) as e:
+        except (Fault, OSError, struct.error, IndexError, UnicodeDecodeError) as e:
             faults += 1
             print(f"FAULT {name}: {e}")
 
@@ -246,6 +248,18 @@ def main():
         check_ico(d, ICONS["vardo.ico"])
         return "icon: " + ", ".join(f"{s}x{s} {b} bpp" for s, b in ICONS["vardo.ico"])
 
+    def descriptions(d):
+        lines = d.decode("utf-8").split("\n")
+        if lines[-1] != "":
+            raise Fault("last line has no line end")
+        numbers = [line.split("\t", 1)[0] for line in lines[:-1]]
+        if numbers != [str(n) for n in FIGURE_SIZES]:
+            raise Fault(f"figure numbers {numbers}, expected 1 to {len(FIGURE_SIZES)}")
+        if any(len(line.split("\t", 1)[1].strip()) < 40 for line in lines[:-1]):
+            raise Fault("a description is missing or too short to say what the figure shows")
+        return f"{len(numbers)} descriptions"
+
+    run("figures.txt", descriptions)
     run("mark.ico", mark)
     run("vardo.ico", vardo)
     print("OK" if not faults else f"{faults} fault(s)")

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Write the question paper assets/00Vardo.tx from its editable source.
+"""Write the question paper assets/00Vardo.tx and its working
+assets/00Vardo-answers.html from their editable sources.
 
 The source tools/paper/paper.html is kept in UTF-8 so it can be edited with
 any editor; the program's document pane expects the file in Shift-JIS
@@ -7,15 +8,25 @@ any editor; the program's document pane expects the file in Shift-JIS
 932 cannot hold stop the script with the line and column, so nothing
 lossy is ever written.
 
+The working is docs/answers.md turned into one HTML page (UTF-8, declared),
+which the paper's last link opens in the pane and which links back to the
+paper.  Only the Markdown that file uses is understood: headings, paragraphs,
+tables and rules.
+
 Usage: python3 tools/make_paper.py
 """
+import html
 import pathlib
+import re
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SOURCE = ROOT / "tools" / "paper" / "paper.html"
 TARGET = ROOT / "assets" / "00Vardo.tx"
 DECLARATION = '<meta http-equiv="Content-Type" content="text/html; charset=Shift_JIS">'
+ANSWERS = ROOT / "docs" / "answers.md"
+WORKING = ROOT / "assets" / "00Vardo-answers.html"
+BACK_LINK = '<p><a href="00Vardo.tx">問題にもどる</a></p>'
 
 
 def encode(text):
@@ -35,6 +46,58 @@ def encode(text):
     return data
 
 
+SUPERSCRIPTS = str.maketrans("⁰¹²³⁴⁵⁶⁷⁸⁹⁻", "0123456789-")
+SUBSCRIPTS = str.maketrans("₀₁₂₃₄₅₆₇₈₉", "0123456789")
+
+
+def inline(text):
+    """Escaped text; the notes' raised and lowered digits become <sup> and
+    <sub>, which the paper's Gothic font draws (it lacks those characters)."""
+    text = html.escape(text)
+    text = re.sub(r"[⁰¹²³⁴⁵⁶⁷⁸⁹⁻]+", lambda m: f"<sup>{m.group(0).translate(SUPERSCRIPTS)}</sup>", text)
+    return re.sub(r"[₀₁₂₃₄₅₆₇₈₉]+", lambda m: f"<sub>{m.group(0).translate(SUBSCRIPTS)}</sub>", text)
+
+
+def table_rows(lines):
+    rows = [[inline(cell.strip()) for cell in line.strip("|").split("|")]
+            for line in lines if not re.fullmatch(r"\|[-| ]+\|", line)]
+    head, body = rows[0], rows[1:]
+    out = ["<table border=\"1\" cellpadding=\"3\">",
+           "<tr>" + "".join(f"<th>{c}</th>" for c in head) + "</tr>"]
+    out += ["<tr>" + "".join(f"<td>{c}</td>" for c in row) + "</tr>" for row in body]
+    return out + ["</table>"]
+
+
+def block_html(block):
+    """One Markdown block (lines between blank lines) as HTML."""
+    first = block[0]
+    if first == "---":
+        return ["<hr>"]
+    if first.startswith("|"):
+        return table_rows(block)
+    m = re.match(r"(#+) (.*)", first)
+    if m:
+        level = {1: 2, 2: 3}.get(len(m.group(1)), 4)
+        return [f"<h{level}>{inline(m.group(2))}</h{level}>"]
+    return ["<p>" + "<br>\n".join(inline(line) for line in block) + "</p>"]
+
+
+def working_html(markdown):
+    blocks, block = [], []
+    for line in markdown.split("\n") + [""]:
+        if line.strip():
+            block.append(line.rstrip())
+        elif block:
+            blocks.append(block)
+            block = []
+    title = re.sub(r"^# ", "", blocks[0][0])
+    body = [line for b in blocks for line in block_html(b)]
+    return "\n".join([
+        "<html>", "<head>", '<meta charset="utf-8">', f"<title>{html.escape(title)}</title>", "</head>",
+        "<body style=\"font-family: 'ＭＳ ゴシック', 'IPAGothic', 'IPAゴシック', monospace;\">",
+        BACK_LINK, *body, "<hr>", BACK_LINK, "</body>", "</html>", ""])
+
+
 def main():
     text = SOURCE.read_text(encoding="utf-8")
     if DECLARATION not in text:
@@ -45,6 +108,9 @@ def main():
     TARGET.parent.mkdir(parents=True, exist_ok=True)
     TARGET.write_bytes(data)
     print(f"wrote {TARGET.relative_to(ROOT)} ({len(data)} bytes)")
+    working = working_html(ANSWERS.read_text(encoding="utf-8")).encode("utf-8")
+    WORKING.write_bytes(working)
+    print(f"wrote {WORKING.relative_to(ROOT)} ({len(working)} bytes)")
     return 0
 
 

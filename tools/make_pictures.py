@@ -3,6 +3,8 @@
 
   assets/background.gif       window background, 794 x 567
   assets/figure01.jpg .. 11   figures of the practice paper
+  assets/figures.txt          their descriptions in words, UTF-8, one line
+                              per figure: number, tab, description
   assets/mark.ico             correct-answer mark (32/16 px, 16 and 256 colours)
   assets/vardo.ico            the program's file icon (32 px 2 and 16 colours, 16 px)
 
@@ -142,6 +144,15 @@ def sheet_image(size, bpp):
     return draw.dib_image(size, bpp, palette, pixels, opaque)
 
 
+def write_descriptions(path):
+    lines = []
+    for n, make in enumerate(FIGURES, 1):
+        text = make.description
+        assert text and "\t" not in text and "\n" not in text, n
+        lines.append(f"{n}\t{text}\n")
+    path.write_text("".join(lines), encoding="utf-8", newline="\n")
+
+
 def main():
     ASSETS.mkdir(exist_ok=True)
     make_background(ASSETS / "background.gif")
@@ -149,6 +160,7 @@ def main():
         img = make()
         assert img.size == size, (n, img.size, size)
         draw.save_jpeg(img, ASSETS / f"figure{n:02d}.jpg")
+    write_descriptions(ASSETS / "figures.txt")
     draw.write_ico(ASSETS / "mark.ico", [(32, 4, mark_image(32, 4)),
                                          (16, 4, mark_image(16, 4)),
                                          (32, 8, mark_image(32, 8))])

@@ -1,9 +1,13 @@
 // Writes the README's screenshots from an offscreen run of the real windows:
 //   screenshots OUTPUT_FOLDER
+// The paper is the 00Vardo.tx beside the tool (the build copies it there).
+// When the question page shows no paper, because none was found or the pane
+// refused it, nothing is written and the exit status is 1.
 #include "platform/install.h"
 #include "app/vardoapp.h"
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
+#include "platform/documentview.h"
 #include "platform/tabpages.h"
 
 #include <QAction>
@@ -34,6 +38,13 @@ void answerMostOfThePaper(QWidget *window)
     }
 }
 
+// The not-found page and the refused page carry no title; the paper does.
+bool showsAPaper(ExamWindow *exam)
+{
+    const auto *pane = examcontrols::find<DocumentView>(exam, QStringLiteral("Scriptlet1"));
+    return !pane->folder().isEmpty() && !pane->documentTitle().isEmpty();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -48,6 +59,11 @@ int main(int argc, char *argv[])
     ExamWindow *exam = vardo.examWindow();
     if (!QTest::qWaitForWindowExposed(exam))
         qFatal("the exam window was never shown");
+    if (!showsAPaper(exam)) {
+        qCritical("the question page shows no paper (00Vardo.tx missing beside the tool, "
+                  "or refused by the pane); no screenshots written");
+        return 1;
+    }
 
     answerMostOfThePaper(exam);
     examcontrols::click(exam, QStringLiteral("cmd得点"));

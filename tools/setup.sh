@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian 12 (skipping what is there),
-# then configures and builds into build/.
+# tools/setup.sh [--no-build] [PACKAGE...]
+# Installs what the build and the tests need on Debian 12 (skipping what is
+# there), and any further packages named; then, unless --no-build, configures
+# and builds into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+build=1
+if [ "${1:-}" = --no-build ]; then
+    build=0
+    shift
+fi
 
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
-    appstream desktop-file-utils
+    appstream desktop-file-utils man-db qt6-translations-l10n
+    python3
+    "$@"
 )
 
 missing=()
@@ -26,8 +36,10 @@ if ((${#missing[@]})); then
 fi
 
 # The developer build: tests, benchmarks and tools; CI also fails on warnings.
-werror=OFF
-[ "${CI:-}" = true ] && werror=ON
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBUILD_TESTING=ON -DVARDO_BUILD_BENCH=ON -DVARDO_BUILD_TOOLS=ON -DVARDO_WERROR=$werror
-cmake --build build
+if ((build)); then
+    werror=OFF
+    [ "${CI:-}" = true ] && werror=ON
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DBUILD_TESTING=ON -DVARDO_BUILD_BENCH=ON -DVARDO_BUILD_TOOLS=ON -DVARDO_WERROR=$werror
+    cmake --build build
+fi

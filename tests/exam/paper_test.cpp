@@ -1,10 +1,13 @@
 #include "exam/answerkey.h"
 #include "exam/examlayout.h"
+#include "platform/documentview.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 
 // The shipped paper and its answer notes must agree with the answer pages
 // and the built-in key, or a candidate is marked against other questions.
@@ -17,8 +20,10 @@ private slots:
     void paper_hasOneQuestionPerAnswerPageInOrder();
     void paper_offersAsManyChoicesAsThePageHasBoxes();
     void paper_pointsMatchTheKey();
+    void answers_correctChoicesMatchTheKey_data();
     void answers_correctChoicesMatchTheKey();
     void paper_carriesTheCueLink();
+    void paperAndWorking_openEachOtherInThePane();
 
 private:
     struct Question
@@ -94,10 +99,23 @@ void PaperTest::paper_pointsMatchTheKey()
         QCOMPARE(m_questions[i].points, AnswerKey[i].points);
 }
 
+// The notes in the source tree and the working installed beside the paper.
+void PaperTest::answers_correctChoicesMatchTheKey_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("notes") << QStringLiteral(VARDO_SOURCE_DIR "/docs/answers.md")
+                           << QStringLiteral("^## ");
+    QTest::newRow("working") << QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo-answers.html")
+                             << QStringLiteral("^<h3>");
+}
+
 void PaperTest::answers_correctChoicesMatchTheKey()
 {
-    const QString notes = QString::fromUtf8(readFile(QStringLiteral(VARDO_SOURCE_DIR "/docs/answers.md")));
-    const QRegularExpression entry(QStringLiteral("^## (\\S+) — 正解 ([①-⑧])（(\\d)点）"),
+    QFETCH(QString, path);
+    QFETCH(QString, heading);
+    const QString notes = QString::fromUtf8(readFile(path));
+    const QRegularExpression entry(heading + QStringLiteral("(\\S+) — 正解 ([①-⑧])（(\\d)点）"),
                                    QRegularExpression::MultilineOption);
     int i = 0;
     for (auto it = entry.globalMatch(notes); it.hasNext(); ++i) {
@@ -115,5 +133,32 @@ void PaperTest::paper_carriesTheCueLink()
     QVERIFY(m_paper.contains(QStringLiteral("<a href=\"event:cue?1\">")));
 }
 
-QTEST_APPLESS_MAIN(PaperTest)
+// The paper's last link opens the working in the pane, and the working's
+// link brings the paper back: both lie in one folder, as installed.
+void PaperTest::paperAndWorking_openEachOtherInThePane()
+{
+    // Clicks the link shown as `caption`, as the pane would on a real click.
+    const auto follow = [](DocumentView &view, const QString &caption) {
+        QTextCursor found = view.document()->find(caption);
+        if (found.isNull())
+            return false;
+        found.setPosition(found.selectionStart() + 1);
+        const QString href = found.charFormat().anchorHref();
+        if (href.isEmpty())
+            return false;
+        emit view.anchorClicked(QUrl(href));
+        return true;
+    };
+    DocumentView view;
+    QVERIFY(view.openFile(QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx")));
+    const QString paperTitle = view.documentTitle();
+    QVERIFY(follow(view, QStringLiteral("解答と解説（試験が終わってから）")));
+    QVERIFY(view.documentTitle().contains(QStringLiteral("解答と解説")));
+    QVERIFY(view.toPlainText().contains(QStringLiteral("5-問5 — 正解")));
+    QVERIFY(follow(view, QStringLiteral("問題にもどる")));
+    QCOMPARE(view.documentTitle(), paperTitle);
+    QVERIFY(view.toPlainText().contains(QStringLiteral("1-問1-1")));
+}
+
+QTEST_MAIN(PaperTest)
 #include "paper_test.moc"

@@ -1,7 +1,9 @@
+#include "exam/examlayout.h"
 #include "exam/examwindow.h"
 #include "exam/pictures.h"
 #include "platform/tabpages.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QImageReader>
 #include <QLabel>
@@ -23,6 +25,7 @@ private slots:
     void figures_waitForTheirPageAndDrawUnscaled();
     void mark_cornersShowThePageBeneath();
     void background_showsThroughTheTransparentLabel();
+    void figures_speakTheirTabAndWhatTheyShow();
 };
 
 void PicturesTest::resources_haveTheirFormatAndSize_data()
@@ -127,6 +130,26 @@ void PicturesTest::background_showsThroughTheTransparentLabel()
     const QImage source(pictures::backgroundPath());
     const QPoint corner = label->geometry().topLeft();
     QCOMPARE(ground.pixelColor(corner), source.pixelColor(corner));
+}
+
+// A screen reader hears 図３ and a description that carries every numbered
+// choice drawn in the figure, before the figure's page was ever opened.
+void PicturesTest::figures_speakTheirTabAndWhatTheyShow()
+{
+    ExamWindow window;
+    const QList<int> choicesDrawn = {5, 4, 5, 5, 0, 0, 0, 0, 0, 0, 0};
+    for (int n = 1; n <= 11; ++n) {
+        auto *picture = window.findChild<QLabel *>(QStringLiteral("Picture%1").arg(n));
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(picture);
+        QVERIFY(face);
+        QCOMPARE(face->text(QAccessible::Name),
+                 QString::fromUtf8(examlayout::figurePages[n - 1].caption));
+        const QString description = face->text(QAccessible::Description);
+        QVERIFY2(description.size() > 40, qPrintable(QStringLiteral("figure %1").arg(n)));
+        for (int k = 1; k <= choicesDrawn[n - 1]; ++k)
+            QVERIFY2(description.contains(QChar(u'①' + k - 1)),
+                     qPrintable(QStringLiteral("figure %1, choice %2").arg(n).arg(k)));
+    }
 }
 
 VARDO_TEST_MAIN(PicturesTest)

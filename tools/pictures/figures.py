@@ -11,102 +11,156 @@ from draw import Canvas
 CIRCLED = "①②③④⑤⑥⑦⑧"
 
 
+def described(text):
+    """Attach the figure's description in words: what a screen reader
+    says for the picture, complete enough to answer its questions."""
+    def attach(make):
+        make.description = text
+        return make
+    return attach
+
+
+@described(
+    "がけの上から水平に投げ出した小球の道すじの候補を、横から見た図。"
+    "縦と横は同じ縮尺で描いてある。"
+    "高さ 19.6 m のがけの上の点から、小球を水平右向きに速さ 10 m/s で投げ出す。"
+    "地面には、投げ出した点の真下を 0 として、10 m ごとに 0、10、20、30、40 m の目盛りがある。"
+    "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
+    "道すじ①：はじめ真下に向かって急に落ち、しだいに水平に近づく曲線で、10 m の点に達する。"
+    "道すじ②：はじめ水平で、しだいに急になって落ちる放物線で、約 14 m の点に達する。"
+    "道すじ③：はじめ水平で、しだいに急になって落ちる放物線で、20 m の点に達する。"
+    "道すじ④：投げ出した高さのまま水平にまっすぐ進み、30 m の真上で向きを変えて真下に落ち、30 m の点に達する。"
+    "道すじ⑤：はじめ水平で、しだいに急になって落ちる放物線で、40 m の点に達する。")
 def figure01():
-    """A ball thrown horizontally from a cliff; five candidate paths,
-    their numbers printed under the ground line."""
+    """A ball thrown horizontally from a cliff, drawn to one scale in both
+    directions; five candidate paths, their numbers printed under the
+    points where they reach the ground."""
     c = Canvas(430, 304)
-    top, ground = 70.0, 240.0
-    lx = 100.0                       # launch point (lx, top)
-    drop = ground - top
-    c.ground(10, 424, ground)
-    c.polygon([(62, ground), (62, top), (lx, top), (lx, ground)], fill=235, outline=0)
-    c.hatch(62, top, lx, ground, step=9, width=0.8)
-    c.rect(62, top, lx, ground, outline=0)
+    k = 7.5                          # pixels per metre, both ways
+    lx, top = 92.0, 72.0             # launch point
+    drop = 19.6 * k
+    ground = top + drop
+    X = lambda m: lx + m * k
+    c.ground(8, 424, ground)
+    c.polygon([(lx - 40, ground), (lx - 40, top), (lx, top), (lx, ground)], fill=235, outline=0)
+    c.hatch(lx - 40, top, lx, ground, step=9, width=0.8)
+    c.rect(lx - 40, top, lx, ground, outline=0)
     # height of the cliff
-    c.arrow((48, top + 1), (48, ground - 1), width=1.0, head=6, both=True)
-    c.segment((42, top), (62, top), 0.8)
-    c.text(25, (top + ground) / 2, "19.6 m", 11, box=True)
+    c.arrow((lx - 54, top + 1), (lx - 54, ground - 1), width=1.0, head=6, both=True)
+    c.segment((lx - 60, top), (lx - 40, top), 0.8)
+    c.text(lx - 54, (top + ground) / 2, "19.6 m", 11, box=True)
     # initial velocity
     c.arrow((lx, 30), (lx + 44, 30), width=1.4, head=8)
     c.text(lx + 52, 30, "10 m/s", 12, anchor="lm")
+    c.dashed((lx, 36), (lx, top - 8), 0.7, 3, 3)
 
-    def path(fn, x_end, steps=120):
-        return [(lx + (x_end - lx) * i / steps, fn((x_end - lx) * i / steps)) for i in range(steps + 1)]
+    def path(fn, metres, steps=160):
+        return [(X(metres * i / steps), top + fn(i / steps) * drop) for i in range(steps + 1)]
 
-    ends = {}
-    # 1: straight line
-    ends[1] = 175.0
-    c.line([(lx, top), (ends[1], ground)], 1.6)
-    # 3: the parabola of a horizontal throw
-    ends[3] = 250.0
-    c.line(path(lambda dx: top + drop * (dx / (ends[3] - lx)) ** 2, ends[3]), 1.6)
+    ends = {1: 10.0, 2: 10.0 * math.sqrt(2), 3: 20.0, 4: 30.0, 5: 40.0}
+    # 1: steep at first, levelling off
+    c.line(path(math.sqrt, ends[1], 400), 1.6)
+    # 2, 3, 5: parabolas that start horizontally; 3 is the true one
+    for n in (2, 3, 5):
+        c.line(path(lambda u: u * u, ends[n]), 1.6)
     # 4: straight on, then turning straight down
-    ends[4] = 296.0
-    r = 28.0
-    corner = [(ends[4] - r + r * math.sin(a / 20 * math.pi / 2),
+    r = 5.0 * k
+    corner = [(X(ends[4]) - r + r * math.sin(a / 20 * math.pi / 2),
                top + r - r * math.cos(a / 20 * math.pi / 2)) for a in range(21)]
-    c.line([(lx, top)] + corner + [(ends[4], ground)], 1.6)
-    # 5: rising first, as if thrown upwards
-    k2, k1 = 25.0 / 70 ** 2, 50.0 / 70
-    span = (k1 + math.sqrt(k1 * k1 + 4 * k2 * drop)) / (2 * k2)
-    ends[5] = lx + span
-    c.line(path(lambda dx: top - k1 * dx + k2 * dx * dx, ends[5]), 1.6)
-    # 2: steep at first, levelling off
-    ends[2] = 408.0
-    c.line(path(lambda dx: top + drop * math.sqrt(dx / (ends[2] - lx)), ends[2], 400), 1.6)
-
+    c.line([(lx, top)] + corner + [(X(ends[4]), ground)], 1.6)
     c.circle(lx + 2, top - 6, 6, fill=0)
-    for n, x in ends.items():
-        c.segment((x, ground - 4), (x, ground + 4), 1.2)
-        c.text(x, ground + 22, CIRCLED[n - 1], 15, box=True)
-    c.text(215, 290, "（道すじの番号は地面に達する点の下に示す）", 11)
+    # the scale of distances along the ground
+    for m in range(0, 41, 10):
+        c.segment((X(m), ground), (X(m), ground + 6), 1.2)
+        c.text(X(m), ground + 15, f"{m}", 10)
+    c.text(X(40) + 16, ground + 15, "m", 10)
+    for n, m in ends.items():
+        c.segment((X(m), ground - 5), (X(m), ground), 1.6)
+        c.text(X(m), ground + 38, CIRCLED[n - 1], 15, box=True)
+    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 11)
     return c.finish()
 
 
+@described(
+    "一定量の気体の圧力 p（縦軸）と体積 V（横軸）の関係を表すグラフ四つ、①から④。"
+    "どのグラフも縦軸と横軸の目盛りは 0 から 4 までで、同じ縮尺。"
+    "それぞれに二つの等温線を 127℃、527℃ の温度を付けて描いてある。"
+    "グラフ①：反比例の曲線（双曲線）2 本。"
+    "内側の曲線が 127℃ で pV = 1（V = 1 で p = 1、V = 2 で p = 0.5）、"
+    "外側の曲線が 527℃ で pV = 2（V = 1 で p = 2、V = 2 で p = 1）。"
+    "グラフ②：グラフ①と同じ 2 本の曲線で、温度の付け方が逆。"
+    "内側（pV = 1）が 527℃、外側（pV = 2）が 127℃。"
+    "グラフ③：反比例の曲線 2 本。"
+    "内側の曲線が 127℃ で pV = 1、外側の曲線が 527℃ で pV = 4（V = 1 で p = 4、"
+    "V = 2 で p = 2）。"
+    "グラフ④：原点を通る直線 2 本。"
+    "127℃ は p = V/2（V = 4 で p = 2）、527℃ は p = V（V = 4 で p = 4）。")
 def figure02():
-    """Four p-V graphs; only graph 1 shows the two isotherms correctly."""
+    """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
+    one grid; only graph 1 is right (hyperbolas, the hotter one at twice
+    the pressure)."""
     c = Canvas(412, 357)
 
     def panel(ox, oy, number, curves):
-        x0, y0 = ox + 34, oy + 148          # origin
-        wx, wy = 148.0, 128.0                # axis lengths
-        c.arrow((x0, y0), (x0 + wx + 8, y0), 1.3, 7)
-        c.arrow((x0, y0), (x0, y0 - wy - 8), 1.3, 7)
-        c.text(x0 + wx + 2, y0 + 12, "V", 13)
-        c.text(x0 - 12, y0 - wy - 2, "p", 13)
-        c.text(x0 - 9, y0 + 9, "O", 11)
-        for fn, u0, label, where in curves:
+        x0, y0 = ox + 34, oy + 150           # origin
+        sx, sy = 33.0, 29.0                  # pixels per grid unit
+        top = 4.4
+        for i in range(1, 5):
+            c.dashed((x0 + i * sx, y0), (x0 + i * sx, y0 - top * sy), 0.5, 2, 2, fill=150)
+            c.dashed((x0, y0 - i * sy), (x0 + top * sx, y0 - i * sy), 0.5, 2, 2, fill=150)
+            c.text(x0 + i * sx, y0 + 9, str(i), 9)
+            c.text(x0 - 7, y0 - i * sy, str(i), 9)
+        c.arrow((x0, y0), (x0 + top * sx + 12, y0), 1.3, 7)
+        c.arrow((x0, y0), (x0, y0 - top * sy - 10), 1.3, 7)
+        c.text(x0 + top * sx + 10, y0 + 11, "V", 13)
+        c.text(x0 - 13, y0 - top * sy - 4, "p", 13)
+        c.text(x0 - 8, y0 + 9, "O", 10)
+        for fn, label, where in curves:
             pts = []
-            for i in range(101):
-                u = u0 + (0.97 - u0) * i / 100
+            for i in range(401):
+                u = top * max(i, 1) / 400
                 v = fn(u)
-                if 0 <= v <= 0.97:
-                    pts.append((x0 + u * wx, y0 - v * wy))
+                if 0 <= v <= top and u > 0:
+                    pts.append((x0 + u * sx, y0 - v * sy))
             c.line(pts, 1.6)
-            lx, ly = pts[-1] if where == "end" else pts[0]
-            if where == "end":
-                c.sub(lx - 6, ly - 10, "T", label, 12, anchor="lm")
-            else:
-                c.sub(lx + 6, ly + 2, "T", label, 12, anchor="lm")
-        c.text(ox + 110, oy + 168, number, 16)
+            (lu, lv), anchor = where
+            c.text(x0 + lu * sx, y0 - lv * sy, label, 10, anchor=anchor, box=True)
+        c.text(ox + 188, oy + 14, number, 16)
 
-    hyper1 = lambda u: 0.12 / u
-    hyper2 = lambda u: 0.26 / u
-    panel(0, 0, "①", [(hyper1, 0.13, "1", "end"), (hyper2, 0.27, "2", "end")])
-    panel(206, 0, "②", [(hyper1, 0.13, "2", "end"), (hyper2, 0.27, "1", "end")])
-    panel(0, 178, "③", [(lambda u: 0.45 * u, 0.0, "1", "end"), (lambda u: 0.9 * u, 0.0, "2", "end")])
-    panel(206, 178, "④", [(lambda u: 0.09 / u ** 2, 0.31, "1", "end"), (lambda u: 0.2 / u, 0.21, "2", "end")])
+    inner, outer = "127℃", "527℃"
+    low = ((0.55, 0.55), "mm")               # below-left of the inner curve
+    high = ((2.2, 1.6), "mm")                # above-right of the outer curve
+    panel(0, 0, "①", [(lambda u: 1 / u, inner, low), (lambda u: 2 / u, outer, high)])
+    panel(206, 0, "②", [(lambda u: 1 / u, outer, low), (lambda u: 2 / u, inner, high)])
+    panel(0, 178, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
+    panel(206, 178, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.4), "mm")),
+                          (lambda u: u, outer, ((2.6, 3.4), "mm"))])
     return c.finish()
 
 
+@described(
+    "凹レンズによる像の作図。"
+    "左右に水平な光軸があり、5 cm ごとに目盛りがある。"
+    "光軸の中央に凹レンズ。"
+    "レンズの左 15 cm に焦点 F、右 15 cm に焦点 F′。"
+    "寸法線で、物体からレンズまでが 30 cm、レンズから F′ までが 15 cm。"
+    "レンズの左 30 cm に、光軸に垂直に上向きの矢印の物体が立っている。"
+    "物体の先端から 2 本の光線が出ている。"
+    "1 本は光軸に平行に進んでレンズに入り、レンズを出た後は、左の焦点 F から出たかのように右上へ広がって進む。"
+    "もう 1 本はレンズの中心に向かって進み、向きを変えずにそのまま右下へ進む。"
+    "光軸の下の三角印と番号が、像の位置の候補：①レンズの左 30 cm（物体の位置）、②レンズの左 15 cm（F の位置）、"
+    "③レンズの左 10 cm、④レンズの右 10 cm、⑤レンズの右 30 cm。")
 def figure03():
-    """Concave lens, focal length 15 cm, object 30 cm to its left; five
-    candidate image positions on the axis."""
+    """Concave lens, focal length 15 cm, object 30 cm to its left, two rays
+    from the object's tip; five candidate image positions marked under
+    the axis, which carries a tick every 5 cm."""
     c = Canvas(508, 355)
     k = 6.0                                  # pixels per cm
     lens_x, axis_y = 300.0, 180.0
     X = lambda cm: lens_x + cm * k           # cm measured to the right of the lens
     c.segment((8, axis_y), (500, axis_y), 1.0)
+    for cm in range(-45, 35, 5):
+        c.segment((X(cm), axis_y - 3), (X(cm), axis_y + 3), 0.8)
     # lens: thin in the middle, thick at the rim
     top, bot = axis_y - 105, axis_y + 105
     left, right = [], []
@@ -134,16 +188,16 @@ def figure03():
     c.arrow((lens_x, tip), (end, tip + uy * (end - lens_x) / ux), 1.3, 8)
     sx, sy = lens_x - ox, axis_y - tip       # through the centre, undeviated
     c.arrow((ox, tip), (ox + sx * 0.5, tip + sy * 0.5), 1.3, 8)
-    stop = 346.0                             # short of the labels below the axis
+    stop = 336.0                             # short of the labels below the axis
     c.arrow((ox + sx * 0.5, tip + sy * 0.5), (stop, tip + sy * (stop - ox) / sx), 1.3, 8)
-    # candidate positions
-    for n, cm in enumerate((-45, -20, -10, 10, 30), 1):
+    # candidate positions, under the axis
+    for n, cm in enumerate((-30, -15, -10, 10, 30), 1):
         x = X(cm)
-        c.circle(x, axis_y, 4, fill=255, outline=0, width=1.3)
-        c.text(x, axis_y + 20, CIRCLED[n - 1], 15, box=True)
+        c.polygon([(x, axis_y + 5), (x - 4, axis_y + 12), (x + 4, axis_y + 12)], fill=0, outline=0, width=0.8)
+        c.text(x, axis_y + 26, CIRCLED[n - 1], 15, box=True)
     # dimensions
     y = 318
-    c.segment((ox, axis_y + 6), (ox, y + 6), 0.7)
+    c.segment((ox, axis_y + 38), (ox, y + 6), 0.7)
     c.segment((lens_x, bot + 4), (lens_x, y + 6), 0.7)
     c.arrow((ox + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
     c.text((ox + lens_x) / 2, y - 11, "30 cm", 12, box=True)
@@ -152,9 +206,20 @@ def figure03():
     c.arrow((lens_x + 1, y2), (X(15) - 1, y2), 1.0, 6, both=True)
     c.text((lens_x + X(15)) / 2, y2 - 11, "15 cm", 12, box=True)
     c.text(lens_x, top - 14, "凹レンズ", 12)
+    c.text(40, 340, "光軸の目盛りは 5 cm ごと", 11, anchor="lm")
     return c.finish()
 
 
+@described(
+    "正の点電荷（左）と負の点電荷（右）のまわりの等電位線を 10 V ごとに描いた図。"
+    "正の電荷を囲む閉じた線が、内側から +20V と +10V。"
+    "負の電荷を囲む閉じた線が、内側から −20V と −10V。"
+    "二つの電荷のちょうど真ん中を上下に通るまっすぐな線が 0V。"
+    "道すじは A→B→C→D→E→F の順に矢印の付いた折れ線。"
+    "A は上の方の 0V の線の上、B は +10V の線の上（正の電荷の右上）、C は +20V の線の上（正の電荷の真右）、"
+    "D は −20V の線の上（負の電荷の真左）で、C から D へは水平にまっすぐ進む。"
+    "E は −10V の線の上（負の電荷の左下）、F は下の方の 0V の線の上。"
+    "図の下に選択肢：①A→B、②B→C、③C→D、④D→E、⑤E→F。")
 def figure04():
     """Equipotentials (10 V apart) of a positive and a negative point
     charge; a path A..F and the five segments as choices."""
@@ -233,6 +298,11 @@ def _person(c, x, ground, hand, lean=8.0):
     c.line([shoulder, elbow, hand], 2.0)
 
 
+@described(
+    "二つの場面を上下に並べた図。"
+    "氷の上の人とボール。"
+    "5-1（押す前、静止）：質量 60 kg の人が立ち、右にある質量 4.0 kg のボールに両手を当てている。"
+    "5-2（押した後）：ボールは右向きに速さ 6.0 m/s で動き、人は左向きに速さ v で動いている（v は「？」と書かれ、求める量）。")
 def figure05():
     """Scene 5-1: person and ball at rest on ice, hands on the ball;
     scene 5-2: after the push, moving apart."""
@@ -262,6 +332,11 @@ def figure05():
     return c.finish()
 
 
+@described(
+    "左右に長い管 AB を横から見た図。"
+    "左端が A、右端が B で、途中の C に薄いガラス板の仕切りがある。"
+    "A から C までは空気で長さ 0.60 m、C から B までは水で長さ 0.90 m。"
+    "左から A に光が入る矢印に「光」と書いてある。")
 def figure06():
     """Tube A-C-B: air in AC (0.60 m), water in CB (0.90 m)."""
     c = Canvas(422, 142)
@@ -290,6 +365,12 @@ def figure06():
     return c.finish()
 
 
+@described(
+    "水平な一様な棒 AB（重さ 40 N）を横から見た図。"
+    "左端が A、右端が B。"
+    "A は天井から鉛直な糸でつるされている。"
+    "棒は点 C で、床に立つ支柱の上にのっている。"
+    "AC の長さは 1.6 m、CB の長さは 0.40 m で、C は右端 B の近くにある。")
 def figure07():
     """Uniform bar AB on a post at C, end A hung from a vertical string."""
     c = Canvas(434, 305)
@@ -322,6 +403,13 @@ def figure07():
     return c.finish()
 
 
+@described(
+    "熱量計の断面図。"
+    "外側の容器の内側に断熱材があり、その中に銅製の容器があって水が入っている。"
+    "上にふたがある。"
+    "ふたを通して温度計とかき混ぜ棒が水の中に入っている。"
+    "かき混ぜ棒の下の端は、温度計を囲む輪になっている。"
+    "ラベル：温度計、かき混ぜ棒、ふた、銅製の容器、断熱材、水。")
 def figure08():
     """Calorimeter: copper vessel with water inside an insulated outer
     vessel, lid, thermometer and ring stirrer."""
@@ -369,6 +457,14 @@ def figure08():
     return c.finish()
 
 
+@described(
+    "横に置いたシリンダーの断面図。"
+    "シリンダーの左端は閉じていて、中に気体とヒーター（電熱線）がある。"
+    "ヒーターの導線はシリンダーの外に出ている。"
+    "シリンダーの上の壁に弁がある。"
+    "シリンダーの右側は開いていて、左右になめらかに動くピストンが入っている。"
+    "ピストンの右側は大気で、ピストンは水平なばねで右の壁につながれている。"
+    "ラベル：弁、ピストン、気体、ヒーター、ばね、大気、壁。")
 def figure09():
     """Cylinder with heater and valve; piston held by a spring fixed to a wall."""
     c = Canvas(450, 272)
@@ -424,6 +520,12 @@ def _tubes(c, paths, outer, inner):
         c.line(pts, inner, 255, round_caps=False)
 
 
+@described(
+    "音の干渉の装置を正面から見た図。"
+    "左の音源（スピーカー）から入口 A に音が入り、右の出口 B で聞く。"
+    "A と B の間で、音は二つの道に分かれてから再び合わさる。"
+    "下の道は固定した U 字形の管 P（固定）、上の道は U 字形の引き出し管 Q（引き出せる）。"
+    "Q は上へ引き出すことができ（上向きの矢印「引き出す」）、引き出した長さを d で示してある。")
 def figure10():
     """Sliding-tube interference apparatus: sound enters at A, splits
     into the fixed tube P and the sliding U-tube Q, rejoins towards B."""
@@ -458,6 +560,12 @@ def figure10():
     return c.finish()
 
 
+@described(
+    "電池、スイッチ、抵抗、コンデンサーを一つの輪につないだ回路図。"
+    "左の辺に電池 E（起電力 12 V、上側が + 極）。"
+    "上の辺に、左からスイッチ S（開いている）と抵抗 R（2.0 kΩ）。"
+    "下の辺にコンデンサー C（50 μF）。"
+    "右の辺は導線だけ。")
 def figure11():
     """Series circuit: battery E, switch S, resistor R, capacitor C."""
     c = Canvas(450, 240)
