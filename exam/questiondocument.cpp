@@ -20,13 +20,26 @@ bool isUsable(const QString &candidate)
     return info.isFile() && info.isReadable();
 }
 
-QString notFoundPage(const QStringList &candidates)
+// Something is there but could not be shown: no read rights, not a plain
+// file, or unreadable on opening.
+bool isPresent(const QString &candidate)
+{
+    return QDir::isAbsolutePath(QDir::fromNativeSeparators(candidate)) && QFileInfo::exists(candidate);
+}
+
+QString failurePage(const QStringList &candidates, const QStringList &unreadable)
 {
     QString places;
-    for (const QString &candidate : candidates)
-        places += QStringLiteral("<li>%1</li>").arg(candidate.toHtmlEscaped());
-    return QStringLiteral("<p>問題文 %1 が見つかりません。次の場所を探しました。</p><ul>%2</ul>")
-        .arg(QString::fromLatin1(fileName), places);
+    for (const QString &candidate : candidates) {
+        const bool present = unreadable.contains(candidate);
+        places += QStringLiteral("<li>%1（%2）</li>")
+                      .arg(candidate.toHtmlEscaped(), present ? QStringLiteral("読み込めません")
+                                                              : QStringLiteral("見つかりません"));
+    }
+    const QString what = unreadable.isEmpty() ? QStringLiteral("が見つかりません")
+                                              : QStringLiteral("を読み込めません");
+    return QStringLiteral("<p>問題文 %1 %2。次の場所を探しました。</p><ul>%3</ul>")
+        .arg(QString::fromLatin1(fileName), what, places);
 }
 
 } // namespace
@@ -38,11 +51,14 @@ QStringList candidates()
 
 QString showIn(DocumentView *view, const QStringList &candidates, DocumentView::Wait wait)
 {
+    QStringList unreadable;
     for (const QString &candidate : candidates) {
         if (isUsable(candidate) && view->openFile(candidate, wait))
             return candidate;
+        if (isPresent(candidate))
+            unreadable.append(candidate);
     }
-    view->showPage(notFoundPage(candidates));
+    view->showPage(failurePage(candidates, unreadable));
     return QString();
 }
 

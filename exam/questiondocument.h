@@ -12,7 +12,8 @@ namespace questiondocument {
 QStringList candidates();
 
 // Shows the first candidate `view` can open, or a short page naming every
-// place looked in. Returns the path shown, empty when none was. A path that
+// place looked in and saying, of each, whether nothing was there or what was
+// there could not be read. Returns the path shown, empty when none was. A path that
 // is not absolute on this system (a drive-letter path off Windows) names no
 // file here and is passed over, never read relative to the working folder.
 // `wait` says whether to wait for the document here or before the pane is

@@ -2,6 +2,7 @@
 
 #include "platform/htmldecode.h"
 #include "platform/htmlguard.h"
+#include "platform/regularfile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDeadlineTimer>
@@ -213,8 +214,8 @@ DocumentJob::Result DocumentJob::take()
 
 std::optional<DocumentJob::FileText> DocumentJob::readText(const QString &path, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!regularfile::open(file, path))
         return std::nullopt;
     const QByteArray bytes = file.read(maxBytes);
     const bool cut = !file.atEnd();

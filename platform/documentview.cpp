@@ -1,10 +1,14 @@
 #include "platform/documentview.h"
 
 #include "platform/documentjob.h"
+#include "platform/regularfile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -12,6 +16,43 @@
 #include <optional>
 
 namespace {
+
+std::optional<QByteArray> readBytes(const QString &path)
+{
+    QFile file;
+    if (!regularfile::open(file, path))
+        return std::nullopt;
+    return file.read(DocumentView::maxBytes);
+}
+
+// Pictures past this many pixels are not decoded: a few bytes of header can
+// ask for gigabytes.
+constexpr qint64 maxPicturePixels = 4096 * 4096;
+
+QImage picture(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > maxPicturePixels)
+        return QImage();
+    return reader.read();
+}
+
+// Shown for a picture that may not, or cannot, be shown: a small grey box.
+QImage placeholder()
+{
+    static const QImage image = [] {
+        QImage box(16, 16, QImage::Format_ARGB32_Premultiplied);
+        box.fill(QColor(0xe0, 0xe0, 0xe0));
+        QPainter painter(&box);
+        painter.setPen(QColor(0x80, 0x80, 0x80));
+        painter.drawRect(0, 0, 15, 15);
+        return box;
+    }();
+    return image;
+}
 
 QString escaped(const QString &text)
 {
@@ -64,22 +105,24 @@ QString fileInside(const QString &folder, const QUrl &base, const QUrl &url)
     return path.startsWith(root) && QFileInfo(path).isFile() ? path : QString();
 }
 
-// Always answers with a value, even an empty one: an empty answer would let
-// the document fall back to reading the name as a file on its own. Touches
-// nothing but its arguments, so that a document job may call it.
+// Answers every request, and with a value Qt takes as final: given nothing,
+// the document reads the name as a file itself (against the working folder,
+// FIFOs included), and given no decodable picture, the picture handler does.
+// So pictures are decoded here and a refused one becomes the placeholder.
+// Touches nothing but its arguments, so that a document job may call it.
 QVariant resourceInside(const QString &folder, const QUrl &base, int type, const QUrl &name)
 {
     const QString path = fileInside(folder, base, name);
-    if (path.isEmpty())
-        return QByteArray();
     if (type == QTextDocument::HtmlResource) {
         const auto file = DocumentJob::readText(path, DocumentView::maxBytes);
         return file ? file->text : QString();
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.read(DocumentView::maxBytes);
+    const std::optional<QByteArray> bytes = readBytes(path);
+    if (type == QTextDocument::ImageResource) {
+        const QImage image = bytes ? picture(*bytes) : QImage();
+        return image.isNull() ? placeholder() : image;
+    }
+    return bytes.value_or(QByteArray());
 }
 
 } // namespace

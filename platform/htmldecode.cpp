@@ -1,6 +1,5 @@
 #include "platform/htmldecode.h"
 
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <optional>
@@ -9,13 +8,12 @@ namespace htmldecode {
 
 namespace {
 
-// Browsers look for the declaration in the first 1024 bytes; a little more
-// room costs nothing and forgives a long <title> or comment before it.
-constexpr qsizetype prescanBytes = 4096;
-
 // Shift-JIS as Windows writes it: ICU's converter behind this name maps
 // the NEC extensions too (0x87 0x40.. gives the circled digits).
 const char *const windowsJapanese = "Shift_JIS";
+
+// The bytes Qt looks through for a <meta> charset.
+constexpr qsizetype declarationBytes = 1024;
 
 std::optional<QString> decodeStrictly(QStringDecoder &&decoder, const QByteArray &bytes)
 {
@@ -27,24 +25,38 @@ std::optional<QString> decodeStrictly(QStringDecoder &&decoder, const QByteArray
     return text;
 }
 
-
-QString withoutBom(const QString &text)
+// Markup is mostly ASCII, so UTF-16 markup has a zero in every other byte:
+// in the high byte of each unit, at odd offsets for little-endian. Japanese
+// text puts a few zeros at the other offsets too (U+3000, U+4E00).
+std::optional<QStringConverter::Encoding> unmarkedUtf16(const QByteArray &bytes)
 {
-    return text.startsWith(QChar::ByteOrderMark) ? text.mid(1) : text;
+    const qsizetype units = qMin(bytes.size(), qsizetype(4096)) / 2;
+    qsizetype zeros[2] = {0, 0};
+    for (qsizetype i = 0; i < units * 2; ++i)
+        zeros[i % 2] += bytes[i] == '\0';
+    for (int high : {0, 1}) {
+        if (units > 0 && zeros[high] * 8 >= units && zeros[1 - high] * 4 <= zeros[high])
+            return high ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+    }
+    return std::nullopt;
+}
+
+// The charset the document declares, when Qt knows it and it can be true.
+QByteArray declaredCharset(const QByteArray &bytes)
+{
+    // Without a declaration Qt answers UTF-8, which must not count as one.
+    if (!bytes.left(declarationBytes).toLower().contains("charset="))
+        return QByteArray();
+    const QStringDecoder declared = QStringDecoder::decoderForHtml(bytes);
+    if (!declared.isValid())
+        return QByteArray();
+    const QByteArray name = QByteArray(declared.name()).toUpper();
+    if (name.startsWith("UTF-16") || name.startsWith("UTF-32"))
+        return QByteArray();
+    return name;
 }
 
 } // namespace
-
-QByteArray declaredCharset(const QByteArray &bytes)
-{
-    // Matches both <meta charset="x"> and content="text/html; charset=x".
-    static const QRegularExpression meta(
-        QStringLiteral(R"(<meta\b[^>]*?\bcharset\s*=\s*["']?\s*([A-Za-z0-9._:-]+))"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QString head = QString::fromLatin1(bytes.left(prescanBytes));
-    const QRegularExpressionMatch match = meta.match(head);
-    return match.hasMatch() ? match.captured(1).toLatin1().toLower() : QByteArray();
-}
 
 QString decode(const QByteArray &bytes, bool cut)
 {
@@ -52,15 +64,15 @@ QString decode(const QByteArray &bytes, bool cut)
     // failing on it; nothing ever completes it, so it is dropped.
     const auto flags = cut ? QStringConverter::Flag::Default : QStringConverter::Flag::Stateless;
 
-    if (const auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom, flags);
-        return withoutBom(decoder.decode(bytes));
+    // Qt's decoders drop the mark itself.
+    if (const auto bom = QStringConverter::encodingForData(bytes))
+        return QStringDecoder(*bom, flags).decode(bytes);
+    if (const auto utf16 = unmarkedUtf16(bytes)) {
+        if (auto text = decodeStrictly(QStringDecoder(*utf16, flags), bytes))
+            return *text;
     }
 
-    // A declaration readable as ASCII cannot be in UTF-16 or UTF-32.
-    QByteArray declared = declaredCharset(bytes);
-    if (declared.startsWith("utf-16") || declared.startsWith("utf-32"))
-        declared.clear();
+    const QByteArray declared = declaredCharset(bytes);
     if (!declared.isEmpty()) {
         if (auto text = decodeStrictly(QStringDecoder(declared.constData(), flags), bytes))
             return *text;
@@ -71,11 +83,9 @@ QString decode(const QByteArray &bytes, bool cut)
         return *text;
 
     // Fits nothing: keep what can be read in the most likely encoding.
-    QStringDecoder lenient(declared.isEmpty() ? windowsJapanese : declared.constData(),
-                           QStringConverter::Flag::Stateless);
-    if (!lenient.isValid())
-        lenient = QStringDecoder(windowsJapanese, QStringConverter::Flag::Stateless);
-    return lenient.decode(bytes);
+    return QStringDecoder(declared.isEmpty() ? windowsJapanese : declared.constData(),
+                          QStringConverter::Flag::Stateless)
+        .decode(bytes);
 }
 
 } // namespace htmldecode

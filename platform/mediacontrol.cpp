@@ -1,19 +1,13 @@
 #include "platform/mediacontrol.h"
 
+#include "platform/mediacommand.h"
 #include "platform/soundplayer.h"
 #include "platform/wavcheck.h"
 
-#include <QFile>
 #include <QHash>
 #include <QPluginLoader>
 
 namespace {
-
-bool isPlayableFile(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file);
-}
 
 // The sound module sits beside the program (found through the library
 // paths, the program's folder among them); without it nothing is heard.
@@ -48,14 +42,26 @@ void MediaControl::setFileName(const QString &fileName)
     m_fileName = fileName;
 }
 
-void MediaControl::command(const QString &command)
+// A command that is not one of ours is a fault of the caller, not of the
+// machine, so unlike every other failure it is not silent.
+void MediaControl::command(const QString &text)
 {
-    if (command == QLatin1String("Open"))
+    const std::optional<MediaCommand> parsed = mediaCommand(text);
+    if (!parsed) {
+        qWarning("MediaControl: unknown command \"%s\"", qPrintable(text));
+        return;
+    }
+    switch (*parsed) {
+    case MediaCommand::Open:
         open();
-    else if (command == QLatin1String("Prev"))
+        break;
+    case MediaCommand::Prev:
         rewind();
-    else if (command == QLatin1String("Play"))
+        break;
+    case MediaCommand::Play:
         play();
+        break;
+    }
 }
 
 // "Open" may be repeated for the same file, so the file already open is left
@@ -67,7 +73,7 @@ void MediaControl::open()
     if (m_fileName == m_openFile)
         return;
     close();
-    if (!ensurePlayer() || !isPlayableFile(m_fileName))
+    if (!ensurePlayer() || !wavcheck::isPlayableFile(m_fileName))
         return;
     m_player->setSource(m_fileName);
     m_openFile = m_fileName;

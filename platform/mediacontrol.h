@@ -9,9 +9,10 @@
 class SoundPlayer;
 
 // The hidden sound control of a window. "Open" loads the named WAV file,
-// "Prev" rewinds it, "Play" starts it in the background. Every failure is
-// silent: a missing, unreadable or damaged file, or a machine without an
-// audio output, only means that nothing is heard.
+// "Prev" rewinds it, "Play" starts it in the background. Every failure of
+// the machine is silent: a missing, unreadable or damaged file, or a machine
+// without an audio output, only means that nothing is heard. Any other
+// command is refused with a warning.
 class MediaControl : public QWidget, public MediaDevice
 {
 public:
@@ -23,7 +24,7 @@ public:
     void setSoundModule(const QString &name);
 
     void setFileName(const QString &fileName) override;
-    void command(const QString &command) override;
+    void command(const QString &text) override;
 
 private:
     void open();

@@ -3,8 +3,8 @@
 #include <QString>
 
 // A playback control driven the way the program drives MMControl1: a file
-// name and text commands ("Open", "Prev", "Play"). Nothing is read back and
-// no command reports failure.
+// name and text commands ("Open", "Prev", "Play", see MediaCommand). Nothing
+// is read back.
 class MediaDevice
 {
 public:

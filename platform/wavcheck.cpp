@@ -1,10 +1,11 @@
 #include "platform/wavcheck.h"
 
-#include <QIODevice>
+#include "platform/regularfile.h"
+
+#include <QFile>
 #include <QtEndian>
 
 #include <cstring>
-#include <limits>
 
 namespace wavcheck {
 
@@ -14,6 +15,13 @@ constexpr qint64 riffHeaderSize = 12;
 constexpr qint64 chunkHeaderSize = 8;
 constexpr qint64 pcmFormatSize = 16;
 constexpr quint16 pcmTag = 1;
+// Found by playing through Qt 6.4's sound effect on PulseAudio: below 50
+// samples a second it divides by zero (SIGFPE) and up to 100 it cuts the
+// sound short; above 384,000 the output refuses the stream. Floating-point
+// and WAVE_FORMAT_EXTENSIBLE files its reader refuses outright.
+constexpr quint32 minRate = 1000;
+constexpr quint32 maxRate = 384000;
+constexpr quint16 maxChannels = 8;
 
 struct Chunk
 {
@@ -60,11 +68,9 @@ bool isPlayableFormat(QIODevice &device, qint64 bodyOffset, quint32 size)
     const auto byteRate = qFromLittleEndian<quint32>(raw + 8);
     const auto blockAlign = qFromLittleEndian<quint16>(raw + 12);
     const auto bits = qFromLittleEndian<quint16>(raw + 14);
-    // The product is taken wide: a 32-bit one wraps and lets a rate of 2^31
-    // pass with a byte rate of 0. The player keeps the rate in an int.
-    return tag == pcmTag && (channels == 1 || channels == 2) && (bits == 8 || bits == 16)
-        && rate > 0 && rate <= quint32(std::numeric_limits<qint32>::max())
-        && blockAlign == channels * bits / 8 && byteRate == quint64(rate) * blockAlign;
+    return tag == pcmTag && channels >= 1 && channels <= maxChannels
+        && (bits == 8 || bits == 16 || bits == 24 || bits == 32) && rate >= minRate && rate <= maxRate
+        && blockAlign == channels * bits / 8 && byteRate == rate * blockAlign;
 }
 
 } // namespace
@@ -91,6 +97,12 @@ bool isPlayable(QIODevice &device)
         offset = body + chunk.size + (chunk.size & 1);
     }
     return false;
+}
+
+bool isPlayableFile(const QString &fileName)
+{
+    QFile file;
+    return regularfile::open(file, fileName) && isPlayable(file);
 }
 
 } // namespace wavcheck

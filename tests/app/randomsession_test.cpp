@@ -3,8 +3,12 @@
 // its own copy of the key, its own minute count, its own score ladder.
 //
 //   randomsession_test -actions N -seed S
+//   randomsession_test -minutes M -seed S
 //
-// CTest runs a short session; run the binary by hand for the long one.
+// CTest runs a short session; run the binary by hand for the long one. With
+// -minutes it is a soak: it runs for M minutes of wall time, prints the
+// memory in use at 1, 10, 30 minutes and every tenth minute, and fails when
+// the peak still grows over the last two thirds of the run.
 
 #include "platform/install.h"
 #include "app/vardoapp.h"
@@ -16,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -48,6 +53,30 @@ constexpr std::array<KeyRow, 27> key = {{
     {5, 5, 2, 4}, {5, 5, 2, 4}, {4, 4, 1, 4}, {6, 6, 2, 4}, {4, 4, 2, 4}, {4, 4, 1, 4},
     {4, 4, 3, 4}, {4, 4, 1, 4}, {5, 5, 3, 4},
 }};
+
+// Resident and peak resident memory of this process in KiB, as the kernel
+// counts them; zeroes where there is no /proc.
+struct Memory
+{
+    qint64 residentKb = 0;
+    qint64 peakKb = 0;
+};
+
+Memory memoryInUse()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    Memory memory;
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return memory;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields[0] == "VmRSS:")
+            memory.residentKb = fields[1].toLongLong();
+        else if (fields.size() >= 2 && fields[0] == "VmHWM:")
+            memory.peakKb = fields[1].toLongLong();
+    }
+    return memory;
+}
 
 const QString mainName = QStringLiteral("frmVardo");
 const QString helpName = QStringLiteral("frmヘルプ");
@@ -146,7 +175,7 @@ class RandomSessionTest : public QObject
     Q_OBJECT
 
 public:
-    RandomSessionTest(int actions, quint64 seed) : m_actions(actions), m_seed(seed) {}
+    RandomSessionTest(int actions, int minutes, quint64 seed) : m_actions(actions), m_minutes(minutes), m_seed(seed) {}
 
 private slots:
     void init();
@@ -161,6 +190,8 @@ private:
     qint64 nextStep();
     QString perform(Action action);
     QString mismatch() const;
+    bool goOn(int action, qint64 elapsedMs) const;
+    void reportMemory(qint64 elapsedMs, int actions);
 
     template<typename T>
     T *find(const QString &name) const
@@ -178,7 +209,10 @@ private:
     void clickTab(TabPages *tabs, int page) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center()); }
 
     const int m_actions;
+    const int m_minutes; // a soak of this many minutes when above zero
     const quint64 m_seed;
+    int m_minutesReported = 0;
+    Memory m_atOneThird;
     std::mt19937_64 m_rng;
     int m_spell = 0;
     qint64 m_nowMs = 0;
@@ -416,6 +450,25 @@ QString RandomSessionTest::mismatch() const
     return {};
 }
 
+bool RandomSessionTest::goOn(int action, qint64 elapsedMs) const
+{
+    return m_minutes > 0 ? elapsedMs < m_minutes * 60000LL : action <= m_actions;
+}
+
+void RandomSessionTest::reportMemory(qint64 elapsedMs, int actions)
+{
+    const int minute = int(elapsedMs / 60000);
+    if (m_minutes <= 0 || minute <= m_minutesReported)
+        return;
+    m_minutesReported = minute;
+    const Memory memory = memoryInUse();
+    if (minute == 1 || minute % 10 == 0 || minute == m_minutes)
+        qInfo("minute %d: %d actions, resident %.1f MB, peak %.1f MB", minute, actions,
+              memory.residentKb / 1024.0, memory.peakKb / 1024.0);
+    if (minute == std::max(1, m_minutes / 3))
+        m_atOneThird = memory;
+}
+
 void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
 {
     QElapsedTimer clock;
@@ -424,7 +477,8 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
     int timeUps = 0;
     int attempts = 0;
     std::set<QString> bandsSeen;
-    for (int i = 1; i <= m_actions; ++i) {
+    int i = 1;
+    for (; goOn(i, clock.elapsed()); ++i) {
         m_media.log.clear();
         m_model.media.clear();
         const bool wasRunning = m_model.running;
@@ -433,10 +487,13 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
         recent.push_back(QStringLiteral("%1: %2").arg(i).arg(perform(action)));
         if (recent.size() > 12)
             recent.pop_front();
-        // The program's posted work (repaints, deferred deletes) runs as
-        // it would between events; the real timer never gets a turn.
+        // The program's posted work (repaints, deferred deletes) and the
+        // window system's replies run as they would between events; the
+        // real timer never gets a turn. Left unread, the replies pile up
+        // under X11 by some 4 MB a minute.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
 
         attempts += action == Action::Start && couldStart;
         timeUps += wasRunning && m_model.display == QLatin1String("0:00") && !m_model.running;
@@ -449,12 +506,20 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
             QFAIL(qPrintable(QStringLiteral("seed %1, action %2: %3\nlast actions:\n  %4")
                                  .arg(m_seed).arg(i).arg(wrong, trail.join(QStringLiteral("\n  ")))));
         }
+        reportMemory(clock.elapsed(), i);
     }
+    const int performed = i - 1;
     const QStringList seen(bandsSeen.begin(), bandsSeen.end());
-    qInfo("%d actions in %lld ms: %d attempts, %d timed out, windows seen: %s", m_actions,
+    qInfo("%d actions in %lld ms: %d attempts, %d timed out, windows seen: %s", performed,
           clock.elapsed(), attempts, timeUps, qPrintable(seen.join(u' ')));
+    // Caches fill in the first minutes; after that the peak must hold still.
+    if (m_minutes >= 3) {
+        const qint64 growthKb = memoryInUse().peakKb - m_atOneThird.peakKb;
+        QVERIFY2(growthKb < 2048, qPrintable(QStringLiteral("peak grew %1 KiB after minute %2")
+                                                 .arg(growthKb).arg(m_minutes / 3)));
+    }
     // The session must have reached every corner it is meant to test.
-    if (m_actions >= 5000) {
+    if (performed >= 5000) {
         QVERIFY(timeUps > 0);
         QCOMPARE(bandsSeen.size(), size_t(8));
     }
@@ -472,14 +537,17 @@ int main(int argc, char *argv[])
     platform::install();
     QStringList args = application.arguments();
     int actions = 100000;
+    int minutes = 0;
     quint64 seed = 20260302;
-    for (const char *option : {"-actions", "-seed"}) {
+    for (const char *option : {"-actions", "-minutes", "-seed"}) {
         const qsizetype at = args.indexOf(QLatin1String(option));
         if (at > 0 && at + 1 < args.size()) {
             const QString value = args.takeAt(at + 1);
             args.removeAt(at);
             if (option == std::string_view("-actions"))
                 actions = value.toInt();
+            else if (option == std::string_view("-minutes"))
+                minutes = value.toInt();
             else
                 seed = value.toULongLong();
         }
@@ -487,7 +555,7 @@ int main(int argc, char *argv[])
     // The long session outlasts the default five minutes a test may take.
     if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
         qputenv("QTEST_FUNCTION_TIMEOUT", "7200000");
-    RandomSessionTest test(actions, seed);
+    RandomSessionTest test(actions, minutes, seed);
     return QTest::qExec(&test, args);
 }
 

@@ -14,6 +14,10 @@
 #include <QTimer>
 #include "support/testmain.h"
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString storedLocation = QStringLiteral("c:\\Program Files\\ミラト試験\\2000\\00Vardo.tx");
@@ -36,6 +40,8 @@ private slots:
     void showIn_takesFirstPlaceThatHoldsTheDocument_data();
     void showIn_takesFirstPlaceThatHoldsTheDocument();
     void showIn_nothingFound_namesThePlacesLookedIn();
+    void showIn_unreadable_saysSo_data();
+    void showIn_unreadable_saysSo();
     void eventLink_playsTheCueOnlyOnceOpened();
     void switchingPages_keepsTheDocument();
 
@@ -102,6 +108,45 @@ void QuestionDocumentTest::showIn_nothingFound_namesThePlacesLookedIn()
     QVERIFY(!page.contains(QStringLiteral("decoy")));
     for (const QString &place : places)
         QVERIFY2(page.contains(place), qPrintable(page));
+}
+
+void QuestionDocumentTest::showIn_unreadable_saysSo_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("no read rights") << "no rights";
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a folder") << "folder";
+}
+
+void QuestionDocumentTest::showIn_unreadable_saysSo()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                  | QFile::ReadOther | QFile::ExeOther));
+    const QString there = dir.filePath(QStringLiteral("00Vardo.tx"));
+    if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(QFile::encodeName(there).constData(), 0644) == 0);
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("00Vardo.tx")));
+    else
+        QVERIFY(writeFile(there, "<p>paper</p>") && QFile::setPermissions(there, {}));
+    const QStringList places = {there, dir.filePath(QStringLiteral("missing/00Vardo.tx"))};
+    DocumentView view;
+
+    // Root reads a file without rights: look at it as another user would.
+    const uid_t user = geteuid();
+    if (user == 0)
+        ::setfsuid(65534);
+    const QString shown = questiondocument::showIn(&view, places);
+    if (user == 0)
+        ::setfsuid(0);
+
+    QVERIFY(shown.isEmpty());
+    const QString page = view.toPlainText();
+    QVERIFY2(page.contains(QStringLiteral("00Vardo.tx を読み込めません")), qPrintable(page));
+    QVERIFY2(page.contains(there + QStringLiteral("（読み込めません）")), qPrintable(page));
+    QVERIFY2(page.contains(places.at(1) + QStringLiteral("（見つかりません）")), qPrintable(page));
 }
 
 QPoint QuestionDocumentTest::linkPoint(DocumentView *view, const QString &text)

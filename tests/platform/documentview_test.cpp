@@ -1,5 +1,7 @@
 #include "platform/documentview.h"
+#include "support/watchedfifo.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -49,6 +51,10 @@ private slots:
     void pageLinkInsideFolder_opensThatPage();
     void resources_readOnlyInsideTheFolder_data();
     void resources_readOnlyInsideTheFolder();
+    void pictures_neverLoadedByQtItself_data();
+    void pictures_neverLoadedByQtItself();
+    void fifo_isNeverOpened_data();
+    void fifo_isNeverOpened();
     void badFile_showsSomethingQuickly_data();
     void badFile_showsSomethingQuickly();
     void oversizedFile_showsItsFrontAndSaysSo();
@@ -201,6 +207,80 @@ void DocumentViewTest::resources_readOnlyInsideTheFolder()
     const QVariant data = m_view->document()->resource(QTextDocument::ImageResource, QUrl(name));
 
     QCOMPARE(data.value<QPixmap>().size() == QSize(4, 4), readable);
+}
+
+// Qt's picture handler loads a picture itself, from the working folder or
+// anywhere, whenever the pane gives it nothing it can decode.
+void DocumentViewTest::pictures_neverLoadedByQtItself_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("beside the document") << "mark.png" << true;
+    QTest::newRow("absolute path outside") << path(QStringLiteral("secret.png")) << false;
+    QTest::newRow("up out of the folder") << "../secret.png" << false;
+    QTest::newRow("in the working folder") << "here.png" << false;
+    QTest::newRow("not a picture") << "next.html" << false;
+}
+
+void DocumentViewTest::pictures_neverLoadedByQtItself()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, readable);
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("work")));
+    QVERIFY(writeFile(path(QStringLiteral("work/here.png")), png()));
+    QVERIFY(writeFile(path(QStringLiteral("work/next.html")), png()));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(path(QStringLiteral("work")));
+    openPage(QStringLiteral("<p><img src=\"%1\"></p>").arg(name));
+    m_view->viewport()->grab();
+
+    QTextImageFormat format;
+    format.setName(name);
+    QTextDocument *document = m_view->document();
+    const QSizeF shown = document->documentLayout()
+                             ->handlerForObject(QTextFormat::ImageObject)
+                             ->intrinsicSize(document, 0, format);
+    QDir::setCurrent(previous);
+
+    QCOMPARE(shown == QSizeF(4, 4), readable);
+}
+
+// A FIFO blocks whoever opens it for reading until a writer comes.
+void DocumentViewTest::fifo_isNeverOpened_data()
+{
+    QTest::addColumn<QString>("body");
+
+    const QString inside = path(QStringLiteral("paper/pipe.png"));
+    const QString beside = path(QStringLiteral("pipe.png"));
+    QTest::newRow("picture inside, by absolute path") << QStringLiteral("<img src=\"%1\">").arg(inside);
+    QTest::newRow("picture inside, by name") << QStringLiteral("<img src=\"pipe.png\">");
+    QTest::newRow("picture outside") << QStringLiteral("<img src=\"%1\">").arg(beside);
+    QTest::newRow("table background")
+        << QStringLiteral("<table background=\"pipe.png\"><tr><td>x</td></tr></table>");
+    QTest::newRow("cell background")
+        << QStringLiteral("<table><tr><td background=\"%1\">x</td></tr></table>").arg(inside);
+    QTest::newRow("style background")
+        << QStringLiteral("<p style=\"background-image:url(%1)\">x</p>").arg(beside);
+    QTest::newRow("style sheet")
+        << QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"pipe.png\"><p>x</p>");
+}
+
+void DocumentViewTest::fifo_isNeverOpened()
+{
+    QFETCH(QString, body);
+    const WatchedFifo inside(path(QStringLiteral("paper/pipe.png")));
+    const WatchedFifo beside(path(QStringLiteral("pipe.png")));
+    QVERIFY(inside.isValid() && beside.isValid());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_folder);
+
+    openPage(body);
+    m_view->viewport()->grab();
+    QDir::setCurrent(previous);
+
+    QVERIFY(!inside.wasOpened());
+    QVERIFY(!beside.wasOpened());
 }
 
 void DocumentViewTest::badFile_showsSomethingQuickly_data()

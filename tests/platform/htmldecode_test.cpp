@@ -66,6 +66,14 @@ void HtmlDecodeTest::decode_followsTheDocument_data()
         << utf8(page(QStringLiteral("<meta charset=\"x-no-such-thing\">")));
     QTest::newRow("declared UTF-16 but written in UTF-8")
         << utf8(page(QStringLiteral("<meta charset=utf-16>")));
+    // A UTF-16 declaration that can be read byte by byte is untrue.
+    // Of even length, so that nothing stops it from decoding as UTF-16.
+    QByteArray ucs2 = utf8(page(QStringLiteral("<meta charset=\"ucs-2\">")));
+    QTest::newRow("declared ucs-2 but written in UTF-8") << ucs2.append(ucs2.size() % 2, ' ');
+    QTest::newRow("declared UTF16BE but written in Shift-JIS")
+        << sjis(page(QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF16BE\">")));
+    QTest::newRow("UTF-16 LE without a byte-order mark") << encoded("UTF-16LE", page(utf8Declared));
+    QTest::newRow("UTF-16 BE without a byte-order mark") << encoded("UTF-16BE", page(QString()));
 }
 
 void HtmlDecodeTest::decode_followsTheDocument()

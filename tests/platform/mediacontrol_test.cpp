@@ -1,9 +1,11 @@
+#include "platform/mediacommand.h"
 #include "platform/mediacontrol.h"
 #include "platform/soundplayer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPluginLoader>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include "support/testmain.h"
@@ -35,6 +37,8 @@ private slots:
     void runningClock_isSilentAndQuiet_data();
     void runningClock_isSilentAndQuiet();
     void playBeforeOpen_doesNothing();
+    void unknownCommand_isRefusedAloud_data();
+    void unknownCommand_isRefusedAloud();
 
 private:
     QTemporaryDir m_dir;
@@ -125,9 +129,27 @@ void MediaControlTest::playBeforeOpen_doesNothing()
     const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
     control.command(QStringLiteral("Prev"));
     control.command(QStringLiteral("Play"));
-    control.command(QStringLiteral("Close")); // not one of ours: ignored
     qInstallMessageHandler(previous);
     QVERIFY(messages.isEmpty());
+}
+
+// The strings are the surface; a misspelt one must not pass for silence.
+void MediaControlTest::unknownCommand_isRefusedAloud_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("not one of ours") << "Close";
+    QTest::newRow("wrong case") << "play";
+    QTest::newRow("trailing space") << "Open ";
+    QTest::newRow("empty") << "";
+}
+
+void MediaControlTest::unknownCommand_isRefusedAloud()
+{
+    QFETCH(QString, text);
+    QVERIFY(!mediaCommand(text));
+    MediaControl control;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("unknown command")));
+    control.command(text);
 }
 
 VARDO_TEST_MAIN(MediaControlTest)

@@ -1,7 +1,9 @@
 #include "platform/wavcheck.h"
+#include "support/watchedfifo.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
@@ -70,6 +72,7 @@ private slots:
     void check_acceptsOnlyCompletePcm_data();
     void check_acceptsOnlyCompletePcm();
     void shippedChime_isPlayable();
+    void fifo_isNeverOpened();
 };
 
 void WavCheckTest::check_acceptsOnlyCompletePcm_data()
@@ -99,10 +102,19 @@ void WavCheckTest::check_acceptsOnlyCompletePcm_data()
     QTest::newRow("short format chunk") << riff(chunk("fmt ", le16(1) + le16(1)) + samples()) << false;
     QTest::newRow("compressed (ADPCM)") << riff(fmt({.tag = 2}) + samples()) << false;
     QTest::newRow("float samples") << riff(fmt({.tag = 3, .bits = 32}) + samples()) << false;
-    QTest::newRow("24-bit") << riff(fmt({.bits = 24}) + samples()) << false;
-    QTest::newRow("six channels") << riff(fmt({.channels = 6}) + samples()) << false;
+    QTest::newRow("extensible format") << riff(fmt({.tag = 0xFFFE}) + samples()) << false;
+    QTest::newRow("24-bit") << riff(fmt({.bits = 24}) + samples()) << true;
+    QTest::newRow("32-bit integer, 7.1") << riff(fmt({.channels = 8, .bits = 32}) + samples()) << true;
+    QTest::newRow("12-bit") << riff(fmt({.bits = 12}) + samples()) << false;
+    QTest::newRow("nine channels") << riff(fmt({.channels = 9}) + samples()) << false;
     QTest::newRow("no channels") << riff(fmt({.channels = 0}) + samples()) << false;
     QTest::newRow("zero rate") << riff(fmt({.rate = 0}) + samples()) << false;
+    // Rates the player divides by zero on, or cuts short, or cannot output.
+    QTest::newRow("10 Hz") << riff(fmt({.rate = 10}) + samples()) << false;
+    QTest::newRow("999 Hz") << riff(fmt({.rate = 999}) + samples()) << false;
+    QTest::newRow("1,000 Hz") << riff(fmt({.rate = 1000}) + samples()) << true;
+    QTest::newRow("384,000 Hz") << riff(fmt({.rate = 384000}) + samples()) << true;
+    QTest::newRow("384,001 Hz") << riff(fmt({.rate = 384001}) + samples()) << false;
     QTest::newRow("byte rate agrees only when wrapped to 32 bits")
         << riff(fmt({.rate = 0x80000000u}) + samples()) << false;
     QTest::newRow("rate beyond what the player holds")
@@ -127,6 +139,18 @@ void WavCheckTest::shippedChime_isPlayable()
     QFile chime(QStringLiteral(VARDO_SOURCE_DIR "/assets/Zarod.wav"));
     QVERIFY(chime.open(QIODevice::ReadOnly));
     QVERIFY(wavcheck::isPlayable(chime));
+}
+
+// Opening a FIFO blocks until something writes to it: the clock's first
+// tick would never return.
+void WavCheckTest::fifo_isNeverOpened()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Zarod.wav"));
+    const WatchedFifo fifo(path);
+    QVERIFY(fifo.isValid());
+    QVERIFY(!wavcheck::isPlayableFile(path));
+    QVERIFY(!fifo.wasOpened());
 }
 
 QTEST_APPLESS_MAIN(WavCheckTest)
