@@ -5,6 +5,7 @@
 #include "platform/regularfile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QList>
@@ -160,6 +161,10 @@ void finish(DocumentJob::State &state, DocumentJob::Result result, QThread *home
 
 DocumentJob::DocumentJob(Request request) : m_state(std::make_shared<State>())
 {
+    // Whatever main() does, the threads that have ended are freed with the
+    // application.
+    static const bool reapAtExit = (qAddPostRoutine([] { settle(0); }), true);
+    Q_UNUSED(reapAtExit);
     reapThreads();
     QThread *home = QThread::currentThread();
     QThread *thread = QThread::create([state = m_state, request = std::move(request), home] {
