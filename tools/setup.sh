@@ -20,7 +20,6 @@ packages=(
     xvfb xauth openbox dbus at-spi2-core python3-pyatspi xdotool x11-utils
     appstream desktop-file-utils man-db qt6-translations-l10n
     python3
-    xvfb
     "$@"
 )
 
