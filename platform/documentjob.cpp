@@ -7,7 +7,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -136,6 +135,16 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     return {Kind::Document, std::move(document), QString()};
 }
 
+// Runs the caller's done function in its context's thread, unless the job
+// is given up before that turn comes. Called with the state's mutex held.
+void postDone(const std::shared_ptr<DocumentJob::State> &state)
+{
+    QMetaObject::invokeMethod(state->context, [state] {
+        if (!state->abandoned && state->onDone)
+            state->onDone();
+    }, Qt::QueuedConnection);
+}
+
 void finish(DocumentJob::State &state, DocumentJob::Result result, QThread *home,
             const std::shared_ptr<DocumentJob::State> &self)
 {
@@ -149,12 +158,8 @@ void finish(DocumentJob::State &state, DocumentJob::Result result, QThread *home
     state.result = std::move(result);
     state.done = true;
     state.finished.notify_all();
-    if (state.context) {
-        QMetaObject::invokeMethod(state.context, [self] {
-            if (!self->abandoned && self->onDone)
-                self->onDone();
-        }, Qt::QueuedConnection);
-    }
+    if (state.context)
+        postDone(self);
 }
 
 } // namespace
@@ -203,12 +208,8 @@ void DocumentJob::whenDone(QObject *context, std::function<void()> done)
     std::lock_guard lock(m_state->mutex);
     m_state->context = context;
     m_state->onDone = std::move(done);
-    if (m_state->done) {
-        QMetaObject::invokeMethod(context, [state = m_state] {
-            if (!state->abandoned && state->onDone)
-                state->onDone();
-        }, Qt::QueuedConnection);
-    }
+    if (m_state->done)
+        postDone(m_state);
 }
 
 DocumentJob::Result DocumentJob::take()
@@ -219,12 +220,10 @@ DocumentJob::Result DocumentJob::take()
 
 std::optional<DocumentJob::FileText> DocumentJob::readText(const QString &path, qint64 maxBytes)
 {
-    QFile file;
-    if (!regularfile::open(file, path))
+    const auto front = regularfile::read(path, maxBytes);
+    if (!front)
         return std::nullopt;
-    const QByteArray bytes = file.read(maxBytes);
-    const bool cut = !file.atEnd();
-    return FileText{htmldecode::decode(bytes, cut), cut};
+    return FileText{htmldecode::decode(front->bytes, front->cut), front->cut};
 }
 
 QString DocumentJob::cutNotice(qint64 maxBytes)

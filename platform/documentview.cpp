@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -13,17 +12,7 @@
 
 #include <algorithm>
 
-#include <optional>
-
 namespace {
-
-std::optional<QByteArray> readBytes(const QString &path)
-{
-    QFile file;
-    if (!regularfile::open(file, path))
-        return std::nullopt;
-    return file.read(DocumentView::maxBytes);
-}
 
 // Pictures past this many pixels are not decoded: a few bytes of header can
 // ask for gigabytes.
@@ -117,12 +106,12 @@ QVariant resourceInside(const QString &folder, const QUrl &base, int type, const
         const auto file = DocumentJob::readText(path, DocumentView::maxBytes);
         return file ? file->text : QString();
     }
-    const std::optional<QByteArray> bytes = readBytes(path);
+    const auto front = regularfile::read(path, DocumentView::maxBytes);
     if (type == QTextDocument::ImageResource) {
-        const QImage image = bytes ? picture(*bytes) : QImage();
+        const QImage image = front ? picture(front->bytes) : QImage();
         return image.isNull() ? placeholder() : image;
     }
-    return bytes.value_or(QByteArray());
+    return front ? front->bytes : QByteArray();
 }
 
 } // namespace

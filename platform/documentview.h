@@ -18,8 +18,9 @@ class DocumentJob;
 // A file is read, checked, parsed and laid out on a thread of its own, so
 // that no document can freeze the window: the pane never waits for it past
 // deadlineMs (past the time a large file takes to read and parse), and a
-// document not ready by then is given up as too complex to display. A pane shown while its document is on the way waits for it at
-// most firstScreenMs, then shows a page saying it is loading.
+// document not ready by then is given up as too complex to display. A pane
+// shown while its document is on the way waits for it at most firstScreenMs,
+// then shows a page saying it is loading.
 class DocumentView : public QTextBrowser
 {
     Q_OBJECT

@@ -38,4 +38,14 @@ bool open(QFile &file, const QString &path)
     return true;
 }
 
+std::optional<Front> read(const QString &path, qint64 maxBytes)
+{
+    QFile file;
+    if (!open(file, path))
+        return std::nullopt;
+    Front front{file.read(maxBytes)};
+    front.cut = !file.atEnd();
+    return front;
+}
+
 } // namespace regularfile

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+
+#include <optional>
+
 class QFile;
 class QString;
 
@@ -11,5 +15,14 @@ namespace regularfile {
 // one of those between the look and the open is refused too. False, with
 // `file` left closed, on refusal or failure.
 bool open(QFile &file, const QString &path);
+
+// At most `maxBytes` of the regular file at `path`, opened as open() does;
+// `cut` tells whether there was more. Nothing on refusal or failure.
+struct Front
+{
+    QByteArray bytes;
+    bool cut = false;
+};
+std::optional<Front> read(const QString &path, qint64 maxBytes);
 
 } // namespace regularfile
