@@ -1,6 +1,7 @@
 #include "platform/install.h"
 
 #include "platform/designfont.h"
+#include "platform/largeblocks.h"
 #include "platform/spokenlabel.h"
 #include "platform/tabpagesaccessible.h"
 
@@ -8,6 +9,7 @@ namespace platform {
 
 void install()
 {
+    largeblocks::returnToTheSystemWhenFreed();
     designfont::registerSubstitutes();
     spoken::installAccessibility();
     installTabPagesAccessibility();

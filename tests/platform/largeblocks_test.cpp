@@ -1,0 +1,40 @@
+#include <QTest>
+#include "support/testmain.h"
+
+#include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+class LargeBlocksTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowSizedBlocks_leaveTheHeapWhenFreed();
+};
+
+// Keeps the compiler from leaving out a block nothing reads.
+void *volatile held = nullptr;
+
+// As the program is set up: a window's backing store, freed, goes back to the
+// system, and so does the next one of that size, not just the first.
+void LargeBlocksTest::windowSizedBlocks_leaveTheHeapWhenFreed()
+{
+#if defined(__GLIBC__)
+    constexpr size_t windowSized = 792 * 573 * 4; // a pass-line window
+    for (int round = 1; round <= 3; ++round) {
+        const size_t mappedBefore = mallinfo2().hblkhd;
+        held = std::malloc(windowSized);
+        const size_t mappedWhileHeld = mallinfo2().hblkhd;
+        std::free(held);
+        QVERIFY2(mappedWhileHeld >= mappedBefore + windowSized, qPrintable(QString::number(round)));
+        QCOMPARE(mallinfo2().hblkhd, mappedBefore);
+    }
+#else
+    QSKIP("the C library is not glibc");
+#endif
+}
+
+VARDO_TEST_MAIN(LargeBlocksTest)
+#include "largeblocks_test.moc"
