@@ -9,6 +9,8 @@
 #include "results/passlinelayout.h"
 
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QTextEdit>
 
 PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
@@ -17,7 +19,6 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("frm合格ライン%1").arg(band));
     setWindowTitle(QString::fromUtf16(layout.title));
     resize(twips::toPixels(passLineClientWidth), twips::toPixels(passLineClientHeight));
-    fillBackground(this, QColor(passLineGround));
 
     // Built first so that it heads the focus chain and opens with the focus.
     QTextEdit *document = richtextbox::make(
@@ -33,6 +34,14 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     makeLabel(QStringLiteral("Label2"), QString::fromUtf16(layout.comment),
               designfont::make(designfont::gothic, 12, true), QColor(passLineGround),
               QRect(layout.commentLeft, commentTop, layout.commentWidth, layout.commentHeight));
+}
+
+// The ground is painted, not set in the palette: a palette set here would give
+// every build of the window, and so its text box, new palette keys, and the
+// style would cache another set of scroll-bar pictures each time it opens.
+void PassLineWindow::paintEvent(QPaintEvent *event)
+{
+    QPainter(this).fillRect(event->rect(), QColor(passLineGround));
 }
 
 QLabel *PassLineWindow::makeLabel(const QString &name, const QString &text, const QFont &font,

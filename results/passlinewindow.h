@@ -15,6 +15,9 @@ public:
     // band 1..6
     explicit PassLineWindow(int band, QWidget *parent = nullptr);
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QLabel *makeLabel(const QString &name, const QString &text, const QFont &font,
                       const QColor &ground, const QRect &twipsRect);

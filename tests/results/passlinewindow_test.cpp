@@ -1,4 +1,5 @@
 #include "results/passlinedocument.h"
+#include "results/passlinelayout.h"
 #include "results/passlinewindow.h"
 
 #include <QLabel>
@@ -20,6 +21,7 @@ private slots:
     void window_documentFitsItsWidthAndClearsTheLabels();
     void labels_showTheirTextWholeInEitherGothic_data();
     void labels_showTheirTextWholeInEitherGothic();
+    void window_everyBuildDrawsWithTheSamePalette();
 };
 
 static void addBands()
@@ -96,6 +98,27 @@ void PassLineWindowTest::labels_showTheirTextWholeInEitherGothic()
         QVERIFY2(whole > 0 && shown >= whole * 98 / 100,
                  qPrintable(QStringLiteral("%1: %2 of %3").arg(name).arg(shown).arg(whole)));
     }
+}
+
+// The style caches its pictures of scroll bars under the palette's key: a new
+// palette at every opening would leave another set behind each time, for as
+// long as the program runs. The ground must still be the window's own colour.
+void PassLineWindowTest::window_everyBuildDrawsWithTheSamePalette()
+{
+    auto scrollBarPalette = [](int band) {
+        PassLineWindow window(band);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return qint64(0);
+        if (window.grab().toImage().pixelColor(0, 0) != QColor(passLineGround))
+            return qint64(-1);
+        auto *document = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+        return document->verticalScrollBar()->palette().cacheKey();
+    };
+    const qint64 first = scrollBarPalette(1);
+    QVERIFY(first > 0);
+    for (int band = 1; band <= 6; ++band)
+        QCOMPARE(scrollBarPalette(band), first);
 }
 
 VARDO_TEST_MAIN(PassLineWindowTest)
