@@ -257,7 +257,14 @@ void DocumentView::replaceDocument(QTextDocument *document)
     // The pane's first document belongs to Qt, which deletes it itself.
     QTextDocument *previous = QTextBrowser::document();
     const bool ours = previous->parent() == this;
+    // Laid out at once at the width it is shown in, with room for the scroll
+    // bar, rather than at its own width, then the pane's, then without the bar.
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    if (policy == Qt::ScrollBarAsNeeded)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    document->setPageSize(QSizeF(viewport()->width(), -1));
     setDocument(document);
+    setVerticalScrollBarPolicy(policy);
     if (ours)
         delete previous;
 }
