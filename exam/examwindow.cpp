@@ -85,9 +85,11 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
     setFont(designfont::make(designfont::gothic, 9));
 
+    // The paper is read and parsed while the window is built.
+    questiondocument::prefetch(questiondocument::candidates(), font());
     std::future<QImage> background = pictures::decodeBackground();
     QLabel *ground = buildGround();
-    // First, so that the paper is read and laid out while the rest is built.
+    // First, so that the paper is laid out while the rest is built.
     buildQuestionTabs(ground);
     buildMenus();
     buildAnswerTabs(ground);
