@@ -229,9 +229,9 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
     Rect frameRect = answerFrame;
     if (group == groupCount)
         frameRect.left = lastAnswerFrameLeft;
-    auto *frame = place(new QGroupBox(QStringLiteral("答え")),
+    // Made on their page, so that fonts are resolved once, not again on moving.
+    auto *frame = place(new QGroupBox(QStringLiteral("答え"), m_answerTabs->page(page)),
                         QStringLiteral("Frame%1").arg(answers.frame), pixels(frameRect));
-    m_answerTabs->addToPage(page, frame);
 
     const BoxRow &row = boxRowFor(answers.choices);
     for (int k = 1; k <= answers.choices; ++k) {
@@ -243,13 +243,12 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
         m_boxes[page][k - 1] = box;
     }
 
-    auto *mark = place(new QLabel, elementName(QStringLiteral("pctマル"), group),
-                       pixels(markBox));
+    auto *mark = place(new QLabel(m_answerTabs->page(page)),
+                       elementName(QStringLiteral("pctマル"), group), pixels(markBox));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setPixmap(markPicture);
     mark->setAccessibleName(QStringLiteral("正解"));
     mark->setAccessibleDescription(text(answers.caption));
-    m_answerTabs->addToPage(page, mark);
     mark->hide();
     m_marks[page] = mark;
 }
