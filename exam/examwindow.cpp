@@ -85,9 +85,11 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
     setFont(designfont::make(designfont::gothic, 9));
 
+    // The paper is read and parsed while the window is built.
+    questiondocument::prefetch(questiondocument::candidates(), font());
     std::future<QImage> background = pictures::decodeBackground();
     QLabel *ground = buildGround();
-    // First, so that the paper is read and laid out while the rest is built.
+    // First, so that the paper is laid out while the rest is built.
     buildQuestionTabs(ground);
     buildMenus();
     buildAnswerTabs(ground);
@@ -227,9 +229,9 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
     Rect frameRect = answerFrame;
     if (group == groupCount)
         frameRect.left = lastAnswerFrameLeft;
-    auto *frame = place(new QGroupBox(QStringLiteral("答え")),
+    // Made on their page, so that fonts are resolved once, not again on moving.
+    auto *frame = place(new QGroupBox(QStringLiteral("答え"), m_answerTabs->page(page)),
                         QStringLiteral("Frame%1").arg(answers.frame), pixels(frameRect));
-    m_answerTabs->addToPage(page, frame);
 
     const BoxRow &row = boxRowFor(answers.choices);
     for (int k = 1; k <= answers.choices; ++k) {
@@ -241,13 +243,12 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
         m_boxes[page][k - 1] = box;
     }
 
-    auto *mark = place(new QLabel, elementName(QStringLiteral("pctマル"), group),
-                       pixels(markBox));
+    auto *mark = place(new QLabel(m_answerTabs->page(page)),
+                       elementName(QStringLiteral("pctマル"), group), pixels(markBox));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setPixmap(markPicture);
     mark->setAccessibleName(QStringLiteral("正解"));
     mark->setAccessibleDescription(text(answers.caption));
-    m_answerTabs->addToPage(page, mark);
     mark->hide();
     m_marks[page] = mark;
 }

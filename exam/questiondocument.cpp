@@ -62,4 +62,14 @@ QString showIn(DocumentView *view, const QStringList &candidates, DocumentView::
     return QString();
 }
 
+void prefetch(const QStringList &candidates, const QFont &font)
+{
+    for (const QString &candidate : candidates) {
+        if (isUsable(candidate)) {
+            DocumentView::prefetch(candidate, font);
+            return;
+        }
+    }
+}
+
 } // namespace questiondocument

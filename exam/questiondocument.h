@@ -21,4 +21,8 @@ QStringList candidates();
 QString showIn(DocumentView *view, const QStringList &candidates,
                DocumentView::Wait wait = DocumentView::Wait::ForDocument);
 
+// Starts reading the candidate showIn() would show, for a pane in `font`,
+// before the pane is built.
+void prefetch(const QStringList &candidates, const QFont &font);
+
 } // namespace questiondocument

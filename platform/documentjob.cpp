@@ -25,6 +25,8 @@ struct DocumentJob::State
 {
     std::mutex mutex;
     std::condition_variable finished;
+    std::condition_variable told; // the layout is given, or the job given up
+    std::optional<Layout> layout;
     std::atomic_bool cancelled{false};
     std::atomic_bool laying{false};
     bool done = false;
@@ -100,9 +102,18 @@ void keepFront(QTextDocument &document, int end)
     cursor.insertBlock();
 }
 
-DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_bool &cancelled,
-                         std::atomic_bool &laying)
+// The layout to try, once the caller has given it; none when the job was
+// given up first.
+std::optional<DocumentJob::Layout> awaitLayout(DocumentJob::State &state)
 {
+    std::unique_lock lock(state.mutex);
+    state.told.wait(lock, [&state] { return state.layout || state.cancelled; });
+    return state.cancelled ? std::nullopt : state.layout;
+}
+
+DocumentJob::Result load(const DocumentJob::Request &request, DocumentJob::State &state)
+{
+    const std::atomic_bool &cancelled = state.cancelled;
     using Kind = DocumentJob::Result::Kind;
     const auto file = DocumentJob::readText(request.path, request.maxBytes);
     if (!file)
@@ -122,9 +133,12 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     document->setHtml(file->cut ? DocumentJob::cutNotice(request.maxBytes) + file->text : file->text);
     // The layout is tried on a copy: a layout keeps this thread's fonts,
     // which die with it. The copy asks the document for its resources.
-    laying = true;
     std::unique_ptr<QTextDocument> trial(document->clone(document.get()));
-    const Reach reach = layOut(*trial, request.textWidth, cancelled, request.budget);
+    const std::optional<DocumentJob::Layout> layout = awaitLayout(state);
+    if (!layout)
+        return {};
+    state.laying = true;
+    const Reach reach = layOut(*trial, layout->textWidth, cancelled, layout->budget);
     trial.reset();
     if (cancelled)
         return {};
@@ -164,7 +178,8 @@ void finish(DocumentJob::State &state, DocumentJob::Result result, QThread *home
 
 } // namespace
 
-DocumentJob::DocumentJob(Request request) : m_state(std::make_shared<State>())
+DocumentJob::DocumentJob(Request request)
+    : m_request(std::move(request)), m_state(std::make_shared<State>())
 {
     // Whatever main() does, the threads that have ended are freed with the
     // application.
@@ -172,8 +187,8 @@ DocumentJob::DocumentJob(Request request) : m_state(std::make_shared<State>())
     Q_UNUSED(reapAtExit);
     reapThreads();
     QThread *home = QThread::currentThread();
-    QThread *thread = QThread::create([state = m_state, request = std::move(request), home] {
-        Result result = load(request, state->cancelled, state->laying);
+    QThread *thread = QThread::create([state = m_state, request = m_request, home] {
+        Result result = load(request, *state);
         finish(*state, std::move(result), home, state);
     });
     thread->setObjectName(QStringLiteral("document job"));
@@ -191,9 +206,17 @@ DocumentJob::~DocumentJob()
         std::lock_guard lock(m_state->mutex);
         m_state->abandoned = true;
         m_state->cancelled = true;
+        m_state->told.notify_all();
         m_state->context = nullptr;
         unused = std::move(m_state->result.document); // lives in this thread
     }
+}
+
+void DocumentJob::layOut(Layout layout)
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->layout = std::move(layout);
+    m_state->told.notify_all();
 }
 
 bool DocumentJob::wait(int ms)

@@ -29,10 +29,15 @@ public:
         QString path;
         QUrl base;
         QFont font;
-        qreal textWidth = 0;
         qint64 maxBytes = 0;
         Resources resources;
-        // Past this, the job keeps what it has laid out, or nothing.
+    };
+
+    // How the parsed document is tried: at what width, and for how long; past
+    // the budget, the job keeps what it has laid out, or nothing.
+    struct Layout
+    {
+        qreal textWidth = 0;
         QDeadlineTimer budget;
     };
 
@@ -47,13 +52,19 @@ public:
         QString reason;
     };
 
-    // Starts the job; the document comes to the thread that calls this.
+    // Starts reading and parsing; the document comes to the thread that calls
+    // this. The job lays the document out once it is told how, by layOut().
     explicit DocumentJob(Request request);
     // Gives the job up: it is told to stop, and whatever it makes is thrown
     // away on its own thread.
     ~DocumentJob();
     DocumentJob(const DocumentJob &) = delete;
     DocumentJob &operator=(const DocumentJob &) = delete;
+
+    // Lets the job go on from parsing to trying the layout; once only.
+    void layOut(Layout layout);
+    // The request the job was started with.
+    const Request &request() const { return m_request; }
 
     // Waits at most `ms` for the job; true once it has finished.
     bool wait(int ms);
@@ -85,5 +96,6 @@ public:
     struct State;
 
 private:
+    Request m_request;
     std::shared_ptr<State> m_state;
 };

@@ -144,6 +144,7 @@ bool DocumentView::openFile(const QString &path, Wait wait)
 
 void DocumentView::showPage(const QString &html)
 {
+    prefetched().reset();
     m_job.reset();
     m_deadline.stop();
     m_holdUntilShown = false;
@@ -152,18 +153,42 @@ void DocumentView::showPage(const QString &html)
     showHtml(html);
 }
 
+void DocumentView::prefetch(const QString &path, const QFont &font)
+{
+    const QFileInfo info(path);
+    prefetched() = info.isFile() && info.isReadable()
+                       ? std::make_unique<DocumentJob>(
+                             request(info.canonicalFilePath(), info.canonicalPath(), font))
+                       : nullptr;
+}
+
+std::unique_ptr<DocumentJob> &DocumentView::prefetched()
+{
+    static std::unique_ptr<DocumentJob> job;
+    return job;
+}
+
+// The job for `path`, canonical, which reads resources from `folder` alone.
+DocumentJob::Request DocumentView::request(const QString &path, const QString &folder,
+                                           const QFont &font)
+{
+    const QUrl base = QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/'));
+    return {path, base, font, maxBytes, [folder, base](int type, const QUrl &name) {
+                return resourceInside(folder, base, type, name);
+            }};
+}
+
 void DocumentView::startJob(const QString &path)
 {
     m_job.reset();
-    m_base = QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/'));
+    std::unique_ptr<DocumentJob> early = std::move(prefetched());
+    DocumentJob::Request wanted = request(path, m_folder, font());
+    m_base = wanted.base;
     m_jobPath = path;
     m_jobAnchor.clear();
-    DocumentJob::Request request{path, m_base, font(), qreal(textWidthToExpect()), maxBytes,
-                                 [folder = m_folder, base = m_base](int type, const QUrl &name) {
-                                     return resourceInside(folder, base, type, name);
-                                 },
-                                 QDeadlineTimer(layoutBudgetMs)};
-    m_job = std::make_unique<DocumentJob>(std::move(request));
+    const bool same = early && early->request().path == path && early->request().font == wanted.font;
+    m_job = same ? std::move(early) : std::make_unique<DocumentJob>(std::move(wanted));
+    m_job->layOut({qreal(textWidthToExpect()), QDeadlineTimer(layoutBudgetMs)});
     m_job->whenDone(this, [this] {
         if (!m_holdUntilShown)
             finishJob();
@@ -257,7 +282,14 @@ void DocumentView::replaceDocument(QTextDocument *document)
     // The pane's first document belongs to Qt, which deletes it itself.
     QTextDocument *previous = QTextBrowser::document();
     const bool ours = previous->parent() == this;
+    // Laid out at once at the width it is shown in, with room for the scroll
+    // bar, rather than at its own width, then the pane's, then without the bar.
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    if (policy == Qt::ScrollBarAsNeeded)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    document->setPageSize(QSizeF(viewport()->width(), -1));
     setDocument(document);
+    setVerticalScrollBarPolicy(policy);
     if (ours)
         delete previous;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/documentjob.h"
+
 #include <QElapsedTimer>
 #include <QTextBrowser>
 #include <QTimer>
@@ -7,7 +9,6 @@
 
 #include <memory>
 
-class DocumentJob;
 
 // An HTML pane for a document that lies outside the program. It shows the
 // document and scrolls; a link "event:NAME?DATA" raises eventRaised(NAME,
@@ -48,6 +49,11 @@ public:
     // Shows the file at `path`; its folder becomes the only one the pane
     // reads from. False, changing nothing, when there is no readable file.
     bool openFile(const QString &path, Wait wait = Wait::ForDocument);
+    // Starts reading and parsing `path` for a pane in `font` before any pane
+    // exists, so that the work overlaps whatever is built first: the next
+    // openFile() of that path in that font takes it over, and any other
+    // openFile() or showPage() throws it away.
+    static void prefetch(const QString &path, const QFont &font);
     // Shows a page of the program's own; no file is readable afterwards.
     void showPage(const QString &html);
     // The folder the pane may read from; empty when none.
@@ -62,6 +68,9 @@ protected:
 
 private:
     void onAnchorClicked(const QUrl &url);
+    static std::unique_ptr<DocumentJob> &prefetched();
+    static DocumentJob::Request request(const QString &path, const QString &folder,
+                                        const QFont &font);
     void startJob(const QString &path);
     void waitForJob(int ms);
     void finishJob();

@@ -59,6 +59,8 @@ private slots:
     void badFile_showsSomethingQuickly();
     void oversizedFile_showsItsFrontAndSaysSo();
     void paneShownLate_showsTheDocumentItHeld();
+    void prefetch_takenOverOnlyForItsFileAndFont_data();
+    void prefetch_takenOverOnlyForItsFileAndFont();
     void costlyLayout_givesUpInTimeAndStaysResponsive_data();
     void costlyLayout_givesUpInTimeAndStaysResponsive();
 
@@ -364,6 +366,30 @@ void DocumentViewTest::paneShownLate_showsTheDocumentItHeld()
     pane.show();
 
     QCOMPARE(pane.toPlainText(), QStringLiteral("held page"));
+}
+
+void DocumentViewTest::prefetch_takenOverOnlyForItsFileAndFont_data()
+{
+    QTest::addColumn<QString>("prefetched");
+    QTest::addColumn<int>("scale"); // of the pane's font size
+    QTest::newRow("another file") << QStringLiteral("paper/next.html") << 1;
+    QTest::newRow("another font") << QStringLiteral("paper/page.html") << 3;
+}
+
+void DocumentViewTest::prefetch_takenOverOnlyForItsFileAndFont()
+{
+    QFETCH(QString, prefetched);
+    QFETCH(int, scale);
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, "<p>this page</p>"));
+    QFont font = m_view->font();
+    font.setPointSize(scale * font.pointSize());
+
+    DocumentView::prefetch(path(prefetched), font);
+    QVERIFY(m_view->openFile(file));
+
+    QCOMPARE(m_view->toPlainText(), QStringLiteral("this page"));
+    QCOMPARE(m_view->document()->defaultFont(), m_view->font());
 }
 
 // Documents within the guard's limits, or past a guard that misread their
