@@ -9,7 +9,6 @@
 
 #include <memory>
 
-
 // An HTML pane for a document that lies outside the program. It shows the
 // document and scrolls; a link "event:NAME?DATA" raises eventRaised(NAME,
 // DATA). Nothing else leaves the pane: it follows no link of its own accord,
