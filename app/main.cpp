@@ -1,6 +1,6 @@
 #include "app/startup.h"
 #include "app/vardoapp.h"
-#include "platform/documentjob.h"
+#include "document/documentjob.h"
 
 #include <QApplication>
 

@@ -1,12 +1,19 @@
 #include "app/startup.h"
 
+#include "app/largeblocks.h"
+#include "app/qttranslations.h"
 #include "app/vardoapp.h"
-#include "platform/install.h"
-#include "platform/qttranslations.h"
+#include "widgets/install.h"
+
+void setUpProcess()
+{
+    largeblocks::returnToTheSystemWhenFreed();
+    widgets::install();
+    installQtTranslations();
+}
 
 void startProgram(VardoApp &vardo)
 {
-    platform::install();
-    installQtTranslations();
+    setUpProcess();
     vardo.start();
 }

@@ -2,7 +2,11 @@
 
 class VardoApp;
 
+// The process's own set-up, once the application object exists: large
+// blocks given back to the system when freed, the widgets' fonts and
+// accessibility, and Qt's own words in the user's language.
+void setUpProcess();
+
 // What main() does between creating the application and running its event
-// loop: sets up the platform layer, puts Qt's own words in the user's
-// language and opens the exam window.
+// loop: sets the process up and opens the exam window.
 void startProgram(VardoApp &vardo);

@@ -2,7 +2,7 @@
 
 #include "exam/examwindow.h"
 #include "help/helpwindow.h"
-#include "platform/placement.h"
+#include "windows/placement.h"
 #include "results/passlinewindow.h"
 #include "results/passrate.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exam/clocksource.h"
-#include "platform/secondarywindow.h"
+#include "windows/secondarywindow.h"
 
 #include <QObject>
 #include <QPointer>

@@ -8,7 +8,7 @@
 // the process (window, fonts and document built cold), an open after the
 // window was closed (a rebuild) and a click while it is open (a raise).
 // Run with QT_QPA_PLATFORM=offscreen on a machine without a display.
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
@@ -60,7 +60,7 @@ void report(const char *what, std::vector<qint64> ns)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
+    setUpProcess();
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
 
     VardoApp vardo;

@@ -4,8 +4,8 @@
 //   startup_bare japanese   Japanese captions and a button in the substituted
 //                           Gothic face, so the CJK font cost is in the floor
 #include "bench/firstpaint.h"
-#include "platform/designfont.h"
-#include "platform/install.h"
+#include "widgets/designfont.h"
+#include "widgets/install.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -15,7 +15,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
+    widgets::install();
     const bool japanese = argc > 1 && qstrcmp(argv[1], "japanese") == 0;
     QMainWindow window;
     auto *ground = new QWidget;

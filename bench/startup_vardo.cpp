@@ -8,7 +8,7 @@
 #include "bench/firstpaint.h"
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
-#include "platform/htmldecode.h"
+#include "markup/htmldecode.h"
 
 #include <QApplication>
 #include <QFile>

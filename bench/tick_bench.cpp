@@ -8,7 +8,7 @@
 //
 // Zarod.wav is copied beside this program, as beside Vardo. Run with
 // QT_QPA_PLATFORM=offscreen on a machine without a display.
-#include "platform/install.h"
+#include "app/startup.h"
 #include "exam/examwindow.h"
 
 #include <QApplication>
@@ -89,7 +89,7 @@ int benchCpu(ExamWindow &window, int seconds, bool running)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
+    setUpProcess();
     QCoreApplication::addLibraryPath(QStringLiteral(VARDO_MODULE_DIR));
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("ticks");
     const int amount = argc > 2 ? std::atoi(argv[2]) : 0;

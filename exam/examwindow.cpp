@@ -5,14 +5,14 @@
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
 #include "exam/questiondocument.h"
-#include "platform/background.h"
-#include "platform/designfont.h"
-#include "platform/documentview.h"
-#include "platform/fittedlabel.h"
-#include "platform/mediacontrol.h"
-#include "platform/spokenlabel.h"
-#include "platform/tabpages.h"
-#include "platform/twips.h"
+#include "widgets/background.h"
+#include "widgets/designfont.h"
+#include "document/documentview.h"
+#include "widgets/fittedlabel.h"
+#include "sound/mediacontrol.h"
+#include "widgets/spokenlabel.h"
+#include "widgets/tabpages.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -164,9 +164,11 @@ void ExamWindow::buildSideControls(QWidget *ground)
     connect(m_start, &QPushButton::clicked, this, &ExamWindow::onStartClicked);
     connect(m_timer, &QTimer::timeout, this, &ExamWindow::onTick);
 
-    auto *control = place(new MediaControl(ground), QStringLiteral("MMControl1"),
-                          pixels(mediaControl));
-    // The module the build puts beside the program (platform/soundmodule).
+    // The media control has its place on the window but is never shown.
+    auto *holder = place(new QWidget(ground), QStringLiteral("MMControl1"), pixels(mediaControl));
+    holder->hide();
+    auto *control = new MediaControl(holder);
+    // The module the build puts beside the program (sound/module).
     control->setSoundModule(QStringLiteral("vardo_sound"));
     if (!m_media)
         m_media = control;

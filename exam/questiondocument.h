@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/documentview.h"
+#include "document/documentview.h"
 
 #include <QStringList>
 

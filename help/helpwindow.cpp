@@ -1,8 +1,8 @@
 #include "help/helpwindow.h"
 
 #include "help/helpdocument.h"
-#include "platform/richtextbox.h"
-#include "platform/twips.h"
+#include "widgets/richtextbox.h"
+#include "widgets/twips.h"
 
 #include <QTextEdit>
 

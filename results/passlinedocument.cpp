@@ -1,6 +1,6 @@
 #include "results/passlinedocument.h"
 
-#include "platform/cellwidth.h"
+#include "widgets/cellwidth.h"
 
 #include <QStringList>
 

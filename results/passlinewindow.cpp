@@ -1,10 +1,10 @@
 #include "results/passlinewindow.h"
 
-#include "platform/background.h"
-#include "platform/designfont.h"
-#include "platform/fittedlabel.h"
-#include "platform/richtextbox.h"
-#include "platform/twips.h"
+#include "widgets/background.h"
+#include "widgets/designfont.h"
+#include "widgets/fittedlabel.h"
+#include "widgets/richtextbox.h"
+#include "widgets/twips.h"
 #include "results/passlinedocument.h"
 #include "results/passlinelayout.h"
 

@@ -3,12 +3,12 @@
 // The paper is the 00Vardo.tx beside the tool (the build copies it there).
 // When the question page shows no paper, because none was found or the pane
 // refused it, nothing is written and the exit status is 1.
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
-#include "platform/documentview.h"
-#include "platform/tabpages.h"
+#include "document/documentview.h"
+#include "widgets/tabpages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    platform::install();
+    setUpProcess();
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
 
     VardoApp vardo;

@@ -3,10 +3,10 @@
 // Pass-rate, a figure page, About, Exit. Exits 0 when the program ended by
 // itself after Exit, 1 when a step was left unfinished.
 
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,7 +44,7 @@ void clickButton(QWidget *exam, const char *name)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
+    setUpProcess();
     QCoreApplication::addLibraryPath(QStringLiteral(VARDO_MODULE_DIR));
     VardoApp vardo;
     vardo.start();

@@ -10,10 +10,10 @@
 // memory in use at 1, 10, 30 minutes and every tenth minute, and fails when
 // the peak still grows over the last two thirds of the run.
 
-#include "platform/install.h"
+#include "app/startup.h"
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 #include "support/recordingmedia.h"
 
 #include <QAction>
@@ -545,7 +545,7 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
+    setUpProcess();
     QStringList args = application.arguments();
     int actions = 100000;
     int minutes = 0;

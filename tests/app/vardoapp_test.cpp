@@ -1,7 +1,7 @@
 #include "app/vardoapp.h"
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "exam/examwindow.h"
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 
 #include <QCheckBox>
 #include <QLabel>

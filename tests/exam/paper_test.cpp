@@ -1,6 +1,6 @@
 #include "exam/answerkey.h"
 #include "exam/examlayout.h"
-#include "platform/documentview.h"
+#include "document/documentview.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "exam/examlayout.h"
 #include "exam/examwindow.h"
 #include "exam/pictures.h"
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "exam/examwindow.h"
 #include "exam/questiondocument.h"
-#include "platform/documentview.h"
-#include "platform/tabpages.h"
+#include "document/documentview.h"
+#include "widgets/tabpages.h"
 #include "support/examcontrols.h"
 #include "support/recordingmedia.h"
 

@@ -3,9 +3,9 @@
 // first links in it are followed as clicks would follow them.
 
 #include "exam/questiondocument.h"
-#include "platform/documentjob.h"
-#include "platform/documentview.h"
-#include "platform/htmldecode.h"
+#include "document/documentjob.h"
+#include "document/documentview.h"
+#include "markup/htmldecode.h"
 #include "fuzzapp.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/install.h"
+#include "widgets/install.h"
 
 #include <QApplication>
 #include <QFile>
@@ -24,7 +24,7 @@ inline QApplication &application()
     // font caches would be reported as leaks that are not ours.
     static QApplication *app = [] {
         auto *made = new QApplication(argc, argv);
-        platform::install();
+        widgets::install();
         return made;
     }();
     return *app;

@@ -3,8 +3,8 @@
 // output the control stops before its header check, so the check also runs
 // on the file directly, the way the control opens it.
 
-#include "platform/mediacontrol.h"
-#include "platform/wavcheck.h"
+#include "sound/mediacontrol.h"
+#include "sound/wavcheck.h"
 #include "fuzzapp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -1,5 +1,5 @@
 #include "help/helpdocument.h"
-#include "platform/cellwidth.h"
+#include "widgets/cellwidth.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // another folder, the way bin/vardo starts the program: builds the real exam
 // window and checks that every file named on the command line is found
 // beside the program through AppFolderPath. Exit status 0 when all are.
-#include "platform/install.h"
+#include "app/startup.h"
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
 
@@ -13,7 +13,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    platform::install();
+    setUpProcess();
     ExamWindow window;
     window.show();
     QCoreApplication::processEvents();

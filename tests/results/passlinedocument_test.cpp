@@ -1,4 +1,4 @@
-#include "platform/cellwidth.h"
+#include "widgets/cellwidth.h"
 #include "results/passlinedocument.h"
 
 #include <QTest>

@@ -3,7 +3,7 @@
 // Finding and working the exam window's controls by their names, the way the
 // window tests and a candidate reach them.
 
-#include "platform/tabpages.h"
+#include "widgets/tabpages.h"
 
 #include <QCheckBox>
 #include <QLabel>

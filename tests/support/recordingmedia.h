@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/mediacommand.h"
-#include "platform/mediadevice.h"
+#include "sound/mediacommand.h"
+#include "sound/mediadevice.h"
 
 #include <QStringList>
 #include <QTest>

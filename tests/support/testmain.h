@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/documentjob.h"
-#include "platform/install.h"
+#include "document/documentjob.h"
+#include "widgets/install.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,7 +12,7 @@
     {                                                                                              \
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
-        platform::install();                                                                       \
+        widgets::install();                                                                       \
         int status = 0;                                                                            \
         {                                                                                          \
             TestObject test;                                                                       \

@@ -1,0 +1,326 @@
+#include "markup/htmlguard.h"
+
+#include <QList>
+#include <QSet>
+
+namespace htmlguard {
+
+namespace {
+
+// What Qt's HTML reader takes as a tag is what counts here: every "<" opens
+// one, white space may follow it, a name may be quoted or spelled with
+// character references, and "<!-" opens a comment. Its elements nest as the
+// reader nests them (see OpenElements).
+
+// Elements the reader never lets hold anything.
+const QSet<QString> &voidElements()
+{
+    static const QSet<QString> set = {QStringLiteral("img"), QStringLiteral("hr"),
+                                      QStringLiteral("br"), QStringLiteral("meta")};
+    return set;
+}
+
+// Elements the reader lays out as blocks; a new <p> closes an open one only
+// when no other block lies between them.
+const QSet<QString> &blockElements()
+{
+    static const QSet<QString> set = {
+        QStringLiteral("blockquote"), QStringLiteral("body"), QStringLiteral("caption"),
+        QStringLiteral("center"), QStringLiteral("dd"), QStringLiteral("div"),
+        QStringLiteral("dl"), QStringLiteral("dt"), QStringLiteral("h1"),
+        QStringLiteral("h2"), QStringLiteral("h3"), QStringLiteral("h4"),
+        QStringLiteral("h5"), QStringLiteral("h6"), QStringLiteral("hr"),
+        QStringLiteral("li"), QStringLiteral("ol"), QStringLiteral("p"),
+        QStringLiteral("pre"), QStringLiteral("qt"), QStringLiteral("td"),
+        QStringLiteral("th"), QStringLiteral("ul"),
+    };
+    return set;
+}
+
+// Elements that start a new paragraph of the laid-out text.
+bool startsParagraph(const QString &name)
+{
+    static const QSet<QString> tables = {QStringLiteral("table"), QStringLiteral("tbody"),
+                                         QStringLiteral("thead"), QStringLiteral("tfoot"),
+                                         QStringLiteral("tr")};
+    return blockElements().contains(name) || tables.contains(name);
+}
+
+// Where the reader allows an element: the parent it climbs up to.
+bool allowedIn(const QString &name, const QString &parent)
+{
+    if (name == u"dd" || name == u"dt")
+        return parent == u"dl";
+    if (name == u"tr")
+        return parent == u"table" || parent == u"thead" || parent == u"tbody" || parent == u"tfoot";
+    if (name == u"td" || name == u"th")
+        return parent == u"tr";
+    if (name == u"thead" || name == u"tbody" || name == u"tfoot" || name == u"caption")
+        return parent == u"table";
+    if (name == u"body")
+        return parent != u"head";
+    return true;
+}
+
+// The elements open at the current point, as the reader's tree has them.
+class OpenElements
+{
+public:
+    void open(const QString &name, bool holdsNothing)
+    {
+        // A cell or row outside a table gets one made around it.
+        if ((name == u"td" || name == u"th") && !m_names.contains(QStringLiteral("tr"))) {
+            push(QStringLiteral("table"));
+            push(QStringLiteral("tr"));
+        } else if (name == u"tr" && m_tables == 0) {
+            push(QStringLiteral("table"));
+        }
+        if (name == u"p")
+            closeOpenParagraph();
+        else if (name == u"li" && !m_names.isEmpty() && m_names.last() == u"li")
+            pop();
+        while (!m_names.isEmpty() && !allowedIn(name, m_names.last()))
+            pop();
+        if (!holdsNothing)
+            push(name);
+    }
+    // A stray end tag closes nothing; an end tag closes what opened since.
+    void close(const QString &name)
+    {
+        const qsizetype at = m_names.lastIndexOf(name);
+        if (at < 0)
+            return;
+        while (m_names.size() > at)
+            pop();
+    }
+    qsizetype depth() const { return m_names.size(); }
+    int tables() const { return m_tables; }
+
+private:
+    void push(const QString &name)
+    {
+        m_names.append(name);
+        if (name == u"table")
+            ++m_tables;
+    }
+    void pop()
+    {
+        if (m_names.takeLast() == u"table")
+            --m_tables;
+    }
+    void closeOpenParagraph()
+    {
+        for (qsizetype i = m_names.size() - 1; i >= 0; --i) {
+            if (!blockElements().contains(m_names[i]))
+                continue;
+            if (m_names[i] == u"p")
+                close(QStringLiteral("p"));
+            return;
+        }
+    }
+
+    QList<QString> m_names;
+    int m_tables = 0;
+};
+
+bool isSpace(QChar c)
+{
+    return c.isSpace() && c != QChar::ParagraphSeparator;
+}
+
+// Reads the markup the way the reader does, one token at a time.
+class Reader
+{
+public:
+    explicit Reader(QStringView html) : m_html(html) {}
+
+    bool atEnd() const { return m_pos >= m_html.size(); }
+    QChar next() { return m_html[m_pos++]; }
+
+    struct Tag
+    {
+        QString name;
+        bool closing = false;
+        bool holdsNothing = false;
+        bool isTag = true; // false for comments and declarations
+    };
+
+    // After a "<".
+    Tag tag()
+    {
+        skipSpace();
+        Tag tag;
+        if (at(u'!')) {
+            declaration();
+            tag.isTag = false;
+            return tag;
+        }
+        if (at(u'/')) {
+            ++m_pos;
+            tag.closing = true;
+            tag.name = word().toLower().trimmed();
+            skipPast(u'>');
+            return tag;
+        }
+        tag.name = word().toLower();
+        if (!atEnd() && isSpace(m_html[m_pos]))
+            attributes();
+        // Up to the ">", a "/" anywhere closes the element at once.
+        while (!atEnd() && m_html[m_pos] != u'>') {
+            if (m_html[m_pos] == u'/')
+                tag.holdsNothing = true;
+            ++m_pos;
+        }
+        ++m_pos;
+        tag.holdsNothing = tag.holdsNothing || voidElements().contains(tag.name);
+        return tag;
+    }
+
+private:
+    bool at(QChar c) const { return !atEnd() && m_html[m_pos] == c; }
+    void skipSpace()
+    {
+        while (!atEnd() && isSpace(m_html[m_pos]))
+            ++m_pos;
+    }
+    void skipPast(QChar c)
+    {
+        while (!atEnd() && next() != c) {
+        }
+    }
+
+    // "<!-" opens a comment to "-->" (the reader looks at one "-" only);
+    // anything else after "<!" runs to the first ">", CDATA included.
+    void declaration()
+    {
+        ++m_pos;
+        if (at(u'-') && m_pos + 1 < m_html.size()) {
+            m_pos += 2;
+            const qsizetype end = m_html.indexOf(u"-->", m_pos);
+            m_pos = end < 0 ? m_html.size() : end + 3;
+        } else {
+            skipPast(u'>');
+        }
+    }
+
+    void attributes()
+    {
+        while (!atEnd()) {
+            skipSpace();
+            if (at(u'>') || at(u'/'))
+                return;
+            if (word().isEmpty())
+                return;
+            skipSpace();
+            if (at(u'=')) {
+                ++m_pos;
+                skipSpace();
+                word();
+            }
+        }
+    }
+
+    QString word()
+    {
+        QString word;
+        if (at(u'"')) {
+            ++m_pos;
+            while (!atEnd()) {
+                const QChar c = next();
+                if (c == u'"')
+                    break;
+                word += c == u'&' ? entity() : QString(c);
+            }
+        } else if (at(u'\'')) {
+            ++m_pos;
+            while (!atEnd()) {
+                const QChar c = next();
+                if (c == u'\'' && m_html[m_pos - 2] != u'\\')
+                    break;
+                word += c;
+            }
+        } else {
+            while (!atEnd()) {
+                const QChar c = m_html[m_pos];
+                if (c == u'>' || c == u'<' || c == u'=' || isSpace(c)
+                    || (c == u'/' && m_pos + 1 < m_html.size() && m_html[m_pos + 1] == u'>'))
+                    break;
+                ++m_pos;
+                word += c == u'&' ? entity() : QString(c);
+            }
+        }
+        return word;
+    }
+
+    // After an "&": a numeric reference as its character; a named one as a
+    // stand-in, since no name the reader knows is spelled with one.
+    QString entity()
+    {
+        const qsizetype start = m_pos;
+        const qsizetype end = m_html.indexOf(u';', start);
+        if (end < 0 || end - start > 8 || end == start)
+            return QStringLiteral("&");
+        QStringView body = m_html.mid(start, end - start);
+        for (QChar c : body) {
+            if (c.isSpace())
+                return QStringLiteral("&");
+        }
+        m_pos = end + 1;
+        if (!body.startsWith(u'#'))
+            return QString(QChar::ReplacementCharacter);
+        body = body.mid(1);
+        int base = 10;
+        if (body.startsWith(u'x') || body.startsWith(u'X')) {
+            body = body.mid(1);
+            base = 16;
+        }
+        bool ok = false;
+        const uint code = body.toUInt(&ok, base);
+        if (!ok) {
+            m_pos = start;
+            return QStringLiteral("&");
+        }
+        return QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
+    }
+
+    QStringView m_html;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
+
+QString problem(QStringView html, const Limits &limits)
+{
+    if (html.contains(QChar(u'\0')))
+        return QStringLiteral("文書ではなくバイナリファイルです");
+
+    OpenElements open;
+    Reader reader(html);
+    int tags = 0;
+    qsizetype paragraph = 0;
+    while (!reader.atEnd()) {
+        if (reader.next() != u'<') {
+            if (++paragraph > limits.paragraphChars)
+                return QStringLiteral("段落が長すぎます");
+            continue;
+        }
+        const Reader::Tag tag = reader.tag();
+        if (!tag.isTag)
+            continue;
+        if (++tags > limits.tags)
+            return QStringLiteral("要素が多すぎます");
+        if (startsParagraph(tag.name))
+            paragraph = 0;
+        if (tag.closing)
+            open.close(tag.name);
+        else
+            open.open(tag.name, tag.holdsNothing);
+        if (open.depth() > limits.depth)
+            return QStringLiteral("入れ子が深すぎます");
+        if (open.tables() > limits.tableDepth)
+            return QStringLiteral("表の入れ子が深すぎます");
+    }
+    return QString();
+}
+
+} // namespace htmlguard

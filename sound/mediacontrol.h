@@ -1,0 +1,40 @@
+#pragma once
+
+#include "sound/mediadevice.h"
+
+#include <QObject>
+
+#include <memory>
+
+class SoundPlayer;
+
+// The sound control of a window, never shown. "Open" loads the named WAV file,
+// "Prev" rewinds it, "Play" starts it in the background. Every failure of
+// the machine is silent: a missing, unreadable or damaged file, or a machine
+// without an audio output, only means that nothing is heard. Any other
+// command is refused with a warning.
+class MediaControl : public QObject, public MediaDevice
+{
+public:
+    explicit MediaControl(QObject *parent = nullptr);
+    ~MediaControl() override;
+
+    // The plugin, found on the library paths, that plays sound; until one is
+    // named, nothing is heard.
+    void setSoundModule(const QString &name);
+
+    void setFileName(const QString &fileName) override;
+    void command(const QString &text) override;
+
+private:
+    void open();
+    void close();
+    void rewind();
+    void play();
+    bool ensurePlayer();
+
+    QString m_soundModule;
+    QString m_fileName;
+    QString m_openFile;
+    std::unique_ptr<SoundPlayer> m_player;
+};

@@ -1,0 +1,16 @@
+#include "widgets/install.h"
+
+#include "widgets/designfont.h"
+#include "widgets/spokenlabel.h"
+#include "widgets/tabpagesaccessible.h"
+
+namespace widgets {
+
+void install()
+{
+    designfont::registerSubstitutes();
+    spoken::installAccessibility();
+    installTabPagesAccessibility();
+}
+
+} // namespace widgets

@@ -1,0 +1,11 @@
+#pragma once
+
+// Process-wide set-up of the widgets, called once after the application
+// object exists (by the program's start-up and by the test mains): the
+// design font names' substitutes, and what screen readers hear for tab pages
+// and spoken labels.
+namespace widgets {
+
+void install();
+
+} // namespace widgets

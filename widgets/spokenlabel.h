@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+
+// What a screen reader hears for a label whose caption is only part of what it
+// means: the pattern with the caption in place of %1 ("あと %1 分" with "0:59"
+// reads "あと 0:59 分"), nothing while the caption is empty. It is worked out
+// from the caption each time it is asked for, so it stays in step whoever
+// changes the caption.
+namespace spoken {
+
+// Lets screen readers ask labels with a pattern; see widgets::install().
+void installAccessibility();
+
+void setPattern(QLabel *label, const QString &pattern, const QString &description);
+
+// The name a screen reader hears for `label` now.
+QString nameOf(const QLabel *label);
+
+} // namespace spoken
