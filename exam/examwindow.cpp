@@ -301,7 +301,7 @@ void ExamWindow::onStartClicked()
     m_minutes.start(m_now());
     m_seconds->setText(m_minutes.text());
     m_start->setEnabled(false);
-    setScoreText(QString());
+    setScore(std::nullopt);
     for (QLabel *mark : m_marks)
         mark->hide();
 }
@@ -314,7 +314,7 @@ void ExamWindow::onTick()
         m_seconds->setText(m_minutes.text());
     m_media->setFileName(AppFolderPath() + QStringLiteral("Zarod.wav"));
     m_media->command(QStringLiteral("Open"));
-    if (m_seconds->text() == QLatin1String("0:00")) {
+    if (m_minutes.remaining() == 0) {
         m_timer->stop();
         PlaySound();
     }
@@ -328,13 +328,14 @@ void ExamWindow::onScoreClicked()
     m_timer->stop();
     for (int g = 1; g <= groupCount; ++g)
         m_marks[g - 1]->setVisible(marking.correct[g - 1]);
-    setScoreText(QString::number(marking.total));
+    setScore(marking.total);
 }
 
 // lbl得点 sizes itself to its text on one line; its height is fixed.
-void ExamWindow::setScoreText(const QString &text)
+void ExamWindow::setScore(std::optional<int> score)
 {
-    m_scoreLabel->setText(text);
+    m_total = score;
+    m_scoreLabel->setText(score ? QString::number(*score) : QString());
     m_scoreLabel->resize(m_scoreLabel->sizeHint().width(), m_scoreLabel->height());
 }
 
