@@ -201,17 +201,18 @@ def figure03():
     moved = X(-15)
     c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
     c.text(moved, axis_y - h - 13, "物体", 12)
-    # candidate positions under the axis; close ones staggered
-    for n, (cm, row) in enumerate(((-15, 0), (-10, 0), (-7.5, 1), (-6.0, 0), (15, 0)), 1):
+    # candidate positions under the axis: every number on one row, each
+    # joined to its mark by a leader, the close ones spread apart alike,
+    # so that no number stands out from the others
+    y = axis_y + 36
+    for n, (cm, shift) in enumerate(((-15, 0), (-10, -7), (-7.5, -4), (-6.0, 7), (15, 0)), 1):
         x = X(cm)
         c.polygon([(x, axis_y + 6), (x - 4, axis_y + 13), (x + 4, axis_y + 13)], fill=0, outline=0, width=0.8)
-        y = axis_y + 27 + 24 * row
-        if row:
-            c.segment((x, axis_y + 14), (x, y - 9), 0.7)
-        c.text(x, y, CIRCLED[n - 1], 15, box=True)
+        c.segment((x, axis_y + 14), (x + shift, y - 10), 0.7)
+        c.text(x + shift, y, CIRCLED[n - 1], 15, box=True)
     # dimensions below: the first object and image, and the moved object
     for y, cm, label in ((300, -30, "30 cm"), (272, -15, "15 cm"), (244, -10, "10 cm")):
-        c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 40), (X(cm), y + 6), 0.7)
+        c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 48), (X(cm), y + 6), 0.7)
         c.arrow((X(cm) + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
         c.text((X(cm) + lens_x) / 2, y - 10, label, 11, box=True)
     c.segment((lens_x, bot + 4), (lens_x, 306), 0.7)
