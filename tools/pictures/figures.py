@@ -434,10 +434,11 @@ def figure07():
     "上にふたがある。"
     "ふたを通して、温度計とかき混ぜ棒が水の中に入っている。"
     "かき混ぜ棒の下の端は、温度計を囲む輪になっている。"
-    "書いてある名前は、温度計、かき混ぜ棒、ふた、銅製の容器、断熱材、水。")
+    "水の中の左寄りに、電熱線を巻いたヒーターがあり、その2本の導線は、ふたを通って外に出ている。"
+    "書いてある名前は、温度計、かき混ぜ棒、ヒーター、ふた、銅製の容器、断熱材、水。")
 def figure08():
     """Calorimeter: copper vessel with water inside an insulated outer
-    vessel, lid, thermometer and ring stirrer."""
+    vessel, lid, thermometer, ring stirrer and an immersion heater."""
     c = Canvas(284, 298)
     ox0, ox1, oy0, oy1 = 12.0, 206.0, 108.0, 286.0      # outer vessel
     ix0, ix1, iy0, iy1 = 48.0, 170.0, 120.0, 252.0      # copper vessel
@@ -478,7 +479,20 @@ def figure08():
     c.segment((226, 250), (ox1 - 14, 262), 0.8)
     c.text(244, 92, "ふた", 12)
     c.segment((232, 94), (ox1 + 6, 100), 0.8)
-    c.text(70, 196, "水", 13, box=True)
+    # heater: a coil in the water, its two leads out through the lid
+    hx0, hx1, hy0, hy1 = 56.0, 75.0, 166.0, 222.0
+    coil = [(hx0, hy0)]
+    for i in range(9):
+        coil.append((hx1 if i % 2 == 0 else hx0, hy0 + (hy1 - hy0) * (i + 1) / 9))
+    c.line(coil, 1.4)
+    lead = hx1 + 5
+    c.segment((hx0, hy0), (hx0, 78), 1.3)
+    c.line([(hx1, hy1), (lead, hy1), (lead, 78)], 1.3)
+    c.circle(hx0, 75, 2.4, fill=255, outline=0, width=1.1)
+    c.circle(lead, 75, 2.4, fill=255, outline=0, width=1.1)
+    c.text(30, 62, "ヒーター", 12)
+    c.segment((44, 70), (hx0 - 2, 84), 0.8)
+    c.text(118, 196, "水", 13, box=True)
     return c.finish()
 
 
