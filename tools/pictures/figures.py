@@ -201,17 +201,18 @@ def figure03():
     moved = X(-15)
     c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
     c.text(moved, axis_y - h - 13, "物体", 12)
-    # candidate positions under the axis; close ones staggered
-    for n, (cm, row) in enumerate(((-15, 0), (-10, 0), (-7.5, 1), (-6.0, 0), (15, 0)), 1):
+    # candidate positions under the axis: every number on one row, each
+    # joined to its mark by a leader, the close ones spread apart alike,
+    # so that no number stands out from the others
+    y = axis_y + 36
+    for n, (cm, shift) in enumerate(((-15, 0), (-10, -7), (-7.5, -4), (-6.0, 7), (15, 0)), 1):
         x = X(cm)
         c.polygon([(x, axis_y + 6), (x - 4, axis_y + 13), (x + 4, axis_y + 13)], fill=0, outline=0, width=0.8)
-        y = axis_y + 27 + 24 * row
-        if row:
-            c.segment((x, axis_y + 14), (x, y - 9), 0.7)
-        c.text(x, y, CIRCLED[n - 1], 15, box=True)
+        c.segment((x, axis_y + 14), (x + shift, y - 10), 0.7)
+        c.text(x + shift, y, CIRCLED[n - 1], 15, box=True)
     # dimensions below: the first object and image, and the moved object
     for y, cm, label in ((300, -30, "30 cm"), (272, -15, "15 cm"), (244, -10, "10 cm")):
-        c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 40), (X(cm), y + 6), 0.7)
+        c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 48), (X(cm), y + 6), 0.7)
         c.arrow((X(cm) + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
         c.text((X(cm) + lens_x) / 2, y - 10, label, 11, box=True)
     c.segment((lens_x, bot + 4), (lens_x, 306), 0.7)
@@ -433,10 +434,11 @@ def figure07():
     "上にふたがある。"
     "ふたを通して、温度計とかき混ぜ棒が水の中に入っている。"
     "かき混ぜ棒の下の端は、温度計を囲む輪になっている。"
-    "書いてある名前は、温度計、かき混ぜ棒、ふた、銅製の容器、断熱材、水。")
+    "水の中の左寄りに、電熱線を巻いたヒーターがあり、その2本の導線は、ふたを通って外に出ている。"
+    "書いてある名前は、温度計、かき混ぜ棒、ヒーター、ふた、銅製の容器、断熱材、水。")
 def figure08():
     """Calorimeter: copper vessel with water inside an insulated outer
-    vessel, lid, thermometer and ring stirrer."""
+    vessel, lid, thermometer, ring stirrer and an immersion heater."""
     c = Canvas(284, 298)
     ox0, ox1, oy0, oy1 = 12.0, 206.0, 108.0, 286.0      # outer vessel
     ix0, ix1, iy0, iy1 = 48.0, 170.0, 120.0, 252.0      # copper vessel
@@ -477,7 +479,20 @@ def figure08():
     c.segment((226, 250), (ox1 - 14, 262), 0.8)
     c.text(244, 92, "ふた", 12)
     c.segment((232, 94), (ox1 + 6, 100), 0.8)
-    c.text(70, 196, "水", 13, box=True)
+    # heater: a coil in the water, its two leads out through the lid
+    hx0, hx1, hy0, hy1 = 56.0, 75.0, 166.0, 222.0
+    coil = [(hx0, hy0)]
+    for i in range(9):
+        coil.append((hx1 if i % 2 == 0 else hx0, hy0 + (hy1 - hy0) * (i + 1) / 9))
+    c.line(coil, 1.4)
+    lead = hx1 + 5
+    c.segment((hx0, hy0), (hx0, 78), 1.3)
+    c.line([(hx1, hy1), (lead, hy1), (lead, 78)], 1.3)
+    c.circle(hx0, 75, 2.4, fill=255, outline=0, width=1.1)
+    c.circle(lead, 75, 2.4, fill=255, outline=0, width=1.1)
+    c.text(30, 62, "ヒーター", 12)
+    c.segment((44, 70), (hx0 - 2, 84), 0.8)
+    c.text(118, 196, "水", 13, box=True)
     return c.finish()
 
 
