@@ -114,7 +114,6 @@ def recomputed():
     half_life = -1 / line_fit(COUNT_HOURS, net)[0]
     cap_work = 0.5 * (2 * cap) * emf ** 2 - 0.5 * cap * emf ** 2 - (2 * cap - cap) * emf * emf
     return {
-        "1-問1-2": 19.6 - 10 ** 2 / (2 * G),        # 45 degrees: falling as fast as it moves across
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
         "2A-問1-1": tension / (40 - tension),       # string over post
