@@ -124,7 +124,7 @@ def recomputed():
         "2B-問4-6": ball / 280,
         "2B-問5": 1.5 * (p1 * v1 - p0 * v0) + work,
         "3A-問1": 2 * spacing,                      # the path grows by 2d
-        "3B-問4": (300 - 200) * 2 * 0.60,          # neighbours differ by the fundamental
+        "3B-問4": (300 / (300 - 200) / 2) ** 2,   # 300 Hz: three loops to two, tension as speed squared
         "3B-問5": 330 * (340 + 10) / (340 - 10) - 330,   # beats: reflected less direct
         "3B-問6": 0.50e-3 * 1.2e-3 / 1.0 / n_water,
         "4-問1": resistance,                         # V/mA = kilohm
