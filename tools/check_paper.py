@@ -106,7 +106,8 @@ def recomputed():
     p1, v1 = p0 + k * x / area, v0 + area * x
     work = p0 * area * x + 0.5 * k * x ** 2
     spacing, _offset = line_fit(range(1, len(MINIMA) + 1), MINIMA)
-    n_water = 4 / 3
+    wavelength = 0.50e-3 * 1.2e-3 / 1.0            # from the bright lines' spacing
+    n_plate = 1.5
     cap, emf = 50e-6, 12.0
     resistance = sum((emf - v) / i for v, i in zip(CAPACITOR_VOLTS, MILLIAMPS)) / len(MILLIAMPS)
     planck_over_e, _intercept = line_fit(FREQUENCY, STOPPING)
@@ -126,7 +127,7 @@ def recomputed():
         "3A-問1": 2 * spacing,                      # the path grows by 2d
         "3B-問4": (300 / (300 - 200) / 2) ** 2,   # 300 Hz: three loops to two, tension as speed squared
         "3B-問5": 330 * (340 + 10) / (340 - 10) - 330,   # beats: reflected less direct
-        "3B-問6": 0.50e-3 * 1.2e-3 / 1.0 / n_water,
+        "3B-問6": 5 * wavelength / (n_plate - 1),  # the plate adds (n - 1)t: five wavelengths
         "4-問1": resistance,                         # V/mA = kilohm
         "4-問2": cap_work,                           # gap halved: capacitance doubles
         "4-問3": emf * cap * 6.0 - 0.5 * cap * 6.0 ** 2,
