@@ -133,7 +133,7 @@ def recomputed():
         "4-問3": emf * cap * 6.0 - 0.5 * cap * 6.0 ** 2,
         "5-問1": 1.6e-19 * planck_over_e,
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
-        "5-問3": 0.030 * G * math.tan(math.radians(30)) / (0.50 * 0.20),
+        "5-問3": 0.030 * G * (1 + 1 / 1.73),       # magnetic force of the first hang, now downwards
         "5-問4": (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50 / G,   # load = magnetic drag
         "5-問5": (226 - 4) / 4,                     # recoil: energies go inversely as the masses
     }
