@@ -109,6 +109,7 @@ def recomputed():
     wavelength = 0.50e-3 * 1.2e-3 / 1.0            # from the bright lines' spacing
     n_plate = 1.5
     drag = (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50   # N, at the steady speed: the load's weight
+    released = (226.0254 - 222.0176 - 4.0026) * 931.5   # MeV
     cap, emf = 50e-6, 12.0
     resistance = sum((emf - v) / i for v, i in zip(CAPACITOR_VOLTS, MILLIAMPS)) / len(MILLIAMPS)
     planck_over_e, _intercept = line_fit(FREQUENCY, STOPPING)
@@ -136,7 +137,7 @@ def recomputed():
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問3": 0.030 * G * (1 + 1 / 1.73),       # magnetic force of the first hang, now downwards
         "5-問4": drag / 2.0 - drag / G,             # start: no current, (M + m)a = mg
-        "5-問5": (226 - 4) / 4,                     # recoil: energies go inversely as the masses
+        "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
     }
 
 
