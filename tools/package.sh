@@ -30,17 +30,19 @@ fi
 version=$(dpkg-parsechangelog -S Version)
 source=build-deb/vardo-$version
 rm -rf build-deb/vardo-* build-deb/vardo_*
-mkdir -p "$source"
 # The tree as git sees it, uncommitted changes included, without build
-# folders or anything ignored.
+# folders or anything ignored; writable by its owner alone whatever the
+# clone's umask, so that the source package's modes are the same everywhere.
+umask 022
+mkdir -p "$source"
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z --cached --others --exclude-standard \
         | while IFS= read -r -d '' file; do
               if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
           done \
-        | tar --null -T - -cf - | tar -xf - -C "$source"
+        | tar --null -T - --mode=go-w -cf - | tar -xf - -C "$source"
 else
-    tar --exclude=./build --exclude='./build-*' -cf - . | tar -xf - -C "$source"
+    tar --exclude=./build --exclude='./build-*' --mode=go-w -cf - . | tar -xf - -C "$source"
 fi
 
 (cd "$source" && dpkg-buildpackage -us -uc -Jauto "$@")
