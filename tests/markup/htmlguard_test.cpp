@@ -48,6 +48,7 @@ void HtmlGuardTest::problem_data()
     row("tables nested past the limit", times("<table><tr><td>", 4), true, {.tableDepth = 3});
     row("an end tag closes what opened since",
         times("<table><tr><td><b><i>x</table>", 20), false, {.depth = 5, .tableDepth = 1});
+    row("an end tag in capitals closes its element", times("<TABLE><tr><td>x</TaBle >", 20), false, oneTable);
     row("stray end tags close nothing", times("</table></td>", 50) + "<table><table>", true, oneTable);
     row("an unclosed end tag runs to the next >", "<table>x</table<table>y</table>", false, oneTable);
     row("a cell outside a table gets one", "<table><td>x", true, oneTable);
