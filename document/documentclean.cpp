@@ -23,13 +23,15 @@ namespace {
 // What laying a piece out costs Qt, in about one character of plain text
 // each: every character, and a little per paragraph and per run of one
 // format; a long paragraph more than its length (line breaking looks back
-// along the line); a table cell a fixed share; and everything inside a table
-// three times over for each table around it, since a table lays each cell
-// out more than once to find its column widths.
+// along the line); a table cell a large fixed share, since the pane lays a
+// table out whole, in one step, where it lays paragraphs out a screenful at
+// a time; and everything inside a table three times over for each table
+// around it, since a table lays each cell out more than once to find its
+// column widths.
 
 constexpr qint64 blockCost = 20;
 constexpr qint64 fragmentCost = 10;
-constexpr qint64 cellCost = 30;
+constexpr qint64 cellCost = 100;
 constexpr qint64 longLine = 20000;
 
 qint64 weight(int tables)
