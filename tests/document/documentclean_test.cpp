@@ -122,9 +122,7 @@ void DocumentCleanTest::costlyDocument_keepsItsFront()
 
     QCOMPARE(outcome.cut, cut);
     QCOMPARE(outcome.empty, kept.isEmpty());
-    if (!kept.isEmpty())
-        QCOMPARE(document.toPlainText().replace(QChar::ParagraphSeparator, u'\n').replace(QChar::ObjectReplacementCharacter, u'\n'),
-                 kept);
+    QVERIFY(kept.isEmpty() || document.toPlainText().replace(QChar::ObjectReplacementCharacter, u'\n') == kept);
 }
 
 VARDO_TEST_MAIN(DocumentCleanTest)

@@ -320,15 +320,14 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     const QStringList use = {"hover", "zoom", "end", "pagedown", "copy"};
     const QByteArray words = QByteArray("word ").repeated(40);
     QByteArray tables17 = QByteArray("&lt;table&gt;&lt;tr&gt;&lt;td&gt;").repeated(17);
-    QByteArray sizes, rows, bigPictures, pictures, anchors;
+    const QByteArray pictures = QByteArray("<p><img src=\"wide.png\"></p>").repeated(12);
+    QByteArray sizes, rows, bigPictures, anchors;
     for (int i = 0; i < 16000; ++i)
         sizes += QStringLiteral("<span style=\"font-size:%1pt\">x</span>").arg(4 + (i % 4000) * 0.01).toUtf8();
     for (int i = 0; i < 7000; ++i)
         rows += "<tr><td>" + QByteArray::number(i) + "</td><td>cell</td></tr>";
     for (int i = 0; i < 30; ++i)
         bigPictures += "<img src=\"big.png?" + QByteArray::number(i) + "\" width=\"8\" height=\"8\">";
-    for (int i = 0; i < 12; ++i)
-        pictures += "<p><img src=\"wide.png\"></p>";
     for (int i = 0; i < 20000; ++i)
         anchors += "<a name=\"a" + QByteArray::number(i) + "\">x</a> ";
     page("big.png", png(QSize(4096, 4096), QImage::Format_Grayscale16));

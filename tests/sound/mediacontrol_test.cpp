@@ -34,27 +34,24 @@ QByteArray shippedChime()
     return chime.open(QIODevice::ReadOnly) ? chime.readAll() : QByteArray();
 }
 
-// A player that, at each new source, checks the bytes it would play.
-struct CheckingFactory : SoundPlayerFactory, SoundPlayer
+// Players that, at each new source, check the bytes they would play.
+struct CheckingFactory : SoundPlayerFactory
 {
-    bool hasOutput() const override { return true; }
-    std::unique_ptr<SoundPlayer> create() override { return std::unique_ptr<SoundPlayer>(new Forward{this}); }
-    void setSource(const QString &fileName) override
+    struct Player : SoundPlayer
     {
-        QFile file(fileName);
-        sources += !fileName.isEmpty();
-        unplayable += !fileName.isEmpty() && (!file.open(QIODevice::ReadOnly) || !wavcheck::isPlayable(file.readAll()));
-    }
-    void stop() override {}
-    void play() override {}
-    struct Forward : SoundPlayer
-    {
-        explicit Forward(SoundPlayer *to) : to(to) {}
-        void setSource(const QString &fileName) override { to->setSource(fileName); }
+        explicit Player(CheckingFactory *factory) : factory(factory) {}
+        void setSource(const QString &name) override
+        {
+            QFile file(name);
+            factory->sources += !name.isEmpty();
+            factory->unplayable += !name.isEmpty() && !(file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file.readAll()));
+        }
         void stop() override {}
         void play() override {}
-        SoundPlayer *to;
+        CheckingFactory *factory;
     };
+    bool hasOutput() const override { return true; }
+    std::unique_ptr<SoundPlayer> create() override { return std::make_unique<Player>(this); }
     int sources = 0;
     int unplayable = 0;
 };
