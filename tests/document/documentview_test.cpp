@@ -359,6 +359,21 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << QByteArray("<table><tr><td>").repeated(6) + words.repeated(500) << use << "複雑すぎる";
     QTest::newRow("one unbreakable line") << "<p>" + QByteArray("x").repeated(200000) + "</p>" << use
                                           << "表示できません";
+    // Files that are no document, or that the guard turns away at once.
+    QByteArray binary(256 * 1024, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    const QStringList end = {"end"};
+    QTest::newRow("empty") << QByteArray() << end << "";
+    QTest::newRow("binary") << binary << end << "バイナリ";
+    QTest::newRow("binary without NUL") << QByteArray(binary).replace('\0', '\x01') << end << "";
+    QTest::newRow("bytes invalid for the declared encoding")
+        << QByteArray("<meta charset=utf-8><p>\xFF\xFE\x82\xFF</p>") << end << "";
+    QTest::newRow("unclosed tags") << QByteArray("<html><body><table><tr><td><p><b><i><a href=") << end << "";
+    QTest::newRow("deeply nested") << QByteArray("<div>").repeated(100000) << end << "表示できません";
+    QTest::newRow("stray end tags keep nesting") << QByteArray("<span></i>").repeated(50000) << end << "表示できません";
+    QTest::newRow("many elements") << QByteArray("x<br>").repeated(1500000) << end << "表示できません";
+    QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000) << end << "a";
     QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000)
                                                << QStringList{"exit"} << "";
 }
@@ -452,6 +467,7 @@ void DocumentViewTest::pageSwappedForALinkOut_neverShowsTheOutside()
         QTRY_VERIFY(m_view->state() == DocumentView::State::Showing);
         QVERIFY(!m_view->toPlainText().contains(QStringLiteral("outside")));
         inside += m_view->toPlainText() == u"next page";
+        QTest::qWait(1); // a click the link turns down takes no time: spread them out
     }
     stop = true;
     swapper.join();
