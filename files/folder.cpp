@@ -19,15 +19,17 @@ namespace {
 // A name is first opened as a path only, which opens nothing: a FIFO is not
 // opened for reading, a device's driver is not called. Only a regular file
 // is then opened for reading, through that handle (see reopen()).
-constexpr int fileFlags = O_PATH | O_CLOEXEC | O_NOFOLLOW;
+constexpr int pathFlags = O_PATH | O_CLOEXEC | O_NOFOLLOW;
+// Without /proc, the file is opened for reading at once, without waiting.
+constexpr int readFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
 
 // Linux 5.6 and later: one call that refuses "..", absolute names and
 // symbolic links anywhere on the way. ENOSYS on older kernels.
-int openBeneath(int folder, const QByteArray &relative)
+int openBeneath(int folder, const QByteArray &relative, int flags)
 {
 #ifdef SYS_openat2
     open_how how{};
-    how.flags = fileFlags;
+    how.flags = unsigned(flags);
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
     int fd;
     do {
@@ -37,13 +39,14 @@ int openBeneath(int folder, const QByteArray &relative)
 #else
     Q_UNUSED(folder);
     Q_UNUSED(relative);
+    Q_UNUSED(flags);
     errno = ENOSYS;
     return -1;
 #endif
 }
 
 // Older kernels: one component at a time, none of them a link, "." or "..".
-int openByComponents(int folder, const QByteArray &relative)
+int openByComponents(int folder, const QByteArray &relative, int flags)
 {
     const QList<QByteArray> parts = relative.split('/');
     int at = folder;
@@ -52,7 +55,7 @@ int openByComponents(int folder, const QByteArray &relative)
         const bool last = i == parts.size() - 1;
         int next = -1;
         if (!part.isEmpty() && part != "." && part != "..")
-            next = ::openat(at, part.constData(), last ? fileFlags : O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            next = ::openat(at, part.constData(), last ? flags : O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (at != folder)
             ::close(at);
         if (next < 0)
@@ -64,7 +67,8 @@ int openByComponents(int folder, const QByteArray &relative)
 
 // The regular file `handle` (O_PATH) refers to, opened for reading; the
 // handle is closed. The same file, whatever has been renamed since.
-int reopen(int handle)
+// `noProc` tells that /proc, through which it is reopened, is missing.
+int reopen(int handle, bool &noProc)
 {
     if (handle < 0)
         return -1;
@@ -73,6 +77,7 @@ int reopen(int handle)
     if (::fstat(handle, &status) == 0 && S_ISREG(status.st_mode)) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(handle);
         fd = ::open(self.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        noProc = fd < 0 && errno == ENOENT;
     }
     ::close(handle);
     return fd;
@@ -101,8 +106,14 @@ int Folder::openFile(const QString &relative) const
     const QByteArray native = QFile::encodeName(relative);
     if (native.isEmpty() || native.startsWith('/') || native.contains('\0'))
         return -1;
-    const int handle = openBeneath(m_fd, native);
-    return reopen(handle < 0 && errno == ENOSYS ? openByComponents(m_fd, native) : handle);
+    const auto beneath = [this, &native](int flags) {
+        const int fd = openBeneath(m_fd, native, flags);
+        return fd < 0 && errno == ENOSYS ? openByComponents(m_fd, native, flags) : fd;
+    };
+    bool noProc = false;
+    const int fd = reopen(beneath(pathFlags), noProc);
+    // readOpened() turns away whatever is not a regular file.
+    return noProc ? beneath(readFlags) : fd;
 }
 
 std::optional<Front> Folder::read(const QString &relative, qint64 maxBytes) const
