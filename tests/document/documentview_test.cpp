@@ -378,6 +378,14 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
                                                << QStringList{"exit"} << "";
 }
 
+// What a user would call a freeze. A sanitized debug build does the same work
+// several times slower, so it is held to a looser bound.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 stallLimitMs = 2000;
+#else
+constexpr qint64 stallLimitMs = 500;
+#endif
+
 void DocumentViewTest::hostileDocument_neverStallsTheWindow()
 {
     QFETCH(QByteArray, bytes);
@@ -432,7 +440,7 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
     QTRY_VERIFY_WITH_TIMEOUT(ready(), 60000);
     const qint64 stall = monitor.longest();
     std::printf("longest stall %lld ms: %s\n", stall, QTest::currentDataTag());
-    QVERIFY2(stall < 500, qPrintable(QString::number(stall)));
+    QVERIFY2(stall < stallLimitMs, qPrintable(QString::number(stall)));
     QVERIFY(DocumentJob::settle(5000));
     if (m_view) {
         QVERIFY2(m_view->toPlainText().contains(shown), qPrintable(m_view->toPlainText().left(200)));
