@@ -1,5 +1,6 @@
 #include "document/documentview.h"
 
+#include "document/caretbrowsing.h"
 #include "document/documentjob.h"
 #include "files/regularfile.h"
 
@@ -122,6 +123,8 @@ DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &DocumentView::onAnchorClicked);
+    // A text to move through by keys and to hear, not a picture of one.
+    caretbrowsing::enable(this);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &DocumentView::onDeadline);
 }
