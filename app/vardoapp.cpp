@@ -55,10 +55,11 @@ QWidget *VardoApp::helpWindow() const
 
 void VardoApp::onPassRateRequested()
 {
-    // The score display is read once; whatever it holds decides.
-    const QString score = m_exam->scoreText();
-    if (const std::optional<int> band = JudgePassRate(score))
-        m_passLines.at(*band - 1)->show();
+    // Before the first Score, or after Start, there is no score to judge.
+    if (const std::optional<int> score = m_exam->score()) {
+        if (const std::optional<int> band = JudgePassRate(*score))
+            m_passLines.at(*band - 1)->show();
+    }
 }
 
 void VardoApp::onAbout()

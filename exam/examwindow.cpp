@@ -349,7 +349,7 @@ void ExamWindow::onStartClicked()
         m_boxes[m_answerTabs->currentIndex()][0]->setFocus(Qt::TabFocusReason);
     m_start->setEnabled(false);
     announce(QStringLiteral("開始 ") + timeLeftWords());
-    setScoreText(QString());
+    setScore(std::nullopt);
     for (QLabel *mark : m_marks)
         mark->hide();
 }
@@ -364,7 +364,7 @@ void ExamWindow::onTick()
     }
     m_media->setFileName(AppFolderPath() + QStringLiteral("Zarod.wav"));
     m_media->command(QStringLiteral("Open"));
-    if (m_seconds->text() == QLatin1String("0:00")) {
+    if (m_minutes.remaining() == 0) {
         m_timer->stop();
         PlaySound();
     }
@@ -388,14 +388,15 @@ void ExamWindow::onScoreClicked()
     m_timer->stop();
     for (int g = 1; g <= groupCount; ++g)
         m_marks[g - 1]->setVisible(marking.correct[g - 1]);
-    setScoreText(QString::number(marking.total));
+    setScore(marking.total);
     announce(QStringLiteral("得点 %1 点").arg(marking.total));
 }
 
 // lbl得点 sizes itself to its text on one line; its height is fixed.
-void ExamWindow::setScoreText(const QString &text)
+void ExamWindow::setScore(std::optional<int> score)
 {
-    m_scoreLabel->setText(text);
+    m_total = score;
+    m_scoreLabel->setText(score ? QString::number(*score) : QString());
     m_scoreLabel->resize(m_scoreLabel->sizeHint().width(), m_scoreLabel->height());
 }
 

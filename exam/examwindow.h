@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -32,6 +33,9 @@ public:
     // given, otherwise to the window's own sound control.
     ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent = nullptr);
 
+    // The latest Score's total; none before the first Score and after Start.
+    std::optional<int> score() const { return m_total; }
+    // What the score display shows: the score's digits, or nothing.
     QString scoreText() const;
     // Rewinds the open sound and plays it; silent when nothing is open.
     void PlaySound();
@@ -62,7 +66,7 @@ private:
     void onTick();
     void onScoreClicked();
     AnswerSheet readAnswerSheet() const;
-    void setScoreText(const QString &text);
+    void setScore(std::optional<int> score);
 
     QAction *m_exit = nullptr;
     QAction *m_about = nullptr;
@@ -71,6 +75,7 @@ private:
     QPushButton *m_passRate = nullptr;
     QLabel *m_seconds = nullptr;
     QLabel *m_scoreLabel = nullptr;
+    std::optional<int> m_total;
     QTimer *m_timer = nullptr;
     ClockSource m_now;
     MinuteCounter m_minutes;

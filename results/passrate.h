@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QString>
-
 #include <array>
 #include <optional>
 
 // The ladder that turns a score into one of the six verdict windows. Plain
-// code: it needs nothing but the text of the score display.
+// code: it needs nothing but the score.
 
 struct PassBandRow
 {
@@ -25,7 +23,6 @@ inline constexpr std::array<PassBandRow, 6> PassBand = {{
     {6, 0, 0},
 }};
 
-// The band of a score text, or none. The display only ever holds nothing or
-// the plain decimal of 0 to 100 (no sign, blank or leading zero); any other
-// text is not a score and judges to none rather than to a guessed band.
-std::optional<int> JudgePassRate(const QString &scoreText);
+// The band of a score, or none for a number outside 0 to 100, which no
+// marking gives: it judges to none rather than to a guessed band.
+std::optional<int> JudgePassRate(int score);

@@ -10,10 +10,13 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
   * the answer notes give, for each page in order, the key's correct choice
     and points, and they agree with the paper;
   * the cue link is present;
-  * every figure reference names an existing figure tab and all eleven
-    figures are used;
+  * every figure the paper cites (図１ .. 図１１) names an existing figure
+    tab, all eleven are cited by the questions, and from the first question
+    on they are first cited in increasing order (図１ before 図２ ...);
+  * the working's 「使う図」 for each question names the figures that
+    question cites, and only those;
   * the numerical questions: the keyed choice is the recomputed value and
-    no other choice is, and numeric choices stand in ascending order.
+    no other choice is, and their examined choices stand in ascending order.
 Prints one line per fault and exits 1 if there was any.
 
 The key is the one built into the program, printed by the printkey tool
@@ -52,50 +55,89 @@ def stopping_point(path, rough):
     return rest if int(crossings) % 2 == 0 else rough - rest
 
 
+def through_origin(xs, ys):
+    """Slope of the least-squares line through the origin."""
+    return sum(x * y for x, y in zip(xs, ys)) / sum(x * x for x in xs)
+
+
+def line_fit(xs, ys):
+    """Slope and intercept of the least-squares line."""
+    mx, my = sum(xs) / len(xs), sum(ys) / len(ys)
+    slope = sum((x - mx) * (y - my) for x, y in zip(xs, ys)) / sum((x - mx) ** 2 for x in xs)
+    return slope, my - slope * mx
+
+
+# Measured values printed in the paper's tables (and drawn in 図７).
+SPEED_SQUARED = [1.0, 2.0, 3.0, 4.0, 5.0, 6.0]            # 2A-問3, m^2/s^2
+TENSION = [1.3, 2.4, 3.8, 5.1, 6.2, 7.5]                  # 2A-問3, N
+MINIMA = [4.2, 12.6, 21.3, 29.7, 38.2]                    # 3A, cm, 1st to 5th
+CAPACITOR_VOLTS = [2.1, 4.8, 7.6, 9.3, 10.4]              # 4-問1, V
+MILLIAMPS = [5.0, 3.6, 2.2, 1.4, 0.80]                    # 4-問1, mA
+FREQUENCY = [6.0e14, 7.0e14, 8.0e14, 9.0e14, 10.0e14]     # 5-問1, Hz
+STOPPING = [0.40, 0.84, 1.22, 1.66, 2.05]                 # 5-問1, V
+HEATING_MINUTES = [0, 2, 4, 6, 8]                         # 2B, min
+WATER_100G = [20.0, 26.0, 32.0, 38.0, 44.0]               # 2B run 1, deg C
+WATER_200G = [20.0, 23.2, 26.4, 29.6, 32.8]               # 2B run 2, deg C
+WITH_BALL = [20.0, 22.5, 25.0, 27.5, 30.0]                # 2B run 3, deg C
+COUNT_HOURS = [0, 4, 8, 12]                               # 5-問2, h
+COUNT_RATE = [840, 440, 240, 140]                         # 5-問2, per minute, background included
+BACKGROUND = 40                                           # 5-問2, per minute
+
+# The candidate image positions drawn under the axis in 図３, in cm to the
+# right of the lens; 1-問3's choices name them by number only.
+LENS_POSITIONS = {"①": -15.0, "②": -10.0, "③": -7.5, "④": -6.0, "⑤": 15.0}
+
+
 def recomputed():
     """Each numerical answer worked out again from the question's data,
     in the unit its choices are printed in."""
-    t = math.sqrt(2 * 19.6 / G)                     # fall from the cliff
-    a, f = 30.0, -15.0                              # concave lens, object 30 cm left
-    b = 1 / (1 / f - 1 / a)                         # image distance (negative: virtual)
+    f = 1 / (1 / 30.0 - 1 / 10.0)                   # concave lens from the first object and image
+    b = 1 / (1 / f - 1 / 15.0)                      # image of the moved object (negative: virtual)
     v_person = 4.0 * 6.0 / 60
     tension = 40 * (1.6 - 1.0) / 1.6
-    vessel = (100 * 4.2 * (42.0 - 27.0) - 200 * 4.2 * (27.0 - 20.0)) / (27.0 - 20.0)
-    heat = 200 * 4.2 * (25.0 - 20.0) + vessel * (25.0 - 20.0)
+    # one heater, power unknown: (vessel + water) x rate is the same in each run
+    rate_100 = line_fit(HEATING_MINUTES, WATER_100G)[0]
+    rate_200 = line_fit(HEATING_MINUTES, WATER_200G)[0]
+    rate_ball = line_fit(HEATING_MINUTES, WITH_BALL)[0]
+    vessel = (200 * 4.2 * rate_200 - 100 * 4.2 * rate_100) / (rate_100 - rate_200)
+    power = (vessel + 100 * 4.2) * rate_100                   # J per minute
+    ball = power / rate_ball - vessel - 200 * 4.2            # J/K
     p0, area, k, x, v0 = 1.0e5, 1.0e-2, 2.0e3, 0.10, 2.0e-3
     p1, v1 = p0 + k * x / area, v0 + area * x
     work = p0 * area * x + 0.5 * k * x ** 2
-    wavelength = 2 * 17.0 / 2                       # path grows by 2d; two minima passed
-    c_light, n_water = 3.0e8, 4 / 3
-    cap, emf, r = 50e-6, 12.0, 2.0e3
-    photon_ev = 6.6e-34 * 3.0e8 / 4.0e-7 / 1.6e-19
-    half_life = 12 / 3                              # 1/8 is three half-lives
-    alphas = (238 - 206) // 4
+    spacing, _offset = line_fit(range(1, len(MINIMA) + 1), MINIMA)
+    wavelength = 0.50e-3 * 1.2e-3 / 1.0            # from the bright lines' spacing
+    n_plate = 1.5
+    drag = (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50   # N, at the steady speed: the load's weight
+    released = (226.0254 - 222.0176 - 4.0026) * 931.5   # MeV
+    cap, emf = 50e-6, 12.0
+    resistance = sum((emf - v) / i for v, i in zip(CAPACITOR_VOLTS, MILLIAMPS)) / len(MILLIAMPS)
+    planck_over_e, _intercept = line_fit(FREQUENCY, STOPPING)
+    net = [math.log2(n - BACKGROUND) for n in COUNT_RATE]
+    half_life = -1 / line_fit(COUNT_HOURS, net)[0]
+    cap_work = 0.5 * (2 * cap) * emf ** 2 - 0.5 * cap * emf ** 2 - (2 * cap - cap) * emf * emf
     return {
-        "1-問1-2": math.hypot(10, G * t),
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
         "2A-問1-1": tension / (40 - tension),       # string over post
         "2A-問1-2": 40 + 40 * (1.6 - 1.0) / 0.40,    # bar's weight plus the load at B
         "2A-問2": stopping_point(0.90 / 0.30, 0.80),
-        "2A-問3": math.sqrt(10 * 0.40 / 0.50),
+        "2A-問3": math.sqrt(10 / through_origin(SPEED_SQUARED, TENSION)),
         "2B-問4-5": vessel,
-        "2B-問4-6": heat / (150 * (100.0 - 25.0)),
+        "2B-問4-6": ball / 280,
         "2B-問5": 1.5 * (p1 * v1 - p0 * v0) + work,
-        "3A-問1": wavelength,
-        "3A-問2": 340 / (wavelength * 1e-2),
-        "3A-問3": 0.60 / c_light + 0.90 / (c_light / n_water),
-        "3B-問4": 300 * (2 * 0.60 / 3),
-        "3B-問5": 640 * (340 + 20) / (340 - 20),
-        "3B-問6": 1.2 / n_water,
-        "4-問1": (emf - 2.0e-4 / cap) / r * 1e3,
-        "4-問2": 2 * cap * emf - cap * emf,        # gap halved: capacitance doubles
+        "3A-問1": 2 * spacing,                      # the path grows by 2d
+        "3B-問4": (300 / (300 - 200) / 2) ** 2,   # 300 Hz: three loops to two, tension as speed squared
+        "3B-問5": 330 * (340 + 10) / (340 - 10) - 330,   # beats: reflected less direct
+        "3B-問6": 5 * wavelength / (n_plate - 1),  # the plate adds (n - 1)t: five wavelengths
+        "4-問1": resistance,                         # V/mA = kilohm
+        "4-問2": cap_work,                           # gap halved: capacitance doubles
         "4-問3": emf * cap * 6.0 - 0.5 * cap * 6.0 ** 2,
-        "5-問1": photon_ev - 2.1,
-        "5-問2": half_life * 5 - 12,                  # 1/32 is five half-lives
-        "5-問3": 0.030 * G * math.tan(math.radians(30)) / (0.50 * 0.20),
-        "5-問4": (0.40 * 0.50 * 2.0 / 2.0) * 0.40 * 0.50,
-        "5-問5": (alphas, 2 * alphas - (92 - 82)),
+        "5-問1": 1.6e-19 * planck_over_e,
+        "5-問2": half_life * 4,                       # 1/16 is four half-lives
+        "5-問3": 0.030 * G * (1 + 1 / 1.73),       # magnetic force of the first hang, now downwards
+        "5-問4": drag / 2.0 - drag / G,             # start: no current, (M + m)a = mg
+        "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
     }
 
 
@@ -105,9 +147,12 @@ NUMBER = re.compile(r"(\d+(?:\.\d+)?)(?:/(\d+))?(?:×10\^(-?\d+))?")
 def value_of(choice):
     """The number a choice states, as printed (1/8, 6.0×10^-4, 0.40 ...),
     with half a unit of its last printed digit as its tolerance.  A lens
-    position "左 x cm" (the object's side) counts as -x."""
-    if "崩壊" in choice:
-        return tuple(int(n) for n in re.findall(r"\d+", choice)), 0
+    position "左 x cm" (the object's side) counts as -x, a position named
+    only by its number in 図３ ("位置③") as drawn there, and a leading
+    minus sign makes the value negative."""
+    position = re.fullmatch(r"\s*位置([①-⑤])\s*", choice)
+    if position:
+        return LENS_POSITIONS[position.group(1)], 0.05
     m = NUMBER.search(choice)
     if not m:
         return None
@@ -118,7 +163,7 @@ def value_of(choice):
     tolerance = 0.5 * 10.0 ** -decimals * scale if v else 0.0   # "0 J" is exactly zero
     if denominator:
         v, tolerance = v / float(denominator), 1e-12
-    if "左" in choice:
+    if "左" in choice or re.match(r"\s*[－−-]\s*\d", choice):
         v = -v
     return v, tolerance
 
@@ -128,8 +173,6 @@ def same(printed, exact):
     if printed is None:
         return False
     value, tolerance = printed
-    if isinstance(exact, tuple) or isinstance(value, tuple):
-        return value == exact
     return abs(value - exact) <= tolerance * (1 + 1e-9)
 
 
@@ -179,30 +222,50 @@ def check_paper(raw, faults):
     if captions != [k[0] for k in KEY]:
         faults.append(f"paper: question order {captions} differs from the answer pages")
 
-    used = set()
-    for q, (caption, shown, _examined, _correct, points) in zip(questions, KEY):
-        if q["caption"] != caption:
-            continue
-        if q["points"] != points:
-            faults.append(f"{caption}: paper gives {q['points']} points, key {points}")
-        leads = "".join(c[0] for c in q["choices"])
-        if leads != CIRCLED[:shown]:
-            faults.append(f"{caption}: choices {leads or 'none'}, expected {CIRCLED[:shown]}")
-        for ref in re.findall(r"図([0-9０-９]+)を見よ", q["body"]):
-            n = int(ref.translate(FULLWIDTH_DIGITS))
+    for q in questions:
+        q["figures"] = []
+        for ref in re.findall(r"図([0-9０-９]+)", q["body"]):
             if ref != ref.translate(str.maketrans("0123456789", "０１２３４５６７８９")):
-                faults.append(f"{caption}: 図{ref} should use full-width digits like the tab")
-            if not 1 <= n <= FIGURE_COUNT:
-                faults.append(f"{caption}: 図{ref} names no figure tab")
-            used.add(n)
-    # references outside the questions (e.g. in the instructions) must exist too
-    for ref in re.findall(r"図([0-9０-９]+)を見よ", doc):
+                faults.append(f"{q['caption']}: 図{ref} should use full-width digits like the tab")
+            n = int(ref.translate(FULLWIDTH_DIGITS))
+            if n not in q["figures"]:
+                q["figures"].append(n)
+    check_figure_order(doc, faults)
+    return questions
+
+
+def check_figure_order(doc, faults):
+    """Every 図 the paper names is a tab; from the first question on (after
+    the instructions' first rule), the figures are first cited in
+    increasing order, so the tabs are met one after another; all are used."""
+    for ref in re.findall(r"図([0-9０-９]+)", doc):
         if not 1 <= int(ref.translate(FULLWIDTH_DIGITS)) <= FIGURE_COUNT:
             faults.append(f"paper: 図{ref} names no figure tab")
-    missing = sorted(set(range(1, FIGURE_COUNT + 1)) - used)
+    start = doc.find("<hr")
+    first = []
+    for ref in re.findall(r"図([0-9０-９]+)", doc[start:] if start >= 0 else doc):
+        n = int(ref.translate(FULLWIDTH_DIGITS))
+        if n not in first:
+            first.append(n)
+    if first != sorted(first):
+        faults.append(f"paper: figures first cited in the order {first}, not in increasing order")
+    missing = sorted(set(range(1, FIGURE_COUNT + 1)) - set(first))
     if missing:
-        faults.append(f"paper: figures never referenced by a question: {missing}")
-    return questions
+        faults.append(f"paper: figures never cited by the questions: {missing}")
+
+
+def check_figures_used(text, questions, faults):
+    """The working's 「使う図」 names the figures its question cites."""
+    used = dict(re.findall(r"^## (\S+)\s*[—-]+.*?\n\n使う図：(.*)$", text, flags=re.M))
+    for q in questions:
+        said = used.get(q["caption"])
+        if said is None:
+            faults.append(f"answers {q['caption']}: no 「使う図」 line")
+            continue
+        named = [int(n.translate(FULLWIDTH_DIGITS)) for n in re.findall(r"図([0-9０-９]+)", said)]
+        if named != q.get("figures", []) or (not named and said.strip() != "なし"):
+            cited = "、".join(f"図{n}" for n in q.get("figures", [])) or "なし"
+            faults.append(f"answers {q['caption']}: 使う図 {said.strip()!r}, the question cites {cited}")
 
 
 def check_answers(text, questions, faults):
@@ -222,9 +285,13 @@ def check_answers(text, questions, faults):
 
 
 def check_order(questions, faults):
-    """Numeric choices read in ascending order, as the printed values go."""
-    for q in questions:
-        values = [v for v in (value_of(c[1:]) for c in q["choices"]) if v is not None]
+    """The numerical questions' examined choices read in ascending order, as
+    the printed values go (an unexamined last choice may say anything)."""
+    exact = recomputed()
+    for q, (caption, _shown, examined, _correct, _points) in zip(questions, KEY):
+        if caption not in exact:
+            continue
+        values = [v for v in (value_of(c[1:]) for c in q["choices"][:examined]) if v is not None]
         numbers = [v for v, _tolerance in values]
         if numbers != sorted(numbers) or len(set(map(str, numbers))) != len(numbers):
             faults.append(f"{q['caption']}: choices not in ascending order: {numbers}")
@@ -273,15 +340,17 @@ def main():
     raw = PAPER.read_bytes()
     questions = check_paper(raw, faults)
     check_rules(raw.decode("cp932", errors="replace"), faults)
-    check_answers(ANSWERS.read_text(encoding="utf-8"), questions, faults)
+    answers = ANSWERS.read_text(encoding="utf-8")
+    check_answers(answers, questions, faults)
+    check_figures_used(answers, questions, faults)
     check_numbers(questions, faults)
     check_order(questions, faults)
     for f in faults:
         print("FAULT:", f)
     refs = {}
     for q in questions:
-        for ref in re.findall(r"図([０-９]+)を見よ", q["body"]):
-            refs.setdefault(int(ref.translate(FULLWIDTH_DIGITS)), []).append(q["caption"])
+        for n in q.get("figures", []):
+            refs.setdefault(n, []).append(q["caption"])
     print(f"{len(questions)} questions, {sum(q['points'] for q in questions)} points, "
           f"{sum(len(q['choices']) for q in questions)} choices")
     for n in sorted(refs):

@@ -8,7 +8,9 @@
                    corners transparent, centre opaque
   vardo.ico        32x32 1 bpp, 32x32 4 bpp, 16x16 4 bpp, classic DIBs
   figures.txt      UTF-8, one line per figure: its number, a tab and a
-                   description in words
+                   description in words, written to be spoken: none of the
+                   symbols in SPOKEN_INSTEAD, which a Japanese speech
+                   synthesizer reads oddly or not at all
 
 Standard library only.  Prints one line per fault, exits 1 if any.
 
@@ -16,6 +18,7 @@ Usage: python3 tools/check_pictures.py [assets-folder]
 """
 import collections
 import pathlib
+import re
 import struct
 import sys
 
@@ -28,6 +31,40 @@ ICONS = {
     "mark.ico": [(32, 4), (16, 4), (32, 8)],
     "vardo.ico": [(32, 1), (32, 4), (16, 4)],
 }
+
+# What a blind candidate hears is the description read by a Japanese speech
+# synthesizer (Orca).  These symbols come out oddly, or not at all, so the
+# descriptions say the words instead: each row is a pattern, what it matches
+# and what to write.
+SPOKEN_INSTEAD = [(re.compile(pattern), name, instead) for pattern, name, instead in [
+    ("\u2212", "MINUS SIGN", "マイナス"),
+    ("-", "HYPHEN-MINUS", "マイナス, or の as in 5の1"),
+    ("\uff0d", "FULLWIDTH HYPHEN-MINUS", "マイナス"),
+    ("\\+", "PLUS SIGN", "プラス"),
+    ("\uff0b", "FULLWIDTH PLUS SIGN", "プラス"),
+    ("\u00b1", "PLUS-MINUS SIGN", "プラスマイナス"),
+    ("\u2032", "PRIME", "ダッシュ, as in エフダッシュ"),
+    ("\u2033", "DOUBLE PRIME", "ツーダッシュ"),
+    ("'", "APOSTROPHE", "ダッシュ"),
+    ("\u2192", "RIGHTWARDS ARROW", "AからB"),
+    ("\u2190", "LEFTWARDS ARROW", "BからA"),
+    ("\u03a9", "GREEK CAPITAL LETTER OMEGA", "オーム"),
+    ("\u2126", "OHM SIGN", "オーム"),
+    ("\u03bc", "GREEK SMALL LETTER MU", "マイクロ"),
+    ("\u00b5", "MICRO SIGN", "マイクロ"),
+    ("\u2103", "DEGREE CELSIUS", "セ氏…度"),
+    ("\u00b0", "DEGREE SIGN", "度"),
+    ("\u00b2", "SUPERSCRIPT TWO", "…の2乗"),
+    ("\u00b3", "SUPERSCRIPT THREE", "…の3乗"),
+    ("\u00d7", "MULTIPLICATION SIGN", "かける, or 10の…乗"),
+    ("/", "SOLIDUS", "毎, or …分の…"),
+    ("=", "EQUALS SIGN", "は…に等しい"),
+    ("\uff1d", "FULLWIDTH EQUALS SIGN", "は…に等しい"),
+    ("\u221a", "SQUARE ROOT", "ルート"),
+    ("\u2252", "APPROXIMATELY EQUAL TO", "約"),
+    ("[0-9.]\\s*(?:k?m|cm|mm|kg|g|N|V|mA|A|J|W|Hz|s|K|Pa|C|F|T|kΩ|Ω|μF)(?![A-Za-z])",
+     "a unit symbol after a number", "the unit's name: 秒速10メートル, 40ニュートン, 2.0キロオーム"),
+]]
 
 
 class Fault(Exception):
@@ -257,7 +294,13 @@ def main():
             raise Fault(f"figure numbers {numbers}, expected 1 to {len(FIGURE_SIZES)}")
         if any(len(line.split("\t", 1)[1].strip()) < 40 for line in lines[:-1]):
             raise Fault("a description is missing or too short to say what the figure shows")
-        return f"{len(numbers)} descriptions"
+        odd = [f"figure {number}: {symbol!r} ({name}) is read oddly; write {instead}"
+               for number, line in zip(numbers, lines)
+               for pattern, name, instead in SPOKEN_INSTEAD
+               for symbol in sorted(set(pattern.findall(line.split("\t", 1)[1])))]
+        if odd:
+            raise Fault("descriptions are not written to be spoken:\n  " + "\n  ".join(odd))
+        return f"{len(numbers)} descriptions, written to be spoken"
 
     run("figures.txt", descriptions)
     run("mark.ico", mark)

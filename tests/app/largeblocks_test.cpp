@@ -1,5 +1,7 @@
-#include <QTest>
+#include "app/startup.h"
 #include "support/testmain.h"
+
+#include <QTest>
 
 #include <cstdlib>
 #if defined(__GLIBC__)
@@ -16,6 +18,7 @@ class LargeBlocksTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { setUpProcess(); }
     void windowSizedBlocks_leaveTheHeapWhenFreed();
 };
 

@@ -21,16 +21,17 @@ def described(text):
 
 
 @described(
-    "がけの上から水平に投げ出した小球の道すじの候補を、横から見た図。"
+    "がけの上から水平に投げ出した小球の、道すじの候補を横から見た図。"
     "縦と横は同じ縮尺で描いてある。"
-    "高さ 19.6 m のがけの上の点から、小球を水平右向きに速さ 10 m/s で投げ出す。"
-    "地面には、投げ出した点の真下を 0 として、10 m ごとに 0、10、20、30、40 m の目盛りがある。"
+    "高さ19.6メートルのがけの上の点から、小球を水平右向きに、秒速10メートルで投げ出す。"
+    "地面には、投げ出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
     "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
-    "道すじ①：はじめ真下に向かって急に落ち、しだいに水平に近づく曲線で、10 m の点に達する。"
-    "道すじ②：はじめ水平で、しだいに急になって落ちる放物線で、約 14 m の点に達する。"
-    "道すじ③：はじめ水平で、しだいに急になって落ちる放物線で、20 m の点に達する。"
-    "道すじ④：投げ出した高さのまま水平にまっすぐ進み、30 m の真上で向きを変えて真下に落ち、30 m の点に達する。"
-    "道すじ⑤：はじめ水平で、しだいに急になって落ちる放物線で、40 m の点に達する。")
+    "道すじ①は、はじめ真下に向かって急に落ち、しだいに水平に近づく曲線で、10メートルの点に達する。"
+    "道すじ②は、はじめ水平で、しだいに急になって落ちる放物線で、約14メートルの点に達する。"
+    "道すじ③は、はじめ水平で、しだいに急になって落ちる放物線で、20メートルの点に達する。"
+    "道すじ④は、投げ出した高さのまま水平にまっすぐ進み、30メートルの真上で向きを変えて真下に落ち、30メートルの点に達する。"
+    "道すじ⑤は、はじめ水平で、しだいに急になって落ちる放物線で、40メートルの点に達する。"
+    "図の下に、目盛りは投げ出した点の真下からの水平距離、と書いてある。")
 def figure01():
     """A ball thrown horizontally from a cliff, drawn to one scale in both
     directions; five candidate paths, their numbers printed under the
@@ -82,19 +83,24 @@ def figure01():
 
 
 @described(
-    "一定量の気体の圧力 p（縦軸）と体積 V（横軸）の関係を表すグラフ四つ、①から④。"
-    "どのグラフも縦軸と横軸の目盛りは 0 から 4 までで、同じ縮尺。"
-    "それぞれに二つの等温線を 127℃、527℃ の温度を付けて描いてある。"
-    "グラフ①：反比例の曲線（双曲線）2 本。"
-    "内側の曲線が 127℃ で pV = 1（V = 1 で p = 1、V = 2 で p = 0.5）、"
-    "外側の曲線が 527℃ で pV = 2（V = 1 で p = 2、V = 2 で p = 1）。"
-    "グラフ②：グラフ①と同じ 2 本の曲線で、温度の付け方が逆。"
-    "内側（pV = 1）が 527℃、外側（pV = 2）が 127℃。"
-    "グラフ③：反比例の曲線 2 本。"
-    "内側の曲線が 127℃ で pV = 1、外側の曲線が 527℃ で pV = 4（V = 1 で p = 4、"
-    "V = 2 で p = 2）。"
-    "グラフ④：原点を通る直線 2 本。"
-    "127℃ は p = V/2（V = 4 で p = 2）、527℃ は p = V（V = 4 で p = 4）。")
+    "一定量の気体の圧力 p を縦軸に、体積 V を横軸にとったグラフが四つあり、①から④の番号が付いている。"
+    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、1から4までの目盛りがある。"
+    "原点には O と書いてある。"
+    "どのグラフにも、二つの等温線が、セ氏127度とセ氏527度の温度を付けて描いてある。"
+    "グラフ①は、反比例の曲線、つまり双曲線が2本。"
+    "内側の曲線がセ氏127度で、p と V の積が1。"
+    "V が1のとき p が1、V が2のとき p が0.5。"
+    "外側の曲線がセ氏527度で、p と V の積が2。"
+    "V が1のとき p が2、V が2のとき p が1。"
+    "グラフ②は、グラフ①と同じ2本の曲線で、温度の付け方が逆。"
+    "内側の、積が1の曲線がセ氏527度、外側の、積が2の曲線がセ氏127度。"
+    "グラフ③は、双曲線が2本。"
+    "内側の曲線がセ氏127度で、p と V の積が1。"
+    "外側の曲線がセ氏527度で、p と V の積が4。"
+    "V が1のとき p が4、V が2のとき p が2。"
+    "グラフ④は、原点を通る直線が2本。"
+    "セ氏127度の直線は、p は V の2分の1で、V が4のとき p が2。"
+    "セ氏527度の直線は、p は V に等しく、V が4のとき p が4。")
 def figure02():
     """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
     one grid; only graph 1 is right (hyperbolas, the hotter one at twice
@@ -139,87 +145,96 @@ def figure02():
 
 
 @described(
-    "凹レンズによる像の作図。"
-    "左右に水平な光軸があり、5 cm ごとに目盛りがある。"
-    "光軸の中央に凹レンズ。"
-    "レンズの左 15 cm に焦点 F、右 15 cm に焦点 F′。"
-    "寸法線で、物体からレンズまでが 30 cm、レンズから F′ までが 15 cm。"
-    "レンズの左 30 cm に、光軸に垂直に上向きの矢印の物体が立っている。"
-    "物体の先端から 2 本の光線が出ている。"
-    "1 本は光軸に平行に進んでレンズに入り、レンズを出た後は、左の焦点 F から出たかのように右上へ広がって進む。"
-    "もう 1 本はレンズの中心に向かって進み、向きを変えずにそのまま右下へ進む。"
-    "光軸の下の三角印と番号が、像の位置の候補：①レンズの左 30 cm（物体の位置）、②レンズの左 15 cm（F の位置）、"
-    "③レンズの左 10 cm、④レンズの右 10 cm、⑤レンズの右 30 cm。")
+    "凹レンズによる像の位置を考える図。"
+    "左右に水平な光軸があり、5センチメートルごとに目盛りがある。"
+    "右寄りに凹レンズがある。"
+    "焦点の位置は描いてなく、光線も描いてない。"
+    "破線の矢印が二つある。"
+    "レンズの左30センチメートルに、光軸に垂直に立つ、はじめの物体。"
+    "レンズの左10センチメートルに、その3分の1の高さの、はじめの像。"
+    "実線の矢印の物体が、レンズの左15センチメートルに立っている。"
+    "寸法線で、はじめの物体からレンズまでが30センチメートル、物体からレンズまでが15センチメートル、はじめの像からレンズまでが10センチメートル。"
+    "光軸の下の三角印と番号が、像の位置の候補。"
+    "位置①はレンズの左15センチメートルで、物体の真下。"
+    "位置②はレンズの左10センチメートルで、はじめの像の真下。"
+    "位置③はレンズの左7.5センチメートル。"
+    "位置④はレンズの左6.0センチメートル。"
+    "位置⑤はレンズの右15センチメートル。"
+    "図の下に、光軸の目盛りは5センチメートルごと、破線は、はじめの物体と像、と書いてある。")
 def figure03():
-    """Concave lens, focal length 15 cm, object 30 cm to its left, two rays
-    from the object's tip; five candidate image positions marked under
-    the axis, which carries a tick every 5 cm."""
+    """Concave lens whose focal points the candidate is not told: the
+    first object (30 cm left) and its virtual image (10 cm left) dashed,
+    the moved object (15 cm left) solid; five candidate image positions
+    under the axis, which carries a tick every 5 cm.  No rays are drawn,
+    so the answer cannot be measured off the drawing."""
     c = Canvas(508, 355)
-    k = 6.0                                  # pixels per cm
-    lens_x, axis_y = 300.0, 180.0
+    k = 9.0                                  # pixels per cm
+    lens_x, axis_y = 346.0, 176.0
     X = lambda cm: lens_x + cm * k           # cm measured to the right of the lens
     c.segment((8, axis_y), (500, axis_y), 1.0)
-    for cm in range(-45, 35, 5):
-        c.segment((X(cm), axis_y - 3), (X(cm), axis_y + 3), 0.8)
+    for cm in range(-35, 20, 5):
+        c.segment((X(cm), axis_y - 4), (X(cm), axis_y + 4), 0.9)
+    c.text(24, axis_y - 12, "光軸", 11)
     # lens: thin in the middle, thick at the rim
-    top, bot = axis_y - 105, axis_y + 105
+    top, bot = axis_y - 110, axis_y + 110
     left, right = [], []
     for i in range(41):
         y = top + (bot - top) * i / 40
-        t = (y - axis_y) / 105
+        t = (y - axis_y) / 110
         bulge = 3 + 9 * t * t
         left.append((lens_x - bulge, y))
         right.append((lens_x + bulge, y))
     c.polygon(left + right[::-1], fill=225, outline=0, width=1.4)
-    # focal points
-    for cm, name in ((-15, "F"), (15, "F′")):
-        c.circle(X(cm), axis_y, 2.6, fill=0)
-        c.text(X(cm), axis_y - 14, name, 13)
-    # object: arrow 10 cm tall at 30 cm left
-    ox, tip = X(-30), axis_y - 60
-    c.arrow((ox, axis_y), (ox, tip), 2.2, 10)
-    c.text(ox, tip - 14, "物体", 12)
-    # rays from the tip of the object
-    c.arrow((ox, tip), ((ox + lens_x) / 2, tip), 1.3, 8)
-    c.segment(((ox + lens_x) / 2, tip), (lens_x, tip), 1.3)
-    fx = X(-15)
-    ux, uy = lens_x - fx, tip - axis_y       # away from the left focal point
-    end = 470.0
-    c.arrow((lens_x, tip), (end, tip + uy * (end - lens_x) / ux), 1.3, 8)
-    sx, sy = lens_x - ox, axis_y - tip       # through the centre, undeviated
-    c.arrow((ox, tip), (ox + sx * 0.5, tip + sy * 0.5), 1.3, 8)
-    stop = 336.0                             # short of the labels below the axis
-    c.arrow((ox + sx * 0.5, tip + sy * 0.5), (stop, tip + sy * (stop - ox) / sx), 1.3, 8)
-    # candidate positions, under the axis
-    for n, cm in enumerate((-30, -15, -10, 10, 30), 1):
-        x = X(cm)
-        c.polygon([(x, axis_y + 5), (x - 4, axis_y + 12), (x + 4, axis_y + 12)], fill=0, outline=0, width=0.8)
-        c.text(x, axis_y + 26, CIRCLED[n - 1], 15, box=True)
-    # dimensions
-    y = 318
-    c.segment((ox, axis_y + 38), (ox, y + 6), 0.7)
-    c.segment((lens_x, bot + 4), (lens_x, y + 6), 0.7)
-    c.arrow((ox + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
-    c.text((ox + lens_x) / 2, y - 11, "30 cm", 12, box=True)
-    y2 = 300
-    c.segment((X(15), axis_y + 6), (X(15), y2 + 6), 0.7)
-    c.arrow((lens_x + 1, y2), (X(15) - 1, y2), 1.0, 6, both=True)
-    c.text((lens_x + X(15)) / 2, y2 - 11, "15 cm", 12, box=True)
     c.text(lens_x, top - 14, "凹レンズ", 12)
-    c.text(40, 340, "光軸の目盛りは 5 cm ごと", 11, anchor="lm")
+    # the first object and its image, dashed
+    h = 7.5 * k                              # object 7.5 cm tall
+    first, image = X(-30), X(-10)
+    c.dashed((first, axis_y), (first, axis_y - h + 8), 1.6, 5, 3)
+    c._head((first, axis_y - h), (0, -1), 9, 0)
+    c.text(first, axis_y - h - 24, "はじめの", 11)
+    c.text(first, axis_y - h - 11, "物体", 11)
+    c.dashed((image, axis_y), (image, axis_y - h / 3 + 6), 1.6, 4, 3)
+    c._head((image, axis_y - h / 3), (0, -1), 7, 0)
+    c.text(image, axis_y - h / 3 - 24, "はじめの", 11)
+    c.text(image, axis_y - h / 3 - 11, "像", 11)
+    # the moved object, solid
+    moved = X(-15)
+    c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
+    c.text(moved, axis_y - h - 13, "物体", 12)
+    # candidate positions under the axis: every number on one row, each
+    # joined to its mark by a leader, the close ones spread apart alike,
+    # so that no number stands out from the others
+    y = axis_y + 36
+    for n, (cm, shift) in enumerate(((-15, 0), (-10, -7), (-7.5, -4), (-6.0, 7), (15, 0)), 1):
+        x = X(cm)
+        c.polygon([(x, axis_y + 6), (x - 4, axis_y + 13), (x + 4, axis_y + 13)], fill=0, outline=0, width=0.8)
+        c.segment((x, axis_y + 14), (x + shift, y - 10), 0.7)
+        c.text(x + shift, y, CIRCLED[n - 1], 15, box=True)
+    # dimensions below: the first object and image, and the moved object
+    for y, cm, label in ((300, -30, "30 cm"), (272, -15, "15 cm"), (244, -10, "10 cm")):
+        c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 48), (X(cm), y + 6), 0.7)
+        c.arrow((X(cm) + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
+        c.text((X(cm) + lens_x) / 2, y - 10, label, 11, box=True)
+    c.segment((lens_x, bot + 4), (lens_x, 306), 0.7)
+    c.text(20, 336, "光軸の目盛りは 5 cm ごと。破線は、はじめの物体と像。", 11, anchor="lm")
     return c.finish()
 
 
 @described(
-    "正の点電荷（左）と負の点電荷（右）のまわりの等電位線を 10 V ごとに描いた図。"
-    "正の電荷を囲む閉じた線が、内側から +20V と +10V。"
-    "負の電荷を囲む閉じた線が、内側から −20V と −10V。"
-    "二つの電荷のちょうど真ん中を上下に通るまっすぐな線が 0V。"
-    "道すじは A→B→C→D→E→F の順に矢印の付いた折れ線。"
-    "A は上の方の 0V の線の上、B は +10V の線の上（正の電荷の右上）、C は +20V の線の上（正の電荷の真右）、"
-    "D は −20V の線の上（負の電荷の真左）で、C から D へは水平にまっすぐ進む。"
-    "E は −10V の線の上（負の電荷の左下）、F は下の方の 0V の線の上。"
-    "図の下に選択肢：①A→B、②B→C、③C→D、④D→E、⑤E→F。")
+    "正の点電荷を左に、負の点電荷を右に置き、そのまわりの等電位線を10ボルトごとに描いた図。"
+    "正の電荷を囲む閉じた線が、内側からプラス20ボルトとプラス10ボルト。"
+    "負の電荷を囲む閉じた線が、内側からマイナス20ボルトとマイナス10ボルト。"
+    "二つの電荷のちょうど真ん中を、上下にまっすぐ通る線が0ボルト。"
+    "点 A から点 F までを順に結ぶ、矢印の付いた折れ線の道すじがある。"
+    "A は、上の方の0ボルトの線の上。"
+    "B は、プラス10ボルトの線の上で、正の電荷の右上。"
+    "C は、プラス20ボルトの線の上で、正の電荷の真右。"
+    "D は、マイナス20ボルトの線の上で、負の電荷の真左。"
+    "C から D へは水平にまっすぐ進む。"
+    "E は、マイナス10ボルトの線の上で、負の電荷の左下。"
+    "F は、下の方の0ボルトの線の上。"
+    "図の下に選択肢がある。"
+    "①AからB、②BからC、③CからD、④DからE、⑤EからF。")
 def figure04():
     """Equipotentials (10 V apart) of a positive and a negative point
     charge; a path A..F and the five segments as choices."""
@@ -299,10 +314,13 @@ def _person(c, x, ground, hand, lean=8.0):
 
 
 @described(
-    "二つの場面を上下に並べた図。"
-    "氷の上の人とボール。"
-    "5-1（押す前、静止）：質量 60 kg の人が立ち、右にある質量 4.0 kg のボールに両手を当てている。"
-    "5-2（押した後）：ボールは右向きに速さ 6.0 m/s で動き、人は左向きに速さ v で動いている（v は「？」と書かれ、求める量）。")
+    "氷の上の人とボールの、二つの場面を上下に並べた図。"
+    "上の場面には、5の1、押す前、静止、と書いてある。"
+    "質量60キログラムの人が立ち、右にある質量4.0キログラムのボールに両手を当てている。"
+    "下の場面には、5の2、押した後、と書いてある。"
+    "ボールは右向きに秒速6.0メートルで動き、人は左向きに動いている。"
+    "人の矢印には速さが書いてない。"
+    "どちらの場面も、床は氷。")
 def figure05():
     """Scene 5-1: person and ball at rest on ice, hands on the ball;
     scene 5-2: after the push, moving apart."""
@@ -325,7 +343,6 @@ def figure05():
             c.arrow((bx + r + 6, ground - r), (bx + r + 56, ground - r), 1.8, 10)
             c.text(bx + r + 31, ground - r - 15, "6.0 m/s", 12)
             c.arrow((px - 22, ground - 52), (px - 66, ground - 52), 1.8, 10)
-            c.text(px - 44, ground - 67, "速さ v ?", 12)
         c.circle(bx, ground - r, r, fill=235, outline=0, width=1.6)
         c.text(px + 2, ground - 104 if row == 0 else ground - 96, "60 kg", 12)
         c.text(bx, ground - 2 * r - 14, "4.0 kg", 12)
@@ -333,86 +350,95 @@ def figure05():
 
 
 @described(
-    "左右に長い管 AB を横から見た図。"
-    "左端が A、右端が B で、途中の C に薄いガラス板の仕切りがある。"
-    "A から C までは空気で長さ 0.60 m、C から B までは水で長さ 0.90 m。"
-    "左から A に光が入る矢印に「光」と書いてある。")
+    "水平な一様な棒 AB を横から見た図。"
+    "棒の重さは40ニュートン。"
+    "左端が A、右端が B。"
+    "A は、天井から鉛直な糸でつるされている。"
+    "棒は点 C で、床に立つ支柱の上にのっている。"
+    "棒の上の寸法線で、A から C までが1.6メートル、C から B までが0.40メートル。"
+    "C は右端 B の近くにある。"
+    "長さは同じ縮尺で描いてある。")
 def figure06():
-    """Tube A-C-B: air in AC (0.60 m), water in CB (0.90 m)."""
+    """Uniform bar AB on a post at C, end A hung from a vertical string;
+    lengths to one scale (AC : CB = 4 : 1)."""
     c = Canvas(422, 142)
-    xa, xb = 34.0, 392.0
-    xc = xa + (xb - xa) * 0.60 / 1.50
-    y0, y1 = 44.0, 84.0
-    c.rect(xc, y0, xb, y1, fill=228, outline=None)
-    c.segment((xa, y0), (xb, y0), 2.0)
-    c.segment((xa, y1), (xb, y1), 2.0)
-    c.segment((xa, y0), (xa, y1), 1.0)
-    c.segment((xb, y0), (xb, y1), 1.0)
-    c.rect(xc - 1.5, y0, xc + 1.5, y1, fill=0, outline=None)
-    c.text((xa + xc) / 2, (y0 + y1) / 2, "空気", 13)
-    c.text((xc + xb) / 2, (y0 + y1) / 2, "水", 13, box=True)
-    c.arrow((4, 64), (xa - 3, 64), 1.4, 7)
-    c.text(14, 52, "光", 11)
-    for x, n in ((xa, "A"), (xc, "C"), (xb, "B")):
-        c.text(x, y0 - 14, n, 14)
-    y = 112
+    scale = 150.0                             # pixels per metre
+    xa = 50.0
+    xc, xb = xa + 1.6 * scale, xa + 2.0 * scale
+    bar_top, bar_bot = 68.0, 77.0
+    floor = 124.0
+    c.ceiling(20, 96, 12)
+    c.segment((xa, 12), (xa, bar_top), 1.3)
+    c.text(xa - 14, 34, "糸", 12)
+    c.rect(xa, bar_top, xb, bar_bot, fill=215, outline=0, width=1.5)
+    # post with a wedge top
+    c.polygon([(xc - 2.5, bar_bot), (xc + 2.5, bar_bot), (xc + 11, floor), (xc - 11, floor)],
+              fill=235, outline=0, width=1.4)
+    c.ground(xc - 60, xc + 70, floor, depth=6)
+    c.text(xc + 26, 104, "支柱", 12)
+    c.text(xa - 12, bar_bot + 10, "A", 14)
+    c.text(xb + 12, bar_bot + 8, "B", 14)
+    c.text(xc - 16, bar_bot + 13, "C", 14)
+    # lengths above the bar
+    y = 50
     for x in (xa, xc, xb):
-        c.segment((x, y1 + 4), (x, y + 8), 0.7)
+        c.segment((x, bar_top - 3), (x, y - 7), 0.7)
     c.arrow((xa + 1, y), (xc - 1, y), 1.0, 6, both=True)
     c.arrow((xc + 1, y), (xb - 1, y), 1.0, 6, both=True)
-    c.text((xa + xc) / 2, y + 14, "0.60 m", 12)
-    c.text((xc + xb) / 2, y + 14, "0.90 m", 12)
+    c.text((xa + xc) / 2, y - 11, "1.6 m", 12)
+    c.text((xc + xb) / 2, y - 11, "0.40 m", 12)
+    c.text(xa + 100, 98, "一様な棒 AB（重さ 40 N）", 12)
     return c.finish()
 
 
+# tension F against the square of the speed, as measured (2A-問3)
+SPEED_SQUARED = [1.0, 2.0, 3.0, 4.0, 5.0, 6.0]
+TENSION = [1.3, 2.4, 3.8, 5.1, 6.2, 7.5]
+
+
 @described(
-    "水平な一様な棒 AB（重さ 40 N）を横から見た図。"
-    "左端が A、右端が B。"
-    "A は天井から鉛直な糸でつるされている。"
-    "棒は点 C で、床に立つ支柱の上にのっている。"
-    "AC の長さは 1.6 m、CB の長さは 0.40 m で、C は右端 B の近くにある。")
+    "糸の張力の測定値を点で描いたグラフ。"
+    "横軸は、小球の速さ v の2乗で、単位はメートル毎秒の2乗。"
+    "0から8まで、1ごとに目盛りと格子線がある。"
+    "縦軸は、糸の張力 F で、単位はニュートン。"
+    "0から10まで、1ごとに目盛りと格子線がある。"
+    "黒い点が6個あり、横軸の値と縦軸の値は、順に、1.0と1.3、2.0と2.4、3.0と3.8、4.0と5.1、5.0と6.2、6.0と7.5。"
+    "点を結ぶ線は描いてない。"
+    "横軸の6から8まで、縦軸の8から10までには点がなく、格子だけがある。")
 def figure07():
-    """Uniform bar AB on a post at C, end A hung from a vertical string."""
+    """The measured tension F against v squared, as points on a grid
+    reaching F = 10 N and v squared = 8, so that the candidate can lay
+    the line through them and read it beyond the measurements."""
     c = Canvas(434, 305)
-    scale = 150.0                             # pixels per metre
-    xa = 70.0
-    xc, xb = xa + 1.6 * scale, xa + 2.0 * scale
-    bar_top, bar_bot = 170.0, 180.0
-    floor = 262.0
-    c.ceiling(30, 130, 26)
-    c.segment((xa, 26), (xa, bar_top), 1.3)
-    c.text(xa + 14, 80, "糸", 12, anchor="lm")
-    c.rect(xa, bar_top, xb, bar_bot, fill=215, outline=0, width=1.5)
-    # post with a wedge top
-    c.polygon([(xc - 2.5, bar_bot), (xc + 2.5, bar_bot), (xc + 13, floor), (xc - 13, floor)],
-              fill=235, outline=0, width=1.4)
-    c.ground(200, 420, floor)
-    c.text(xc + 16, 226, "支柱", 12, anchor="lm")
-    c.text(xa - 10, bar_bot + 14, "A", 14)
-    c.text(xb + 12, bar_bot + 12, "B", 14)
-    c.text(xc - 18, bar_bot + 14, "C", 14)
-    # lengths above the bar
-    y = 138
-    for x in (xa, xc, xb):
-        c.segment((x, bar_top - 4), (x, y - 8), 0.7)
-    c.arrow((xa + 1, y), (xc - 1, y), 1.0, 6, both=True)
-    c.arrow((xc + 1, y), (xb - 1, y), 1.0, 6, both=True)
-    c.text((xa + xc) / 2, y - 12, "1.6 m", 12)
-    c.text((xc + xb) / 2, y - 12, "0.40 m", 12)
-    c.text(150, 205, "一様な棒（重さ 40 N）", 12)
+    x0, y0 = 70.0, 262.0                      # origin
+    sx, sy = 40.0, 23.0                       # pixels per m2/s2, per newton
+    for i in range(0, 9):
+        c.segment((x0 + i * sx, y0), (x0 + i * sx, y0 - 10 * sy), 0.5, fill=170)
+        c.text(x0 + i * sx, y0 + 12, str(i), 11)
+    for j in range(0, 11):
+        c.segment((x0, y0 - j * sy), (x0 + 8 * sx, y0 - j * sy), 0.5, fill=170)
+        c.text(x0 - 10, y0 - j * sy, str(j), 11, anchor="rm")
+    c.segment((x0, y0), (x0 + 8 * sx + 14, y0), 1.4)
+    c.segment((x0, y0), (x0, y0 - 10 * sy - 12), 1.4)
+    c.text(x0 + 4 * sx, y0 + 32, "v² 〔m²/s²〕", 13)
+    c.text(x0 - 44, y0 - 5 * sy - 10, "F", 13)
+    c.text(x0 - 44, y0 - 5 * sy + 10, "〔N〕", 12)
+    for v2, f in zip(SPEED_SQUARED, TENSION):
+        c.circle(x0 + v2 * sx, y0 - f * sy, 3.6, fill=0, outline=None)
     return c.finish()
 
 
 @described(
     "熱量計の断面図。"
-    "外側の容器の内側に断熱材があり、その中に銅製の容器があって水が入っている。"
+    "外側の容器の内側に断熱材があり、その中に銅製の容器があって、水が入っている。"
     "上にふたがある。"
-    "ふたを通して温度計とかき混ぜ棒が水の中に入っている。"
+    "ふたを通して、温度計とかき混ぜ棒が水の中に入っている。"
     "かき混ぜ棒の下の端は、温度計を囲む輪になっている。"
-    "ラベル：温度計、かき混ぜ棒、ふた、銅製の容器、断熱材、水。")
+    "水の中の左寄りに、電熱線を巻いたヒーターがあり、その2本の導線は、ふたを通って外に出ている。"
+    "書いてある名前は、温度計、かき混ぜ棒、ヒーター、ふた、銅製の容器、断熱材、水。")
 def figure08():
     """Calorimeter: copper vessel with water inside an insulated outer
-    vessel, lid, thermometer and ring stirrer."""
+    vessel, lid, thermometer, ring stirrer and an immersion heater."""
     c = Canvas(284, 298)
     ox0, ox1, oy0, oy1 = 12.0, 206.0, 108.0, 286.0      # outer vessel
     ix0, ix1, iy0, iy1 = 48.0, 170.0, 120.0, 252.0      # copper vessel
@@ -453,18 +479,31 @@ def figure08():
     c.segment((226, 250), (ox1 - 14, 262), 0.8)
     c.text(244, 92, "ふた", 12)
     c.segment((232, 94), (ox1 + 6, 100), 0.8)
-    c.text(70, 196, "水", 13, box=True)
+    # heater: a coil in the water, its two leads out through the lid
+    hx0, hx1, hy0, hy1 = 56.0, 75.0, 166.0, 222.0
+    coil = [(hx0, hy0)]
+    for i in range(9):
+        coil.append((hx1 if i % 2 == 0 else hx0, hy0 + (hy1 - hy0) * (i + 1) / 9))
+    c.line(coil, 1.4)
+    lead = hx1 + 5
+    c.segment((hx0, hy0), (hx0, 78), 1.3)
+    c.line([(hx1, hy1), (lead, hy1), (lead, 78)], 1.3)
+    c.circle(hx0, 75, 2.4, fill=255, outline=0, width=1.1)
+    c.circle(lead, 75, 2.4, fill=255, outline=0, width=1.1)
+    c.text(30, 62, "ヒーター", 12)
+    c.segment((44, 70), (hx0 - 2, 84), 0.8)
+    c.text(118, 196, "水", 13, box=True)
     return c.finish()
 
 
 @described(
     "横に置いたシリンダーの断面図。"
-    "シリンダーの左端は閉じていて、中に気体とヒーター（電熱線）がある。"
-    "ヒーターの導線はシリンダーの外に出ている。"
+    "シリンダーの左端は閉じていて、中に気体と、電熱線のヒーターがある。"
+    "ヒーターの導線は、シリンダーの外に出ている。"
     "シリンダーの上の壁に弁がある。"
     "シリンダーの右側は開いていて、左右になめらかに動くピストンが入っている。"
     "ピストンの右側は大気で、ピストンは水平なばねで右の壁につながれている。"
-    "ラベル：弁、ピストン、気体、ヒーター、ばね、大気、壁。")
+    "書いてある名前は、弁、ピストン、気体、ヒーター、ばね、大気、壁。")
 def figure09():
     """Cylinder with heater and valve; piston held by a spring fixed to a wall."""
     c = Canvas(450, 272)
@@ -522,10 +561,14 @@ def _tubes(c, paths, outer, inner):
 
 @described(
     "音の干渉の装置を正面から見た図。"
-    "左の音源（スピーカー）から入口 A に音が入り、右の出口 B で聞く。"
-    "A と B の間で、音は二つの道に分かれてから再び合わさる。"
-    "下の道は固定した U 字形の管 P（固定）、上の道は U 字形の引き出し管 Q（引き出せる）。"
-    "Q は上へ引き出すことができ（上向きの矢印「引き出す」）、引き出した長さを d で示してある。")
+    "左の音源、スピーカーから入口 A に音が入り、右の出口 B で聞く。"
+    "左端のスピーカーには、音源、右端のじょうごの形の口には、聞く、と書いてある。"
+    "A と B の間で、音は二つの道に分かれてから、再び合わさる。"
+    "下の道は、固定した U の字の形の管 P で、P、固定、と書いてある。"
+    "上の道は、U の字を逆さにした形の引き出し管 Q で、Q、引き出せる、と書いてある。"
+    "Q は上へ引き出すことができ、上向きの矢印に、引き出す、と書いてある。"
+    "Q は少し引き出した位置に描いてあり、引き出す前の Q の上の端が破線で示してあって、引き出す前、と書いてある。"
+    "右側の寸法線で、破線の位置から、今の Q の上の端までの長さが d。")
 def figure10():
     """Sliding-tube interference apparatus: sound enters at A, splits
     into the fixed tube P and the sliding U-tube Q, rejoins towards B."""
@@ -533,9 +576,9 @@ def figure10():
     lx, rx = 120.0, 330.0            # the two vertical arms
     mid = 184.0                      # level of the inlet and outlet
     low = 272.0                      # bottom of the fixed tube P
-    q_top = 56.0                     # top of the sliding tube Q
+    q_top = 62.0                     # top of the sliding tube Q, pulled out by d
     # the sliding U, a sleeve over the upper ends of the fixed arms
-    _tubes(c, [[(lx, 140), (lx, q_top), (rx, q_top), (rx, 140)]], 22, 16)
+    _tubes(c, [[(lx, 146), (lx, q_top), (rx, q_top), (rx, 146)]], 22, 16)
     # fixed parts: both arms with the lower tube P, the inlet and the outlet
     _tubes(c, [[(lx, 108), (lx, low), (rx, low), (rx, 108)],
                [(58, mid), (lx, mid)], [(rx, mid), (392, mid)]], 14, 9)
@@ -549,27 +592,45 @@ def figure10():
     c.text(lx - 22, mid - 20, "A", 14)
     c.text(rx + 22, mid - 20, "B", 14)
     c.text((lx + rx) / 2, low + 24, "P（固定）", 12)
-    c.text((lx + rx) / 2, q_top + 30, "Q（引き出せる）", 12)
+    c.text((lx + rx) / 2, q_top + 58, "Q（引き出せる）", 12)
     # how Q moves
-    c.arrow(((lx + rx) / 2, q_top - 14), ((lx + rx) / 2, 12), 1.5, 9)
+    c.arrow(((lx + rx) / 2, q_top - 16), ((lx + rx) / 2, 12), 1.5, 9)
     c.text((lx + rx) / 2 + 12, 24, "引き出す", 12, anchor="lm")
-    c.dashed((rx + 12, q_top), (rx + 60, q_top), 0.8, 4, 3)
-    c.dashed((rx + 12, q_top - 28), (rx + 60, q_top - 28), 0.8, 4, 3)
-    c.arrow((rx + 50, q_top), (rx + 50, q_top - 28), 1.0, 6, both=True)
-    c.text(rx + 66, q_top - 14, "d", 13, anchor="lm")
+    # Q's top edge before it was pulled out (d = 0), dashed, and d between
+    # that edge and the top edge now, on lines drawn out from both edges
+    edge, before = q_top - 11, q_top - 11 + 34
+    c.dashed((lx - 11, before), (rx + 11, before), 1.0, 5, 3)
+    c.dashed((lx - 11, before), (lx - 11, before + 22), 1.0, 5, 3)
+    c.dashed((rx + 11, before), (rx + 11, before + 22), 1.0, 5, 3)
+    c.segment((rx + 11, edge), (rx + 66, edge), 0.8)
+    c.segment((rx + 11, before), (rx + 66, before), 0.8)
+    c.arrow((rx + 54, edge + 1), (rx + 54, before - 1), 1.0, 6, both=True)
+    c.text(rx + 70, (edge + before) / 2, "d", 14, anchor="lm")
+    c.text(lx - 20, before + 12, "引き出す前", 10, anchor="rm")
     return c.finish()
 
 
+def _meter(c, x, y, letter):
+    c.circle(x, y, 13, fill=255, outline=0, width=1.6)
+    c.text(x, y, letter, 14)
+
+
 @described(
-    "電池、スイッチ、抵抗、コンデンサーを一つの輪につないだ回路図。"
-    "左の辺に電池 E（起電力 12 V、上側が + 極）。"
-    "上の辺に、左からスイッチ S（開いている）と抵抗 R（2.0 kΩ）。"
-    "下の辺にコンデンサー C（50 μF）。"
-    "右の辺は導線だけ。")
+    "電池、スイッチ、電流計、抵抗、コンデンサーを一つの輪につないだ回路図。"
+    "左の辺に電池 E があり、起電力は12ボルトで、上側がプラス極。"
+    "上の辺に、左から、スイッチ S、電流計、抵抗 R。"
+    "スイッチは開いている。"
+    "電流計は丸の中に A と書いた記号。"
+    "抵抗の値は書いてない。"
+    "右の辺は導線だけ。"
+    "下の辺にコンデンサー C があり、電気容量は50マイクロファラド。"
+    "コンデンサーの左右の導線から下へ線が出て、電圧計につながっている。"
+    "電圧計は丸の中に V と書いた記号で、コンデンサーの両端の電圧を測る。")
 def figure11():
-    """Series circuit: battery E, switch S, resistor R, capacitor C."""
+    """Series circuit: battery E, switch S, ammeter, resistor R, capacitor C
+    with a voltmeter across it."""
     c = Canvas(450, 240)
-    L, R, T, B = 70.0, 380.0, 40.0, 190.0
+    L, R, T, B = 70.0, 390.0, 40.0, 150.0
     # battery on the left side (long plate = positive, at the top)
     by = (T + B) / 2
     c.segment((L, T), (L, by - 7), 1.6)
@@ -579,15 +640,19 @@ def figure11():
     c.text(L - 36, by - 10, "E", 14)
     c.text(L - 36, by + 10, "12 V", 12)
     c.text(L + 30, by - 16, "+", 12)
-    # top side: switch then resistor
-    s0, s1 = 120.0, 176.0
+    # top side: switch, ammeter, resistor
+    s0, s1 = 110.0, 160.0
     c.segment((L, T), (s0, T), 1.6)
     c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
     c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
     c.segment((s0 + 2, T - 2), (s1 - 4, T - 22), 1.8)
     c.text((s0 + s1) / 2, T + 18, "S", 14)
-    r0, r1 = 236.0, 316.0
-    c.segment((s1 + 3, T), (r0, T), 1.6)
+    ax = 214.0
+    c.segment((s1 + 3, T), (ax - 13, T), 1.6)
+    _meter(c, ax, T, "A")
+    c.text(ax, T + 26, "電流計", 11)
+    r0, r1 = 270.0, 340.0
+    c.segment((ax + 13, T), (r0, T), 1.6)
     zig = [(r0, T)]
     n = 8
     for i in range(n):
@@ -596,16 +661,22 @@ def figure11():
     c.line(zig, 1.6)
     c.segment((r1, T), (R, T), 1.6)
     c.text((r0 + r1) / 2, T - 20, "R", 14)
-    c.text((r0 + r1) / 2, T + 22, "2.0 kΩ", 12)
-    # right side plain, capacitor on the bottom side
+    # right side plain, capacitor on the bottom side, voltmeter across it
     c.segment((R, T), (R, B), 1.6)
     cx = 225.0
     c.segment((R, B), (cx + 6, B), 1.6)
     c.segment((cx - 6, B), (L, B), 1.6)
     c.segment((cx - 6, B - 18), (cx - 6, B + 18), 2.0)
     c.segment((cx + 6, B - 18), (cx + 6, B + 18), 2.0)
-    c.text(cx - 30, B - 22, "C", 14)
-    c.text(cx + 48, B - 20, "50 μF", 12)
+    c.text(cx - 24, B - 24, "C", 14)
+    c.text(cx + 46, B - 20, "50 μF", 12)
+    vy = 206.0
+    for x in (cx - 70, cx + 70):
+        c.circle(x, B, 2.6, fill=0, outline=None)
+    c.line([(cx - 70, B), (cx - 70, vy), (cx - 13, vy)], 1.4)
+    c.line([(cx + 70, B), (cx + 70, vy), (cx + 13, vy)], 1.4)
+    _meter(c, cx, vy, "V")
+    c.text(cx + 110, vy, "電圧計", 11)
     return c.finish()
 
 
