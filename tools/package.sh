@@ -1,28 +1,59 @@
 #!/usr/bin/env bash
-# tools/package.sh [CMAKE-OPTION...]
-# Builds the Debian package build-deb/vardo_<version>_<arch>.deb on Debian 12,
-# installing what that needs first (skipping what is there), and checks it
-# with lintian: any error or warning fails, but for the placeholder
-# maintainer address, which a packager replaces with
-#   tools/package.sh -DVARDO_PACKAGE_MAINTAINER="Name <address>"
-# (kept in build-deb/ for later runs).
+# tools/package.sh [DPKG-BUILDPACKAGE-OPTION...]
+# Builds the Debian source package and the binary package from debian/ the
+# way Debian builds them: the build dependencies through `apt-get build-dep`
+# (skipped when they are all there), then `dpkg-buildpackage -us -uc` in a
+# copy of the tree, build-deb/vardo-<version>/, so that its results land in
+# build-deb/ and nothing is written outside the clone. Then lintian
+# --pedantic checks the .changes: any tag fails but the placeholder
+# maintainer address, which a packager replaces in debian/control and
+# debian/changelog.
+# DEB_BUILD_OPTIONS=nocheck leaves out the build-time suites.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh --no-build file dpkg-dev lintian
 
-# Debian's hardening and optimisation flags, as a Debian build would set them.
-eval "$(dpkg-buildflags --export=sh)"
-export CXXFLAGS="$CXXFLAGS $CPPFLAGS"
-cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
-    -DBUILD_TESTING=OFF "$@"
-cmake --build build-deb
-(cd build-deb && cpack -G DEB)
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+missing=()
+for package in build-essential dpkg-dev lintian; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if ((${#missing[@]})) || ! dpkg-checkbuilddeps 2>/dev/null; then
+    echo "Installing: ${missing[*]} and the build dependencies in debian/control"
+    "${sudo[@]}" apt-get update -qq
+    apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq)
+    ((${#missing[@]} == 0)) || "${apt[@]}" install "${missing[@]}"
+    "${apt[@]}" build-dep ./
+fi
 
-deb=$(ls -t build-deb/vardo_*.deb | head -n 1)
-echo "Checking $deb with lintian"
-lintian --fail-on none "$deb" | tee build-deb/lintian.txt
-if grep -E '^[EW]: ' build-deb/lintian.txt | grep -vE '^E: vardo: bogus-mail-host(-in-debian-changelog)? '; then
-    echo "lintian: the package has the errors or warnings above" >&2
+version=$(dpkg-parsechangelog -S Version)
+source=build-deb/vardo-$version
+rm -rf build-deb/vardo-* build-deb/vardo_*
+# The tree as git sees it, uncommitted changes included, without build
+# folders or anything ignored; writable by its owner alone whatever the
+# clone's umask, so that the source package's modes are the same everywhere.
+umask 022
+mkdir -p "$source"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z --cached --others --exclude-standard \
+        | while IFS= read -r -d '' file; do
+              if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
+          done \
+        | tar --null -T - --mode=go-w -cf - | tar -xf - -C "$source"
+else
+    tar --exclude=./build --exclude='./build-*' --mode=go-w -cf - . | tar -xf - -C "$source"
+fi
+
+(cd "$source" && dpkg-buildpackage -us -uc -Jauto "$@")
+
+changes=build-deb/vardo_${version}_$(dpkg-architecture -q DEB_HOST_ARCH).changes
+echo "Checking $changes with lintian"
+lintian --pedantic --display-info --display-experimental --fail-on none "$changes" \
+    | tee build-deb/lintian.txt
+if grep -E '^[A-Z]: ' build-deb/lintian.txt \
+        | grep -vE '^E: vardo(-dbgsym| source| changes)?: bogus-mail-host(-in-debian-changelog)? '; then
+    echo "lintian: the package has the tags above" >&2
     exit 1
 fi
-echo "Package: $deb"
+echo "Packages:" build-deb/*.deb

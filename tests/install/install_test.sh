@@ -68,8 +68,9 @@ if command -v appstreamcli >/dev/null; then
 fi
 
 # The licences: Debian's machine-readable format, every licence named for
-# some files given in full, every file pattern matching a file of the source,
-# and the metainfo declaring the same licences.
+# some files given (in full or by its file in /usr/share/common-licenses),
+# every file pattern matching a file of the source, and the metainfo
+# declaring the same licences, for the program or for itself.
 doc=$prefix/share/doc/vardo
 copyright=$doc/copyright
 if [ "$(head -n 1 "$copyright" 2>/dev/null)" != \
@@ -78,11 +79,11 @@ if [ "$(head -n 1 "$copyright" 2>/dev/null)" != \
 else
     licences=$(awk 'BEGIN { RS = ""; FS = "\n" }
         $1 ~ /^Files:/ { for (i = 2; i <= NF; i++) if (sub(/^License: */, "", $i)) used[$i] = 1 }
-        $1 ~ /^License:/ && NF > 5 { sub(/^License: */, "", $1); text[$1] = 1 }
+        $1 ~ /^License:/ && NF > 1 { sub(/^License: */, "", $1); text[$1] = 1 }
         END { for (name in used) print name, (name in text) ? "" : "without-text" }' "$copyright")
     grep without-text <<<"$licences" && fail "licence named without its text (above)"
     for name in $(cut -d' ' -f1 <<<"$licences"); do
-        grep -q "<project_license>.*\b$name\b.*</project_license>" "$metainfo" \
+        grep -Eq "<(project|metadata)_license>.*\b$name\b.*</(project|metadata)_license>" "$metainfo" \
             || fail "the metainfo does not declare $name"
     done
     read -ra patterns <<<"$(awk '/^Files:/ { files = 1; sub(/^Files:/, "") }
