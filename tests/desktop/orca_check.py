@@ -17,8 +17,7 @@ def wait_for(predicate, seconds):
         time.sleep(0.2)
     return bool(predicate())
 
-def start_speech(folder):
-    # speech-dispatcher whose only module writes each utterance as a line.
+def start_speech(folder):  # whose only module writes each utterance as a line
     os.makedirs(folder + "/speechd/modules")
     with open(folder + "/speechd/speechd.conf", "w") as conf:
         conf.write('AddModule "log" "sd_generic" "log.conf"\nDefaultModule log\n'
@@ -64,10 +63,9 @@ def steps():
                 r"(?=.*リンク 合図の音)(?=.*リンク 解答と解説)")
     yield [], r"問題 ページタブのリスト", r"^$", "start: the question tabs"
     yield ["Tab"] * 5, r"テキスト.*\n.*(試験|物理)", r"ラベル|.{400}", "Tab to the paper: its first line"
-    yield ["ctrl+End", "ctrl+Home"], r"\S", r"Home|End", "Ctrl+End, Ctrl+Home read a line each"
     yield ["ctrl+Home", "KP_Add"], said_all, r"^$", "say-all: powers and units in words, links"
     yield ["ctrl+Home", "KP_Add"], said_all, r"^$", "say-all again from the top"
-    yield ["ctrl+Home", "Down", "Down", "Up"], r"\S", r"^$", "Down and Up read a line each"
+    yield ["ctrl+End", "ctrl+Home", "Down", "Up"], r"\S", r"Home|End", "Ctrl+End/Home, Down, Up: lines"
     yield ["shift+Tab"] * 5 + ["Right"], r"図1 ページタブ", r"^$", "Right on the question tabs"
     yield ["Tab"] * 5, r"図1 画像.*\n?.*\S{40}", r"^$", "Tab to figure 1: name and description"
     yield (["shift+Tab"] * 3 + ["space"], r"(?s)space.*1-問1-1 1 チェックボックス.*残り時間 60 分",
@@ -80,9 +78,11 @@ def steps():
     yield "shift+Tab", r"得 点 プッシュボタン", r"^$", "Shift+Tab back to Score"
     yield ["space"], r"得点 \d+ 点", r"^$", "Score speaks the score"
     yield ["Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", r"^$", "Pass-rate: the verdict"
-    yield ["alt+F4"], r"Vardo", r"^$", "Alt+F4 closes the verdict window"
-    yield ["alt+h", "a"], r"バージョン情報(.|\n)*ソフトの説明", r"^$", "help: its title and first line"
-    yield ["alt+F4", "alt+g", "q"], None, r"(?!)", "終了"
+    yield ["alt+F4"], r"Vardo", r"^$", "Alt+F4 closes the verdict window"  # each key once heard
+    yield ["alt+h"], r"バージョン情報\(A\)", r"^$", "Alt+H: the help menu"
+    yield ["a"], r"バージョン情報(.|\n)*ソフトの説明", r"^$", "help: its title and first line"
+    yield ["alt+F4"], r"Vardo", r"^$", "Alt+F4 closes the help window"
+    yield ["alt+g"], r"終了\(Q\)", r"^$", "Alt+G: the game menu"; yield ["q"], None, r"(?!)", "終了"
 
 def exam(folder, start):  # the first step hears all since the program started
     for keys, wanted, unwanted, what in steps():
