@@ -1,36 +1,27 @@
 #include "document/documentjob.h"
 
+#include "document/documentclean.h"
+#include "document/picturedecoder.h"
 #include "markup/htmldecode.h"
 #include "markup/htmlguard.h"
-#include "files/regularfile.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
-#include <QTextBlock>
 #include <QTextCursor>
-#include <QTextFrame>
 #include <QThread>
 
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
-#include <optional>
 #include <utility>
 
 struct DocumentJob::State
 {
     std::mutex mutex;
     std::condition_variable finished;
-    std::condition_variable told; // the layout is given, or the job given up
-    std::optional<Layout> layout;
     std::atomic_bool cancelled{false};
-    std::atomic_bool laying{false};
     bool done = false;
-    bool abandoned = false;
     Result result;
     QObject *context = nullptr;
     std::function<void()> onDone;
@@ -38,8 +29,8 @@ struct DocumentJob::State
 
 namespace {
 
-// Every thread a job started, deleted once it has ended; a thread still
-// running is never deleted.
+// Every thread a job started. A thread is freed only once it has ended:
+// by the next job that finds it so, or by settle().
 std::mutex threadsMutex;
 QList<QThread *> threads;
 
@@ -56,96 +47,81 @@ void reapThreads()
     }
 }
 
-// How far a trial layout got: up to `end`, and whether that is all of it.
-struct Reach
+QString notice(const QString &text)
 {
-    int end = 0;
-    bool complete = false;
-};
-
-// Lays the document out one piece of its top level at a time (a paragraph,
-// a whole table), so that a job given up, or over its time, stops at the
-// next piece.
-Reach layOut(QTextDocument &document, qreal width, const std::atomic_bool &cancelled,
-             const QDeadlineTimer &budget)
-{
-    document.setTextWidth(width);
-    QAbstractTextDocumentLayout *layout = document.documentLayout();
-    Reach reach;
-    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
-        if (cancelled || budget.hasExpired())
-            return reach;
-        const int last = it.currentFrame() ? it.currentFrame()->lastPosition()
-                                           : it.currentBlock().position();
-        layout->blockBoundingRect(document.findBlock(last));
-        reach.end = it.currentFrame() ? last + 1 : it.currentBlock().position() + it.currentBlock().length() - 1;
-    }
-    reach.complete = true;
-    return reach;
+    return QStringLiteral("<p style=\"background-color:#ffffc0\">%1</p>").arg(text);
 }
 
-QString partNotice()
+QString bytesCutNotice()
 {
-    return QStringLiteral("<p style=\"background-color:#ffffc0\">この文書は複雑すぎて全体を"
-                          "表示できないため、先頭の一部だけを表示しています。</p>");
+    return notice(QStringLiteral("この文書は大きすぎるため、先頭の %1 MiB だけを表示しています。")
+                      .arg(DocumentJob::maxBytes / (1024 * 1024)));
 }
 
-// Keeps the document up to `end`, under a notice saying so.
-void keepFront(QTextDocument &document, int end)
+QString cleanCutNotice(documentclean::Cut cut)
 {
-    QTextCursor cursor(&document);
-    cursor.setPosition(end);
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    cursor.movePosition(QTextCursor::Start);
-    cursor.insertHtml(partNotice());
-    cursor.insertBlock();
+    return notice(cut == documentclean::Cut::Long
+                      ? QStringLiteral("この文書は長すぎるため、先頭の一部だけを表示しています。")
+                      : QStringLiteral("この文書は複雑すぎるため、先頭の一部だけを表示しています。"));
 }
 
-// The layout to try, once the caller has given it; none when the job was
-// given up first.
-std::optional<DocumentJob::Layout> awaitLayout(DocumentJob::State &state)
+// Style sheets are the one resource Qt asks for while it parses; pictures
+// come later, from the picture decoder, and anything else is refused.
+ConfinedDocument::Grant styleSheets(const ResourceGate &gate)
 {
-    std::unique_lock lock(state.mutex);
-    state.told.wait(lock, [&state] { return state.layout || state.cancelled; });
-    return state.cancelled ? std::nullopt : state.layout;
+    return [gate](int type, const QUrl &name) -> QVariant {
+        if (type != QTextDocument::StyleSheetResource)
+            return QVariant();
+        const auto front = gate.read(gate.nameOf(name), 256 * 1024);
+        return front ? QVariant(htmldecode::decode(front->bytes, front->cut)) : QVariant(QString());
+    };
 }
 
-DocumentJob::Result load(const DocumentJob::Request &request, DocumentJob::State &state)
+DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_bool &cancelled)
 {
-    const std::atomic_bool &cancelled = state.cancelled;
     using Kind = DocumentJob::Result::Kind;
-    const auto file = DocumentJob::readText(request.path, request.maxBytes);
+    const ResourceGate &gate = request.gate;
+    const auto file = gate.read(gate.documentName(), DocumentJob::maxBytes);
     if (!file)
         return {Kind::Unreadable, nullptr, QString()};
-    const QString problem = htmlguard::problem(file->text);
-    if (!problem.isEmpty())
+    const QString text = htmldecode::decode(file->bytes, file->cut);
+    if (const QString problem = htmlguard::problem(text); !problem.isEmpty())
         return {Kind::Refused, nullptr, problem};
     if (cancelled)
         return {};
 
-    auto document = std::make_unique<ConfinedDocument>(request.resources);
+    auto document = std::make_unique<ConfinedDocument>();
     document->setDefaultFont(request.font);
     QTextOption option = document->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // as the pane wraps
     document->setDefaultTextOption(option);
-    document->setBaseUrl(request.base);
-    document->setHtml(file->cut ? DocumentJob::cutNotice(request.maxBytes) + file->text : file->text);
-    // The layout is tried on a copy: a layout keeps this thread's fonts,
-    // which die with it. The copy asks the document for its resources.
-    std::unique_ptr<QTextDocument> trial(document->clone(document.get()));
-    const std::optional<DocumentJob::Layout> layout = awaitLayout(state);
-    if (!layout)
-        return {};
-    state.laying = true;
-    const Reach reach = layOut(*trial, layout->textWidth, cancelled, layout->budget);
-    trial.reset();
+    document->setBaseUrl(gate.base());
+    document->setGrant(styleSheets(gate));
+    document->setHtml(text);
+    document->setGrant(nullptr);
     if (cancelled)
         return {};
-    if (!reach.complete && reach.end == 0)
-        return {Kind::TooComplex, nullptr, QString()};
-    if (!reach.complete)
-        keepFront(*document, reach.end);
+
+    documentclean::Outcome cleaned = documentclean::clean(*document, cancelled);
+    if (cleaned.empty)
+        return {Kind::Refused, nullptr, QStringLiteral("複雑すぎます")};
+    if (cancelled)
+        return {};
+    document->setPictures(picturedecoder::decode(gate, cleaned.pictures, request.scale, cancelled));
+    documentclean::setPictures(*document, cleaned.pictures);
+    if (cancelled)
+        return {};
+
+    QString notices;
+    if (file->cut)
+        notices += bytesCutNotice();
+    if (cleaned.cut != documentclean::Cut::None)
+        notices += cleanCutNotice(cleaned.cut);
+    if (!notices.isEmpty()) {
+        QTextCursor cursor(document.get());
+        cursor.insertHtml(notices);
+        cursor.insertBlock();
+    }
     return {Kind::Document, std::move(document), QString()};
 }
 
@@ -154,26 +130,29 @@ DocumentJob::Result load(const DocumentJob::Request &request, DocumentJob::State
 void postDone(const std::shared_ptr<DocumentJob::State> &state)
 {
     QMetaObject::invokeMethod(state->context, [state] {
-        if (!state->abandoned && state->onDone)
-            state->onDone();
+        std::function<void()> done;
+        {
+            std::lock_guard lock(state->mutex);
+            if (!state->cancelled)
+                done = state->onDone;
+        }
+        if (done)
+            done();
     }, Qt::QueuedConnection);
 }
 
-void finish(DocumentJob::State &state, DocumentJob::Result result, QThread *home,
-            const std::shared_ptr<DocumentJob::State> &self)
+void finish(const std::shared_ptr<DocumentJob::State> &state, DocumentJob::Result result, QThread *home)
 {
-    std::unique_lock lock(state.mutex);
-    if (state.abandoned) {
-        lock.unlock();
+    std::unique_lock lock(state->mutex);
+    if (state->cancelled)
         return; // the document, if any, dies here, on the thread it lives in
-    }
     if (result.document)
         result.document->moveToThread(home);
-    state.result = std::move(result);
-    state.done = true;
-    state.finished.notify_all();
-    if (state.context)
-        postDone(self);
+    state->result = std::move(result);
+    state->done = true;
+    state->finished.notify_all();
+    if (state->context)
+        postDone(state);
 }
 
 } // namespace
@@ -181,15 +160,15 @@ void finish(DocumentJob::State &state, DocumentJob::Result result, QThread *home
 DocumentJob::DocumentJob(Request request)
     : m_request(std::move(request)), m_state(std::make_shared<State>())
 {
-    // Whatever main() does, the threads that have ended are freed with the
-    // application.
-    static const bool reapAtExit = (qAddPostRoutine([] { settle(0); }), true);
-    Q_UNUSED(reapAtExit);
+    // Jobs given up may still be parsing as the application ends: it waits
+    // for them, since they use its fonts.
+    static const bool settleAtExit = (qAddPostRoutine([] { settle(-1); }), true);
+    Q_UNUSED(settleAtExit);
     reapThreads();
     QThread *home = QThread::currentThread();
     QThread *thread = QThread::create([state = m_state, request = m_request, home] {
-        Result result = load(request, *state);
-        finish(*state, std::move(result), home, state);
+        Result result = load(request, state->cancelled);
+        finish(state, std::move(result), home);
     });
     thread->setObjectName(QStringLiteral("document job"));
     {
@@ -204,25 +183,16 @@ DocumentJob::~DocumentJob()
     std::unique_ptr<QTextDocument> unused;
     {
         std::lock_guard lock(m_state->mutex);
-        m_state->abandoned = true;
         m_state->cancelled = true;
-        m_state->told.notify_all();
         m_state->context = nullptr;
         unused = std::move(m_state->result.document); // lives in this thread
     }
 }
 
-void DocumentJob::layOut(Layout layout)
-{
-    std::lock_guard lock(m_state->mutex);
-    m_state->layout = std::move(layout);
-    m_state->told.notify_all();
-}
-
 bool DocumentJob::wait(int ms)
 {
     std::unique_lock lock(m_state->mutex);
-    return m_state->finished.wait_for(lock, std::chrono::milliseconds(ms),
+    return m_state->finished.wait_for(lock, std::chrono::milliseconds(std::max(ms, 0)),
                                       [this] { return m_state->done; });
 }
 
@@ -241,30 +211,9 @@ DocumentJob::Result DocumentJob::take()
     return std::move(m_state->result);
 }
 
-std::optional<DocumentJob::FileText> DocumentJob::readText(const QString &path, qint64 maxBytes)
-{
-    const auto front = regularfile::read(path, maxBytes);
-    if (!front)
-        return std::nullopt;
-    return FileText{htmldecode::decode(front->bytes, front->cut), front->cut};
-}
-
-QString DocumentJob::cutNotice(qint64 maxBytes)
-{
-    return QStringLiteral("<p style=\"background-color:#ffffc0\">この文書は大きすぎるため、"
-                          "先頭の %1 MiB だけを表示しています。</p>")
-        .arg(maxBytes / (1024 * 1024));
-}
-
-bool DocumentJob::isReading() const
-{
-    std::lock_guard lock(m_state->mutex);
-    return !m_state->done && !m_state->laying;
-}
-
 bool DocumentJob::settle(int ms)
 {
-    const QDeadlineTimer deadline(ms);
+    const QDeadlineTimer deadline = ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(ms);
     bool ended = true;
     {
         std::lock_guard lock(threadsMutex);
@@ -273,12 +222,4 @@ bool DocumentJob::settle(int ms)
     }
     reapThreads();
     return ended;
-}
-
-void DocumentJob::leaveStragglers(int status, int graceMs)
-{
-    if (settle(graceMs))
-        return;
-    std::fflush(nullptr);
-    std::_Exit(status);
 }

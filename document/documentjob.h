@@ -1,97 +1,71 @@
 #pragma once
 
 #include "document/confineddocument.h"
+#include "document/resourcegate.h"
 
-#include <QDeadlineTimer>
 #include <QFont>
 #include <QString>
-#include <QUrl>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QObject;
 
-// Reads, decodes, checks, parses and lays out one document on a thread of
-// its own, so that no document can hold up the thread that shows it: the
-// caller waits only as long as it chooses, and a job it gives up on is left
-// to finish (or not) by itself.
+// Reads, decodes, checks, parses and cleans one document, and decodes its
+// pictures, on a thread of its own, so that no document can hold up the
+// thread that shows it. Every stage is bounded: the file by its size, the
+// parse by the markup guard's first cut, the cleaning and the pictures by
+// their limits. A job that is given up stops at its next stage, and its
+// thread is waited for before it is freed (at the latest by settle(), which
+// the application runs as it ends).
 class DocumentJob
 {
 public:
-    // Answers the document's requests for pictures and style sheets; called
-    // on the job's thread, so it must touch nothing the caller may change.
-    using Resources = ConfinedDocument::Resources;
+    // Bytes read from one document at most; the page says when a file was cut.
+    static constexpr qint64 maxBytes = 8 * 1024 * 1024;
 
     struct Request
     {
-        QString path;
-        QUrl base;
+        // The document is gate.documentName(), read through the gate, as are
+        // the style sheets and pictures it names.
+        ResourceGate gate;
         QFont font;
-        qint64 maxBytes = 0;
-        Resources resources;
-    };
-
-    // How the parsed document is tried: at what width, and for how long; past
-    // the budget, the job keeps what it has laid out, or nothing.
-    struct Layout
-    {
-        qreal textWidth = 0;
-        QDeadlineTimer budget;
+        // Pictures are decoded at this many pixels to one shown pixel.
+        qreal scale = 1;
     };
 
     struct Result
     {
-        // TooComplex: not even the first piece could be laid out in time.
-        enum class Kind { Document, Refused, Unreadable, TooComplex };
+        enum class Kind { Document, Refused, Unreadable };
         Kind kind = Kind::Unreadable;
-        // Kind::Document: parsed and laid out, living in the caller's thread.
-        std::unique_ptr<QTextDocument> document;
-        // Kind::Refused: why the document was not parsed at all.
+        // Kind::Document: parsed and cleaned, living in the caller's thread,
+        // not laid out.
+        std::unique_ptr<ConfinedDocument> document;
+        // Kind::Refused: why the document is not shown.
         QString reason;
     };
 
-    // Starts reading and parsing; the document comes to the thread that calls
-    // this. The job lays the document out once it is told how, by layOut().
+    // Starts the job; the document comes to the thread that calls this.
     explicit DocumentJob(Request request);
-    // Gives the job up: it is told to stop, and whatever it makes is thrown
-    // away on its own thread.
+    // Gives the job up: it stops at its next stage, and whatever it made is
+    // thrown away.
     ~DocumentJob();
     DocumentJob(const DocumentJob &) = delete;
     DocumentJob &operator=(const DocumentJob &) = delete;
 
-    // Lets the job go on from parsing to trying the layout; once only.
-    void layOut(Layout layout);
-    // The request the job was started with.
     const Request &request() const { return m_request; }
 
     // Waits at most `ms` for the job; true once it has finished.
     bool wait(int ms);
-    // Runs `done` in `context`'s thread once the job has finished (at once,
-    // queued, when it already has), unless the job was given up before.
+    // Runs `done` in `context`'s thread once the job has finished (queued,
+    // also when it already has), unless the job is given up first.
     void whenDone(QObject *context, std::function<void()> done);
     // The outcome; only once the job has finished, and only once.
     Result take();
-    // Still reading and parsing: work that grows with the file's size alone.
-    bool isReading() const;
 
-    // A file's text decoded, at most `maxBytes` of it; `cut` when there was more.
-    struct FileText
-    {
-        QString text;
-        bool cut = false;
-    };
-    static std::optional<FileText> readText(const QString &path, qint64 maxBytes);
-    static QString cutNotice(qint64 maxBytes);
-
-    // Waits at most `ms` for every job's thread to end and frees those that
-    // have; true when none runs any more.
+    // Waits at most `ms` (-1: as long as it takes) for the threads of every
+    // job, given up or not, to end, and frees them; true when none runs.
     static bool settle(int ms);
-    // For the end of main(): gives running jobs `graceMs` to notice they were
-    // given up; if one is still running, it may be inside the text engine the
-    // process is about to tear down, so the process ends here with `status`.
-    static void leaveStragglers(int status, int graceMs = 250);
 
     struct State;
 

@@ -88,8 +88,9 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     setWindowTitle(QStringLiteral("問題 （Vardo）"));
     setFont(designfont::make(designfont::gothic, 9));
 
-    // The paper is read and parsed while the window is built.
-    questiondocument::prefetch(questiondocument::candidates(), font());
+    // The paper is read and parsed while the window is built; the job is
+    // handed to the pane once it exists.
+    m_paperJob = questiondocument::prefetch(questiondocument::candidates(), font());
     std::future<QImage> background = pictures::decodeBackground();
     QLabel *ground = buildGround();
     // First, so that the paper is laid out while the rest is built.
@@ -219,7 +220,7 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     auto *document = place(new DocumentView, QStringLiteral("Scriptlet1"), pixels(documentPane));
     m_questionTabs->addToPage(page, document);
     questiondocument::showIn(document, questiondocument::candidates(),
-                             DocumentView::Wait::BeforeFirstShow);
+                             DocumentView::Wait::BeforeFirstShow, std::move(m_paperJob));
     // Whatever the document's event says, it asks for the cue.
     connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
     m_document = document;

@@ -3,9 +3,12 @@
 #include "exam/clocksource.h"
 #include "exam/minutecounter.h"
 
+#include "document/documentjob.h"
+
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -81,6 +84,8 @@ private:
     MinuteCounter m_minutes;
     MediaDevice *m_media = nullptr;
     QWidget *m_document = nullptr;
+    // The paper's job, from the start of the constructor until the pane takes it.
+    std::unique_ptr<DocumentJob> m_paperJob;
     TabPages *m_questionTabs = nullptr;
     TabPages *m_answerTabs = nullptr;
     std::array<QLabel *, 27> m_marks{};

@@ -49,11 +49,12 @@ QStringList candidates()
     return {QString::fromUtf8(storedLocation), AppFolderPath() + QString::fromLatin1(fileName)};
 }
 
-QString showIn(DocumentView *view, const QStringList &candidates, DocumentView::Wait wait)
+QString showIn(DocumentView *view, const QStringList &candidates, DocumentView::Wait wait,
+               std::unique_ptr<DocumentJob> started)
 {
     QStringList unreadable;
     for (const QString &candidate : candidates) {
-        if (isUsable(candidate) && view->openFile(candidate, wait))
+        if (isUsable(candidate) && view->openFile(candidate, wait, std::move(started)))
             return candidate;
         if (isPresent(candidate))
             unreadable.append(candidate);
@@ -62,14 +63,13 @@ QString showIn(DocumentView *view, const QStringList &candidates, DocumentView::
     return QString();
 }
 
-void prefetch(const QStringList &candidates, const QFont &font)
+std::unique_ptr<DocumentJob> prefetch(const QStringList &candidates, const QFont &font)
 {
     for (const QString &candidate : candidates) {
-        if (isUsable(candidate)) {
-            DocumentView::prefetch(candidate, font);
-            return;
-        }
+        if (isUsable(candidate))
+            return DocumentView::startJob(candidate, font);
     }
+    return nullptr;
 }
 
 } // namespace questiondocument

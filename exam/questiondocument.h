@@ -17,12 +17,15 @@ QStringList candidates();
 // is not absolute on this system (a drive-letter path off Windows) names no
 // file here and is passed over, never read relative to the working folder.
 // `wait` says whether to wait for the document here or before the pane is
-// first shown.
+// first shown. `started`, from prefetch(), is handed to the pane, which
+// takes it over when it is for the candidate shown.
 QString showIn(DocumentView *view, const QStringList &candidates,
-               DocumentView::Wait wait = DocumentView::Wait::ForDocument);
+               DocumentView::Wait wait = DocumentView::Wait::ForDocument,
+               std::unique_ptr<DocumentJob> started = nullptr);
 
 // Starts reading the candidate showIn() would show, for a pane in `font`,
-// before the pane is built.
-void prefetch(const QStringList &candidates, const QFont &font);
+// before the pane is built; the caller holds the job until it hands it to
+// showIn(). None when no candidate is usable.
+std::unique_ptr<DocumentJob> prefetch(const QStringList &candidates, const QFont &font);
 
 } // namespace questiondocument

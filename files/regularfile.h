@@ -4,25 +4,27 @@
 
 #include <optional>
 
-class QFile;
 class QString;
 
 namespace regularfile {
 
-// Opens `path` for reading only when it names a regular file (links
-// followed). Anything else (a FIFO, a device, /proc) is refused before it is
-// opened, so nothing blocks on it or reads without end; a file swapped for
-// one of those between the look and the open is refused too. False, with
-// `file` left closed, on refusal or failure.
-bool open(QFile &file, const QString &path);
-
-// At most `maxBytes` of the regular file at `path`, opened as open() does;
-// `cut` tells whether there was more. Nothing on refusal or failure.
+// At most `maxBytes` of a regular file; `cut` tells whether there was more.
 struct Front
 {
     QByteArray bytes;
     bool cut = false;
 };
+
+// Reads the file that the descriptor `fd` holds open, when it is a regular
+// file; closes it in any case. The descriptor may have been opened without
+// waiting (O_NONBLOCK): should a FIFO or device have taken the file's place,
+// the open returned and this turns it away before reading.
+std::optional<Front> readOpened(int fd, qint64 maxBytes);
+
+// The regular file at `path` (symbolic links followed), as readOpened() reads
+// it. Nothing is read from a FIFO, a device or /proc: they are turned away
+// after an open that does not wait, so nothing blocks on them or reads
+// without end.
 std::optional<Front> read(const QString &path, qint64 maxBytes);
 
 } // namespace regularfile

@@ -1,7 +1,10 @@
 #include "markup/htmlguard.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
+
+#include <algorithm>
 
 namespace htmlguard {
 
@@ -66,7 +69,9 @@ bool allowedIn(const QString &name, const QString &parent)
 class OpenElements
 {
 public:
-    void open(const QString &name, bool holdsNothing)
+    // `attributes`: the tag's text after its name, which decides the format
+    // of the text inside it along with every element around it.
+    void open(const QString &name, bool holdsNothing, QStringView attributes = {})
     {
         // A cell or row outside a table gets one made around it.
         if ((name == u"td" || name == u"th") && !m_names.contains(QStringLiteral("tr"))) {
@@ -82,7 +87,7 @@ public:
         while (!m_names.isEmpty() && !allowedIn(name, m_names.last()))
             pop();
         if (!holdsNothing)
-            push(name);
+            push(name, attributes);
     }
     // A stray end tag closes nothing; an end tag closes what opened since.
     void close(const QString &name)
@@ -95,16 +100,20 @@ public:
     }
     qsizetype depth() const { return m_names.size(); }
     int tables() const { return m_tables; }
+    // Tells apart the chains of open elements with their attributes.
+    size_t format() const { return m_formats.isEmpty() ? 0 : m_formats.last(); }
 
 private:
-    void push(const QString &name)
+    void push(const QString &name, QStringView attributes = {})
     {
+        m_formats.append(qHashMulti(format(), name, attributes));
         m_names.append(name);
         if (name == u"table")
             ++m_tables;
     }
     void pop()
     {
+        m_formats.removeLast();
         if (m_names.takeLast() == u"table")
             --m_tables;
     }
@@ -120,6 +129,7 @@ private:
     }
 
     QList<QString> m_names;
+    QList<size_t> m_formats;
     int m_tables = 0;
 };
 
@@ -143,6 +153,7 @@ public:
         bool closing = false;
         bool holdsNothing = false;
         bool isTag = true; // false for comments and declarations
+        QStringView attributes;
     };
 
     // After a "<".
@@ -163,6 +174,7 @@ public:
             return tag;
         }
         tag.name = word().toLower();
+        const qsizetype attributesStart = m_pos;
         if (!atEnd() && isSpace(m_html[m_pos]))
             attributes();
         // Up to the ">", a "/" anywhere closes the element at once.
@@ -171,6 +183,7 @@ public:
                 tag.holdsNothing = true;
             ++m_pos;
         }
+        tag.attributes = m_html.mid(attributesStart, std::min(m_pos, m_html.size()) - attributesStart);
         ++m_pos;
         tag.holdsNothing = tag.holdsNothing || voidElements().contains(tag.name);
         return tag;
@@ -298,12 +311,21 @@ QString problem(QStringView html, const Limits &limits)
     Reader reader(html);
     int tags = 0;
     qsizetype paragraph = 0;
+    QSet<size_t> formats;
+    bool newFormat = true; // no text seen since the last tag
     while (!reader.atEnd()) {
-        if (reader.next() != u'<') {
+        if (const QChar c = reader.next(); c != u'<') {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
+            if (newFormat && !isSpace(c)) {
+                newFormat = false;
+                formats.insert(open.format());
+                if (formats.size() > limits.formats)
+                    return QStringLiteral("書式が多すぎます");
+            }
             continue;
         }
+        newFormat = true;
         const Reader::Tag tag = reader.tag();
         if (!tag.isTag)
             continue;
@@ -314,7 +336,7 @@ QString problem(QStringView html, const Limits &limits)
         if (tag.closing)
             open.close(tag.name);
         else
-            open.open(tag.name, tag.holdsNothing);
+            open.open(tag.name, tag.holdsNothing, tag.attributes);
         if (open.depth() > limits.depth)
             return QStringLiteral("入れ子が深すぎます");
         if (open.tables() > limits.tableDepth)

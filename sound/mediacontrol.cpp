@@ -7,6 +7,12 @@
 #include <QHash>
 #include <QPluginLoader>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 // The sound module sits beside the program (found through the library
@@ -23,17 +29,51 @@ SoundPlayerFactory *soundModule(const QString &name)
     return *found;
 }
 
+// A memory file holding `bytes`, sealed so that nothing can change them
+// afterwards; -1 on failure.
+int sealedCopy(const QByteArray &bytes)
+{
+    const int fd = ::memfd_create("vardo-cue", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+    if (fd < 0)
+        return -1;
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != bytes.size()
+        || ::fcntl(fd, F_ADD_SEALS, F_SEAL_WRITE | F_SEAL_GROW | F_SEAL_SHRINK | F_SEAL_SEAL) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 MediaControl::MediaControl(QObject *parent) : QObject(parent)
 {
 }
 
-MediaControl::~MediaControl() = default;
+MediaControl::~MediaControl()
+{
+    m_player.reset();
+    if (m_cue >= 0)
+        ::close(m_cue);
+}
 
 void MediaControl::setSoundModule(const QString &name)
 {
     m_soundModule = name;
+}
+
+void MediaControl::setSoundModule(SoundPlayerFactory *factory)
+{
+    m_factory = factory;
 }
 
 void MediaControl::setFileName(const QString &fileName)
@@ -66,22 +106,37 @@ void MediaControl::command(const QString &text)
 // "Open" may be repeated for the same file, so the file already open is left
 // alone: no reload, and a cue that is playing goes on playing.
 // Only files that pass the header check reach the player: a damaged one
-// would leave it loading for ever and hang the next change of source.
+// would leave it loading for ever and hang the next change of source. The
+// player gets the very bytes that were checked, never the file by its name,
+// which may name another file by then.
 void MediaControl::open()
 {
     if (m_fileName == m_openFile)
         return;
     close();
-    if (!ensurePlayer() || !wavcheck::isPlayableFile(m_fileName))
+    if (!ensurePlayer())
         return;
-    m_player->setSource(m_fileName);
+    const std::optional<QByteArray> bytes = wavcheck::readPlayable(m_fileName);
+    if (!bytes)
+        return;
+    m_cue = sealedCopy(*bytes);
+    if (m_cue < 0)
+        return;
+    m_player->setSource(QStringLiteral("/proc/self/fd/%1").arg(m_cue));
     m_openFile = m_fileName;
 }
 
+// The player lets go of the memory file before it is closed.
 void MediaControl::close()
 {
-    if (m_player)
+    if (m_player) {
         m_player->stop();
+        if (m_cue >= 0)
+            m_player->setSource(QString());
+    }
+    if (m_cue >= 0)
+        ::close(m_cue);
+    m_cue = -1;
     m_openFile.clear();
 }
 
@@ -103,7 +158,7 @@ bool MediaControl::ensurePlayer()
 {
     if (m_player)
         return true;
-    SoundPlayerFactory *module = soundModule(m_soundModule);
+    SoundPlayerFactory *module = m_factory ? m_factory : soundModule(m_soundModule);
     if (!module || !module->hasOutput())
         return false;
     m_player = module->create();

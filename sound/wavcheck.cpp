@@ -2,7 +2,7 @@
 
 #include "files/regularfile.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QtEndian>
 
 #include <cstring>
@@ -99,10 +99,19 @@ bool isPlayable(QIODevice &device)
     return false;
 }
 
-bool isPlayableFile(const QString &fileName)
+bool isPlayable(const QByteArray &bytes)
 {
-    QFile file;
-    return regularfile::open(file, fileName) && isPlayable(file);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    return buffer.open(QIODevice::ReadOnly) && isPlayable(buffer);
+}
+
+std::optional<QByteArray> readPlayable(const QString &fileName)
+{
+    auto front = regularfile::read(fileName, maxFileBytes);
+    if (!front || front->cut || !isPlayable(front->bytes))
+        return std::nullopt;
+    return std::move(front->bytes);
 }
 
 } // namespace wavcheck

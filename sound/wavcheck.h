@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+
+#include <optional>
+
 class QIODevice;
 class QString;
 
@@ -12,8 +16,17 @@ namespace wavcheck {
 // Only chunk headers are read; the device must be seekable.
 bool isPlayable(QIODevice &device);
 
-// The same for the file at `fileName`, which is opened only when it is a
-// regular file: a FIFO would block the open for good.
-bool isPlayableFile(const QString &fileName);
+// The same for bytes held in memory.
+bool isPlayable(const QByteArray &bytes);
+
+// The cue is read whole, once, and played from the bytes that were checked,
+// so that no file swapped in after the check reaches the player. Past this
+// size a file is refused like any other bad file.
+constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
+
+// The bytes of the regular file at `fileName` when they are playable and no
+// longer than maxFileBytes; nothing otherwise. A FIFO or device is never
+// read (a FIFO would block the open for good).
+std::optional<QByteArray> readPlayable(const QString &fileName);
 
 } // namespace wavcheck

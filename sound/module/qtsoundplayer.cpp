@@ -14,7 +14,7 @@ class EffectPlayer : public SoundPlayer
 public:
     void setSource(const QString &fileName) override
     {
-        m_effect.setSource(QUrl::fromLocalFile(fileName));
+        m_effect.setSource(fileName.isEmpty() ? QUrl() : QUrl::fromLocalFile(fileName));
     }
     void stop() override { m_effect.stop(); }
     void play() override { m_effect.play(); }

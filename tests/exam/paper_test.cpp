@@ -153,9 +153,11 @@ void PaperTest::paperAndWorking_openEachOtherInThePane()
     QVERIFY(view.openFile(QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx")));
     const QString paperTitle = view.documentTitle();
     QVERIFY(follow(view, QStringLiteral("解答と解説（試験が終わってから）")));
+    QTRY_VERIFY(view.state() == DocumentView::State::Showing); // a page loads as the paper did
     QVERIFY(view.documentTitle().contains(QStringLiteral("解答と解説")));
     QVERIFY(view.toPlainText().contains(QStringLiteral("5-問5 — 正解")));
     QVERIFY(follow(view, QStringLiteral("問題にもどる")));
+    QTRY_VERIFY(view.state() == DocumentView::State::Showing);
     QCOMPARE(view.documentTitle(), paperTitle);
     QVERIFY(view.toPlainText().contains(QStringLiteral("1-問1-1")));
 }

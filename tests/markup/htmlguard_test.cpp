@@ -21,7 +21,7 @@ namespace {
 void row(const char *name, const QString &html, bool refused, const htmlguard::Limits &limits = {})
 {
     QTest::newRow(name) << html << refused << limits.tags << limits.depth << limits.tableDepth
-                        << limits.paragraphChars;
+                        << limits.paragraphChars << limits.formats;
 }
 
 QString times(const char *piece, int count)
@@ -39,6 +39,7 @@ void HtmlGuardTest::problem_data()
     QTest::addColumn<int>("depth");
     QTest::addColumn<int>("tableDepth");
     QTest::addColumn<qsizetype>("paragraphChars");
+    QTest::addColumn<int>("formats");
 
     const htmlguard::Limits oneTable{.tableDepth = 1};
     const htmlguard::Limits noTable{.tableDepth = 0};
@@ -48,6 +49,7 @@ void HtmlGuardTest::problem_data()
     row("tables nested past the limit", times("<table><tr><td>", 4), true, {.tableDepth = 3});
     row("an end tag closes what opened since",
         times("<table><tr><td><b><i>x</table>", 20), false, {.depth = 5, .tableDepth = 1});
+    row("an end tag in capitals closes its element", times("<TABLE><tr><td>x</TaBle >", 20), false, oneTable);
     row("stray end tags close nothing", times("</table></td>", 50) + "<table><table>", true, oneTable);
     row("an unclosed end tag runs to the next >", "<table>x</table<table>y</table>", false, oneTable);
     row("a cell outside a table gets one", "<table><td>x", true, oneTable);
@@ -77,6 +79,16 @@ void HtmlGuardTest::problem_data()
     row("paragraph past the limit", times("x", 11), true, {.paragraphChars = 10});
     row("paragraphs split by a block", times("x", 10) + "<p>" + times("x", 10), false,
         {.paragraphChars = 10});
+    QString anchors, sizes, nested;
+    for (int i = 0; i < 4; ++i) {
+        anchors += QStringLiteral("<a name=\"a%1\">x</a>").arg(i);
+        sizes += QStringLiteral("<span style=\"font-size:%1pt\">x</span>").arg(9 + i);
+        nested += QStringLiteral("<b><span class=\"c%1\">x</span></b><i>y</i>").arg(i % 2);
+    }
+    row("formats at the limit", anchors, false, {.formats = 4});
+    row("anchors past the limit", anchors, true, {.formats = 3});
+    row("font sizes past the limit", sizes, true, {.formats = 3});
+    row("formats told apart by what lies around them", nested, true, {.formats = 2});
     row("a line break does not split", times("x", 6) + "<br>" + times("x", 5), true,
         {.paragraphChars = 10});
 }
@@ -89,8 +101,9 @@ void HtmlGuardTest::problem()
     QFETCH(int, depth);
     QFETCH(int, tableDepth);
     QFETCH(qsizetype, paragraphChars);
+    QFETCH(int, formats);
 
-    const QString problem = htmlguard::problem(html, {tags, depth, tableDepth, paragraphChars});
+    const QString problem = htmlguard::problem(html, {tags, depth, tableDepth, paragraphChars, formats});
 
     QVERIFY2(problem.isEmpty() != refused, qPrintable(problem));
 }

@@ -1,14 +1,23 @@
 #include "sound/mediacommand.h"
 #include "sound/mediacontrol.h"
 #include "sound/soundplayer.h"
+#include "sound/wavcheck.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPluginLoader>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 #include "support/testmain.h"
+
+#include <atomic>
+#include <thread>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +34,28 @@ QByteArray shippedChime()
     return chime.open(QIODevice::ReadOnly) ? chime.readAll() : QByteArray();
 }
 
+// Players that, at each new source, check the bytes they would play.
+struct CheckingFactory : SoundPlayerFactory
+{
+    struct Player : SoundPlayer
+    {
+        explicit Player(CheckingFactory *factory) : factory(factory) {}
+        void setSource(const QString &name) override
+        {
+            QFile file(name);
+            factory->sources += !name.isEmpty();
+            factory->unplayable += !name.isEmpty() && !(file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file.readAll()));
+        }
+        void stop() override {}
+        void play() override {}
+        CheckingFactory *factory;
+    };
+    bool hasOutput() const override { return true; }
+    std::unique_ptr<SoundPlayer> create() override { return std::make_unique<Player>(this); }
+    int sources = 0;
+    int unplayable = 0;
+};
+
 } // namespace
 
 class MediaControlTest : public QObject
@@ -37,6 +68,7 @@ private slots:
     void runningClock_isSilentAndQuiet_data();
     void runningClock_isSilentAndQuiet();
     void playBeforeOpen_doesNothing();
+    void cueSwappedAfterItsCheck_neverReachesThePlayer();
     void unknownCommand_isRefusedAloud_data();
     void unknownCommand_isRefusedAloud();
 
@@ -150,6 +182,41 @@ void MediaControlTest::unknownCommand_isRefusedAloud()
     MediaControl control;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("unknown command")));
     control.command(text);
+}
+
+// Zarod.wav renamed back and forth between the chime and a file the player
+// divides by zero on: whatever reaches the player was checked.
+void MediaControlTest::cueSwappedAfterItsCheck_neverReachesThePlayer()
+{
+    QByteArray bad = shippedChime();
+    qToLittleEndian<quint32>(1, bad.data() + 24); // one sample a second
+    const QString cue = m_dir.filePath(QStringLiteral("swapped.wav"));
+    const QByteArray good = QFile::encodeName(m_dir.filePath(QStringLiteral("good.wav")));
+    const QByteArray slow = QFile::encodeName(m_dir.filePath(QStringLiteral("slow.wav")));
+    for (const auto &[name, bytes] : {std::pair(good, shippedChime()), std::pair(slow, bad)}) {
+        QFile file(QFile::decodeName(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const QByteArray target = QFile::encodeName(cue), spare = target + ".new";
+    std::atomic_bool stop{false};
+    std::thread swapper([&] {
+        for (bool which = false; !stop; which = !which) {
+            if (::link((which ? slow : good).constData(), spare.constData()) == 0)
+                ::rename(spare.constData(), target.constData());
+        }
+    });
+    CheckingFactory factory;
+    MediaControl control;
+    control.setSoundModule(&factory);
+    for (int i = 0; i < 300; ++i) {
+        control.setFileName(i % 2 ? cue : QFile::decodeName(good));
+        control.command(QStringLiteral("Open"));
+    }
+    stop = true;
+    swapper.join();
+
+    QVERIFY(factory.sources > 150);
+    QCOMPARE(factory.unplayable, 0);
 }
 
 VARDO_TEST_MAIN(MediaControlTest)

@@ -73,6 +73,8 @@ private slots:
     void check_acceptsOnlyCompletePcm();
     void shippedChime_isPlayable();
     void fifo_isNeverOpened();
+    void readPlayable_onlyWholeFilesWithinTheLimit_data();
+    void readPlayable_onlyWholeFilesWithinTheLimit();
 };
 
 void WavCheckTest::check_acceptsOnlyCompletePcm_data()
@@ -149,8 +151,39 @@ void WavCheckTest::fifo_isNeverOpened()
     const QString path = dir.filePath(QStringLiteral("Zarod.wav"));
     const WatchedFifo fifo(path);
     QVERIFY(fifo.isValid());
-    QVERIFY(!wavcheck::isPlayableFile(path));
+    QVERIFY(!wavcheck::readPlayable(path));
     QVERIFY(!fifo.wasOpened());
+}
+
+// The cue is read whole or not at all: a header over a huge (sparse) file
+// would be held in memory, and an exit would wait on it.
+void WavCheckTest::readPlayable_onlyWholeFilesWithinTheLimit_data()
+{
+    QTest::addColumn<qint64>("size"); // the file's size; the data chunk says so
+    QTest::addColumn<bool>("read");
+
+    QTest::newRow("small") << qint64(4096) << true;
+    QTest::newRow("at the limit") << wavcheck::maxFileBytes << true;
+    QTest::newRow("one byte past the limit") << wavcheck::maxFileBytes + 1 << false;
+    QTest::newRow("4 GiB, sparse") << (qint64(4) << 30) - 2 << false;
+}
+
+void WavCheckTest::readPlayable_onlyWholeFilesWithinTheLimit()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, read);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("Zarod.wav")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray head = riff(fmt({}) + chunk("data", {}, quint32(size - 44)));
+    QVERIFY(file.write(head.left(44)) == 44 && file.resize(size));
+    file.close();
+
+    const auto bytes = wavcheck::readPlayable(file.fileName());
+
+    QCOMPARE(bytes.has_value(), read);
+    if (read)
+        QCOMPARE(bytes->size(), size);
 }
 
 QTEST_APPLESS_MAIN(WavCheckTest)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "document/documentjob.h"
 #include "widgets/install.h"
 
 #include <QApplication>
@@ -13,12 +12,7 @@
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         widgets::install();                                                                       \
-        int status = 0;                                                                            \
-        {                                                                                          \
-            TestObject test;                                                                       \
-            QTEST_SET_MAIN_SOURCE_PATH                                                             \
-            status = QTest::qExec(&test, argc, argv);                                              \
-        }                                                                                          \
-        DocumentJob::leaveStragglers(status);                                                      \
-        return status;                                                                             \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTextImageFormat>
+
+#include <atomic>
+
+class QTextDocument;
+
+// What Qt parsed out of an author's HTML, cut down to what a question paper
+// needs. Whatever the markup's spelling, the parsed document holds every
+// length, size and resource Qt will act on, so this is where they are
+// bounded: line heights, font sizes, spacings, margins, paddings, indents,
+// borders, table, cell and picture sizes are brought into ranges a paper
+// uses; tool tips become plain text; background pictures are dropped; and a
+// document that would cost too much to lay out is cut after the last piece
+// that fits.
+namespace documentclean {
+
+struct Limits
+{
+    // The layout cost kept, in units of about one character of plain text;
+    // see cost() in documentclean.cpp.
+    qint64 cost = 400000;
+    // A picture's side, in pixels, at most.
+    int pictureSide = 2000;
+};
+
+enum class Cut {
+    None,
+    Long,    // plain text past the limit: the front is kept
+    Complex, // tables, formats or long lines cost the limit: the front is kept
+};
+
+// A picture the document shows, at `position`, with its format as parsed.
+struct Picture
+{
+    int position = 0;
+    QTextImageFormat format;
+};
+
+struct Outcome
+{
+    Cut cut = Cut::None;
+    // Nothing at all was kept: not even the first piece fitted.
+    bool empty = false;
+    QList<Picture> pictures;
+};
+
+// Cleans `document` in place; stops early, with the document half cleaned,
+// once `cancelled` is set.
+Outcome clean(QTextDocument &document, const std::atomic_bool &cancelled, const Limits &limits = {});
+
+// Gives the picture at each `pictures` position the format it holds.
+void setPictures(QTextDocument &document, const QList<Picture> &pictures);
+
+} // namespace documentclean

@@ -1,0 +1,117 @@
+#include "document/picturedecoder.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace picturedecoder {
+
+namespace {
+
+struct File
+{
+    QByteArray bytes;
+    QSize natural; // invalid when the file is refused or unreadable
+    QSize shown;   // the largest size it is shown at
+};
+
+// The name of the file a picture's address names; a query or fragment
+// ("big.png?2") names the same file.
+QString fileName(const ResourceGate &gate, const QString &source)
+{
+    QUrl url(source);
+    url.setQuery(QString());
+    url.setFragment(QString());
+    return gate.nameOf(url);
+}
+
+File read(const ResourceGate &gate, const QString &name, const Budget &budget)
+{
+    File file;
+    const auto front = gate.read(name, budget.fileBytes);
+    if (!front || front->cut)
+        return file;
+    QBuffer buffer;
+    buffer.setData(front->bytes);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid() && !size.isEmpty() && qint64(size.width()) * size.height() <= budget.filePixels) {
+        file.bytes = front->bytes;
+        file.natural = size;
+    }
+    return file;
+}
+
+int side(qreal value, int most)
+{
+    return std::clamp(int(std::lround(std::min<qreal>(value, most))), 1, most);
+}
+
+// The size a picture is shown at: as its format asks, one side following
+// the other in the picture's proportions when only one is given, its own
+// size when neither is; within `most` each way.
+QSize shownSize(const QTextImageFormat &format, const QSize &natural, int most)
+{
+    const QSize own = natural.isValid() ? natural : ConfinedDocument::placeholder().size();
+    const qreal width = format.width() > 0 ? format.width() : 0;
+    const qreal height = format.height() > 0 ? format.height() : 0;
+    if (width > 0 && height > 0)
+        return QSize(side(width, most), side(height, most));
+    if (width > 0)
+        return QSize(side(width, most), side(width * own.height() / own.width(), most));
+    if (height > 0)
+        return QSize(side(height * own.width() / own.height(), most), side(height, most));
+    return QSize(side(own.width(), most), side(own.height(), most));
+}
+
+} // namespace
+
+QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Picture> &pictures,
+                              qreal scale, const std::atomic_bool &cancelled, const Budget &budget)
+{
+    QHash<QString, File> files;
+    qint64 readPixels = 0;
+    for (documentclean::Picture &picture : pictures) {
+        const QString name = fileName(gate, picture.format.name());
+        auto found = files.find(name);
+        if (found == files.end()) {
+            File file = name.isEmpty() || cancelled ? File() : read(gate, name, budget);
+            if (file.natural.isValid()) {
+                readPixels += qint64(file.natural.width()) * file.natural.height();
+                if (readPixels > budget.readPixels)
+                    file = File();
+            }
+            found = files.insert(name, std::move(file));
+        }
+        const QSize shown = shownSize(picture.format, found->natural, budget.side);
+        found->shown = found->shown.expandedTo(shown);
+        picture.format.setWidth(shown.width());
+        picture.format.setHeight(shown.height());
+        picture.format.setName(found->natural.isValid() ? name : QString());
+    }
+
+    QHash<QString, QImage> decoded;
+    qint64 shownPixels = 0;
+    for (auto it = files.cbegin(); it != files.cend() && !cancelled; ++it) {
+        const File &file = it.value();
+        if (!file.natural.isValid())
+            continue;
+        const QSize target = (file.shown * std::max<qreal>(scale, 1)).boundedTo(file.natural);
+        shownPixels += qint64(target.width()) * target.height();
+        if (shownPixels > budget.shownPixels)
+            continue;
+        QBuffer buffer;
+        buffer.setData(file.bytes);
+        QImageReader reader(&buffer);
+        reader.setScaledSize(target);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            decoded.insert(it.key(), image);
+    }
+    return decoded;
+}
+
+} // namespace picturedecoder

@@ -1,0 +1,129 @@
+#include "document/documentclean.h"
+
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QList>
+#include <QTextTable>
+
+#include "support/testmain.h"
+
+// What the cleaning leaves of what Qt parsed: every length in a paper's
+// range whatever the markup's spelling, and of a costly document its front.
+class DocumentCleanTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formats_broughtIntoRange_data();
+    void formats_broughtIntoRange();
+    void costlyDocument_keepsItsFront_data();
+    void costlyDocument_keepsItsFront();
+};
+
+namespace {
+
+// The value of `property` on the first paragraph's format ("block"), on its
+// first run of text ("char"), on the first table ("table") or its first cell.
+QVariant probe(QTextDocument &document, const QString &where, int property)
+{
+    const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
+    auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.first());
+    if (where == u"table")
+        return table->format().property(property);
+    if (where == u"cell")
+        return table->cellAt(0, 0).format().property(property);
+    const QTextBlock block = document.begin();
+    return where == u"block" ? block.blockFormat().property(property)
+                             : block.begin().fragment().charFormat().property(property);
+}
+
+} // namespace
+
+void DocumentCleanTest::formats_broughtIntoRange_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("property");
+    QTest::addColumn<QVariant>("expected");
+
+    const auto row = [](const char *name, const char *html, const char *where, int property, QVariant value) {
+        QTest::newRow(name) << QString::fromUtf8(html) << QString::fromLatin1(where) << property << value;
+    };
+    row("proportional line height", "<p style=\"line-height:60000000%\">x</p>", "block",
+        QTextFormat::LineHeight, 300.0);
+    row("fixed line height", "<p style=\"line-height:10000000px\">x</p>", "block", QTextFormat::LineHeight, 200.0);
+    row("margin", "<p style=\"margin-top:900000px\">x</p>", "block", QTextFormat::BlockTopMargin, 200.0);
+    row("indent", "<p style=\"text-indent:-90000px\">x</p>", "block", QTextFormat::TextIndent, -200.0);
+    row("point size", "<p><span style=\"font-size:9000pt\">x</span></p>", "char", QTextFormat::FontPointSize, 72.0);
+    row("point sizes rounded", "<p><span style=\"font-size:10.26pt\">x</span></p>", "char",
+        QTextFormat::FontPointSize, 10.0);
+    row("pixel size", "<p><span style=\"font-size:90000px\">x</span></p>", "char", QTextFormat::FontPixelSize, 96);
+    row("tool tip as plain text", "<p><span title=\"&lt;img src=x&gt;\">x</span></p>", "char",
+        QTextFormat::TextToolTip, QStringLiteral("<p style=\"white-space:pre-wrap\">&lt;img src=x&gt;</p>"));
+    row("background picture dropped", "<p style=\"background-image:url(a.png)\">x</p>", "block",
+        QTextFormat::BackgroundImageUrl, QVariant());
+    row("table border", "<table border=\"90000\"><tr><td>x</td></tr></table>", "table", QTextFormat::FrameBorder, 10.0);
+    row("cell spacing", "<table cellspacing=\"90000\"><tr><td>x</td></tr></table>", "table",
+        QTextFormat::TableCellSpacing, 50.0);
+    row("cell padding", "<table><tr><td style=\"padding:90000px\">x</td></tr></table>", "cell",
+        QTextFormat::TableCellTopPadding, 50.0);
+}
+
+void DocumentCleanTest::formats_broughtIntoRange()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, where);
+    QFETCH(int, property);
+    QFETCH(QVariant, expected);
+    QTextDocument document;
+    document.setHtml(html);
+
+    const documentclean::Outcome outcome = documentclean::clean(document, std::atomic_bool(false));
+
+    QCOMPARE(outcome.cut, documentclean::Cut::None);
+    const QVariant value = probe(document, where, property);
+    QCOMPARE(value.isValid(), expected.isValid());
+    if (expected.isValid())
+        QCOMPARE(value.toString(), expected.toString());
+}
+
+void DocumentCleanTest::costlyDocument_keepsItsFront_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<documentclean::Cut>("cut");
+    QTest::addColumn<QString>("kept"); // the plain text left, "" when nothing is
+
+    const QString paragraphs = QStringLiteral("<p>aaaaaaaaa</p>").repeated(10); // 40 each
+    const QString rows = QStringLiteral("<table><tr><td>r</td></tr>%1</table>")
+                             .arg(QStringLiteral("<tr><td>r</td></tr>").repeated(9)); // about 400 each
+    QTest::newRow("within the limit") << paragraphs << 500 << documentclean::Cut::None
+                                      << QStringLiteral("aaaaaaaaa\n").repeated(10).chopped(1);
+    QTest::newRow("plain, past the limit: long") << paragraphs << 100 << documentclean::Cut::Long
+                                                 << QStringLiteral("aaaaaaaaa\naaaaaaaaa\n");
+    QTest::newRow("a table past the limit keeps its first rows") << rows << 1000 << documentclean::Cut::Complex
+                                                                 << QStringLiteral("\nr\nr\n");
+    QTest::newRow("one paragraph too long") << QStringLiteral("<p>%1</p>").arg(QString(30000, u'x')) << 1000
+                                            << documentclean::Cut::Complex << QString();
+}
+
+void DocumentCleanTest::costlyDocument_keepsItsFront()
+{
+    QFETCH(QString, html);
+    QFETCH(int, limit);
+    QFETCH(documentclean::Cut, cut);
+    QFETCH(QString, kept);
+    QTextDocument document;
+    document.setHtml(html);
+
+    const documentclean::Outcome outcome = documentclean::clean(document, std::atomic_bool(false), {.cost = limit});
+
+    QCOMPARE(outcome.cut, cut);
+    QCOMPARE(outcome.empty, kept.isEmpty());
+    QVERIFY(kept.isEmpty() || document.toPlainText().replace(QChar::ObjectReplacementCharacter, u'\n') == kept);
+}
+
+VARDO_TEST_MAIN(DocumentCleanTest)
+#include "documentclean_test.moc"
