@@ -78,11 +78,11 @@ def steps():
     yield "shift+Tab", r"得 点 プッシュボタン", r"^$", "Shift+Tab back to Score"
     yield ["space"], r"得点 \d+ 点", r"^$", "Score speaks the score"
     yield ["Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", r"^$", "Pass-rate: the verdict"
-    yield ["alt+F4"], r"Vardo", r"^$", "Alt+F4 closes the verdict window"  # each key once heard
-    yield ["alt+h"], r"バージョン情報\(A\)", r"^$", "Alt+H: the help menu"
+    yield ["alt+F4"], r"Vardo(.|\n)*合格率 プ", r"^$", "Alt+F4 closes the verdict window"
+    yield "alt+h", r"バージョン情報\(A\)", r"^$", "Alt+H: the help menu"  # once the window has the keys
     yield ["a"], r"バージョン情報(.|\n)*ソフトの説明", r"^$", "help: its title and first line"
-    yield ["alt+F4"], r"Vardo", r"^$", "Alt+F4 closes the help window"
-    yield ["alt+g"], r"終了\(Q\)", r"^$", "Alt+G: the game menu"; yield ["q"], None, r"(?!)", "終了"
+    yield ["alt+F4"], r"Vardo(.|\n)*合格率 プ", r"^$", "Alt+F4 closes the help window"
+    yield "alt+g", r"終了\(Q\)", r"^$", "Alt+G: the game menu"; yield ["q"], None, r"(?!)", "終了"
 
 def exam(folder, start):  # the first step hears all since the program started
     for keys, wanted, unwanted, what in steps():
