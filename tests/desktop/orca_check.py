@@ -92,8 +92,7 @@ def exam(folder, start):  # the first step hears all since the program started
                           90 if long_ else 10, 1.5 if long_ else 0.8, None if keys else start)
             if wanted and re.search(wanted, heard):
                 break
-            # The window manager may not have handed the keyboard back yet.
-            run("xdotool", "search", "--onlyvisible", "--name", "Vardo", "windowactivate")
+            run("xdotool", "search", "--onlyvisible", "--name", "Vardo", "windowactivate")  # WM lag
         ok = (not wanted or re.search(wanted, heard)) and not re.search(unwanted, heard)
         print(("ok   " if ok else "FAIL ") + what + ("" if ok else " heard: %r" % heard[-600:]))
         failures.extend([] if ok else [what])
