@@ -1,5 +1,7 @@
 #include "document/documentview.h"
 
+#include "document/caretbrowsing.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -53,6 +55,8 @@ DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &DocumentView::onAnchorClicked);
+    // A text to move through by keys and to hear, not a picture of one.
+    caretbrowsing::enable(this);
 }
 
 DocumentView::~DocumentView() = default;

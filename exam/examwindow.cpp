@@ -5,10 +5,12 @@
 #include "exam/examlayout.h"
 #include "exam/pictures.h"
 #include "exam/questiondocument.h"
+#include "widgets/announcer.h"
 #include "widgets/background.h"
 #include "widgets/designfont.h"
 #include "document/documentview.h"
 #include "widgets/fittedlabel.h"
+#include "widgets/focusring.h"
 #include "sound/mediacontrol.h"
 #include "widgets/spokenlabel.h"
 #include "widgets/tabpages.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <utility>
@@ -97,11 +100,43 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     buildSideControls(ground);
     applyStackingOrder(ground);
     applyFocusOrder();
+    buildAnnouncements();
     ground->setPixmap(QPixmap::fromImage(background.get()));
 
     resize(twips::toPixels(clientWidth),
            twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
     m_questionTabs->setFocus(Qt::OtherFocusReason);
+}
+
+// The focus shows from the start, not only after the first Tab: a window
+// being shown forgets that keys moved its focus.
+void ExamWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// What changes without moving the focus is said through the announcer; the
+// time left is said again on Ctrl+T, which no menu shows.
+void ExamWindow::buildAnnouncements()
+{
+    m_announcer = new Announcer(this);
+    auto *timeLeft = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
+    timeLeft->setObjectName(QStringLiteral("timeLeftKey"));
+    connect(timeLeft, &QShortcut::activated, this, [this] { announce(timeLeftWords()); });
+}
+
+QString ExamWindow::timeLeftWords() const
+{
+    if (!m_timer->isActive())
+        return m_seconds->text().isEmpty() ? QStringLiteral("時間は計っていません")
+                                           : QStringLiteral("時間切れです");
+    return QStringLiteral("残り時間 %1 分").arg(m_minutes.remaining());
+}
+
+void ExamWindow::announce(const QString &message)
+{
+    m_announcer->announce(message);
 }
 
 // The client area: the background picture, unscaled from the top-left corner.
@@ -201,6 +236,10 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
         // A screen reader names the figure by its tab and says what it shows.
         picture->setAccessibleName(text(figure.caption));
         picture->setAccessibleDescription(pictures::figureDescription(i + 1));
+        // A Tab stop, so that a screen reader reaches it as it reaches the paper.
+        picture->setFocusPolicy(Qt::StrongFocus);
+        focusring::attach(picture);
+        m_pictures[i] = picture;
         m_questionTabs->addToPage(figurePage, picture);
     }
     // Figures are decoded when their page is first shown, not at start-up.
@@ -268,6 +307,9 @@ void ExamWindow::applyFocusOrder()
 {
     QList<QWidget *> chain = {m_questionTabs, m_answerTabs, m_start, m_score, m_passRate,
                               m_document};
+    // Each figure in the paper's place: only one of them shows at a time.
+    for (QLabel *picture : m_pictures)
+        chain.append(picture);
     for (const auto &group : m_boxes) {
         for (QCheckBox *box : group) {
             if (box)
@@ -301,7 +343,13 @@ void ExamWindow::onStartClicked()
     m_timer->start();
     m_minutes.start(m_now());
     m_seconds->setText(m_minutes.text());
+    // Disabled with the focus, the button would hand it to the next in
+    // the order, 得点, where one more Space would end the attempt: the
+    // candidate goes on to the first box of the answer page instead.
+    if (m_start->hasFocus())
+        m_boxes[m_answerTabs->currentIndex()][0]->setFocus(Qt::TabFocusReason);
     m_start->setEnabled(false);
+    announce(QStringLiteral("開始 ") + timeLeftWords());
     setScore(std::nullopt);
     for (QLabel *mark : m_marks)
         mark->hide();
@@ -311,14 +359,26 @@ void ExamWindow::onStartClicked()
 // opening the file already open costs nothing.
 void ExamWindow::onTick()
 {
-    if (m_minutes.advance(m_now()))
+    if (m_minutes.advance(m_now())) {
         m_seconds->setText(m_minutes.text());
+        announceMinutes();
+    }
     m_media->setFileName(AppFolderPath() + QStringLiteral("Zarod.wav"));
     m_media->command(QStringLiteral("Open"));
     if (m_minutes.remaining() == 0) {
         m_timer->stop();
         PlaySound();
     }
+}
+
+// 10 and 5 minutes before the end, and the end, besides the cue.
+void ExamWindow::announceMinutes()
+{
+    const int left = m_minutes.remaining();
+    if (left == 0)
+        announce(QStringLiteral("時間です。終了です"));
+    else if (left == 10 || left == 5)
+        announce(QStringLiteral("残り %1 分").arg(left));
 }
 
 void ExamWindow::onScoreClicked()
@@ -330,6 +390,7 @@ void ExamWindow::onScoreClicked()
     for (int g = 1; g <= groupCount; ++g)
         m_marks[g - 1]->setVisible(marking.correct[g - 1]);
     setScore(marking.total);
+    announce(QStringLiteral("得点 %1 点").arg(marking.total));
 }
 
 // lbl得点 sizes itself to its text on one line; its height is fixed.

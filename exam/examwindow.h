@@ -19,6 +19,7 @@ class QPushButton;
 class QTimer;
 class TabPages;
 class AnswerSheet;
+class Announcer;
 class MediaDevice;
 
 // frmVardo: the whole exam surface. Its controls carry their design names as
@@ -47,6 +48,9 @@ public:
 signals:
     void passRateRequested();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QLabel *buildGround();
     void buildMenus();
@@ -56,6 +60,10 @@ private:
     void buildAnswerPage(int page, const QPixmap &markPicture);
     void applyStackingOrder(QWidget *ground);
     void applyFocusOrder();
+    void buildAnnouncements();
+    void announce(const QString &message);
+    void announceMinutes();
+    QString timeLeftWords() const;
 
     void onStartClicked();
     void onTick();
@@ -81,5 +89,7 @@ private:
     TabPages *m_questionTabs = nullptr;
     TabPages *m_answerTabs = nullptr;
     std::array<QLabel *, 27> m_marks{};
+    std::array<QLabel *, 11> m_pictures{};
+    Announcer *m_announcer = nullptr;
     std::array<std::array<QCheckBox *, 8>, 27> m_boxes{};
 };

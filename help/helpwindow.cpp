@@ -4,6 +4,8 @@
 #include "widgets/richtextbox.h"
 #include "widgets/twips.h"
 
+#include <QRegularExpression>
+#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -25,4 +27,14 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
     document->setFocus(Qt::OtherFocusReason);
+    // The caret on the first line with words: the line a screen reader says
+    // as the window opens. The view stays at the top.
+    const QTextCursor first = document->document()->find(
+        QRegularExpression(QStringLiteral("[^\\s\u3000]"),
+                           QRegularExpression::UseUnicodePropertiesOption));
+    if (!first.isNull()) {
+        QTextCursor caret = document->textCursor();
+        caret.setPosition(first.block().position());
+        document->setTextCursor(caret);
+    }
 }

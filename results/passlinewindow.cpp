@@ -28,12 +28,18 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     document->setAccessibleName(QStringLiteral("合格ライン一覧"));
     document->setFocus(Qt::OtherFocusReason);
 
-    makeLabel(QStringLiteral("Label1"), QString::fromUtf16(layout.badge),
-              designfont::make(designfont::gothic, 15.75, true), QColor(layout.badgeColour),
-              QRect(layout.badgeLeft, badgeTop, layout.badgeWidth, badgeHeight));
-    makeLabel(QStringLiteral("Label2"), QString::fromUtf16(layout.comment),
-              designfont::make(designfont::gothic, 12, true), QColor(passLineGround),
-              QRect(layout.commentLeft, commentTop, layout.commentWidth, layout.commentHeight));
+    QLabel *badge = makeLabel(QStringLiteral("Label1"), QString::fromUtf16(layout.badge),
+                              designfont::make(designfont::gothic, 15.75, true),
+                              QColor(layout.badgeColour),
+                              QRect(layout.badgeLeft, badgeTop, layout.badgeWidth, badgeHeight));
+    QLabel *comment = makeLabel(
+        QStringLiteral("Label2"), QString::fromUtf16(layout.comment),
+        designfont::make(designfont::gothic, 12, true), QColor(passLineGround),
+        QRect(layout.commentLeft, commentTop, layout.commentWidth, layout.commentHeight));
+    // The verdict, badge and comment, labels the table, so a screen reader
+    // says it with the table the window opens on. Readers take one label.
+    badge->setAccessibleName(badge->text() + QLatin1Char(' ') + comment->text());
+    badge->setBuddy(document);
 }
 
 // The ground is painted, not set in the palette: a palette set here would give

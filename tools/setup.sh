@@ -18,6 +18,8 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     # the desktop check (tests/desktop): a real X server, window manager and AT-SPI
     xvfb xauth openbox dbus at-spi2-core python3-pyatspi xdotool x11-utils
+    # the screen reader check: Orca speaking Japanese into a file
+    orca speech-dispatcher speech-dispatcher-audio-plugins locales x11-xkb-utils
     appstream desktop-file-utils man-db qt6-translations-l10n
     python3
     "$@"
@@ -35,6 +37,14 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+fi
+
+# Orca speaks Japanese only in a Japanese locale.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    "${sudo[@]}" locale-gen
 fi
 
 # The developer build: tests, benchmarks and tools; CI also fails on warnings.

@@ -1,5 +1,6 @@
 #include "widgets/install.h"
 
+#include "widgets/announcer.h"
 #include "widgets/designfont.h"
 #include "widgets/spokenlabel.h"
 #include "widgets/tabpagesaccessible.h"
@@ -11,6 +12,7 @@ void install()
     designfont::registerSubstitutes();
     spoken::installAccessibility();
     installTabPagesAccessibility();
+    installAnnouncerAccessibility();
 }
 
 } // namespace widgets

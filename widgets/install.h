@@ -3,7 +3,7 @@
 // Process-wide set-up of the widgets, called once after the application
 // object exists (by the program's start-up and by the test mains): the
 // design font names' substitutes, and what screen readers hear for tab pages
-// and spoken labels.
+// spoken labels and announcers.
 namespace widgets {
 
 void install();

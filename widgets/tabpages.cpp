@@ -4,12 +4,15 @@
 
 #include <QAccessible>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
+
+#include <algorithm>
 
 TabPages::TabPages(int tabsPerRow, int tabHeight, QWidget *parent)
     : QWidget(parent), m_tabsPerRow(qMax(1, tabsPerRow)), m_tabHeight(tabHeight),
@@ -56,9 +59,21 @@ void TabPages::setCurrentIndex(int index)
 {
     if (index < 0 || index >= count() || index == m_current)
         return;
-    m_pages.at(m_current)->hide();
+    QWidget *previous = m_pages.at(m_current);
     m_current = index;
     m_pages.at(m_current)->show();
+    // Focus on the page that goes stays on the one that comes, at the same
+    // place in its order, rather than leaving for the next control outside.
+    const QList<QWidget *> before = focusStops(previous);
+    const int place = before.indexOf(QApplication::focusWidget());
+    if (place >= 0) {
+        const QList<QWidget *> after = focusStops(m_pages.at(m_current));
+        if (!after.isEmpty())
+            after.at(std::min(place, int(after.size()) - 1))->setFocus(Qt::TabFocusReason);
+        else
+            setFocus(Qt::TabFocusReason);
+    }
+    previous->hide();
     update();
     announceCurrentTab();
     emit currentChanged(index);
@@ -80,6 +95,19 @@ void TabPages::announceTab(QAccessible::Event type)
     QAccessibleEvent event(this, type);
     event.setChild(m_current);
     QAccessible::updateAccessibility(&event);
+}
+
+// The controls on `page` that Tab stops at, in focus order.
+QList<QWidget *> TabPages::focusStops(QWidget *page)
+{
+    QList<QWidget *> stops;
+    QWidget *next = page->nextInFocusChain();
+    for (int i = 0; next != page && i < 10000; ++i, next = next->nextInFocusChain()) {
+        if (page->isAncestorOf(next) && next->isVisibleTo(page) && next->isEnabled()
+            && (next->focusPolicy() & Qt::TabFocus) && !stops.contains(next))
+            stops.append(next);
+    }
+    return stops;
 }
 
 int TabPages::rowCount() const

@@ -56,6 +56,7 @@ private:
     void fitPages();
     void drawTab(QPainter &painter, int index, const QRect &r);
     void step(int delta);
+    static QList<QWidget *> focusStops(QWidget *page);
     void announceCurrentTab();
     void announceTab(QAccessible::Event type);
 

@@ -64,6 +64,8 @@ private slots:
     void tabContainers_listTheirTabs();
     void tabChange_raisesFocusAndSelection();
     void keyboardOnly_marksOneGroup();
+    void keys_keepTheFocusWhereTheCandidateIs_data();
+    void keys_keepTheFocusWhereTheCandidateIs();
     void menus_openByAccessKeys_data();
     void menus_openByAccessKeys();
 
@@ -260,6 +262,41 @@ void AccessibilityTest::keyboardOnly_marksOneGroup()
     QCOMPARE(find<QLabel>(QStringLiteral("pctマル(1)"))->isVisibleTo(m_window), false);
     QCOMPARE(m_window->scoreText(), QStringLiteral("4"));
     QCOMPARE(spokenName(find(QStringLiteral("lbl得点"))), QStringLiteral("4 点"));
+    QCOMPARE(spokenName(find(QStringLiteral("announcer"))), QStringLiteral("得点 4 点"));
+}
+
+void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("answerPage");
+    const int ctrlTab = (Qt::ControlModifier | Qt::Key_Tab).toCombined();
+    QTest::newRow("Space on Start") << "cmdスタート" << int(Qt::Key_Space) << "chkVardo1(1)" << 0;
+    QTest::newRow("Ctrl+Tab on a box") << "chkVardo1(3)" << ctrlTab << "chkVardo2(3)" << 1;
+    QTest::newRow("Ctrl+Shift+Tab on a box")
+        << "chkVardo2(1)" << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab).toCombined()
+        << "chkVardo1(1)" << 0;
+    QTest::newRow("Ctrl+Tab to fewer boxes") << "chkVardo17(8)" << ctrlTab << "chkVardo18(6)" << 17;
+    QTest::newRow("Ctrl+Tab on the last page") << "chkVardo27(2)" << ctrlTab << "chkVardo1(2)" << 0;
+}
+
+void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    QFETCH(int, answerPage);
+    auto *answers = find<TabPages>(QStringLiteral("SSTab2"));
+    for (int page = 0; page < answers->count(); ++page)
+        answers->setCurrentIndex(answers->page(page)->findChild<QWidget *>(from) ? page : answers->currentIndex());
+    QVERIFY(m_window->testAttribute(Qt::WA_KeyboardFocusChange)); // focus drawn from the start
+    find(from)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(focused(), Qt::Key(key & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+    QCOMPARE(focused()->objectName(), to);
+    QCOMPARE(answers->currentIndex(), answerPage);
+    QVERIFY(m_window->testAttribute(Qt::WA_KeyboardFocusChange));
 }
 
 void AccessibilityTest::menus_openByAccessKeys_data()

@@ -26,6 +26,8 @@ private slots:
     void timedOut_keepsStartDisabledAndBoxesUsable();
     void score_whileRunning_stopsWithoutCue();
     void nextStart_showsFullHourAgain();
+    void announcements_sayWhatChanged_data();
+    void announcements_sayWhatChanged();
 
 private:
     template<typename T>
@@ -180,5 +182,34 @@ void ExamClockTest::nextStart_showsFullHourAgain()
     QCOMPARE(display(), QStringLiteral("0:59"));
 }
 
+void ExamClockTest::announcements_sayWhatChanged_data()
+{
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("onCtrlT");
+    QTest::newRow("start") << 0 << "開始 残り時間 60 分" << "残り時間 60 分";
+    QTest::newRow("eleven left: nothing new") << 49 << "開始 残り時間 60 分" << "残り時間 11 分";
+    QTest::newRow("ten left") << 50 << "残り 10 分" << "残り時間 10 分";
+    QTest::newRow("five left") << 55 << "残り 5 分" << "残り時間 5 分";
+    QTest::newRow("time up") << 60 << "時間です。終了です" << "時間切れです";
+}
+
+// Said to a screen reader without moving the focus, minutes passing at once.
+void ExamClockTest::announcements_sayWhatChanged()
+{
+    QFETCH(int, minutes);
+    QFETCH(QString, said);
+    QFETCH(QString, onCtrlT);
+    auto *announcer = find<QWidget>(QStringLiteral("announcer"));
+    QTest::keyClick(m_window, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(announcer->accessibleName(), QStringLiteral("時間は計っていません"));
+    clickStart();
+    tickAt(m_now.addSecs(60 * minutes));
+    QCOMPARE(announcer->accessibleName(), said);
+    QTest::keyClick(m_window, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(announcer->accessibleName(), onCtrlT);
+}
+
 VARDO_TEST_MAIN(ExamClockTest)
+
 #include "examclock_test.moc"

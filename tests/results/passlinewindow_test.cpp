@@ -2,6 +2,7 @@
 #include "results/passlinelayout.h"
 #include "results/passlinewindow.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
@@ -52,6 +53,10 @@ void PassLineWindowTest::window_opensAtDocumentTopWithFocus()
     QVERIFY(document->verticalScrollBar()->maximum() > 0); // 128 lines need scrolling
     QCOMPARE(document->textCursor().position(), 0);
     QTRY_COMPARE(window.focusWidget(), document);
+    // The verdict labels the table a screen reader lands on.
+    const auto labels = QAccessible::queryAccessibleInterface(document)->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QVERIFY(labels.first().first->text(QAccessible::Name).contains(QString::fromUtf16(passLineLayouts.at(band - 1).comment)));
     for (QLabel *label : window.findChildren<QLabel *>())
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
 }

@@ -1,0 +1,252 @@
+#include "document/documentaccessible.h"
+
+#include "document/spokentext.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+const char spokenProperty[] = "spokenDocument";
+
+class DocumentAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit DocumentAccessible(QTextEdit *view) : QAccessibleWidget(view, QAccessible::EditableText) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.multiLine = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        // The whole paper is the text, not a name or value to say at once.
+        if (t == QAccessible::Value)
+            return QString();
+        return QAccessibleWidget::text(t);
+    }
+
+    // --- the text, in spoken offsets -------------------------------------
+
+    int characterCount() const override { return spoken().text().size(); }
+
+    QString text(int start, int end) const override
+    {
+        return spoken().text().mid(start, std::max(0, end - start));
+    }
+
+    int cursorPosition() const override { return spoken().toSpoken(view()->textCursor().position()); }
+
+    void setCursorPosition(int offset) override
+    {
+        QTextCursor cursor = view()->textCursor();
+        cursor.setPosition(spoken().toDocument(offset));
+        view()->setTextCursor(cursor);
+    }
+
+    int selectionCount() const override { return view()->textCursor().hasSelection() ? 1 : 0; }
+
+    void selection(int index, int *start, int *end) const override
+    {
+        *start = *end = 0;
+        const QTextCursor cursor = view()->textCursor();
+        if (index != 0 || !cursor.hasSelection())
+            return;
+        *start = spoken().toSpoken(cursor.selectionStart());
+        *end = spoken().toSpoken(cursor.selectionEnd());
+    }
+
+    void setSelection(int index, int start, int end) override
+    {
+        if (index != 0)
+            return;
+        QTextCursor cursor = view()->textCursor();
+        cursor.setPosition(spoken().toDocument(start));
+        cursor.setPosition(spoken().toDocument(end), QTextCursor::KeepAnchor);
+        view()->setTextCursor(cursor);
+    }
+
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+
+    void removeSelection(int index) override
+    {
+        if (index != 0)
+            return;
+        QTextCursor cursor = view()->textCursor();
+        cursor.clearSelection();
+        view()->setTextCursor(cursor);
+    }
+
+    QString attributes(int offset, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = std::max(offset, characterCount());
+        return QString();
+    }
+
+    // Lines are those on screen, not paragraphs: Up and Down move by them.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start,
+                         int *end) const override
+    {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+        lineAt(offset, start, end);
+        return text(*start, *end);
+    }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start,
+                             int *end) const override
+    {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
+        lineAt(offset, start, end);
+        if (*start == 0) {
+            *end = 0;
+            return QString();
+        }
+        lineAt(*start - 1, start, end);
+        return text(*start, *end);
+    }
+
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start,
+                            int *end) const override
+    {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
+        lineAt(offset, start, end);
+        if (*end >= characterCount()) {
+            *start = *end = characterCount();
+            return QString();
+        }
+        lineAt(*end, start, end);
+        return text(*start, *end);
+    }
+
+    QRect characterRect(int offset) const override
+    {
+        QTextCursor cursor(view()->document());
+        cursor.setPosition(spoken().toDocument(offset));
+        QRect box = view()->cursorRect(cursor);
+        QTextCursor next = cursor;
+        if (next.movePosition(QTextCursor::NextCharacter)) {
+            const QRect after = view()->cursorRect(next);
+            if (after.top() == box.top())
+                box.setRight(std::max(box.right(), after.left()));
+        }
+        return QRect(view()->viewport()->mapToGlobal(box.topLeft()), box.size());
+    }
+
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        const QPoint local = view()->viewport()->mapFromGlobal(point);
+        if (!view()->viewport()->rect().contains(local))
+            return -1;
+        return spoken().toSpoken(view()->cursorForPosition(local).position());
+    }
+
+    void scrollToSubstring(int start, int) override
+    {
+        QTextCursor cursor(view()->document());
+        cursor.setPosition(spoken().toDocument(start));
+        const QRect box = view()->cursorRect(cursor);
+        QScrollBar *bar = view()->verticalScrollBar();
+        if (box.top() < 0 || box.bottom() > view()->viewport()->height())
+            bar->setValue(bar->value() + box.top());
+    }
+
+private:
+    QTextEdit *view() const { return static_cast<QTextEdit *>(widget()); }
+
+    // Worked out again whenever the pane holds another document or its text
+    // changed.
+    const SpokenText &spoken() const
+    {
+        const QTextDocument *document = view()->document();
+        if (document != m_document || document->revision() != m_revision
+            || document->characterCount() - 1 != m_spoken.documentLength()) {
+            m_spoken = SpokenText(*document);
+            m_document = document;
+            m_revision = document->revision();
+        }
+        return m_spoken;
+    }
+
+    // The laid-out line holding `offset`, with the break that ends it.
+    void lineAt(int offset, int *start, int *end) const
+    {
+        const SpokenText &words = spoken();
+        const int position = words.toDocument(std::clamp(offset, 0, characterCount()));
+        const QTextBlock block = view()->document()->findBlock(position);
+        int from = block.position();
+        int to = block.position() + block.length(); // through the break
+        const QTextLayout *layout = block.layout();
+        if (layout && layout->lineCount() > 0) {
+            const QTextLine line = layout->lineForTextPosition(position - block.position());
+            if (line.isValid()) {
+                from = block.position() + line.textStart();
+                if (line.lineNumber() + 1 < layout->lineCount())
+                    to = from + line.textLength();
+            }
+        }
+        *start = words.toSpoken(from);
+        *end = std::max(*start, words.toSpoken(to));
+    }
+
+    mutable QPointer<const QTextDocument> m_document;
+    mutable int m_revision = -1;
+    mutable SpokenText m_spoken;
+};
+
+QAccessibleInterface *documentFactory(const QString &, QObject *object)
+{
+    auto *view = qobject_cast<QTextEdit *>(object);
+    if (view && view->property(spokenProperty).toBool())
+        return new DocumentAccessible(view);
+    return nullptr;
+}
+
+} // namespace
+
+namespace documentaccessible {
+
+void install(QTextEdit *view)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(documentFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    view->setProperty(spokenProperty, true);
+}
+
+void announceCaret(QTextEdit *view)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTextInterface *text = face ? face->textInterface() : nullptr;
+    if (!text)
+        return;
+    QAccessibleTextCursorEvent event(view, text->cursorPosition());
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace documentaccessible

@@ -1,0 +1,111 @@
+#include "document/documentview.h"
+#include "document/spokentext.h"
+
+#include <QAccessible>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "support/testmain.h"
+
+// What a screen reader gets from the pane, its offsets one with the pane's caret.
+class SpokenTextTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsWhatTheLookMeans_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("power of ten") << "2.0×10<sup>3</sup> N/m" << "2.0かける10の3乗 N/m";
+        QTest::newRow("negative power") << "6.6×10<sup>-34</sup>" << "6.6かける10のマイナス34乗";
+        QTest::newRow("minus sign power") << "10<sup>−9</sup>" << "10のマイナス9乗";
+        QTest::newRow("per second squared") << "9.8 m/s<sup>2</sup> と" << "9.8 メートル毎秒毎秒 と";
+        QTest::newRow("cubed after a power") << "10<sup>-3</sup> m<sup>3</sup>"
+                                             << "10のマイナス3乗 立方メートル";
+        QTest::newRow("a quantity squared") << "mv<sup>2</sup>" << "mvの2乗";
+        QTest::newRow("minus sign") << "−20 V" << "マイナス20 V";
+        QTest::newRow("links named") << "<a href=\"a.html\">解答</a>と<a href=\"event:x\">音</a>"
+                                     << "リンク 解答とリンク 音";
+        QTest::newRow("breaks and tables") << "<p>一<br>二</p><table><tr><td>甲</td><td>乙</td></tr></table>"
+                                           << "一\n二\n甲\n乙\n";
+        QTest::newRow("picture") << "<img src=\"x.png\">図" << "（画像）図";
+    }
+
+    // Offsets map both ways, never going back: spoken no earlier, document no later.
+    void readsWhatTheLookMeans()
+    {
+        QFETCH(QString, html);
+        QFETCH(QString, spoken);
+        QTextDocument document;
+        document.setHtml(html);
+        const SpokenText text(document);
+        QCOMPARE(text.text(), spoken);
+        for (int p = 0, last = 0; p <= text.documentLength(); last = text.toSpoken(p++)) {
+            QVERIFY(text.toSpoken(p) >= last);
+            QVERIFY(text.toDocument(text.toSpoken(p)) <= p);
+            QCOMPARE(text.toSpoken(text.toDocument(text.toSpoken(p))), text.toSpoken(p));
+        }
+        QCOMPARE(text.toSpoken(text.documentLength()), spoken.size());
+    }
+
+    void caretAndReaderAgree_data()
+    {
+        QTest::addColumn<QList<QKeyCombination>>("keys");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("linksFollowed");
+        const QKeyCombination right(Qt::Key_Right), down(Qt::Key_Down);
+        const QKeyCombination ctrlEnd(Qt::ControlModifier, Qt::Key_End);
+        QTest::newRow("start") << QList<QKeyCombination>{} << "2.0×10の3乗 N/m\n" << 0;
+        QTest::newRow("into the power") << QList{right, right, right, right, right} << "2.0×10の3乗 N/m\n" << 0;
+        QTest::newRow("down to a link") << QList{down} << "リンク 解答へ\n" << 1;
+        QTest::newRow("end of the line") << QList{down, QKeyCombination(Qt::Key_End)} << "リンク 解答へ\n" << 0;
+        QTest::newRow("last line") << QList{ctrlEnd} << "おわり" << 0;
+        QTest::newRow("back to the top")
+            << QList{ctrlEnd, QKeyCombination(Qt::ControlModifier, Qt::Key_Home)}
+            << "2.0×10の3乗 N/m\n" << 0;
+    }
+
+    // The caret, the offset and line a reader gets, Enter on links, the Menu key's scroll.
+    void caretAndReaderAgree()
+    {
+        QFETCH(QList<QKeyCombination>, keys);
+        QFETCH(QString, line);
+        QFETCH(int, linksFollowed);
+        DocumentView view;
+        view.resize(400, 60);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.showPage(QStringLiteral("<p>2.0×10<sup>3</sup> N/m</p><p><a href=\"a.html\">解答</a>へ</p>"
+                                     "%1<p>おわり</p>").arg(QStringLiteral("<p>行</p>").repeated(20)));
+        view.setFocus();
+        QSignalSpy followed(&view, &QTextBrowser::anchorClicked);
+        for (QKeyCombination key : keys)
+            QTest::keyClick(&view, key.key(), key.keyboardModifiers());
+
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+        const SpokenText spoken(*view.document());
+        QCOMPARE(text->cursorPosition(), spoken.toSpoken(view.textCursor().position()));
+        int start = 0, end = 0;
+        QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end)
+                     .replace(QStringLiteral("かける"), QStringLiteral("×")), line);
+        QCOMPARE(text->text(0, text->characterCount()), spoken.text());
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(followed.count(), linksFollowed);
+        text->setCursorPosition(end);
+        QCOMPARE(text->cursorPosition(), std::min(end, text->characterCount()));
+
+        QScrollBar *bar = view.verticalScrollBar();
+        bar->setValue(bar->value() > 0 ? 0 : bar->maximum()); // away from the caret
+        const int scrolled = bar->value();
+        QTest::keyClick(&view, Qt::Key_Menu);
+        QTest::qWait(50);
+        QCOMPARE(bar->value(), scrolled);
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+    }
+};
+
+VARDO_TEST_MAIN(SpokenTextTest)
+#include "spokentext_test.moc"

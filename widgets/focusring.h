@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+// A ring in the highlight colour round `control` while it has the focus, for
+// controls whose style draws no focus of their own (pictures).
+namespace focusring {
+
+void attach(QWidget *control);
+
+} // namespace focusring
