@@ -8,11 +8,13 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
+#include <QSet>
 #include <QTextCursor>
 #include <QThread>
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -67,13 +69,33 @@ QString cleanCutNotice(documentclean::Cut cut)
 
 // Style sheets are the one resource Qt asks for while it parses; pictures
 // come later, from the picture decoder, and anything else is refused.
+// Qt takes every distinct address for a new sheet, so that a sheet importing
+// "a.css?1", "a.css?2", ... would have it read and parse the same file, with
+// all of its imports, again and again: each file is given once, and all the
+// sheets of one document together at most styleSheetBytes.
+constexpr qint64 styleSheetBytes = 256 * 1024;
+
 ConfinedDocument::Grant styleSheets(const ResourceGate &gate)
 {
-    return [gate](int type, const QUrl &name) -> QVariant {
+    struct Given
+    {
+        QSet<QString> names;
+        qint64 bytes = 0;
+    };
+    auto given = std::make_shared<Given>();
+    return [gate, given](int type, const QUrl &address) -> QVariant {
         if (type != QTextDocument::StyleSheetResource)
             return QVariant();
-        const auto front = gate.read(gate.nameOf(name), 256 * 1024);
-        return front ? QVariant(htmldecode::decode(front->bytes, front->cut)) : QVariant(QString());
+        const QString name = gate.nameOf(address);
+        const qint64 left = styleSheetBytes - given->bytes;
+        if (name.isEmpty() || left <= 0 || given->names.contains(name))
+            return QString();
+        given->names.insert(name);
+        const auto front = gate.read(name, left);
+        if (!front)
+            return QString();
+        given->bytes += front->bytes.size();
+        return htmldecode::decode(front->bytes, front->cut);
     };
 }
 
