@@ -14,6 +14,7 @@ namespace {
 struct File
 {
     QByteArray bytes;
+    QByteArray format;
     QSize natural; // invalid when the file is refused or unreadable
     QSize shown;   // the largest size it is shown at
 };
@@ -28,6 +29,15 @@ QString fileName(const ResourceGate &gate, const QString &source)
     return gate.nameOf(url);
 }
 
+// Formats that hold pixels only. A format some plugin adds may name files of
+// its own (an SVG picture's <image> is read by its path, wherever it lies,
+// FIFOs included), so it is never handed the bytes.
+bool isPlainPicture(const QByteArray &format)
+{
+    static const QList<QByteArray> plain = {"bmp", "gif", "ico", "jpeg", "pbm", "pgm", "png", "ppm", "xbm", "xpm"};
+    return plain.contains(format);
+}
+
 File read(const ResourceGate &gate, const QString &name, const Budget &budget)
 {
     File file;
@@ -36,10 +46,15 @@ File read(const ResourceGate &gate, const QString &name, const Budget &budget)
         return file;
     QBuffer buffer;
     buffer.setData(front->bytes);
-    QImageReader reader(&buffer);
+    const QByteArray format = QImageReader(&buffer).format();
+    if (!isPlainPicture(format))
+        return file;
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (size.isValid() && !size.isEmpty() && qint64(size.width()) * size.height() <= budget.filePixels) {
         file.bytes = front->bytes;
+        file.format = format;
         file.natural = size;
     }
     return file;
@@ -105,7 +120,8 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
             continue;
         QBuffer buffer;
         buffer.setData(file.bytes);
-        QImageReader reader(&buffer);
+        QImageReader reader(&buffer, file.format);
+        reader.setAutoDetectImageFormat(false);
         reader.setScaledSize(target);
         const QImage image = reader.read();
         if (!image.isNull())
