@@ -4,6 +4,7 @@
 #include "sound/soundplayer.h"
 #include "sound/wavcheck.h"
 
+#include <QFile>
 #include <QHash>
 #include <QPluginLoader>
 
@@ -11,6 +12,7 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -51,6 +53,18 @@ int sealedCopy(const QByteArray &bytes)
         return -1;
     }
     return fd;
+}
+
+// What tells one file from another under the same name: its identity, size
+// and last change. Empty when there is no such file.
+QByteArray fileStamp(const QString &fileName)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
+        return QByteArray();
+    return QByteArray::number(quint64(status.st_dev)) + ':' + QByteArray::number(quint64(status.st_ino)) + ':'
+         + QByteArray::number(qint64(status.st_size)) + ':' + QByteArray::number(qint64(status.st_mtim.tv_sec))
+         + '.' + QByteArray::number(qint64(status.st_mtim.tv_nsec));
 }
 
 } // namespace
@@ -116,9 +130,16 @@ void MediaControl::open()
     close();
     if (!ensurePlayer())
         return;
-    const std::optional<QByteArray> bytes = wavcheck::readPlayable(m_fileName);
-    if (!bytes)
+    const QByteArray stamp = fileStamp(m_fileName);
+    if (!stamp.isEmpty() && m_fileName == m_refusedFile && stamp == m_refusedStamp)
         return;
+    const std::optional<QByteArray> bytes = wavcheck::readPlayable(m_fileName);
+    if (!bytes) {
+        m_refusedFile = m_fileName;
+        m_refusedStamp = stamp;
+        return;
+    }
+    m_refusedFile.clear();
     m_cue = sealedCopy(*bytes);
     if (m_cue < 0)
         return;

@@ -41,6 +41,10 @@ private:
     SoundPlayerFactory *m_factory = nullptr;
     QString m_fileName;
     QString m_openFile;
+    // The file last refused, as it was then: "Open" comes every second, and
+    // the same bad file is not read again until it changes.
+    QString m_refusedFile;
+    QByteArray m_refusedStamp;
     // The checked bytes of the open file, in a sealed memory file that the
     // player reads by its /proc name; -1 when none is open.
     int m_cue = -1;

@@ -106,12 +106,54 @@ bool isPlayable(const QByteArray &bytes)
     return buffer.open(QIODevice::ReadOnly) && isPlayable(buffer);
 }
 
+// The player gets a plain file of our own making: the checked format and the
+// whole frames of the data chunk, nothing else. Chunks it would have to step
+// over one by one, and a last frame cut short, leave Qt's player stuck
+// (loading at exit, or waiting on the sound server in play()).
+std::optional<QByteArray> playableCopy(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly) || !isPlayable(buffer))
+        return std::nullopt;
+    QByteArray format;
+    Chunk chunk;
+    for (qint64 offset = riffHeaderSize; readChunk(buffer, offset, chunk);) {
+        const qint64 body = offset + chunkHeaderSize;
+        if (isId(chunk.id, "fmt ")) {
+            format = bytes.mid(body, pcmFormatSize);
+        } else if (isId(chunk.id, "data")) {
+            const auto blockAlign = qFromLittleEndian<quint16>(format.constData() + 12);
+            const qint64 length = chunk.size - chunk.size % blockAlign;
+            if (length == 0)
+                return std::nullopt;
+            QByteArray copy;
+            const auto append32 = [&copy](quint32 value) {
+                char raw[4];
+                qToLittleEndian(value, raw);
+                copy.append(raw, 4);
+            };
+            copy.append("RIFF");
+            append32(quint32(4 + chunkHeaderSize + pcmFormatSize + chunkHeaderSize + length));
+            copy.append("WAVEfmt ");
+            append32(pcmFormatSize);
+            copy.append(format);
+            copy.append("data");
+            append32(quint32(length));
+            copy.append(bytes.constData() + body, length);
+            return copy;
+        }
+        offset = body + chunk.size + (chunk.size & 1);
+    }
+    return std::nullopt;
+}
+
 std::optional<QByteArray> readPlayable(const QString &fileName)
 {
-    auto front = regularfile::read(fileName, maxFileBytes);
-    if (!front || front->cut || !isPlayable(front->bytes))
+    const auto front = regularfile::read(fileName, maxFileBytes);
+    if (!front || front->cut)
         return std::nullopt;
-    return std::move(front->bytes);
+    return playableCopy(front->bytes);
 }
 
 } // namespace wavcheck

@@ -29,4 +29,8 @@ constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
 // read (a FIFO would block the open for good).
 std::optional<QByteArray> readPlayable(const QString &fileName);
 
+// For playable `bytes`, a plain file of the same sound: the "fmt " chunk and
+// the data chunk's whole frames only. Nothing for any other bytes.
+std::optional<QByteArray> playableCopy(const QByteArray &bytes);
+
 } // namespace wavcheck

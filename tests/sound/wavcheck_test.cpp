@@ -73,6 +73,8 @@ private slots:
     void check_acceptsOnlyCompletePcm();
     void shippedChime_isPlayable();
     void fifo_isNeverOpened();
+    void playableCopy_keepsFormatAndWholeFrames_data();
+    void playableCopy_keepsFormatAndWholeFrames();
     void readPlayable_onlyWholeFilesWithinTheLimit_data();
     void readPlayable_onlyWholeFilesWithinTheLimit();
 };
@@ -184,6 +186,40 @@ void WavCheckTest::readPlayable_onlyWholeFilesWithinTheLimit()
     QCOMPARE(bytes.has_value(), read);
     if (read)
         QCOMPARE(bytes->size(), size);
+}
+
+// The player is given the format and the whole frames only: whatever other
+// chunks stand around them, and however the data chunk ends.
+void WavCheckTest::playableCopy_keepsFormatAndWholeFrames_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("frameBytes");
+    const Format stereo32{1, 2, 48000, 32, 0};
+    QTest::newRow("plain") << riff(fmt({}) + samples(100)) << 1 << 200;
+    QTest::newRow("chunks around") << riff(chunk("LIST", "INFOxxxx") + fmt({}) + chunk("JUNK", QByteArray(6, 0))
+                                           + samples(100) + chunk("cue ", "abcd"))
+                                   << 1 << 200;
+    QTest::newRow("many empty chunks") << riff(fmt({}) + QByteArray("JUNK\0\0\0\0", 8).repeated(20000) + samples(10))
+                                       << 1 << 20;
+    QTest::newRow("last frame cut short") << riff(fmt(stereo32) + chunk("data", QByteArray(40004, '\x10')))
+                                          << 2 << 40000;
+    QTest::newRow("not one whole frame") << riff(fmt(stereo32) + chunk("data", QByteArray(6, '\x10'))) << 0 << 0;
+}
+
+void WavCheckTest::playableCopy_keepsFormatAndWholeFrames()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, channels);
+    QFETCH(int, frameBytes);
+    const std::optional<QByteArray> copy = wavcheck::playableCopy(file);
+    QCOMPARE(copy.has_value(), frameBytes > 0);
+    if (!copy)
+        return;
+    QVERIFY(wavcheck::isPlayable(*copy));
+    QCOMPARE(copy->size(), 44 + frameBytes);
+    QCOMPARE(qFromLittleEndian<quint16>(copy->constData() + 22), quint16(channels));
+    QCOMPARE(qFromLittleEndian<quint32>(copy->constData() + 40), quint32(frameBytes));
 }
 
 QTEST_APPLESS_MAIN(WavCheckTest)
