@@ -1,6 +1,6 @@
 #include "document/documentview.h"
 
-#include "document/caretbrowsing.h"
+#include "reading/caretbrowsing.h"
 
 #include <QApplication>
 #include <QDir>

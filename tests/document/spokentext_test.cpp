@@ -1,5 +1,5 @@
 #include "document/documentview.h"
-#include "document/spokentext.h"
+#include "reading/spokentext.h"
 
 #include <QAccessible>
 #include <QScrollBar>

@@ -1,6 +1,6 @@
-#include "document/documentaccessible.h"
+#include "reading/documentaccessible.h"
 
-#include "document/spokentext.h"
+#include "reading/spokentext.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "document/spokentext.h"
+#include "reading/spokentext.h"
 
 #include <QRegularExpression>
 #include <QTextBlock>

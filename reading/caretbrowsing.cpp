@@ -1,6 +1,6 @@
-#include "document/caretbrowsing.h"
+#include "reading/caretbrowsing.h"
 
-#include "document/documentaccessible.h"
+#include "reading/documentaccessible.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
