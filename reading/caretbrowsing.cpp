@@ -1,10 +1,10 @@
 #include "reading/caretbrowsing.h"
 
 #include "reading/documentaccessible.h"
+#include "widgets/focusring.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -12,35 +12,10 @@
 
 namespace {
 
-// Drawn over the pane's frame while the pane has the focus; it takes no
-// input and covers nothing but the frame.
-class FocusRing : public QWidget
-{
-public:
-    explicit FocusRing(QWidget *pane) : QWidget(pane)
-    {
-        setObjectName(QStringLiteral("focusRing"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-        hide();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        QPen pen(palette().color(QPalette::Highlight));
-        pen.setWidth(2);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter.setPen(pen);
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
-};
-
 class CaretKeys : public QObject
 {
 public:
-    CaretKeys(QTextBrowser *view, FocusRing *ring) : QObject(view), m_view(view), m_ring(ring) {}
+    explicit CaretKeys(QTextBrowser *view) : QObject(view), m_view(view) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -48,17 +23,6 @@ protected:
         if (watched != m_view)
             return false;
         switch (event->type()) {
-        case QEvent::FocusIn:
-            m_ring->setGeometry(m_view->rect());
-            m_ring->raise();
-            m_ring->show();
-            break;
-        case QEvent::FocusOut:
-            m_ring->hide();
-            break;
-        case QEvent::Resize:
-            m_ring->setGeometry(m_view->rect());
-            break;
         case QEvent::KeyPress:
             return followLink(static_cast<QKeyEvent *>(event));
         case QEvent::ContextMenu:
@@ -98,7 +62,6 @@ private:
     }
 
     QTextBrowser *m_view;
-    FocusRing *m_ring;
 };
 
 QString anchorAt(const QTextDocument *document, int position)
@@ -121,7 +84,8 @@ void enable(QTextBrowser *view)
     view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse
                                   | Qt::TextSelectableByKeyboard);
     view->setFocusPolicy(Qt::StrongFocus);
-    view->installEventFilter(new CaretKeys(view, new FocusRing(view)));
+    view->installEventFilter(new CaretKeys(view));
+    focusring::attach(view);
     documentaccessible::install(view);
     // After the pane's own notice, which gives the cursor's document position.
     QObject::connect(view, &QTextEdit::cursorPositionChanged, view, [view] {
