@@ -9,7 +9,7 @@ ResourceGate ResourceGate::forFile(const QString &path)
 {
     const QFileInfo info(path);
     ResourceGate gate;
-    gate.m_folder = regularfile::Folder::open(info.absolutePath());
+    gate.m_folder = files::Folder::open(info.absolutePath());
     if (gate.m_folder)
         gate.m_document = info.fileName();
     return gate;
@@ -58,8 +58,5 @@ std::optional<ResourceGate::Front> ResourceGate::read(const QString &name, qint6
 {
     if (!m_folder || name.isEmpty())
         return std::nullopt;
-    auto front = m_folder->read(name, maxBytes);
-    if (!front)
-        return std::nullopt;
-    return Front{std::move(front->bytes), front->cut};
+    return m_folder->read(name, maxBytes);
 }

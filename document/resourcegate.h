@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/regularfile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
@@ -13,19 +15,14 @@
 // resolves outside the folder, through a symbolic link, to another scheme or
 // to the web is granted nothing. Copies share the folder; a gate made by
 // default grants nothing. Safe to use on any thread.
-namespace regularfile {
+namespace files {
 class Folder;
 }
 
 class ResourceGate
 {
 public:
-    // At most so many bytes of a file; `cut` when there was more.
-    struct Front
-    {
-        QByteArray bytes;
-        bool cut = false;
-    };
+    using Front = files::Front;
 
     ResourceGate() = default;
 
@@ -47,12 +44,13 @@ public:
     // The name inside the folder that `url` resolves to from the document;
     // empty when it names nothing the gate grants.
     QString nameOf(const QUrl &url) const;
-    // Whether `name` is a regular file inside the folder; nothing is read.
+    // Whether `name` is a readable regular file inside the folder (at most
+    // one byte of it is read).
     bool holdsFile(const QString &name) const;
     // At most `maxBytes` of the file `name` inside the folder.
     std::optional<Front> read(const QString &name, qint64 maxBytes) const;
 
 private:
-    std::shared_ptr<const regularfile::Folder> m_folder;
+    std::shared_ptr<const files::Folder> m_folder;
     QString m_document;
 };

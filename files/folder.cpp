@@ -12,7 +12,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace regularfile {
+namespace files {
 
 namespace {
 
@@ -136,4 +136,4 @@ QString Folder::relativeName(const QString &absolute) const
     return absolute.mid(root.size());
 }
 
-} // namespace regularfile
+} // namespace files

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-namespace regularfile {
+namespace files {
 
 // A folder opened once, as a directory descriptor, from which files are read
 // by names relative to it. A name never leads out of it: ".." above the
@@ -33,8 +33,8 @@ public:
     // through a symbolic link, or names anything but a regular file.
     std::optional<Front> read(const QString &relative, qint64 maxBytes) const;
 
-    // Whether `relative` names a regular file beneath the folder, opened as
-    // read() opens it; nothing is read.
+    // Whether `relative` names a regular file beneath the folder that can be
+    // read, opened as read() opens it; at most one byte of it is read.
     bool holdsFile(const QString &relative) const;
 
     // `absolute` as a name relative to the folder, when it lies inside it
@@ -49,4 +49,4 @@ private:
     QString m_path;
 };
 
-} // namespace regularfile
+} // namespace files

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace regularfile {
+namespace files {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::optional<Front> read(const QString &path, qint64 maxBytes)
                       maxBytes);
 }
 
-} // namespace regularfile
+} // namespace files

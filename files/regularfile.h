@@ -6,7 +6,7 @@
 
 class QString;
 
-namespace regularfile {
+namespace files {
 
 // At most `maxBytes` of a regular file; `cut` tells whether there was more.
 struct Front
@@ -27,4 +27,4 @@ std::optional<Front> readOpened(int fd, qint64 maxBytes);
 // without end.
 std::optional<Front> read(const QString &path, qint64 maxBytes);
 
-} // namespace regularfile
+} // namespace files

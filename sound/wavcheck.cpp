@@ -150,7 +150,7 @@ std::optional<QByteArray> playableCopy(const QByteArray &bytes)
 
 std::optional<QByteArray> readPlayable(const QString &fileName)
 {
-    const auto front = regularfile::read(fileName, maxFileBytes);
+    const auto front = files::read(fileName, maxFileBytes);
     if (!front || front->cut)
         return std::nullopt;
     return playableCopy(front->bytes);
