@@ -97,7 +97,7 @@ if [ -n "${CCACHE_DIR:-}" ] && [ -d "$CCACHE_DIR" ]; then
     ccache_env=(CCACHE_DIR=/ccache "CCACHE_BASEDIR=/home/$user" CCACHE_UMASK=000
                 CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+cp /etc/resolv.conf /etc/hosts "$root/etc/" 2>/dev/null || true
 
 # A command in the chroot, as the newcomer, in the clone.
 as_user() {
