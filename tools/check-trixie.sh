@@ -55,6 +55,7 @@ unmount_all() {
     for target in $(mounted | sort -r); do umount -l "$target" || true; done
 }
 trap unmount_all EXIT
+trap 'exit 130' INT TERM HUP
 unmount_all
 
 user=newcomer
