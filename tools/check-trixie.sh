@@ -10,8 +10,8 @@
 #
 # Run as root on a Debian machine. --reuse keeps an existing chroot (only its
 # clone is made anew). The downloaded packages are kept in CHROOT-DIR.debs so
-# that a second run fetches nothing. With CCACHE_DIR set, that cache is shared
-# into the chroot. The desktop steps start Orca, and two Orca instances on one
+# that a second run fetches nothing, and the build's compiler cache (ccache)
+# in CHROOT-DIR.ccache, so that it compiles only what changed. The desktop steps start Orca, and two Orca instances on one
 # machine replace each other: with VARDO_ORCA_LOCK naming a lock file, they
 # run under flock on it, as any other run of them on the machine should.
 # The mirror is VARDO_MIRROR when set. Not part of CI: it takes about an hour.
@@ -91,13 +91,12 @@ mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
 # The packages apt fetches later are kept beside debootstrap's.
 mkdir -p "$root/var/cache/apt/archives"
 mount --bind "$root.debs" "$root/var/cache/apt/archives"
-ccache_env=()
-if [ -n "${CCACHE_DIR:-}" ] && [ -d "$CCACHE_DIR" ]; then
-    mkdir -p "$root/ccache"
-    mount --bind "$CCACHE_DIR" "$root/ccache"
-    ccache_env=(CCACHE_DIR=/ccache "CCACHE_BASEDIR=/home/$user" CCACHE_UMASK=000
-                CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+mkdir -p "$root.ccache"
+chown "$(chroot "$root" id -u "$user"):$(chroot "$root" id -g "$user")" "$root.ccache"
+mkdir -p "$root/home/$user/.ccache"
+mount --bind "$root.ccache" "$root/home/$user/.ccache"
+ccache_env=("CCACHE_DIR=/home/$user/.ccache" "CCACHE_BASEDIR=/home/$user"
+            CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache)
 cp /etc/resolv.conf /etc/hosts "$root/etc/" 2>/dev/null || true
 
 # A command in the chroot, as the newcomer, in the clone.
@@ -129,9 +128,8 @@ rm -rf "$root/home/$user/vardo"
 git clone --quiet --no-checkout "$repo" "$root/home/$user/vardo"
 git -C "$root/home/$user/vardo" checkout --quiet --detach "$commit"
 chroot "$root" chown -R "$user:$user" "/home/$user/vardo"
-if ((${#ccache_env[@]})); then
-    as_user 'command -v ccache >/dev/null || sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ccache'
-fi
+as_user 'command -v ccache >/dev/null || sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ccache'
+
 
 # ./test, step by step: its set-up and build, then each of its ctest lines,
 # the desktop ones under the Orca lock and apart from the machine's network.
