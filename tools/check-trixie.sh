@@ -130,9 +130,6 @@ git -C "$root/home/$user/vardo" checkout --quiet --detach "$commit"
 chroot "$root" chown -R "$user:$user" "/home/$user/vardo"
 as_user 'command -v ccache >/dev/null || sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ccache'
 
-
-# ./test, step by step: its set-up and build, then each of its ctest lines,
-# the desktop ones under the Orca lock and apart from the machine's network.
 results=()
 step() { # NAME COMMAND...
     local name=$1
@@ -140,7 +137,18 @@ step() { # NAME COMMAND...
     echo "== $name"
     if "$@"; then results+=("PASS $name"); else results+=("FAIL $name"); fi
 }
-step "tools/setup.sh (Debian 13, $(date -u +%H:%M))" as_user tools/setup.sh
+
+# The package first, the quicker of the two: it builds the program alone.
+# Without the build-time suites, as in CI: ./test's steps below run them all
+# on the same sources.
+step "tools/package.sh" as_user 'DEB_BUILD_OPTIONS=nocheck tools/package.sh'
+step "the .deb installs with apt and starts from /" as_user \
+    'sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./build-deb/vardo_*.deb >/dev/null
+     cd / && QT_QPA_PLATFORM=offscreen timeout 5 vardo; test $? -eq 124'
+
+# ./test, step by step: its set-up and build, then each of its ctest lines,
+# the desktop ones under the Orca lock and apart from the machine's network.
+step "tools/setup.sh" as_user tools/setup.sh
 mapfile -t lines < <(grep -E '^ctest ' "$root/home/$user/vardo/test")
 for line in "${lines[@]}"; do
     if [[ "$line" == *"-L desktop"* ]]; then
@@ -149,12 +157,6 @@ for line in "${lines[@]}"; do
         step "$line" as_user "$line"
     fi
 done
-# Without the build-time suites, as in CI: the steps above ran them all on
-# the same sources.
-step "tools/package.sh" as_user 'DEB_BUILD_OPTIONS=nocheck tools/package.sh'
-step "the .deb installs with apt and starts from /" as_user \
-    'sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./build-deb/vardo_*.deb >/dev/null
-     cd / && QT_QPA_PLATFORM=offscreen timeout 5 vardo; test $? -eq 124'
 
 echo "== Debian 13 ($(cat "$root/etc/debian_version")), commit $commit"
 printf '%s\n' "${results[@]}"
