@@ -1,11 +1,13 @@
 #include "document/documentview.h"
 
+#include "document/selectiondata.h"
 #include "reading/caretbrowsing.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -245,4 +247,19 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     load(std::make_unique<DocumentJob>(request(m_gate)), false);
     if (url.hasFragment())
         m_jobAnchor = url.fragment(QUrl::FullyDecoded);
+}
+
+QMimeData *DocumentView::createMimeDataFromSelection() const
+{
+    return new SelectionData(textCursor());
+}
+
+// The pane is read only: nothing dropped or pasted goes in.
+bool DocumentView::canInsertFromMimeData(const QMimeData *) const
+{
+    return false;
+}
+
+void DocumentView::insertFromMimeData(const QMimeData *)
+{
 }

@@ -19,6 +19,10 @@
 // DocumentJob, one at a time, so that nothing the pane does on its own
 // thread grows with what a document holds; a link to another page loads it
 // the same way, with a page saying so meanwhile. The text does not zoom.
+//
+// What the pane gives away of its text is built by its own code: the
+// selection as plain text and HTML (see SelectionData), and the text a
+// screen reader reads (see reading/documentaccessible.h).
 class DocumentView : public QTextBrowser
 {
     Q_OBJECT
@@ -76,6 +80,9 @@ protected:
     void showEvent(QShowEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool event(QEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void onAnchorClicked(const QUrl &url);

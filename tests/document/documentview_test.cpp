@@ -1,11 +1,14 @@
 #include "document/documentview.h"
+#include "document/selectiondata.h"
 #include "support/watchedfifo.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -65,6 +68,14 @@ QTextImageFormat firstPicture(const QTextDocument *document)
     return QTextImageFormat();
 }
 
+// The pane's own mime data, as a selection or a drag takes it.
+class OpenView : public DocumentView
+{
+public:
+    using DocumentView::canInsertFromMimeData;
+    using DocumentView::createMimeDataFromSelection;
+};
+
 } // namespace
 
 class DocumentViewTest : public QObject
@@ -89,6 +100,8 @@ private slots:
     void paneShownLate_showsTheDocumentItHeld();
     void startedJob_takenOverOnlyForItsFileAndFont_data();
     void startedJob_takenOverOnlyForItsFileAndFont();
+    void selectionGivenAway_readsAndNamesNoPicture_data();
+    void selectionGivenAway_readsAndNamesNoPicture();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -519,6 +532,96 @@ void DocumentViewTest::startedJob_takenOverOnlyForItsFileAndFont()
 
     QCOMPARE(m_view->toPlainText(), QStringLiteral("this page"));
     QCOMPARE(m_view->document()->defaultFont(), m_view->font());
+}
+
+// Whoever takes the selection (Ctrl+C, a drag, the X11 selection that a
+// middle click pastes) gets text and HTML alone, its pictures in words: no
+// picture is read by its name from the working folder, none named for the
+// taker to resolve, and a long document gives bounded data at once. Nothing
+// dropped goes in.
+void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
+{
+    QTest::addColumn<QString>("how"); // copy, select or drop
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text"); // part of the plain text given
+
+    // Each picture but the last is in the paper's folder and shown; each name
+    // is also a FIFO under the working folder.
+    const QByteArray pictures = "<p>前<img src=\"mark.png\">後</p><p><img src=\"dev/zero\"><img src=\"sub/deep.png\">"
+                                "<img src=\"mark.png\" width=\"3\"><img src=\"../outside.png\"></p>";
+    const QByteArray long_ = ("<p>" + QByteArray("word ").repeated(40) + "</p>").repeated(9 * 1024 * 1024 / 211);
+    QTest::newRow("Ctrl+C") << "copy" << pictures << "前（画像）後";
+    QTest::newRow("X11 selection or drag") << "select" << pictures << "前（画像）後";
+    QTest::newRow("Ctrl+C, 9 MiB document") << "copy" << long_ << "word word";
+    QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
+    QTest::newRow("text dropped in") << "drop" << pictures << "";
+}
+
+void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
+{
+    QFETCH(QString, how);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    for (const char *folder : {"elsewhere/work/dev", "elsewhere/work/sub", "paper/dev"})
+        QVERIFY(QDir(m_dir.path()).mkpath(QLatin1String(folder)));
+    QVERIFY(writeFile(path(QStringLiteral("paper/dev/zero")), png()));
+    const WatchedFifo byName(path(QStringLiteral("elsewhere/work/mark.png")));
+    const WatchedFifo device(path(QStringLiteral("elsewhere/work/dev/zero")));
+    const WatchedFifo deep(path(QStringLiteral("elsewhere/work/sub/deep.png")));
+    const WatchedFifo beside(path(QStringLiteral("elsewhere/outside.png")));
+    QVERIFY(byName.isValid() && device.isValid() && deep.isValid() && beside.isValid());
+    delete m_view;
+    auto *view = new OpenView;
+    m_view = view;
+    view->resize(400, 200);
+    view->show();
+    openPage(QString::fromUtf8(body));
+    const QString shown = view->toPlainText();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(path(QStringLiteral("elsewhere/work")));
+
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    std::unique_ptr<QMimeData> own;
+    const QMimeData *data = nullptr;
+    if (how == u"copy") {
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        data = QGuiApplication::clipboard()->mimeData();
+    } else if (how == u"select") {
+        own.reset(view->createMimeDataFromSelection());
+        data = own.get();
+    } else {
+        own = std::make_unique<QMimeData>();
+        own->setText(QStringLiteral("dropped"));
+        own->setHtml(QStringLiteral("<img src=\"mark.png\">dropped"));
+        QVERIFY(!view->canInsertFromMimeData(own.get()));
+        const QPoint at = view->viewport()->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, own.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, own.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view->viewport(), &drop);
+    }
+    QByteArray given;
+    QString plain;
+    const QStringList formats = data ? data->formats() : QStringList();
+    for (const QString &format : formats)
+        given += data->data(format);
+    if (data)
+        plain = data->text();
+    const qint64 took = clock.elapsed();
+    QDir::setCurrent(previous);
+
+    QVERIFY(!byName.wasOpened() && !device.wasOpened() && !deep.wasOpened() && !beside.wasOpened());
+    for (const char *name : {"<img", "deep.png", "dev/zero", "outside.png", "mark.png"})
+        QVERIFY2(!given.contains(name), name);
+    QVERIFY2(took < stallLimitMs, qPrintable(QString::number(took)));
+    QCOMPARE(view->toPlainText(), shown);
+    if (data) {
+        QCOMPARE(formats, QStringList({QStringLiteral("text/plain"), QStringLiteral("text/html")}));
+        QVERIFY2(plain.contains(text), qPrintable(plain.left(200)));
+        QVERIFY(plain.size() <= SelectionData::maxCharacters + 1000);
+    }
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)
