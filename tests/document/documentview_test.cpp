@@ -102,6 +102,8 @@ private slots:
     void startedJob_takenOverOnlyForItsFileAndFont();
     void selectionGivenAway_readsAndNamesNoPicture_data();
     void selectionGivenAway_readsAndNamesNoPicture();
+    void pageOfThePanes_leadsBackToThePaper_data();
+    void pageOfThePanes_leadsBackToThePaper();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -622,6 +624,75 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
         QVERIFY2(plain.contains(text), qPrintable(plain.left(200)));
         QVERIFY(plain.size() <= SelectionData::maxCharacters + 1000);
     }
+}
+
+// The pages the pane writes while a page a link opened loads, or when it
+// cannot be shown, lead back to the document the link left, by their link
+// 「問題にもどる」 (caret and Enter) or by Alt+Left; a document opened first has
+// nothing to go back to. The paper's own way back from its working stays.
+void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
+{
+    QTest::addColumn<QString>("target"); // what the paper's link opens
+    QTest::addColumn<bool>("loading"); // act on the loading page
+    QTest::addColumn<QString>("key"); // enter on the link, or alt+left
+    QTest::addColumn<QString>("page"); // part of the page acted on
+
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("paper")));
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    QVERIFY(writeFile(path(QStringLiteral("paper/binary.html")), binary));
+    QVERIFY(writeFile(path(QStringLiteral("paper/working.html")),
+                      "<p>working</p><p><a href=\"page.html\">問題にもどる</a></p>"));
+    QTest::newRow("refused page, its link") << "binary.html" << false << "enter" << "表示できません";
+    QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left" << "表示できません";
+    QVERIFY(writeFile(path(QStringLiteral("paper/slow.html")), QByteArray("<p>slow</p>").repeated(100000)));
+    QTest::newRow("loading page, its link") << "slow.html" << true << "enter" << "読み込んでいます";
+    QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left" << "読み込んでいます";
+    QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left" << "next page";
+    QTest::newRow("working's own link") << "working.html" << false << "enter" << "working";
+    QTest::newRow("first document refused") << "" << false << "alt+left" << "表示できません";
+}
+
+void DocumentViewTest::pageOfThePanes_leadsBackToThePaper()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, loading);
+    QFETCH(QString, key);
+    QFETCH(QString, page);
+    const QString paper = QStringLiteral("paper\n→ go");
+    if (target.isEmpty())
+        QVERIFY(m_view->openFile(path(QStringLiteral("paper/binary.html"))));
+    else
+        openPage(QStringLiteral("<p>paper</p><p><a href=\"%1\">→ go</a></p>").arg(target));
+    const auto showing = [this] { return m_view->state() == DocumentView::State::Showing; };
+    if (!target.isEmpty()) {
+        QCOMPARE(m_view->toPlainText(), paper);
+        clickText(QStringLiteral("go"));
+        if (!loading)
+            QTRY_VERIFY(showing());
+    }
+    QVERIFY2(m_view->toPlainText().contains(page), qPrintable(m_view->toPlainText()));
+    const bool back = !target.isEmpty();
+    QCOMPARE(m_view->toPlainText().contains(QStringLiteral("問題にもどる")), back && page != u"next page");
+
+    if (key == u"enter") {
+        const QTextCursor link = m_view->document()->find(QStringLiteral("問題にもどる"));
+        QVERIFY(!link.isNull());
+        QTextCursor caret(m_view->document());
+        caret.setPosition(link.selectionStart() + 1);
+        m_view->setTextCursor(caret);
+        m_view->setFocus();
+        QTest::keyClick(m_view, Qt::Key_Return);
+    } else {
+        QTest::keyClick(m_view, Qt::Key_Left, Qt::AltModifier);
+    }
+    QTRY_VERIFY(showing());
+    if (back)
+        QCOMPARE(m_view->toPlainText(), paper);
+    else
+        QVERIFY(m_view->toPlainText().contains(page));
+    QCOMPARE(m_view->folder(), m_folder);
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)
