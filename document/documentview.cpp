@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -67,6 +68,7 @@ DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
     connect(this, &QTextBrowser::anchorClicked, this, &DocumentView::onAnchorClicked);
     // A text to move through by keys and to hear, not a picture of one.
     caretbrowsing::enable(this);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 DocumentView::~DocumentView() = default;
@@ -287,6 +289,16 @@ void DocumentView::follow(const ResourceGate &gate)
 QString DocumentView::wayBack() const
 {
     return m_back.isEmpty() ? QString() : backLink();
+}
+
+QVariant DocumentView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return query == Qt::ImEnabled ? QVariant(false) : QVariant();
+}
+
+void DocumentView::inputMethodEvent(QInputMethodEvent *event)
+{
+    event->ignore();
 }
 
 QMimeData *DocumentView::createMimeDataFromSelection() const

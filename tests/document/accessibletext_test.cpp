@@ -2,6 +2,7 @@
 #include "support/accessibletext.h"
 
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -98,6 +99,16 @@ void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder()
                                                           : DocumentView::Wait::ForDocument));
     QVERIFY2(m_view->toPlainText().contains(shown), qPrintable(m_view->toPlainText().left(200)));
     accessibletext::checkEveryOffset(text());
+    // Nor do input methods ask for the text, or put any in.
+    const QString before = m_view->toPlainText();
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("入力"));
+    QCoreApplication::sendEvent(m_view, &typed);
+    QCOMPARE(m_view->toPlainText(), before);
+    QInputMethodQueryEvent asked(Qt::ImEnabled | Qt::ImSurroundingText);
+    QCoreApplication::sendEvent(m_view, &asked);
+    QVERIFY(!asked.value(Qt::ImEnabled).toBool());
+    QVERIFY(asked.value(Qt::ImSurroundingText).toString().isEmpty());
 }
 
 // Exact answers, as a text box gives them: the piece at, before and after
