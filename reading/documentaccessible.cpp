@@ -169,6 +169,27 @@ public:
             bar->setValue(bar->value() + box.top());
     }
 
+    // See documentaccessible::wordStart().
+    int wordStart(int position, bool forward) const
+    {
+        const int count = characterCount();
+        int offset = spoken().toSpoken(position);
+        while (true) {
+            const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
+            if (forward)
+                offset = word.end;
+            else if (word.start < offset)
+                offset = word.start;
+            else
+                offset = boundaries().at(std::max(0, word.start - 1), TextBoundaries::Unit::Word).start;
+            if (offset <= 0 || offset >= count)
+                return spoken().toDocument(std::clamp(offset, 0, count));
+            const int moved = spoken().toDocument(offset);
+            if (!spoken().text().at(offset).isSpace() && (forward ? moved > position : moved < position))
+                return moved;
+        }
+    }
+
 private:
     QTextEdit *view() const { return static_cast<QTextEdit *>(widget()); }
 
@@ -282,6 +303,14 @@ void install(QTextEdit *view)
     }();
     Q_UNUSED(installed);
     view->setProperty(spokenProperty, true);
+}
+
+int wordStart(QTextEdit *view, int position, bool forward)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(view);
+    if (auto *text = dynamic_cast<DocumentAccessible *>(face))
+        return text->wordStart(position, forward);
+    return position;
 }
 
 void announceCaret(QTextEdit *view)

@@ -21,6 +21,8 @@ private slots:
     void everyOffset_answeredAtOnceAndInOrder();
     void pieces_areWhatAReaderExpects_data();
     void pieces_areWhatAReaderExpects();
+    void ctrlArrows_stopAtEachWordAReaderHears_data();
+    void ctrlArrows_stopAtEachWordAReaderHears();
 
 private:
     QAccessibleTextInterface *text() const
@@ -193,6 +195,44 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects()
     QCOMPARE(answer.text, expected);
     QCOMPARE(answer.start, start);
     QCOMPARE(answer.end, start < 0 ? -1 : start + int(expected.size()));
+}
+
+// Qt's own word moves run over a whole Japanese sentence; the caret stops
+// at the start of each word the reader then says, spaces and breaks passed.
+void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<QString>("word"); // the word at the caret, which starts there
+
+    const QKeyCombination right(Qt::ControlModifier, Qt::Key_Right), left(Qt::ControlModifier, Qt::Key_Left);
+    const QKeyCombination end(Qt::ControlModifier, Qt::Key_End);
+    const QString sentence = QStringLiteral("物理の問題です。次");
+    QTest::newRow("kanji to hiragana") << sentence << QList{right} << "の";
+    QTest::newRow("to the next kanji") << sentence << QList{right, right} << "問題";
+    QTest::newRow("to the stop") << sentence << QList{right, right, right, right} << "。";
+    QTest::newRow("back from the end") << sentence << QList{end, left} << "次";
+    QTest::newRow("back and forth") << sentence << QList{right, right, left} << "の";
+    QTest::newRow("back at the start") << sentence << QList{left} << "物理";
+    QTest::newRow("over spaces") << "It is 2.5 m." << QList{right, right} << "2.5";
+    QTest::newRow("over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{right} << "乙";
+    QTest::newRow("back over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{end, left, left} << "甲";
+}
+
+void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears()
+{
+    QFETCH(QString, html);
+    QFETCH(QList<QKeyCombination>, keys);
+    QFETCH(QString, word);
+    m_view->showPage(html);
+    m_view->setFocus();
+    for (QKeyCombination key : keys)
+        QTest::keyClick(m_view, key.key(), key.keyboardModifiers());
+
+    int start = 0, end = 0;
+    const int caret = text()->cursorPosition();
+    QCOMPARE(text()->textAtOffset(caret, QAccessible::WordBoundary, &start, &end), word);
+    QCOMPARE(start, caret);
 }
 
 VARDO_TEST_MAIN(AccessibleTextTest)
