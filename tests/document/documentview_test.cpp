@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -553,6 +554,7 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
                                 "<img src=\"mark.png\" width=\"3\"><img src=\"../outside.png\"></p>";
     const QByteArray long_ = ("<p>" + QByteArray("word ").repeated(40) + "</p>").repeated(9 * 1024 * 1024 / 211);
     QTest::newRow("Ctrl+C") << "copy" << pictures << "前（画像）後";
+    QTest::newRow("context menu's Copy") << "menu" << pictures << "前（画像）後";
     QTest::newRow("X11 selection or drag") << "select" << pictures << "前（画像）後";
     QTest::newRow("Ctrl+C, 9 MiB document") << "copy" << long_ << "word word";
     QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
@@ -589,6 +591,18 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
     const QMimeData *data = nullptr;
     if (how == u"copy") {
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        data = QGuiApplication::clipboard()->mimeData();
+    } else if (how == u"menu") {
+        // Copy, Copy Link Location (its address as text) and Select All:
+        // nothing that edits, prints or opens.
+        const std::unique_ptr<QMenu> menu(view->createStandardContextMenu());
+        QStringList names;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                names.append(action->objectName());
+        }
+        QCOMPARE(names.join(u' '), QStringLiteral("edit-copy link-copy select-all"));
+        menu->actions().constFirst()->trigger();
         data = QGuiApplication::clipboard()->mimeData();
     } else if (how == u"select") {
         own.reset(view->createMimeDataFromSelection());
