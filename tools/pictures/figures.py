@@ -585,12 +585,96 @@ def figure10():
 
 
 def _meter(c, x, y, letter):
-    c.circle(x, y, 13, fill=255, outline=0, width=1.6)
-    c.text(x, y, letter, 14)
+    c.circle(x, y, 12, fill=255, outline=0, width=1.6)
+    c.text(x, y, letter, 13)
+
+
+def _circuit(c):
+    """Left panel: battery E, switch S, ammeter, resistor R in a loop with
+    the capacitor C on the bottom side and a voltmeter across it."""
+    L, R, T, B = 56.0, 252.0, 40.0, 150.0
+    by = (T + B) / 2
+    c.segment((L, T), (L, by - 7), 1.6)
+    c.segment((L, by + 7), (L, B), 1.6)
+    c.segment((L - 18, by - 7), (L + 18, by - 7), 1.8)
+    c.segment((L - 9, by + 7), (L + 9, by + 7), 4.5)
+    c.text(L - 32, by - 10, "E", 14)
+    c.text(L - 32, by + 10, "12 V", 11)
+    c.text(L + 26, by - 16, "+", 12)
+    s0, s1 = 76.0, 110.0
+    c.segment((L, T), (s0, T), 1.6)
+    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
+    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
+    c.segment((s0 + 2, T - 2), (s1 - 4, T - 20), 1.8)
+    c.text((s0 + s1) / 2, T + 16, "S", 14)
+    ax = 146.0
+    c.segment((s1 + 3, T), (ax - 12, T), 1.6)
+    _meter(c, ax, T, "A")
+    c.text(ax, T + 24, "電流計", 11)
+    r0, r1 = 184.0, 232.0
+    c.segment((ax + 12, T), (r0, T), 1.6)
+    zig = [(r0, T)]
+    n = 8
+    for i in range(n):
+        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-7 if i % 2 == 0 else 7)))
+    zig.append((r1, T))
+    c.line(zig, 1.6)
+    c.segment((r1, T), (R, T), 1.6)
+    c.text((r0 + r1) / 2, T - 18, "R", 14)
+    c.segment((R, T), (R, B), 1.6)
+    cx = 156.0
+    c.segment((R, B), (cx + 6, B), 1.6)
+    c.segment((cx - 6, B), (L, B), 1.6)
+    c.segment((cx - 6, B - 16), (cx - 6, B + 16), 2.0)
+    c.segment((cx + 6, B - 16), (cx + 6, B + 16), 2.0)
+    c.text(cx - 22, B - 22, "C", 14)
+    c.text(cx + 38, B - 18, "50 μF", 11)
+    vy = 202.0
+    for x in (cx - 52, cx + 52):
+        c.circle(x, B, 2.6, fill=0, outline=None)
+    c.line([(cx - 52, B), (cx - 52, vy), (cx - 12, vy)], 1.4)
+    c.line([(cx + 52, B), (cx + 52, vy), (cx + 12, vy)], 1.4)
+    _meter(c, cx, vy, "V")
+    c.text(cx + 84, vy, "電圧計", 11)
+
+
+def _rails(c):
+    """Right panel, seen from above: two rails joined at the left end by
+    a 2.0 ohm resistor PQ, a rod across them pulled to the right, and
+    the field pointing up out of the page."""
+    x0, x1 = 312.0, 446.0                  # rails from the resistor to the right
+    top, bottom = 76.0, 168.0              # Q's rail, P's rail
+    c.segment((x0, top), (x1, top), 2.0)
+    c.segment((x0, bottom), (x1, bottom), 2.0)
+    y0, y1 = top + (bottom - top) * 0.25, top + (bottom - top) * 0.75
+    zig = [(x0, top), (x0, y0)]
+    n = 8
+    for i in range(n):
+        zig.append((x0 + (-7 if i % 2 == 0 else 7), y0 + (y1 - y0) * (i + 0.5) / n))
+    c.line(zig + [(x0, y1), (x0, bottom)], 1.6)
+    c.text(x0 - 14, top, "Q", 13)
+    c.text(x0 - 14, bottom, "P", 13)
+    c.text(x0 + 12, (top + bottom) / 2, "2.0 Ω", 10, anchor="lm")
+    rod = 386.0
+    c.rect(rod - 3, top - 14, rod + 3, bottom + 14, fill=120, outline=0, width=1.2)
+    mid = (top + bottom) / 2
+    c.arrow((rod + 8, mid), (rod + 40, mid), 1.6, 8)
+    c.text(rod + 26, mid - 14, "2.0 m/s", 10, box=True)
+    c.text(rod, bottom + 26, "導体棒", 11)
+    # spacing of the rails, at the right end
+    c.arrow((x1 - 4, top + 2), (x1 - 4, bottom - 2), 0.9, 5, both=True)
+    c.text(x1, top - 10, "0.50 m", 10, anchor="rm")
+    # field out of the page: dotted circles
+    for fx, fy in ((350, 96), (350, 148), (416, 96), (416, 148)):
+        c.circle(fx, fy, 5, fill=255, outline=0, width=1.0)
+        c.circle(fx, fy, 1.4, fill=0, outline=None)
+    c.text(362, 18, "真上から見た図", 11)
+    c.text(362, 36, "磁場 0.40 T（鉛直上向き）", 10)
 
 
 @described(
-    "電池、スイッチ、電流計、抵抗、コンデンサーを一つの輪につないだ回路図。"
+    "左右二つの図がある。"
+    "左の図は、電池、スイッチ、電流計、抵抗、コンデンサーを一つの輪につないだ回路図。"
     "左の辺に電池 E があり、起電力は12ボルトで、上側がプラス極。"
     "上の辺に、左から、スイッチ S、電流計、抵抗 R。"
     "スイッチは開いている。"
@@ -599,58 +683,22 @@ def _meter(c, x, y, letter):
     "右の辺は導線だけ。"
     "下の辺にコンデンサー C があり、電気容量は50マイクロファラド。"
     "コンデンサーの左右の導線から下へ線が出て、電圧計につながっている。"
-    "電圧計は丸の中に V と書いた記号で、コンデンサーの両端の電圧を測る。")
+    "電圧計は丸の中に V と書いた記号で、コンデンサーの両端の電圧を測る。"
+    "右の図は、水平面上の2本の平行な導体レールを真上から見た図。"
+    "レールは左右に延びている。"
+    "2本のレールの左端は、2.0オームの抵抗でつながれている。"
+    "抵抗の、下のレールの側の端が P、上のレールの側の端が Q。"
+    "右端の寸法線で、レールの間隔が0.50メートル。"
+    "レールの右の方に、導体棒がレールに垂直にのせてあり、右向きの矢印に、秒速2.0メートルと書いてある。"
+    "図の中には、紙面の裏から表へ向かう磁場を表す、中に点のある丸の記号が散らばっている。"
+    "上に、磁場は0.40テスラで鉛直上向き、と書いてある。")
 def figure11():
-    """Series circuit: battery E, switch S, ammeter, resistor R, capacitor C
-    with a voltmeter across it."""
+    """Left: the capacitor circuit of 第4問 A.  Right: rails seen from
+    above for 第4問 B, the field pointing up towards the viewer."""
     c = Canvas(450, 240)
-    L, R, T, B = 70.0, 390.0, 40.0, 150.0
-    # battery on the left side (long plate = positive, at the top)
-    by = (T + B) / 2
-    c.segment((L, T), (L, by - 7), 1.6)
-    c.segment((L, by + 7), (L, B), 1.6)
-    c.segment((L - 20, by - 7), (L + 20, by - 7), 1.8)
-    c.segment((L - 10, by + 7), (L + 10, by + 7), 4.5)
-    c.text(L - 36, by - 10, "E", 14)
-    c.text(L - 36, by + 10, "12 V", 12)
-    c.text(L + 30, by - 16, "+", 12)
-    # top side: switch, ammeter, resistor
-    s0, s1 = 110.0, 160.0
-    c.segment((L, T), (s0, T), 1.6)
-    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
-    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
-    c.segment((s0 + 2, T - 2), (s1 - 4, T - 22), 1.8)
-    c.text((s0 + s1) / 2, T + 18, "S", 14)
-    ax = 214.0
-    c.segment((s1 + 3, T), (ax - 13, T), 1.6)
-    _meter(c, ax, T, "A")
-    c.text(ax, T + 26, "電流計", 11)
-    r0, r1 = 270.0, 340.0
-    c.segment((ax + 13, T), (r0, T), 1.6)
-    zig = [(r0, T)]
-    n = 8
-    for i in range(n):
-        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-8 if i % 2 == 0 else 8)))
-    zig.append((r1, T))
-    c.line(zig, 1.6)
-    c.segment((r1, T), (R, T), 1.6)
-    c.text((r0 + r1) / 2, T - 20, "R", 14)
-    # right side plain, capacitor on the bottom side, voltmeter across it
-    c.segment((R, T), (R, B), 1.6)
-    cx = 225.0
-    c.segment((R, B), (cx + 6, B), 1.6)
-    c.segment((cx - 6, B), (L, B), 1.6)
-    c.segment((cx - 6, B - 18), (cx - 6, B + 18), 2.0)
-    c.segment((cx + 6, B - 18), (cx + 6, B + 18), 2.0)
-    c.text(cx - 24, B - 24, "C", 14)
-    c.text(cx + 46, B - 20, "50 μF", 12)
-    vy = 206.0
-    for x in (cx - 70, cx + 70):
-        c.circle(x, B, 2.6, fill=0, outline=None)
-    c.line([(cx - 70, B), (cx - 70, vy), (cx - 13, vy)], 1.4)
-    c.line([(cx + 70, B), (cx + 70, vy), (cx + 13, vy)], 1.4)
-    _meter(c, cx, vy, "V")
-    c.text(cx + 110, vy, "電圧計", 11)
+    _circuit(c)
+    c.segment((276, 8), (276, 232), 0.8, fill=120)
+    _rails(c)
     return c.finish()
 
 
