@@ -60,7 +60,7 @@ MILLIAMPS = [5.0, 3.6, 2.2, 1.4, 0.80]                    # 4-問1, mA
 FREQUENCY = [6.0e14, 7.0e14, 8.0e14, 9.0e14, 10.0e14]     # 5-問1, Hz
 STOPPING = [0.40, 0.84, 1.22, 1.66, 2.05]                 # 5-問1, V
 COUNT_HOURS = [0, 4, 8, 12]                               # 5-問2, h
-COUNT_RATE = [840, 440, 240, 140]                         # 5-問2, per minute, background included
+COUNT_RATE = [840, 444, 237, 142]                         # 5-問2, per minute, background included
 BACKGROUND = 40                                           # 5-問2, per minute
 
 # The candidate image positions drawn under the axis in 図３, in cm to the

@@ -491,7 +491,8 @@ SWING_AXIS = (-50, 300)                       # grams shown on the horizontal ax
     + "、".join(f"{m}と{t2:.3f}" for m, t2 in zip(measured.PAN_MASS, measured.period_squared()))
     + "。150グラムの点だけが、ほかの点の並びから大きく下にはずれている。"
     "150グラムの点を除いた4点に合わせた直線が1本引いてあり、"
-    "横軸のマイナス25グラムのあたりで縦軸の0と交わり、横軸0で縦軸0.10、横軸250で縦軸1.10の格子の交点のあたりを通る。")
+    "直線は、横軸のマイナス25グラムのあたりで、周期の2乗が0の横軸と交わる。"
+    "また、横軸0で縦軸0.10、横軸250で縦軸1.10の、格子の交点のあたりを通る。")
 def figure09():
     """T squared against the mass on the pan: five runs, the miscounted
     150 g run well below the others, and the students' line through the
