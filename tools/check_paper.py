@@ -16,7 +16,13 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
   * the working's 「使う図」 for each question names the figures that
     question cites, and only those;
   * the numerical questions: the keyed choice is the recomputed value and
-    no other choice is, and their examined choices stand in ascending order.
+    no other choice is, and their examined choices stand in ascending order;
+  * the combination questions (組合せ): each choice names the same parts,
+    the choices pair every option of every part once, and the keyed choice
+    carries each part's worked option;
+  * the graphs: the 2B table prints the timings measured.py holds and the
+    squares of their tenths, the descriptions of 図７ and 図９ speak every
+    plotted point, and the drawn lines pass where the paper says.
 Prints one line per fault and exits 1 if there was any.
 
 The key is the one built into the program, printed by the printkey tool
