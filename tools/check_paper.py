@@ -55,7 +55,6 @@ FIGURE_COUNT = 11
 # choice, points; read from the program (tools/printkey) by read_key().
 KEY = []
 
-through_origin = measured.through_origin
 line_fit = measured.line_fit
 
 
