@@ -102,7 +102,7 @@ def recomputed():
         "3A-問1": 2 * spacing,                      # the path grows by 2d
         "3B-問4": (300 / (300 - 200) / 2) ** 2,   # 300 Hz: three loops to two, tension as speed squared
         "3B-問5": 330 * (340 + 10) / (340 - 10) - 330,   # beats: reflected less direct
-        "3B-問6": 5 * wavelength / (n_plate - 1),  # five lines went by: five wavelengths
+        "3B-問6": 5 * wavelength / (n_plate - 1),  # centre moved five spacings: five wavelengths
         "4-問1": resistance,                         # V/mA = kilohm
         "4-問2": cap_work,                           # gap halved: capacitance doubles
         "5-問1": 1.6e-19 * planck_over_e,
