@@ -65,8 +65,8 @@ MILLIAMPS = [5.0, 3.6, 2.2, 1.4, 0.80]                    # 4-問1, mA
 FREQUENCY = [6.0e14, 7.0e14, 8.0e14, 9.0e14, 10.0e14]     # 5-問1, Hz
 STOPPING = [0.40, 0.84, 1.22, 1.66, 2.05]                 # 5-問1, V
 COUNT_HOURS = [0, 4, 8, 12]                               # 5-問2, h
-COUNT_RATE = [840, 444, 237, 142]                         # 5-問2, per minute, background included
-BACKGROUND = 40                                           # 5-問2, per minute
+COUNT_RATE = [980, 584, 377, 282]                         # 5-問2, per minute, background included
+BACKGROUND = 180                                          # 5-問2, per minute
 
 # The candidate image positions drawn under the axis in 図３, in cm to the
 # right of the lens; 1-問3's choices name them by number only.
@@ -110,6 +110,20 @@ def recomputed():
         "5-問3": 150 * 4.2 * (27.6 - 20.0) / (200 * (98.0 - 27.6)),
         "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
     }
+
+
+def mistaken():
+    """Wrong answers the working names, each worked out from the data the
+    way the mistake goes: (question, the choice it must lead to, value).
+    A mistake that lands nearer another choice makes that choice mean two
+    things and its own choice mean none."""
+    raw = [math.log2(n) for n in COUNT_RATE]
+    return [
+        ("5-問2", 2, -4 / line_fit(COUNT_HOURS, raw)[0]),     # background left in
+        ("5-問2", 3, 8 * 4.0),                               # 1/16 as eight halvings
+        ("3B-問6", 1, 5 * 6.0e-7 / 1.5),                      # nt for (n - 1)t
+        ("3B-問6", 4, 5 * 1.2e-3),                            # the shift taken for the plate
+    ]
 
 
 NUMBER = re.compile(r"(\d+(?:\.\d+)?)(?:/(\d+))?(?:×10\^(-?\d+))?")
@@ -282,6 +296,16 @@ def check_numbers(questions, faults):
                 faults.append(f"{caption}: choice {q['choices'][k - 1]!r} also equals the answer")
 
 
+def check_mistakes(questions, faults):
+    by_caption = {q["caption"]: q for q in questions}
+    for caption, choice, value in mistaken():
+        values = [value_of(c[1:]) for c in by_caption[caption]["choices"]]
+        nearest = min(range(len(values)), key=lambda k: abs(values[k][0] - value)) + 1
+        if nearest != choice:
+            faults.append(f"{caption}: the mistake giving {value:.3g} leads to "
+                          f"{CIRCLED[nearest - 1]}, not to {CIRCLED[choice - 1]} as the working says")
+
+
 # Combination questions: each choice line names one option per part
 # (「①　T：大きくなる　　N：小さくなる」).  The parts' right options are
 # worked out here from the question's data, as the numbers are.
@@ -437,6 +461,7 @@ def main():
     check_figures_used(answers, questions, faults)
     check_numbers(questions, faults)
     check_order(questions, faults)
+    check_mistakes(questions, faults)
     check_combinations(questions, faults)
     check_graph_data(raw.decode("cp932", errors="replace"), faults)
     for f in faults:
