@@ -70,7 +70,7 @@ BACKGROUND = 180                                          # 5-問2, per minute
 
 # The candidate image positions drawn under the axis in 図３, in cm to the
 # right of the lens; 1-問3's choices name them by number only.
-LENS_POSITIONS = {"①": -15.0, "②": -10.0, "③": -7.5, "④": -6.0, "⑤": 15.0}
+LENS_POSITIONS = {"①": -15.0, "②": -10.0, "③": -7.5, "④": 7.5, "⑤": 15.0}
 
 
 def recomputed():
@@ -118,7 +118,13 @@ def mistaken():
     A mistake that lands nearer another choice makes that choice mean two
     things and its own choice mean none."""
     raw = [math.log2(n) for n in COUNT_RATE]
+    f = 1 / (1 / 30.0 + 1 / 10.0)               # the virtual image taken as real
+    moved = 1 / (1 / f - 1 / 15.0)
     return [
+        ("1-問3", 1, -moved),                                 # that image put on the object's side
+        ("1-問3", 2, -10.0),                                  # the image taken not to move
+        ("1-問3", 4, -1 / (1 / -15.0 - 1 / 15.0)),            # a virtual image put on the far side
+        ("1-問3", 5, moved),
         ("5-問2", 2, -4 / line_fit(COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 3, 8 * 4.0),                               # 1/16 as eight halvings
         ("3B-問6", 1, 5 * 6.0e-7 / 1.5),                      # nt for (n - 1)t

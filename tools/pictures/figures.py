@@ -159,7 +159,7 @@ def figure02():
     "位置①はレンズの左15センチメートルで、物体の真下。"
     "位置②はレンズの左10センチメートルで、はじめの像の真下。"
     "位置③はレンズの左7.5センチメートル。"
-    "位置④はレンズの左6.0センチメートル。"
+    "位置④はレンズの右7.5センチメートル。"
     "位置⑤はレンズの右15センチメートル。"
     "図の下に、光軸の目盛りは5センチメートルごと、破線は、はじめの物体と像、と書いてある。")
 def figure03():
@@ -203,10 +203,10 @@ def figure03():
     c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
     c.text(moved, axis_y - h - 13, "物体", 12)
     # candidate positions under the axis: every number on one row, each
-    # joined to its mark by a leader, the close ones spread apart alike,
+    # joined to its mark by a leader, the two close ones spread apart alike,
     # so that no number stands out from the others
     y = axis_y + 36
-    for n, (cm, shift) in enumerate(((-15, 0), (-10, -7), (-7.5, -4), (-6.0, 7), (15, 0)), 1):
+    for n, (cm, shift) in enumerate(((-15, 0), (-10, -5), (-7.5, 5), (7.5, 0), (15, 0)), 1):
         x = X(cm)
         c.polygon([(x, axis_y + 6), (x - 4, axis_y + 13), (x + 4, axis_y + 13)], fill=0, outline=0, width=0.8)
         c.segment((x, axis_y + 14), (x + shift, y - 10), 0.7)
