@@ -72,6 +72,10 @@ BACKGROUND = 180                                          # 5-問2, per minute
 # right of the lens; 1-問3's choices name them by number only.
 LENS_POSITIONS = {"①": -15.0, "②": -10.0, "③": -7.5, "④": 7.5, "⑤": 15.0}
 
+# Where 図１'s paths reach the ground, in metres; 1-問1-1's choices name
+# the paths by number only.
+PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": 30.0, "⑤": 40.0}
+
 
 def recomputed():
     """Each numerical answer worked out again from the question's data,
@@ -92,6 +96,7 @@ def recomputed():
     cap_work = 0.5 * (2 * cap) * emf ** 2 - 0.5 * cap * emf ** 2 - (2 * cap - cap) * emf * emf
     swing_slope, _pan = measured.swing_line()       # s^2 per gram
     return {
+        "1-問1-1": 10 * math.sqrt(2 * 19.6 / 9.8),    # horizontal speed times the fall's time
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問4": -2.0e-6 * (-20 - 0),                # Q (V_D - V_A): D at -20 V, A at 0 V
         "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
@@ -121,6 +126,9 @@ def mistaken():
     f = 1 / (1 / 30.0 + 1 / 10.0)               # the virtual image taken as real
     moved = 1 / (1 / f - 1 / 15.0)
     return [
+        ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # divided by 2 for times 2
+        ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
+        ("1-問1-1", 5, 10 * 2 * 19.6 / 9.8),                   # the square dropped
         ("1-問3", 1, -moved),                                 # that image put on the object's side
         ("1-問3", 2, -10.0),                                  # the image taken not to move
         ("1-問3", 4, -1 / (1 / -15.0 - 1 / 15.0)),            # a virtual image put on the far side
@@ -139,11 +147,15 @@ def value_of(choice):
     """The number a choice states, as printed (1/8, 6.0×10^-4, 0.40 ...),
     with half a unit of its last printed digit as its tolerance.  A lens
     position "左 x cm" (the object's side) counts as -x, a position named
-    only by its number in 図３ ("位置③") as drawn there, and a leading
+    only by its number in 図３ ("位置③") as drawn there, a path named by its
+    number in 図１ ("道すじ③") as where it lands, and a leading
     minus sign makes the value negative."""
     position = re.fullmatch(r"\s*位置([①-⑤])\s*", choice)
     if position:
         return LENS_POSITIONS[position.group(1)], 0.05
+    path = re.fullmatch(r"\s*道すじ([①-⑤])\s*", choice)
+    if path:
+        return PATH_ENDS[path.group(1)], 0.05
     m = NUMBER.search(choice)
     if not m:
         return None

@@ -27,7 +27,7 @@ def described(text):
     "高さ19.6メートルのがけの上の点から、小球を水平右向きに、秒速10メートルで投げ出す。"
     "地面には、投げ出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
     "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
-    "道すじ①は、はじめ真下に向かって急に落ち、しだいに水平に近づく曲線で、10メートルの点に達する。"
+    "道すじ①は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルの点に達する。"
     "道すじ②は、はじめ水平で、しだいに急になって落ちる放物線で、約14メートルの点に達する。"
     "道すじ③は、はじめ水平で、しだいに急になって落ちる放物線で、20メートルの点に達する。"
     "道すじ④は、投げ出した高さのまま水平にまっすぐ進み、30メートルの真上で向きを変えて真下に落ち、30メートルの点に達する。"
@@ -60,10 +60,9 @@ def figure01():
         return [(X(metres * i / steps), top + fn(i / steps) * drop) for i in range(steps + 1)]
 
     ends = {1: 10.0, 2: 10.0 * math.sqrt(2), 3: 20.0, 4: 30.0, 5: 40.0}
-    # 1: steep at first, levelling off
-    c.line(path(math.sqrt, ends[1], 400), 1.6)
-    # 2, 3, 5: parabolas that start horizontally; 3 is the true one
-    for n in (2, 3, 5):
+    # 1, 2, 3, 5: parabolas that start horizontally, so that only the
+    # distance tells them apart; 3 is the true one
+    for n in (1, 2, 3, 5):
         c.line(path(lambda u: u * u, ends[n]), 1.6)
     # 4: straight on, then turning straight down
     r = 5.0 * k
