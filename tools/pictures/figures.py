@@ -84,7 +84,7 @@ def figure01():
 
 @described(
     "一定量の気体の圧力 p を縦軸に、体積 V を横軸にとったグラフが四つあり、①から④の番号が付いている。"
-    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、1から4までの目盛りがある。"
+    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、相対値で1から4までの目盛りがある。"
     "原点には O と書いてある。"
     "どのグラフにも、二つの等温線が、セ氏127度とセ氏527度の温度を付けて描いてある。"
     "グラフ①は、反比例の曲線、つまり双曲線が2本。"
@@ -100,7 +100,8 @@ def figure01():
     "V が1のとき p が4、V が2のとき p が2。"
     "グラフ④は、原点を通る直線が2本。"
     "セ氏127度の直線は、p は V の2分の1で、V が4のとき p が2。"
-    "セ氏527度の直線は、p は V に等しく、V が4のとき p が4。")
+    "セ氏527度の直線は、p は V に等しく、V が4のとき p が4。"
+    "図の下に、縦軸は圧力 p、横軸は体積 V で、目盛りはどちらも相対値、と書いてある。")
 def figure02():
     """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
     one grid; only graph 1 is right (hyperbolas, the hotter one at twice
@@ -138,9 +139,10 @@ def figure02():
     high = ((2.2, 1.6), "mm")                # above-right of the outer curve
     panel(0, 0, "①", [(lambda u: 1 / u, inner, low), (lambda u: 2 / u, outer, high)])
     panel(206, 0, "②", [(lambda u: 1 / u, outer, low), (lambda u: 2 / u, inner, high)])
-    panel(0, 178, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
-    panel(206, 178, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.4), "mm")),
+    panel(0, 172, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
+    panel(206, 172, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.0), "mm")),
                           (lambda u: u, outer, ((2.6, 3.4), "mm"))])
+    c.text(206, 349, "縦軸は圧力 p、横軸は体積 V（目盛りはどちらも相対値）", 11)
     return c.finish()
 
 
