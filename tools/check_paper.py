@@ -17,6 +17,8 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
     question cites, and only those;
   * the numerical questions: the keyed choice is the recomputed value and
     no other choice is, and their examined choices stand in ascending order;
+  * the wrong answers the working names, worked out from the data as each
+    mistake goes, lead to their own choices and no other (mistaken());
   * the combination questions (組合せ): each choice names the same parts,
     the choices pair every option of every part once, and the keyed choice
     carries each part's worked option;
