@@ -6,6 +6,10 @@ captions in the substituted Gothic face, which pays the CJK font cost any
 Japanese window pays. Prints medians of time and peak memory and the ratios
 to the floors. Fails when the pane does not hold the paper at the first paint.
 
+Prints the load average before and after the runs and warns when the
+one-minute load is over 0.5: a loaded machine slows the floors more than
+Vardo, so that the ratios shrink under load and only quiet figures count.
+
 usage: bench/startup.py BUILD_DIR [RUNS] [PLATFORM]
 
 PLATFORM is offscreen (default) or xcb; xcb runs on $DISPLAY, or on an Xvfb
@@ -63,6 +67,18 @@ def display(platform):
         server.wait()
 
 
+QUIET_LOAD = 0.5
+
+
+def report_load(when):
+    """Prints the load average and warns when the machine is not quiet."""
+    one, five, fifteen = os.getloadavg()
+    print(f"load {when}: {one:.2f} {five:.2f} {fifteen:.2f} (1, 5, 15 min)")
+    if one > QUIET_LOAD:
+        print(f"warning: one-minute load {one:.2f} is over {QUIET_LOAD}; the ratios below "
+              f"shrink under load, take them again on a quiet machine")
+
+
 def main():
     build = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 15
@@ -75,6 +91,7 @@ def main():
               "japanese": [os.path.join(bench, "startup_bare"), "japanese"],
               "bare": [os.path.join(bench, "startup_bare")]}
     results = {name: [] for name in probes}
+    report_load("before")
     with display(platform) as env:
         for command in probes.values():  # warm the file cache
             run_once(command, env)
@@ -84,6 +101,7 @@ def main():
                 if name == "vardo":
                     check_paper(fields, rest)
                 results[name].append((ms, kb))
+    report_load("after")
     medians = {}
     for name, samples in results.items():
         ms = statistics.median(s[0] for s in samples)
