@@ -24,17 +24,38 @@ import sys
 import time
 
 
+PHASES = ("start", "main", "app", "show", "exec", "paint", "painted")
+
+
 def run_once(command, env):
     start = time.perf_counter()
     proc = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
     line = proc.stdout.readline().decode()
-    elapsed = time.perf_counter() - start
+    read = time.perf_counter()
+    elapsed = read - start
     rest = proc.stdout.read().decode()
     proc.wait(timeout=10)
     fields = line.split()
     if not fields or fields[0] != "painted":
         raise SystemExit(f"{' '.join(command)}: no paint reported")
-    return elapsed * 1000.0, int(fields[1]), fields[2:], rest
+    return elapsed * 1000.0, int(fields[1]), fields[2:], rest, phases(rest, start, read)
+
+
+def phases(rest, start, read):
+    """Milliseconds between the probe's marks, from process start to the
+    report read: {"main": start to main(), "app": main() to the application,
+    ..., "read": the paint's end to the report read}."""
+    marks = {"start": start}
+    for line in rest.splitlines():
+        if line.startswith("marks "):
+            marks.update((name, float(value)) for name, value in
+                         (field.split("=") for field in line.split()[1:]))
+    if any(name not in marks for name in PHASES):
+        return {}
+    spans = {name: (marks[name] - marks[before]) * 1000.0
+             for before, name in zip(PHASES, PHASES[1:])}
+    spans["read"] = (read - marks["painted"]) * 1000.0
+    return spans
 
 
 def check_paper(fields, rest):
@@ -79,6 +100,23 @@ def report_load(when):
               f"shrink under load, take them again on a quiet machine")
 
 
+PHASE_NAMES = {"main": "to main()", "app": "QApplication", "show": "build window",
+               "exec": "show window", "paint": "to the paint", "painted": "paint",
+               "read": "report"}
+
+
+def print_phases(spans):
+    """Median of each phase: where the time goes, and what Vardo spends
+    beyond the Japanese floor."""
+    print("phase medians, ms:     " + "".join(f"{name:>10}" for name in spans))
+    for phase, title in PHASE_NAMES.items():
+        row = []
+        for samples in spans.values():
+            values = [s[phase] for s in samples if phase in s]
+            row.append(statistics.median(values) if values else float("nan"))
+        print(f"  {title:20}" + "".join(f"{value:10.1f}" for value in row))
+
+
 def main():
     build = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 15
@@ -91,16 +129,18 @@ def main():
               "japanese": [os.path.join(bench, "startup_bare"), "japanese"],
               "bare": [os.path.join(bench, "startup_bare")]}
     results = {name: [] for name in probes}
+    spans = {name: [] for name in probes}
     report_load("before")
     with display(platform) as env:
         for command in probes.values():  # warm the file cache
             run_once(command, env)
         for _ in range(runs):
             for name, command in probes.items():
-                ms, kb, fields, rest = run_once(command, env)
+                ms, kb, fields, rest, phase_ms = run_once(command, env)
                 if name == "vardo":
                     check_paper(fields, rest)
                 results[name].append((ms, kb))
+                spans[name].append(phase_ms)
     report_load("after")
     medians = {}
     for name, samples in results.items():
@@ -108,6 +148,7 @@ def main():
         kb = statistics.median(s[1] for s in samples)
         medians[name] = (ms, kb)
         print(f"{name:8} median {ms:7.1f} ms  peak {kb / 1024:6.1f} MiB  ({runs} runs, {platform})")
+    print_phases(spans)
     for floor in ("japanese", "bare"):
         print(f"vardo / {floor:8} time {medians['vardo'][0] / medians[floor][0]:.2f}x"
               f"  memory {medians['vardo'][1] / medians[floor][1]:.2f}x")
