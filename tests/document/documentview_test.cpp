@@ -89,6 +89,8 @@ private slots:
     void paneShownLate_showsTheDocumentItHeld();
     void startedJob_takenOverOnlyForItsFileAndFont_data();
     void startedJob_takenOverOnlyForItsFileAndFont();
+    void shownDocument_wrapsAtThePanesWidth_data();
+    void shownDocument_wrapsAtThePanesWidth();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -519,6 +521,50 @@ void DocumentViewTest::startedJob_takenOverOnlyForItsFileAndFont()
 
     QCOMPARE(m_view->toPlainText(), QStringLiteral("this page"));
     QCOMPARE(m_view->document()->defaultFont(), m_view->font());
+}
+
+// The pane lays a new document out once, at the width it is shown in: the
+// page and the scroll bar are settled before it is set, whatever the path
+// that brings it (opened at once, held until the pane is shown, a picture's
+// handler attached to its layout).
+void DocumentViewTest::shownDocument_wrapsAtThePanesWidth_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<bool>("scrolls");
+    const QByteArray line = "<p>" + QByteArray("word ").repeated(60) + "</p>";
+    QTest::newRow("short") << line << false << false;
+    QTest::newRow("long, past the pane") << line.repeated(40) << false << true;
+    QTest::newRow("held until shown") << line.repeated(40) << true << true;
+    QTest::newRow("with a picture") << "<img src=\"mark.png\" width=\"40\">" + line << false << false;
+}
+
+void DocumentViewTest::shownDocument_wrapsAtThePanesWidth()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, held);
+    QFETCH(bool, scrolls);
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, body));
+    DocumentView pane;
+    pane.resize(400, 200);
+    if (!held) {
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QVERIFY(pane.openFile(file, held ? DocumentView::Wait::BeforeFirstShow : DocumentView::Wait::ForDocument));
+    if (held) {
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QCOMPARE(pane.state(), DocumentView::State::Showing);
+
+    QTextDocument *document = pane.document();
+    QCOMPARE(pane.verticalScrollBar()->isVisible(), scrolls);
+    QCOMPARE(document->pageSize().width(), qreal(pane.viewport()->width()));
+    QVERIFY(document->idealWidth() <= pane.viewport()->width());
+    // Wrapped, not one line as wide as the text.
+    QVERIFY(document->documentLayout()->documentSize().height() > 2 * pane.fontMetrics().height());
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)
