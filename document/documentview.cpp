@@ -1,5 +1,6 @@
 #include "document/documentview.h"
 
+#include "document/firstscreen.h"
 #include "reading/caretbrowsing.h"
 
 #include <QApplication>
@@ -216,6 +217,7 @@ void DocumentView::replaceDocument(QTextDocument *document)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setDocument(document);
     setVerticalScrollBarPolicy(policy);
+    FirstScreen::holdLayout(document, viewport());
     if (ours)
         delete previous;
 }
