@@ -1,5 +1,6 @@
 #include "document/documentview.h"
 
+#include "document/firstscreen.h"
 #include "document/selectiondata.h"
 #include "reading/caretbrowsing.h"
 
@@ -222,16 +223,18 @@ void DocumentView::replaceDocument(QTextDocument *document)
     // The pane's first document belongs to Qt, which deletes it itself.
     QTextDocument *previous = QTextBrowser::document();
     const bool ours = previous->parent() == this;
+    // Laid out once, by setDocument(), at the width it is shown in, with room
+    // for the scroll bar: not at its own width first (a null page size lays
+    // nothing out), nor again without the bar.
+    document->setPageSize(QSizeF(0, 0));
     if (auto *confined = qobject_cast<ConfinedDocument *>(document))
         confined->attachPictures();
-    // Laid out at once at the width it is shown in, with room for the scroll
-    // bar, rather than at its own width, then the pane's, then without the bar.
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
     if (policy == Qt::ScrollBarAsNeeded)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    document->setPageSize(QSizeF(viewport()->width(), -1));
     setDocument(document);
     setVerticalScrollBarPolicy(policy);
+    FirstScreen::holdLayout(document, viewport());
     if (ours)
         delete previous;
 }

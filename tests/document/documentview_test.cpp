@@ -105,6 +105,10 @@ private slots:
     void selectionGivenAway_readsAndNamesNoPicture();
     void pageOfThePanes_leadsBackToThePaper_data();
     void pageOfThePanes_leadsBackToThePaper();
+    void shownDocument_wrapsAtThePanesWidth_data();
+    void shownDocument_wrapsAtThePanesWidth();
+    void longDocument_laidOutToTheEndOnceShown_data();
+    void longDocument_laidOutToTheEndOnceShown();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -707,6 +711,104 @@ void DocumentViewTest::pageOfThePanes_leadsBackToThePaper()
     else
         QVERIFY(m_view->toPlainText().contains(page));
     QCOMPARE(m_view->folder(), m_folder);
+}
+
+// The pane lays a new document out once, at the width it is shown in: the
+// page and the scroll bar are settled before it is set, whatever the path
+// that brings it (opened at once, held until the pane is shown, a picture's
+// handler attached to its layout).
+void DocumentViewTest::shownDocument_wrapsAtThePanesWidth_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<bool>("scrolls");
+    const QByteArray line = "<p>" + QByteArray("word ").repeated(60) + "</p>";
+    QTest::newRow("short") << line << false << false;
+    QTest::newRow("long, past the pane") << line.repeated(40) << false << true;
+    QTest::newRow("held until shown") << line.repeated(40) << true << true;
+    QTest::newRow("with a picture") << "<img src=\"mark.png\" width=\"40\">" + line << false << false;
+}
+
+void DocumentViewTest::shownDocument_wrapsAtThePanesWidth()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, held);
+    QFETCH(bool, scrolls);
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, body));
+    DocumentView pane;
+    pane.resize(400, 200);
+    if (!held) {
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QVERIFY(pane.openFile(file, held ? DocumentView::Wait::BeforeFirstShow : DocumentView::Wait::ForDocument));
+    if (held) {
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QCOMPARE(pane.state(), DocumentView::State::Showing);
+
+    QTextDocument *document = pane.document();
+    QCOMPARE(pane.verticalScrollBar()->isVisible(), scrolls);
+    QCOMPARE(document->pageSize().width(), qreal(pane.viewport()->width()));
+    QVERIFY(document->idealWidth() <= pane.viewport()->width());
+    // Wrapped, not one line as wide as the text.
+    QVERIFY(document->documentLayout()->documentSize().height() > 2 * pane.fontMetrics().height());
+}
+
+// The layout past the first screen waits for the first frame, then runs
+// to the end by itself: the last line gets laid out and the scroll bar
+// reaches it, with nothing asking for the layout, whichever way the document
+// came to the pane.
+void DocumentViewTest::longDocument_laidOutToTheEndOnceShown_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("opened in a shown pane") << QStringLiteral("open");
+    QTest::newRow("held until the pane is shown") << QStringLiteral("held");
+    QTest::newRow("a link followed") << QStringLiteral("link");
+    QTest::newRow("pane hidden and shown again") << QStringLiteral("hidden");
+}
+
+void DocumentViewTest::longDocument_laidOutToTheEndOnceShown()
+{
+    QFETCH(QString, way);
+    QByteArray body = "<p><a href=\"long.html\">on</a></p>";
+    for (int i = 0; i < 400; ++i)
+        body += "<p>paragraph " + QByteArray::number(i) + ' ' + QByteArray("word ").repeated(40) + "</p>";
+    body += "<p>the end</p>";
+    QVERIFY(writeFile(path(QStringLiteral("paper/long.html")), body));
+    QVERIFY(writeFile(path(QStringLiteral("paper/start.html")), "<p><a href=\"long.html\">on</a></p>"));
+
+    DocumentView pane;
+    pane.resize(400, 200);
+    if (way == QLatin1String("held")) {
+        QVERIFY(pane.openFile(path(QStringLiteral("paper/long.html")), DocumentView::Wait::BeforeFirstShow));
+        pane.show();
+    } else if (way == QLatin1String("link")) {
+        pane.show();
+        QVERIFY(pane.openFile(path(QStringLiteral("paper/start.html"))));
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        QTextCursor link(pane.document());
+        link.setPosition(1); // inside "on"
+        QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, pane.cursorRect(link).center());
+        QTRY_COMPARE(pane.state(), DocumentView::State::Showing);
+    } else {
+        pane.show();
+        QVERIFY(pane.openFile(path(QStringLiteral("paper/long.html"))));
+        if (way == QLatin1String("hidden")) {
+            pane.hide();
+            QTest::qWait(50);
+            pane.show();
+        }
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QTRY_VERIFY(pane.toPlainText().endsWith(QStringLiteral("the end")));
+
+    const QTextBlock last = pane.document()->lastBlock();
+    QTRY_VERIFY_WITH_TIMEOUT(last.layout()->lineCount() > 0, 5000);
+    QScrollBar *bar = pane.verticalScrollBar();
+    QTRY_COMPARE(bar->maximum(), int(pane.document()->size().height()) - pane.viewport()->height());
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)
