@@ -242,7 +242,7 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     if (!isPage(name) || !m_gate.holdsFile(name))
         return;
     m_gate = m_gate.at(name);
-    load(std::make_unique<DocumentJob>(request(m_gate)), false);
+    load(std::make_unique<DocumentJob>(request(m_gate), m_links), false);
     if (url.hasFragment())
         m_jobAnchor = url.fragment(QUrl::FullyDecoded);
 }
