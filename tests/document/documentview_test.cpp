@@ -89,6 +89,8 @@ private slots:
     void hostileDocument_neverStallsTheWindow();
     void pageSwappedForALinkOut_neverShowsTheOutside();
     void paneShownLate_showsTheDocumentItHeld();
+    void givenUpJob_neverCallsBack_data();
+    void givenUpJob_neverCallsBack();
     void startedJob_takenOverOnlyForItsFileAndFont_data();
     void startedJob_takenOverOnlyForItsFileAndFont();
 
@@ -541,6 +543,59 @@ void DocumentViewTest::paneShownLate_showsTheDocumentItHeld()
     pane.show();
 
     QCOMPARE(pane.toPlainText(), QStringLiteral("held page"));
+}
+
+// A job given up, or whose caller has gone, never calls back: its callback
+// would reach a pane that has moved on to another page, or none at all.
+void DocumentViewTest::givenUpJob_neverCallsBack_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("kept") << "kept";
+    QTest::newRow("given up once done, before its turn") << "done";
+    QTest::newRow("given up while it runs") << "running";
+    QTest::newRow("its context deleted") << "context";
+    QTest::newRow("replaced on its lane before it started") << "replaced";
+}
+
+void DocumentViewTest::givenUpJob_neverCallsBack()
+{
+    QFETCH(QString, when);
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, "<p>called back</p>"));
+    const QString slow = path(QStringLiteral("paper/slow.html"));
+    QVERIFY(writeFile(slow, ("<p>" + QByteArray("word ").repeated(40) + "</p>").repeated(40000)));
+    const DocumentJob::Request request{ResourceGate::forFile(file), m_view->font(), 1};
+    auto lane = DocumentJob::newLane();
+    std::unique_ptr<DocumentJob> first;
+    if (when == u"replaced" || when == u"running")
+        first = std::make_unique<DocumentJob>(DocumentJob::Request{ResourceGate::forFile(slow), m_view->font(), 1}, lane);
+    auto *context = new QObject;
+    int calls = 0;
+    auto job = std::make_unique<DocumentJob>(request, when == u"replaced" ? lane : nullptr);
+    job->whenDone(context, [&calls] { ++calls; });
+    if (when == u"done") {
+        QVERIFY(job->wait(10000));
+        job.reset();
+    } else if (when == u"running") {
+        first->whenDone(context, [&calls] { calls += 100; });
+        QTest::qWait(100);
+        first.reset(); // while it parses
+        QVERIFY(job->wait(10000));
+    } else if (when == u"context") {
+        QVERIFY(job->wait(10000));
+        delete context;
+        context = nullptr;
+    } else if (when == u"replaced") {
+        auto newest = std::make_unique<DocumentJob>(request, lane);
+        job.reset();
+        first.reset();
+        QVERIFY(newest->wait(20000));
+    }
+    QTest::qWait(100);
+    QVERIFY(DocumentJob::settle(20000));
+    QCoreApplication::processEvents();
+    QCOMPARE(calls, int(when == u"kept" || when == u"running"));
+    delete context;
 }
 
 void DocumentViewTest::startedJob_takenOverOnlyForItsFileAndFont_data()

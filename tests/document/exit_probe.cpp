@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     auto *view = new DocumentView;
     view->show();
     view->openFile(QString::fromLocal8Bit(argv[1]), DocumentView::Wait::No);
-    QTimer::singleShot(200, [view] {
+    QTimer::singleShot(700, [view] {
         delete view; // as the window goes, giving the parse up
         std::printf("quit\n");
         std::fflush(stdout);
