@@ -20,26 +20,13 @@
 #include <atomic>
 #include <cstdio>
 #include <thread>
+#include "support/testfiles.h"
 #include "support/testmain.h"
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray png(QSize size = QSize(4, 4), QImage::Format format = QImage::Format_RGB32)
-{
-    QImage image(size, format);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
+using testfiles::write;
+using testfiles::png;
 
 // The longest the GUI thread went without running a 10 ms timer.
 struct StallMonitor
@@ -111,15 +98,15 @@ void DocumentViewTest::init()
     QVERIFY(m_dir.isValid());
     QDir(m_dir.path()).mkpath(QStringLiteral("paper/sub"));
     m_folder = path(QStringLiteral("paper"));
-    QVERIFY(writeFile(path(QStringLiteral("paper/mark.png")), png()));
-    QVERIFY(writeFile(path(QStringLiteral("paper/sub/deep.png")), png()));
-    QVERIFY(writeFile(path(QStringLiteral("secret.png")), png()));
-    QVERIFY(writeFile(path(QStringLiteral("outside.html")), "<p>outside</p>"));
-    QVERIFY(writeFile(path(QStringLiteral("paper/next.html")), "<p>next page</p>"));
+    QVERIFY(write(path(QStringLiteral("paper/mark.png")), png()));
+    QVERIFY(write(path(QStringLiteral("paper/sub/deep.png")), png()));
+    QVERIFY(write(path(QStringLiteral("secret.png")), png()));
+    QVERIFY(write(path(QStringLiteral("outside.html")), "<p>outside</p>"));
+    QVERIFY(write(path(QStringLiteral("paper/next.html")), "<p>next page</p>"));
     QFile::link(path(QStringLiteral("secret.png")), path(QStringLiteral("paper/link.png")));
     QFile::link(m_dir.path(), path(QStringLiteral("paper/out")));
     QDir(m_dir.path()).mkpath(QStringLiteral("paper-old"));
-    QVERIFY(writeFile(path(QStringLiteral("paper-old/secret.png")), png()));
+    QVERIFY(write(path(QStringLiteral("paper-old/secret.png")), png()));
 
     m_view = new DocumentView;
     m_view->resize(400, 200);
@@ -136,7 +123,7 @@ void DocumentViewTest::cleanup()
 void DocumentViewTest::openPage(const QString &body)
 {
     const QString file = path(QStringLiteral("paper/page.html"));
-    QVERIFY(writeFile(file, QStringLiteral("<html><body>%1</body></html>").arg(body).toUtf8()));
+    QVERIFY(write(file, QStringLiteral("<html><body>%1</body></html>").arg(body).toUtf8()));
     QVERIFY(m_view->openFile(file));
 }
 
@@ -246,7 +233,7 @@ void DocumentViewTest::pictures_readOnlyInsideTheFolder()
     QFETCH(QString, name);
     QFETCH(bool, readable);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("work")));
-    QVERIFY(writeFile(path(QStringLiteral("work/here.png")), png()));
+    QVERIFY(write(path(QStringLiteral("work/here.png")), png()));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(path(QStringLiteral("work")));
     openPage(QStringLiteral("<p><img src=\"%1\"></p>").arg(name));
@@ -319,7 +306,7 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
 
     const auto page = [this](const char *name, const QByteArray &bytes) {
         QDir(m_dir.path()).mkpath(QStringLiteral("paper"));
-        QVERIFY(writeFile(path(QStringLiteral("paper/") + QLatin1String(name)), bytes));
+        QVERIFY(write(path(QStringLiteral("paper/") + QLatin1String(name)), bytes));
     };
     const QStringList use = {"hover", "zoom", "end", "pagedown", "copy"};
     const QByteArray words = QByteArray("word ").repeated(40);
@@ -417,7 +404,7 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
     QFETCH(QStringList, actions);
     QFETCH(QString, shown);
     const QString file = path(QStringLiteral("paper/hostile.html"));
-    QVERIFY(writeFile(file, bytes));
+    QVERIFY(write(file, bytes));
     QWidget *viewport = m_view->viewport();
     const auto ready = [this] { return !m_view || m_view->state() == DocumentView::State::Showing; };
     StallMonitor monitor;
@@ -534,7 +521,7 @@ void DocumentViewTest::pageSwappedForALinkOut_neverShowsTheOutside()
 void DocumentViewTest::paneShownLate_showsTheDocumentItHeld()
 {
     const QString file = path(QStringLiteral("paper/page.html"));
-    QVERIFY(writeFile(file, "<p>held page</p>"));
+    QVERIFY(write(file, "<p>held page</p>"));
     DocumentView pane;
     pane.resize(400, 200);
 
@@ -561,9 +548,9 @@ void DocumentViewTest::givenUpJob_neverCallsBack()
 {
     QFETCH(QString, when);
     const QString file = path(QStringLiteral("paper/page.html"));
-    QVERIFY(writeFile(file, "<p>called back</p>"));
+    QVERIFY(write(file, "<p>called back</p>"));
     const QString slow = path(QStringLiteral("paper/slow.html"));
-    QVERIFY(writeFile(slow, ("<p>" + QByteArray("word ").repeated(40) + "</p>").repeated(40000)));
+    QVERIFY(write(slow, ("<p>" + QByteArray("word ").repeated(40) + "</p>").repeated(40000)));
     const DocumentJob::Request request{ResourceGate::forFile(file), m_view->font(), 1};
     auto lane = DocumentJob::newLane();
     std::unique_ptr<DocumentJob> first;
@@ -611,7 +598,7 @@ void DocumentViewTest::startedJob_takenOverOnlyForItsFileAndFont()
     QFETCH(QString, started);
     QFETCH(int, scale);
     const QString file = path(QStringLiteral("paper/page.html"));
-    QVERIFY(writeFile(file, "<p>this page</p>"));
+    QVERIFY(write(file, "<p>this page</p>"));
     QFont font = m_view->font();
     font.setPointSize(scale * font.pointSize());
 

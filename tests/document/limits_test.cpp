@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "support/testfiles.h"
 #include "support/testmain.h"
 
 // Every limit in DocumentLimits, at its bound and one past it: at the bound
@@ -27,22 +28,8 @@ namespace {
 
 using L = DocumentLimits;
 
-QByteArray png(QSize size)
-{
-    QImage image(size, QImage::Format_Grayscale8);
-    image.fill(Qt::gray);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using testfiles::write;
+using testfiles::png;
 
 // What documentclean's cost() gives a paragraph of n Latin letters.
 qint64 paragraphCost(qint64 n)
@@ -157,21 +144,21 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt()
     // A sheet of exactly styleSheetBytes whose one rule ends on the last byte.
     QByteArray sheet = "p { color: #ff0000 }";
     sheet.prepend("/*" + QByteArray(L::styleSheetBytes - sheet.size() - 4, '.') + "*/");
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("sheet.css")), sheet));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("a.png")), png(QSize(2000, 2001))));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("b.png")), png(QSize(2000, 2001))));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("c.png")), png(QSize(1, 1))));
+    QVERIFY(write(dir.filePath(QStringLiteral("sheet.css")), sheet));
+    QVERIFY(write(dir.filePath(QStringLiteral("a.png")), png(QSize(2000, 2001), QImage::Format_Grayscale8)));
+    QVERIFY(write(dir.filePath(QStringLiteral("b.png")), png(QSize(2000, 2001), QImage::Format_Grayscale8)));
+    QVERIFY(write(dir.filePath(QStringLiteral("c.png")), png(QSize(1, 1))));
     QByteArray full = png(QSize(2, 2));
     full.append(QByteArray(L::pictureBytes - full.size(), '\0')); // after the end, the reader stops
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("full.png")), full));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("over.png")), full + '\0'));
+    QVERIFY(write(dir.filePath(QStringLiteral("full.png")), full));
+    QVERIFY(write(dir.filePath(QStringLiteral("over.png")), full + '\0'));
 
     for (const bool past : {false, true}) {
         QByteArray html = past ? pastBound : atBound;
         if (effect == u"unstyled" && past && html.contains("one byte longer"))
-            QVERIFY(writeFile(dir.filePath(QStringLiteral("sheet.css")), " " + sheet));
+            QVERIFY(write(dir.filePath(QStringLiteral("sheet.css")), " " + sheet));
         const QString path = dir.filePath(QStringLiteral("page.html"));
-        QVERIFY(writeFile(path, html));
+        QVERIFY(write(path, html));
         if (effect == u"guard") {
             QCOMPARE(!htmlguard::problem(QString::fromLatin1(html)).isEmpty(), past);
             continue;
@@ -212,11 +199,11 @@ void LimitsTest::pictureBudget_keepsTheFirstPicturesEveryTime()
     QByteArray html;
     for (int i = 0; i < 12; ++i) {
         const QByteArray name = "p" + QByteArray::number(i) + ".png";
-        QVERIFY(writeFile(dir.filePath(QString::fromLatin1(name)), png(QSize(1000 + i, 1000))));
+        QVERIFY(write(dir.filePath(QString::fromLatin1(name)), png(QSize(1000 + i, 1000), QImage::Format_Grayscale8)));
         html += "<img src=\"" + name + "\" width=1000 height=1000>";
     }
     const QString path = dir.filePath(QStringLiteral("page.html"));
-    QVERIFY(writeFile(path, html));
+    QVERIFY(write(path, html));
     for (int run = 0; run < 6; ++run) {
         DocumentJob job({ResourceGate::forFile(path), QFont(), 1});
         QVERIFY(job.wait(60000));

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+#include "support/testfiles.h"
 #include "support/testmain.h"
 #include "support/watchedfifo.h"
 
@@ -78,12 +79,8 @@ QByteArray chimeOfSize(qint64 bytes)
     wav.append(QByteArray(bytes - 44, '\0'));
     return wav;
 }
+using testfiles::write;
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -205,7 +202,7 @@ void MediaControlTest::refusedCue_readAgainOnlyOnceItChanges()
 {
     const QByteArray chime = shippedChime();
     const QString path = m_dir.filePath(QStringLiteral("memo.wav"));
-    QVERIFY(writeFile(path, QByteArray(chime.size(), '\x5a')));
+    QVERIFY(write(path, QByteArray(chime.size(), '\x5a')));
     CheckingFactory factory;
     MediaControl control;
     control.setSoundModule(&factory);
@@ -252,7 +249,7 @@ void MediaControlTest::cueThatIsNoRegularFile_isNeverOpened()
 {
     QFETCH(QString, target);
     QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("chime.wav")), shippedChime()));
+    QVERIFY(write(dir.filePath(QStringLiteral("chime.wav")), shippedChime()));
     const QString cue = dir.filePath(QStringLiteral("Zarod.wav"));
     const WatchedFifo fifo(target.isEmpty() ? cue : dir.filePath(QStringLiteral("fifo")));
     QVERIFY(fifo.isValid());
