@@ -50,7 +50,7 @@ void ConfinedDocument::setGrant(Grant grant)
     m_grant = std::move(grant);
 }
 
-void ConfinedDocument::setPictures(QHash<QString, QImage> pictures)
+void ConfinedDocument::setDecodedPictures(QHash<QString, QImage> pictures)
 {
     m_pictures = std::move(pictures);
 }

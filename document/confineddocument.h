@@ -29,12 +29,12 @@ public:
     void setGrant(Grant grant);
 
     // The pictures the document shows, by the names its image formats hold.
-    void setPictures(QHash<QString, QImage> pictures);
+    void setDecodedPictures(QHash<QString, QImage> pictures);
     // The picture named `name`, or the placeholder.
     QImage picture(const QString &name) const;
     static QImage placeholder();
 
-    // Makes the document's layout draw its pictures from setPictures() alone.
+    // Makes the document's layout draw its pictures from setDecodedPictures() alone.
     // Called on the thread that shows the document, once it lives there.
     void attachPictures();
 

@@ -20,9 +20,9 @@ namespace {
 
 // ---- Cost ----------------------------------------------------------------
 //
-// What laying a piece out costs Qt, in about one character of plain text
-// each: every character, and a little per paragraph and per run of one
-// format; a long paragraph more than its length (line breaking looks back
+// What laying a piece out costs Qt, in about one character of plain Latin
+// text each: every character, weighed by its script (see scriptWeight()),
+// and a little per paragraph and per run of one format; a long paragraph more than its length (line breaking looks back
 // along the line); a table cell a large fixed share, since the pane lays a
 // table out whole, in one step, where it lays paragraphs out a screenful at
 // a time; and everything inside a table three times over for each table
@@ -42,13 +42,78 @@ qint64 weight(int tables)
     return w;
 }
 
+// Measured on Qt 6.4, laying out 300,000 characters in the pane's font and
+// wrapping, against Latin: Thai 10 times as long, Myanmar 8, Tibetan 7,
+// Han and kana 5 (every character a place to break), Lao, Arabic and Khmer
+// 2 to 3. The slow ones are shaped, or broken into words, character by
+// character, or fall back through every font; on another machine with
+// other fonts, scripts of the same kind cost alike, so they share a weight.
+int scriptWeight(QChar::Script script)
+{
+    switch (script) {
+    case QChar::Script_Thai:
+    case QChar::Script_Lao:
+    case QChar::Script_Khmer:
+    case QChar::Script_Myanmar:
+    case QChar::Script_Tibetan:
+    case QChar::Script_TaiTham:
+    case QChar::Script_NewTaiLue:
+    case QChar::Script_TaiViet:
+    case QChar::Script_Balinese:
+    case QChar::Script_Javanese:
+        return 10;
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Hangul:
+    case QChar::Script_Bopomofo:
+    case QChar::Script_Yi:
+        return 5;
+    case QChar::Script_Arabic:
+    case QChar::Script_Syriac:
+    case QChar::Script_Thaana:
+    case QChar::Script_Nko:
+    case QChar::Script_Mongolian:
+    case QChar::Script_Devanagari:
+    case QChar::Script_Bengali:
+    case QChar::Script_Gurmukhi:
+    case QChar::Script_Gujarati:
+    case QChar::Script_Oriya:
+    case QChar::Script_Tamil:
+    case QChar::Script_Telugu:
+    case QChar::Script_Kannada:
+    case QChar::Script_Malayalam:
+    case QChar::Script_Sinhala:
+    case QChar::Script_Hebrew:
+        return 3;
+    default:
+        return 1;
+    }
+}
+
+// The block's characters, each by its script's weight.
+qint64 textCost(const QString &text)
+{
+    qint64 sum = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t code = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        {
+            code = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        sum += code < 0x80 ? 1 : scriptWeight(QChar::script(code));
+    }
+    return sum;
+}
+
 qint64 cost(const QTextBlock &block)
 {
     const qint64 length = block.length();
     qint64 fragments = 0;
     for (auto it = block.begin(); !it.atEnd(); ++it)
         ++fragments;
-    return length + blockCost + fragments * fragmentCost + length * length / longLine;
+    return 1 + textCost(block.text()) + blockCost + fragments * fragmentCost + length * length / longLine;
 }
 
 qint64 cost(QTextFrame *frame, int tables);
@@ -129,7 +194,8 @@ Cut cutToLimit(QTextDocument &document, qint64 limit, bool &empty)
         }
         // A page of plain paragraphs is long; one whose cost comes from
         // anything else (tables, runs of formats, very long lines) complex.
-        const bool plainPiece = !frame && it.currentBlock().length() * 2 >= piece - blockCost - fragmentCost;
+        const bool plainPiece =
+            !frame && (1 + textCost(it.currentBlock().text())) * 2 >= piece - blockCost - fragmentCost;
         empty = kept == 0;
         cutFrom(document, std::max(0, end));
         return plainPiece && plain * 2 >= spent ? Cut::Long : Cut::Complex;
@@ -183,7 +249,6 @@ constexpr qreal maxSpace = 200;  // margins, indents, line heights, in pixels
 constexpr qreal maxInner = 50;   // paddings, spacings
 constexpr qreal maxBorder = 10;
 constexpr qreal maxWidth = 4000; // a frame or column
-constexpr int maxToolTip = 500;
 
 // Font sizes are also rounded: every size is a font Qt loads and measures,
 // so a paragraph in thousands of sizes costs thousands of fonts.
@@ -210,7 +275,7 @@ void cleanCharFormat(QTextCharFormat &format)
     // Shown as rich text, a tool tip would load pictures by any name; as
     // escaped text it shows what the author wrote, and nothing else.
     if (format.hasProperty(QTextFormat::TextToolTip)) {
-        const QString tip = format.toolTip().left(maxToolTip);
+        const QString tip = format.toolTip().left(DocumentLimits::toolTipChars);
         if (tip.isEmpty())
             format.clearProperty(QTextFormat::TextToolTip);
         else
@@ -219,6 +284,51 @@ void cleanCharFormat(QTextCharFormat &format)
     format.clearProperty(QTextFormat::BackgroundImageUrl);
     format.clearProperty(QTextFormat::ImageTitle);
 }
+
+// Each distinct font costs the window's thread a look-up, through every
+// family of its list, the first time it is laid out. Fonts are kept in
+// document order while they fit; past that, text is set in the default
+// family, weight and style, at its own size.
+class FontFold
+{
+public:
+    explicit FontFold(int limit) : m_left(limit) {}
+
+    void apply(QTextCharFormat &format)
+    {
+        QString key;
+        for (int property : fontProperties)
+            key += text(format.property(property)) + u'\x1e';
+        if (key.size() == qsizetype(std::size(fontProperties)))
+            return; // the default font
+        for (int property : {QTextFormat::FontPointSize, QTextFormat::FontPixelSize,
+                             QTextFormat::FontSizeAdjustment})
+            key += format.property(property).toString() + u'\x1e';
+        if (m_kept.contains(key))
+            return;
+        const int families = std::max<int>(1, format.fontFamilies().toStringList().size());
+        if (families <= m_left) {
+            m_left -= families;
+            m_kept.insert(key);
+            return;
+        }
+        for (int property : fontProperties)
+            format.clearProperty(property);
+    }
+
+private:
+    static QString text(const QVariant &value)
+    {
+        return value.typeId() == QMetaType::QStringList ? value.toStringList().join(u'\x1f') : value.toString();
+    }
+
+    static constexpr int fontProperties[] = {QTextFormat::FontFamilies, QTextFormat::FontFamily,
+                                             QTextFormat::FontStyleName, QTextFormat::FontWeight,
+                                             QTextFormat::FontItalic, QTextFormat::FontStyleHint,
+                                             QTextFormat::FontFixedPitch};
+    int m_left;
+    QSet<QString> m_kept;
+};
 
 void cleanBlockFormat(QTextBlockFormat &format)
 {
@@ -294,8 +404,9 @@ void cleanFrames(QTextFrame *frame, const std::atomic_bool &cancelled)
 
 // Cleans every paragraph and run of text; each distinct format is cleaned
 // once, and written back only where it changed.
-QList<Picture> cleanText(QTextDocument &document, const std::atomic_bool &cancelled)
+QList<Picture> cleanText(QTextDocument &document, const std::atomic_bool &cancelled, int fonts)
 {
+    FontFold fold(fonts);
     QHash<int, std::optional<QTextBlockFormat>> blockFormats;
     QHash<int, std::optional<QTextCharFormat>> charFormats;
     QSet<QTextList *> lists;
@@ -334,6 +445,7 @@ QList<Picture> cleanText(QTextDocument &document, const std::atomic_bool &cancel
             if (charFound == charFormats.end()) {
                 QTextCharFormat format = original;
                 cleanCharFormat(format);
+                fold.apply(format);
                 charFound = charFormats.insert(fragment.charFormatIndex(),
                                                format == original ? std::nullopt : std::optional(format));
             }
@@ -366,11 +478,11 @@ Outcome clean(QTextDocument &document, const std::atomic_bool &cancelled, const 
     cleanFrames(document.rootFrame(), cancelled);
     if (cancelled)
         return outcome;
-    outcome.pictures = cleanText(document, cancelled);
+    outcome.pictures = cleanText(document, cancelled, limits.fonts);
     return outcome;
 }
 
-void setPictures(QTextDocument &document, const QList<Picture> &pictures)
+void setPictureFormats(QTextDocument &document, const QList<Picture> &pictures)
 {
     QTextCursor cursor(&document);
     for (const Picture &picture : pictures) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/limits.h"
+
 #include <QList>
 #include <QString>
 #include <QTextImageFormat>
@@ -20,11 +22,12 @@ namespace documentclean {
 
 struct Limits
 {
-    // The layout cost kept, in units of about one character of plain text;
-    // see cost() in documentclean.cpp.
-    qint64 cost = 400000;
-    // A picture's side, in pixels, at most.
-    int pictureSide = 2000;
+    // The layout cost kept, in units of about one character of plain Latin
+    // text; see cost() in documentclean.cpp.
+    qint64 cost = DocumentLimits::layoutCost;
+    // Distinct fonts kept, a family list counting once per family; past
+    // them text is set in the document's default font.
+    int fonts = DocumentLimits::fonts;
 };
 
 enum class Cut {
@@ -53,6 +56,6 @@ struct Outcome
 Outcome clean(QTextDocument &document, const std::atomic_bool &cancelled, const Limits &limits = {});
 
 // Gives the picture at each `pictures` position the format it holds.
-void setPictures(QTextDocument &document, const QList<Picture> &pictures);
+void setPictureFormats(QTextDocument &document, const QList<Picture> &pictures);
 
 } // namespace documentclean

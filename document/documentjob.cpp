@@ -13,7 +13,10 @@
 #include <QTextCursor>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -21,6 +24,8 @@
 
 struct DocumentJob::State
 {
+    DocumentJob::Request request;
+    QThread *home = nullptr;
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic_bool cancelled{false};
@@ -28,6 +33,14 @@ struct DocumentJob::State
     Result result;
     QObject *context = nullptr;
     std::function<void()> onDone;
+};
+
+class DocumentJob::Lane
+{
+public:
+    std::mutex mutex;
+    bool running = false;
+    std::shared_ptr<State> waiting;
 };
 
 namespace {
@@ -58,7 +71,7 @@ QString notice(const QString &text)
 QString bytesCutNotice()
 {
     return notice(QStringLiteral("この文書は大きすぎるため、先頭の %1 MiB だけを表示しています。")
-                      .arg(DocumentJob::maxBytes / (1024 * 1024)));
+                      .arg(DocumentLimits::documentBytes / (1024 * 1024)));
 }
 
 QString cleanCutNotice(documentclean::Cut cut)
@@ -72,23 +85,24 @@ QString cleanCutNotice(documentclean::Cut cut)
 // come later, from the picture decoder, and anything else is refused.
 // Qt takes every distinct address for a new sheet, so that a sheet importing
 // "a.css?1", "a.css?2", ... would have it read and parse the same file, with
-// all of its imports, again and again: each file is given once, and all the
-// sheets of one document together at most styleSheetBytes.
-constexpr qint64 styleSheetBytes = 256 * 1024;
-
-ConfinedDocument::Grant styleSheets(const ResourceGate &gate)
+// all of its imports, again and again: each file is given once, all the
+// sheets of one document together at most styleSheetBytes, and a sheet whose
+// matching would take the document past styleMatches is left out.
+ConfinedDocument::Grant styleSheets(const ResourceGate &gate, const htmlguard::Report &report,
+                                    qint64 matchesLeft)
 {
     struct Given
     {
         QSet<QString> names;
         qint64 bytes = 0;
+        qint64 matchesLeft = 0;
     };
-    auto given = std::make_shared<Given>();
-    return [gate, given](int type, const QUrl &address) -> QVariant {
+    auto given = std::make_shared<Given>(Given{{}, 0, matchesLeft});
+    return [gate, report, given](int type, const QUrl &address) -> QVariant {
         if (type != QTextDocument::StyleSheetResource)
             return QVariant();
         const QString name = gate.nameOf(address);
-        const qint64 left = styleSheetBytes - given->bytes;
+        const qint64 left = DocumentLimits::styleSheetBytes - given->bytes;
         if (name.isEmpty() || left <= 0 || given->names.contains(name))
             return QString();
         given->names.insert(name);
@@ -96,7 +110,12 @@ ConfinedDocument::Grant styleSheets(const ResourceGate &gate)
         if (!front)
             return QString();
         given->bytes += front->bytes.size();
-        return htmldecode::decode(front->bytes, front->cut);
+        const QString sheet = htmldecode::decode(front->bytes, front->cut);
+        const qint64 matches = report.matches(htmlguard::sheetShape(sheet));
+        if (matches > given->matchesLeft)
+            return QString();
+        given->matchesLeft -= matches;
+        return sheet;
     };
 }
 
@@ -104,12 +123,14 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
 {
     using Kind = DocumentJob::Result::Kind;
     const ResourceGate &gate = request.gate;
-    const auto file = gate.read(gate.documentName(), DocumentJob::maxBytes);
+    const auto file = gate.read(gate.documentName(), DocumentLimits::documentBytes);
     if (!file)
         return {Kind::Unreadable, nullptr, QString()};
-    const QString text = htmldecode::decode(file->bytes, file->cut);
-    if (const QString problem = htmlguard::problem(text); !problem.isEmpty())
-        return {Kind::Refused, nullptr, problem};
+    QString text = htmldecode::decode(file->bytes, file->cut);
+    const htmlguard::Report report = htmlguard::check(text);
+    if (!report.problem.isEmpty())
+        return {Kind::Refused, nullptr, report.problem};
+    const qint64 styleMatches = htmlguard::dropCostlyStyles(text, report, DocumentLimits::styleMatches);
     if (cancelled)
         return {};
 
@@ -119,7 +140,7 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // as the pane wraps
     document->setDefaultTextOption(option);
     document->setBaseUrl(gate.base());
-    document->setGrant(styleSheets(gate));
+    document->setGrant(styleSheets(gate, report, DocumentLimits::styleMatches - styleMatches));
     document->setHtml(text);
     document->setGrant(nullptr);
     if (cancelled)
@@ -130,8 +151,8 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
         return {Kind::Refused, nullptr, QStringLiteral("複雑すぎます")};
     if (cancelled)
         return {};
-    document->setPictures(picturedecoder::decode(gate, cleaned.pictures, request.scale, cancelled));
-    documentclean::setPictures(*document, cleaned.pictures);
+    document->setDecodedPictures(picturedecoder::decode(gate, cleaned.pictures, request.scale, cancelled));
+    documentclean::setPictureFormats(*document, cleaned.pictures);
     if (cancelled)
         return {};
 
@@ -164,13 +185,13 @@ void postDone(const std::shared_ptr<DocumentJob::State> &state)
     }, Qt::QueuedConnection);
 }
 
-void finish(const std::shared_ptr<DocumentJob::State> &state, DocumentJob::Result result, QThread *home)
+void finish(const std::shared_ptr<DocumentJob::State> &state, DocumentJob::Result result)
 {
     std::unique_lock lock(state->mutex);
     if (state->cancelled)
         return; // the document, if any, dies here, on the thread it lives in
     if (result.document)
-        result.document->moveToThread(home);
+        result.document->moveToThread(state->home);
     state->result = std::move(result);
     state->done = true;
     state->finished.notify_all();
@@ -178,27 +199,73 @@ void finish(const std::shared_ptr<DocumentJob::State> &state, DocumentJob::Resul
         postDone(state);
 }
 
-} // namespace
-
-DocumentJob::DocumentJob(Request request)
-    : m_request(std::move(request)), m_state(std::make_shared<State>())
+// Runs `state`'s job, then each job that joins the lane meanwhile.
+void runLane(const std::shared_ptr<DocumentJob::Lane> &lane, std::shared_ptr<DocumentJob::State> state)
 {
-    // Jobs given up may still be parsing as the application ends: it waits
-    // for them, since they use its fonts.
-    static const bool settleAtExit = (qAddPostRoutine([] { settle(-1); }), true);
-    Q_UNUSED(settleAtExit);
-    reapThreads();
-    QThread *home = QThread::currentThread();
-    QThread *thread = QThread::create([state = m_state, request = m_request, home] {
-        Result result = load(request, state->cancelled);
-        finish(state, std::move(result), home);
-    });
+    while (state) {
+        if (!state->cancelled)
+            finish(state, load(state->request, state->cancelled));
+        std::lock_guard lock(lane->mutex);
+        state = std::exchange(lane->waiting, nullptr);
+        lane->running = state != nullptr;
+    }
+}
+
+void startThread(const std::shared_ptr<DocumentJob::Lane> &lane, const std::shared_ptr<DocumentJob::State> &state)
+{
+    QThread *thread = QThread::create(runLane, lane, state);
     thread->setObjectName(QStringLiteral("document job"));
     {
         std::lock_guard lock(threadsMutex);
         threads.append(thread);
     }
     thread->start();
+}
+
+// A parse given up as the application ends may run on for seconds: waiting
+// for it would hold the process that long, and the application cannot be
+// torn down under it, since it uses the application's fonts. So the process
+// ends at once then; otherwise (the usual case, and every test that gives
+// nothing up) it ends as usual, every thread freed.
+void endAtExit()
+{
+    if (DocumentJob::settle(0))
+        return;
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
+
+} // namespace
+
+std::shared_ptr<DocumentJob::Lane> DocumentJob::newLane()
+{
+    return std::make_shared<Lane>();
+}
+
+DocumentJob::DocumentJob(Request request, std::shared_ptr<Lane> lane)
+    : m_request(std::move(request)), m_state(std::make_shared<State>())
+{
+    static const bool endsAtExit = (qAddPostRoutine(endAtExit), true);
+    Q_UNUSED(endsAtExit);
+    reapThreads();
+    m_state->request = m_request;
+    m_state->home = QThread::currentThread();
+    if (!lane)
+        lane = newLane();
+    std::shared_ptr<State> replaced;
+    {
+        std::lock_guard lock(lane->mutex);
+        if (lane->running) {
+            replaced = std::exchange(lane->waiting, m_state);
+        } else {
+            lane->running = true;
+            startThread(lane, m_state);
+        }
+    }
+    if (replaced) {
+        std::lock_guard lock(replaced->mutex);
+        replaced->cancelled = true;
+    }
 }
 
 DocumentJob::~DocumentJob()
@@ -245,4 +312,10 @@ bool DocumentJob::settle(int ms)
     }
     reapThreads();
     return ended;
+}
+
+int DocumentJob::running()
+{
+    std::lock_guard lock(threadsMutex);
+    return int(std::count_if(threads.cbegin(), threads.cend(), [](QThread *thread) { return !thread->isFinished(); }));
 }

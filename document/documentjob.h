@@ -15,15 +15,17 @@ class QObject;
 // pictures, on a thread of its own, so that no document can hold up the
 // thread that shows it. Every stage is bounded: the file by its size, the
 // parse by the markup guard's first cut, the cleaning and the pictures by
-// their limits. A job that is given up stops at its next stage, and its
-// thread is waited for before it is freed (at the latest by settle(), which
-// the application runs as it ends).
+// their limits. A job that is given up stops at its next stage. Its thread
+// is freed once it has ended; a parse still running as the application ends
+// ends with the process, which then exits at once instead of waiting.
+//
+// Jobs started on one lane run one after another on one thread: a job that
+// joins a lane while another runs there waits for it, and one still waiting
+// there is given up for it. A pane's links share a lane, so that links
+// followed while a parse runs add no thread and no memory.
 class DocumentJob
 {
 public:
-    // Bytes read from one document at most; the page says when a file was cut.
-    static constexpr qint64 maxBytes = 8 * 1024 * 1024;
-
     struct Request
     {
         // The document is gate.documentName(), read through the gate, as are
@@ -45,8 +47,12 @@ public:
         QString reason;
     };
 
-    // Starts the job; the document comes to the thread that calls this.
-    explicit DocumentJob(Request request);
+    class Lane;
+    static std::shared_ptr<Lane> newLane();
+
+    // Starts the job, on `lane` or on a lane of its own; the document comes
+    // to the thread that calls this.
+    explicit DocumentJob(Request request, std::shared_ptr<Lane> lane = nullptr);
     // Gives the job up: it stops at its next stage, and whatever it made is
     // thrown away.
     ~DocumentJob();
@@ -66,6 +72,8 @@ public:
     // Waits at most `ms` (-1: as long as it takes) for the threads of every
     // job, given up or not, to end, and frees them; true when none runs.
     static bool settle(int ms);
+    // Threads of jobs that have not ended yet.
+    static int running();
 
     struct State;
 

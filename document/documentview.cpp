@@ -286,7 +286,7 @@ void DocumentView::backward()
 void DocumentView::follow(const ResourceGate &gate)
 {
     m_gate = gate;
-    load(std::make_unique<DocumentJob>(request(m_gate)), false);
+    load(std::make_unique<DocumentJob>(request(m_gate), m_links), false);
 }
 
 QString DocumentView::wayBack() const

@@ -32,8 +32,6 @@ class DocumentView : public QTextBrowser
     Q_OBJECT
 
 public:
-    // Bytes read from one file at most; the page says when a file was cut.
-    static constexpr qint64 maxBytes = DocumentJob::maxBytes;
     // A pane shown while its document is on the way waits this long for it
     // before it shows the page saying it is loading.
     static constexpr int firstScreenMs = 300;
@@ -115,6 +113,8 @@ private:
     ResourceGate m_shown;
     QList<ResourceGate> m_back;
     std::unique_ptr<DocumentJob> m_job;
+    // The pages links open are parsed one at a time.
+    std::shared_ptr<DocumentJob::Lane> m_links = DocumentJob::newLane();
     QString m_jobAnchor;
     QElapsedTimer m_jobClock;
 };

@@ -90,6 +90,7 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
                               qreal scale, const std::atomic_bool &cancelled, const Budget &budget)
 {
     QHash<QString, File> files;
+    QList<QString> order; // of first appearance in the document
     qint64 readPixels = 0;
     for (documentclean::Picture &picture : pictures) {
         const QString name = fileName(gate, picture.format.name());
@@ -102,6 +103,7 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
                     file = File();
             }
             found = files.insert(name, std::move(file));
+            order.append(name);
         }
         const QSize shown = shownSize(picture.format, found->natural, budget.side);
         found->shown = found->shown.expandedTo(shown);
@@ -112,8 +114,10 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
 
     QHash<QString, QImage> decoded;
     qint64 shownPixels = 0;
-    for (auto it = files.cbegin(); it != files.cend() && !cancelled; ++it) {
-        const File &file = it.value();
+    // In document order, so that the same document always keeps the same
+    // pictures: its first ones.
+    for (auto name = order.cbegin(); name != order.cend() && !cancelled; ++name) {
+        const File &file = *files.constFind(*name);
         if (!file.natural.isValid())
             continue;
         const QSize target = (file.shown * std::max<qreal>(scale, 1)).boundedTo(file.natural);
@@ -127,7 +131,7 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
         reader.setScaledSize(target);
         const QImage image = reader.read();
         if (!image.isNull())
-            decoded.insert(it.key(), image);
+            decoded.insert(*name, image);
     }
     return decoded;
 }

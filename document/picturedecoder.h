@@ -19,16 +19,16 @@ namespace picturedecoder {
 
 struct Budget
 {
-    qint64 fileBytes = 8 * 1024 * 1024;
+    qint64 fileBytes = DocumentLimits::pictureBytes;
     // Pixels of one file, as its header gives them: a few bytes of header
     // can ask for gigabytes.
-    qint64 filePixels = 4096 * 4096;
+    qint64 filePixels = DocumentLimits::picturePixels;
     // Pixels decoded from files, and pixels kept to be shown, for the whole
-    // document.
-    qint64 readPixels = 4 * 4096 * 4096;
-    qint64 shownPixels = 8 * 1000 * 1000;
+    // document, both spent in document order.
+    qint64 readPixels = DocumentLimits::readPixels;
+    qint64 shownPixels = DocumentLimits::shownPixels;
     // A picture's shown side, in pixels, at most.
-    int side = 2000;
+    int side = DocumentLimits::pictureSide;
 };
 
 // Resolves every picture's name through `gate`, gives its format the size it

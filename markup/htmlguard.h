@@ -1,5 +1,8 @@
 #pragma once
 
+#include "markup/limits.h"
+
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -11,18 +14,60 @@ namespace htmlguard {
 // would keep a core busy, or freeze the window.
 struct Limits
 {
-    int tags = 100000;
-    int depth = 100;
-    int tableDepth = 8;
-    qsizetype paragraphChars = 1000000;
+    int tags = DocumentLimits::tags;
+    int depth = DocumentLimits::depth;
+    int tableDepth = DocumentLimits::tableDepth;
+    qsizetype paragraphChars = DocumentLimits::paragraphChars;
     // Runs of text under distinct elements and attributes: each is a format
     // of its own, and the reader looks every new format up among all the
     // others (anchors, each named apart, and font sizes are the usual ones).
-    int formats = 2000;
+    int formats = DocumentLimits::formats;
+    int styleDeclarations = DocumentLimits::styleDeclarations;
 };
 
-// Why `html` would be too costly to show, in a short phrase; empty when it
-// is fine. Text holding NUL characters is a binary file, not a document.
+// What one style sheet asks of the parse: Qt matches each selector against
+// every element and again against each of its ancestors, and a selector of
+// several compounds ("div p") climbs from each of those to the top.
+struct SheetShape
+{
+    qint64 simple = 0;  // selectors of one compound (".a", "p.b")
+    qint64 complex = 0; // selectors of more
+};
+
+SheetShape sheetShape(QStringView css);
+
+struct Report
+{
+    // Why the document would be too costly to show, in a short phrase;
+    // empty when it is fine.
+    QString problem;
+    // For each element, the elements it lies in, itself included; and the
+    // same summed over those elements (what a complex selector climbs).
+    qint64 elementDepths = 0;
+    qint64 ancestorDepths = 0;
+    // The text of each <style> element, in document order.
+    struct Style
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        SheetShape shape;
+    };
+    QList<Style> styles;
+
+    // What matching `shape` against this document costs, in the unit of
+    // DocumentLimits::styleMatches.
+    qint64 matches(const SheetShape &shape) const;
+};
+
+// Reads `html` as Qt's reader would, and tells what it would cost. Text
+// holding NUL characters is a binary file, not a document.
+Report check(QStringView html, const Limits &limits = {});
+
+// check()'s problem alone.
 QString problem(QStringView html, const Limits &limits = {});
+
+// Blanks, in `html`, the <style> elements `report` found past the first
+// ones whose matches fit in `budget`; returns what they cost.
+qint64 dropCostlyStyles(QString &html, const Report &report, qint64 budget);
 
 } // namespace htmlguard

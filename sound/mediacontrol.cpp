@@ -9,6 +9,7 @@
 #include <QPluginLoader>
 
 #include <cerrno>
+#include <mutex>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -20,8 +21,10 @@ namespace {
 // The sound module sits beside the program (found through the library
 // paths, the program's folder among them); without it nothing is heard.
 // Each module is looked for once: "Open" may come many times a second.
-SoundPlayerFactory *soundModule(const QString &name)
+SoundPlayerFactory *loadSoundModule(const QString &name)
 {
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
     static QHash<QString, SoundPlayerFactory *> modules;
     auto found = modules.constFind(name);
     if (found == modules.constEnd()) {
@@ -60,7 +63,7 @@ int sealedCopy(const QByteArray &bytes)
 QByteArray fileStamp(const QString &fileName)
 {
     struct stat status;
-    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
+    if (::lstat(QFile::encodeName(fileName).constData(), &status) != 0)
         return QByteArray();
     return QByteArray::number(quint64(status.st_dev)) + ':' + QByteArray::number(quint64(status.st_ino)) + ':'
          + QByteArray::number(qint64(status.st_size)) + ':' + QByteArray::number(qint64(status.st_mtim.tv_sec))
@@ -69,25 +72,76 @@ QByteArray fileStamp(const QString &fileName)
 
 } // namespace
 
-MediaControl::MediaControl(QObject *parent) : QObject(parent)
+// What the control does, on its own thread.
+class MediaControl::Worker : public QObject
 {
+public:
+    ~Worker() override
+    {
+        m_player.reset();
+        if (m_cue >= 0)
+            ::close(m_cue);
+    }
+
+    QString soundModule;
+    SoundPlayerFactory *factory = nullptr;
+
+    void carryOut(MediaCommand command, const QString &fileName)
+    {
+        switch (command) {
+        case MediaCommand::Open:
+            open(fileName);
+            break;
+        case MediaCommand::Prev:
+            rewind();
+            break;
+        case MediaCommand::Play:
+            play();
+            break;
+        }
+    }
+
+private:
+    void open(const QString &fileName);
+    void close();
+    void rewind();
+    void play();
+    bool ensurePlayer();
+
+    QString m_openFile;
+    // The file last refused, as it was then: "Open" comes every second, and
+    // the same bad file is not read again until it changes.
+    QString m_refusedFile;
+    QByteArray m_refusedStamp;
+    // The checked bytes of the open file, in a sealed memory file that the
+    // player reads by its /proc name; -1 when none is open.
+    int m_cue = -1;
+    std::unique_ptr<SoundPlayer> m_player;
+};
+
+MediaControl::MediaControl(QObject *parent) : QObject(parent), m_worker(new Worker)
+{
+    m_thread.setObjectName(QStringLiteral("media control"));
+    m_worker->moveToThread(&m_thread);
+    m_thread.start();
 }
 
+// The player is stopped and freed on the thread it was made on.
 MediaControl::~MediaControl()
 {
-    m_player.reset();
-    if (m_cue >= 0)
-        ::close(m_cue);
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { delete worker; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
 }
 
 void MediaControl::setSoundModule(const QString &name)
 {
-    m_soundModule = name;
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker, name] { worker->soundModule = name; });
 }
 
 void MediaControl::setSoundModule(SoundPlayerFactory *factory)
 {
-    m_factory = factory;
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker, factory] { worker->factory = factory; });
 }
 
 void MediaControl::setFileName(const QString &fileName)
@@ -104,17 +158,14 @@ void MediaControl::command(const QString &text)
         qWarning("MediaControl: unknown command \"%s\"", qPrintable(text));
         return;
     }
-    switch (*parsed) {
-    case MediaCommand::Open:
-        open();
-        break;
-    case MediaCommand::Prev:
-        rewind();
-        break;
-    case MediaCommand::Play:
-        play();
-        break;
-    }
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker, command = *parsed, name = m_fileName] {
+        worker->carryOut(command, name);
+    });
+}
+
+void MediaControl::finish()
+{
+    QMetaObject::invokeMethod(m_worker, [] {}, Qt::BlockingQueuedConnection);
 }
 
 // "Open" may be repeated for the same file, so the file already open is left
@@ -123,19 +174,19 @@ void MediaControl::command(const QString &text)
 // would leave it loading for ever and hang the next change of source. The
 // player gets the very bytes that were checked, never the file by its name,
 // which may name another file by then.
-void MediaControl::open()
+void MediaControl::Worker::open(const QString &fileName)
 {
-    if (m_fileName == m_openFile)
+    if (fileName == m_openFile)
         return;
     close();
     if (!ensurePlayer())
         return;
-    const QByteArray stamp = fileStamp(m_fileName);
-    if (!stamp.isEmpty() && m_fileName == m_refusedFile && stamp == m_refusedStamp)
+    const QByteArray stamp = fileStamp(fileName);
+    if (!stamp.isEmpty() && fileName == m_refusedFile && stamp == m_refusedStamp)
         return;
-    const std::optional<QByteArray> bytes = wavcheck::readPlayable(m_fileName);
+    const std::optional<QByteArray> bytes = wavcheck::readPlayable(fileName);
     if (!bytes) {
-        m_refusedFile = m_fileName;
+        m_refusedFile = fileName;
         m_refusedStamp = stamp;
         return;
     }
@@ -144,11 +195,11 @@ void MediaControl::open()
     if (m_cue < 0)
         return;
     m_player->setSource(QStringLiteral("/proc/self/fd/%1").arg(m_cue));
-    m_openFile = m_fileName;
+    m_openFile = fileName;
 }
 
 // The player lets go of the memory file before it is closed.
-void MediaControl::close()
+void MediaControl::Worker::close()
 {
     if (m_player) {
         m_player->stop();
@@ -161,13 +212,13 @@ void MediaControl::close()
     m_openFile.clear();
 }
 
-void MediaControl::rewind()
+void MediaControl::Worker::rewind()
 {
     if (m_player)
         m_player->stop();
 }
 
-void MediaControl::play()
+void MediaControl::Worker::play()
 {
     if (m_player && !m_openFile.isEmpty())
         m_player->play();
@@ -175,11 +226,11 @@ void MediaControl::play()
 
 // The player is made at the first "Open", and only when there is an audio
 // output: without one it would complain on every load, and nothing is read.
-bool MediaControl::ensurePlayer()
+bool MediaControl::Worker::ensurePlayer()
 {
     if (m_player)
         return true;
-    SoundPlayerFactory *module = m_factory ? m_factory : soundModule(m_soundModule);
+    SoundPlayerFactory *module = factory ? factory : loadSoundModule(soundModule);
     if (!module || !module->hasOutput())
         return false;
     m_player = module->create();

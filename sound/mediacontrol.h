@@ -3,10 +3,8 @@
 #include "sound/mediadevice.h"
 
 #include <QObject>
+#include <QThread>
 
-#include <memory>
-
-class SoundPlayer;
 class SoundPlayerFactory;
 
 // The sound control of a window, never shown. "Open" loads the named WAV file
@@ -15,6 +13,10 @@ class SoundPlayerFactory;
 // the machine is silent: a missing, unreadable or damaged file, or a machine
 // without an audio output, only means that nothing is heard. Any other
 // command is refused with a warning.
+//
+// The commands are carried out in order on a thread of the control's own:
+// loading the module, asking the sound server for an output and reading the
+// cue (up to 16 MiB) never hold up the caller.
 class MediaControl : public QObject, public MediaDevice
 {
 public:
@@ -24,29 +26,19 @@ public:
     // The plugin, found on the library paths, that plays sound; until one is
     // named, nothing is heard.
     void setSoundModule(const QString &name);
-    // A player factory of the caller's, used in place of the module.
+    // A player factory of the caller's, used in place of the module; it is
+    // used on the control's thread.
     void setSoundModule(SoundPlayerFactory *factory);
 
     void setFileName(const QString &fileName) override;
     void command(const QString &text) override;
 
-private:
-    void open();
-    void close();
-    void rewind();
-    void play();
-    bool ensurePlayer();
+    // Waits until every command given so far has been carried out.
+    void finish();
 
-    QString m_soundModule;
-    SoundPlayerFactory *m_factory = nullptr;
+private:
+    class Worker;
+    QThread m_thread;
+    Worker *m_worker;
     QString m_fileName;
-    QString m_openFile;
-    // The file last refused, as it was then: "Open" comes every second, and
-    // the same bad file is not read again until it changes.
-    QString m_refusedFile;
-    QByteArray m_refusedStamp;
-    // The checked bytes of the open file, in a sealed memory file that the
-    // player reads by its /proc name; -1 when none is open.
-    int m_cue = -1;
-    std::unique_ptr<SoundPlayer> m_player;
 };

@@ -1,8 +1,9 @@
 #include "sound/wavcheck.h"
 
-#include "files/regularfile.h"
+#include "files/folder.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cstring>
@@ -150,7 +151,9 @@ std::optional<QByteArray> playableCopy(const QByteArray &bytes)
 
 std::optional<QByteArray> readPlayable(const QString &fileName)
 {
-    const auto front = files::read(fileName, maxFileBytes);
+    const QFileInfo info(fileName);
+    const auto folder = files::Folder::open(info.absolutePath());
+    const auto front = folder ? folder->read(info.fileName(), maxFileBytes) : std::nullopt;
     if (!front || front->cut)
         return std::nullopt;
     return playableCopy(front->bytes);

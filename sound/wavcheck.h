@@ -25,8 +25,10 @@ bool isPlayable(const QByteArray &bytes);
 constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
 
 // The bytes of the regular file at `fileName` when they are playable and no
-// longer than maxFileBytes; nothing otherwise. A FIFO or device is never
-// read (a FIFO would block the open for good).
+// longer than maxFileBytes; nothing otherwise. The file is opened as the
+// paper's files are: a symbolic link, a FIFO or a device is turned away
+// before anything opens it for reading, so that no driver's open runs and
+// nothing blocks.
 std::optional<QByteArray> readPlayable(const QString &fileName);
 
 // For playable `bytes`, a plain file of the same sound: the "fmt " chunk and

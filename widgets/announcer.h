@@ -14,7 +14,6 @@ public:
     explicit Announcer(QWidget *parent);
 
     void announce(const QString &message);
-    QString lastMessage() const { return accessibleName(); }
 };
 
 // Lets screen readers hear announcers as notifications; see widgets::install().

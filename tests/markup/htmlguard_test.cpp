@@ -13,6 +13,8 @@ class HtmlGuardTest : public QObject
 private slots:
     void problem_data();
     void problem();
+    void styleSheets_costedAsQtMatchesThem_data();
+    void styleSheets_costedAsQtMatchesThem();
 };
 
 namespace {
@@ -20,7 +22,7 @@ namespace {
 void row(const char *name, const QString &html, bool refused, const htmlguard::Limits &limits = {})
 {
     QTest::newRow(name) << html << refused << limits.tags << limits.depth << limits.tableDepth
-                        << limits.paragraphChars << limits.formats;
+                        << limits.paragraphChars << limits.formats << limits.styleDeclarations;
 }
 
 QString times(const char *piece, int count)
@@ -39,6 +41,7 @@ void HtmlGuardTest::problem_data()
     QTest::addColumn<int>("tableDepth");
     QTest::addColumn<qsizetype>("paragraphChars");
     QTest::addColumn<int>("formats");
+    QTest::addColumn<int>("styleDeclarations");
 
     const htmlguard::Limits oneTable{.tableDepth = 1};
     const htmlguard::Limits noTable{.tableDepth = 0};
@@ -88,6 +91,9 @@ void HtmlGuardTest::problem_data()
     row("anchors past the limit", anchors, true, {.formats = 3});
     row("font sizes past the limit", sizes, true, {.formats = 3});
     row("formats told apart by what lies around them", nested, true, {.formats = 2});
+    const QString declared = times("<p style=\"color:red; margin:1px;\">x</p>", 5);
+    row("style declarations at the limit", declared, false, {.styleDeclarations = 10});
+    row("style declarations past the limit", declared + "<b style=\"color:red\">", true, {.styleDeclarations = 10});
     row("a line break does not split", times("x", 6) + "<br>" + times("x", 5), true,
         {.paragraphChars = 10});
 }
@@ -101,10 +107,65 @@ void HtmlGuardTest::problem()
     QFETCH(int, tableDepth);
     QFETCH(qsizetype, paragraphChars);
     QFETCH(int, formats);
+    QFETCH(int, styleDeclarations);
 
-    const QString problem = htmlguard::problem(html, {tags, depth, tableDepth, paragraphChars, formats});
+    const QString problem =
+        htmlguard::problem(html, {tags, depth, tableDepth, paragraphChars, formats, styleDeclarations});
 
     QVERIFY2(problem.isEmpty() != refused, qPrintable(problem));
+}
+
+// What a style sheet costs: its selectors, simple or complex, against the
+// elements and the chains of elements they are matched along.
+void HtmlGuardTest::styleSheets_costedAsQtMatchesThem_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<qint64>("simple");
+    QTest::addColumn<qint64>("complex");
+    QTest::addColumn<qint64>("elementDepths");
+    QTest::addColumn<qint64>("ancestorDepths");
+
+    const auto sheet = [](const char *css) { return QStringLiteral("<style>%1</style>").arg(QLatin1String(css)); };
+    QTest::newRow("no sheet, three nested") << "<div><div><div>x" << 0ll << 0ll << 6ll << 10ll;
+    QTest::newRow("a list of selectors") << sheet("p, .a, div#b { color: red }") << 3ll << 0ll << 1ll << 1ll;
+    QTest::newRow("combinators") << sheet("div p, a>b, a + b ~ c { x: y }") << 0ll << 3ll << 1ll << 1ll;
+    QTest::newRow("comments and braces in declarations")
+        << sheet("/* p, q { } */ p { a: b; c: {d} } q {}") << 2ll << 0ll << 1ll << 1ll;
+    QTest::newRow("at-rules hold the rules of their block")
+        << sheet("@import url(a.css); @media screen { p, q { x: y } }") << 2ll << 0ll << 1ll << 1ll;
+    QTest::newRow("unclosed style runs to the end") << "<style>p {} q" << 1ll << 0ll << 1ll << 1ll;
+    QTest::newRow("end tag in capitals") << "<style>p {}</STYLE><style>q, r {}" << 3ll << 0ll << 2ll << 2ll;
+    QTest::newRow("a void element lies in its parent") << "<p><br></p>" << 0ll << 0ll << 3ll << 4ll;
+}
+
+void HtmlGuardTest::styleSheets_costedAsQtMatchesThem()
+{
+    QFETCH(QString, html);
+    QFETCH(qint64, simple);
+    QFETCH(qint64, complex);
+    QFETCH(qint64, elementDepths);
+    QFETCH(qint64, ancestorDepths);
+
+    const htmlguard::Report report = htmlguard::check(html);
+    htmlguard::SheetShape shape;
+    for (const htmlguard::Report::Style &style : report.styles) {
+        shape.simple += style.shape.simple;
+        shape.complex += style.shape.complex;
+    }
+    QCOMPARE(shape.simple, simple);
+    QCOMPARE(shape.complex, complex);
+    QCOMPARE(report.elementDepths, elementDepths);
+    QCOMPARE(report.ancestorDepths, ancestorDepths);
+    QCOMPARE(report.matches(shape), simple * elementDepths + complex * ancestorDepths / 3);
+
+    // Past the budget a sheet is blanked, keeping every other character in place.
+    QString dropped = html;
+    htmlguard::dropCostlyStyles(dropped, report, report.matches(shape) - 1);
+    QCOMPARE(dropped.size(), html.size());
+    qint64 left = 0;
+    for (const htmlguard::Report::Style &style : htmlguard::check(dropped).styles)
+        left += style.shape.simple + style.shape.complex;
+    QVERIFY(simple + complex == 0 || left < simple + complex);
 }
 
 QTEST_GUILESS_MAIN(HtmlGuardTest)

@@ -10,12 +10,16 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+#include "support/testfiles.h"
+#include "support/watchedfifo.h"
 
 #include <atomic>
 #include <thread>
 
 #include <cstdio>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -46,14 +50,36 @@ struct CheckingFactory : SoundPlayerFactory
             factory->unplayable += !name.isEmpty() && !(file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file.readAll()));
         }
         void stop() override {}
-        void play() override {}
+        void play() override { ++factory->plays; }
         CheckingFactory *factory;
     };
-    bool hasOutput() const override { return true; }
+    // A sound server slow to answer makes the first "Open" as slow.
+    bool hasOutput() const override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(serverMs));
+        return true;
+    }
     std::unique_ptr<SoundPlayer> create() override { return std::make_unique<Player>(this); }
+    int serverMs = 0;
     int sources = 0;
     int unplayable = 0;
+    int plays = 0;
 };
+
+// A playable WAV of `bytes` bytes in all: the chime's format, then silence.
+QByteArray chimeOfSize(qint64 bytes)
+{
+    QByteArray wav = shippedChime().left(36);
+    qToLittleEndian<quint32>(quint32(bytes - 8), wav.data() + 4);
+    wav.append("data");
+    char size[4];
+    qToLittleEndian<quint32>(quint32(bytes - 44), size);
+    wav.append(size, 4);
+    wav.append(QByteArray(bytes - 44, '\0'));
+    return wav;
+}
+using testfiles::write;
+
 
 } // namespace
 
@@ -66,7 +92,9 @@ private slots:
     void soundModule_loadsFromTheProgramFolder();
     void runningClock_isSilentAndQuiet_data();
     void runningClock_isSilentAndQuiet();
-    void playBeforeOpen_doesNothing();
+    void refusedCue_readAgainOnlyOnceItChanges();
+    void cueThatIsNoRegularFile_isNeverOpened_data();
+    void cueThatIsNoRegularFile_isNeverOpened();
     void cueSwappedAfterItsCheck_neverReachesThePlayer();
     void unknownCommand_isRefusedAloud_data();
     void unknownCommand_isRefusedAloud();
@@ -107,6 +135,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet_data()
     // Root reads it all the same; then it is simply the chime.
     QTest::newRow("no read rights") << chime << true << false;
     QTest::newRow("the chime") << chime << true << true;
+    QTest::newRow("a 16 MiB cue") << chimeOfSize(wavcheck::maxFileBytes) << true << true;
 }
 
 // The clock opens the cue once a second; whatever the file, nothing may be
@@ -131,6 +160,19 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
     control.setSoundModule(QStringLiteral("vardo_sound"));
     control.setFileName(path);
     control.command(QStringLiteral("Open")); // the audio system may speak up once here
+    control.finish();
+    // The first tick loads the module, asks the sound server for an output
+    // (here a slow one) and reads the cue: none of it on the caller's thread.
+    CheckingFactory slowServer;
+    slowServer.serverMs = 200;
+    MediaControl first;
+    first.setSoundModule(&slowServer);
+    first.setFileName(path);
+    QElapsedTimer firstTick;
+    firstTick.start();
+    first.command(QStringLiteral("Open"));
+    QVERIFY2(firstTick.elapsed() < 50, qPrintable(QString::number(firstTick.elapsed())));
+    first.finish();
 
     messages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
@@ -145,6 +187,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
         }
         QCoreApplication::processEvents();
     }
+    control.finish();
     const qint64 elapsed = watch.elapsed();
     qInstallMessageHandler(previous);
 
@@ -152,16 +195,76 @@ void MediaControlTest::runningClock_isSilentAndQuiet()
     QVERIFY2(elapsed < 2000, qPrintable(QString::number(elapsed)));
 }
 
-void MediaControlTest::playBeforeOpen_doesNothing()
+// "Open" comes every second: a refused cue is read again only once it
+// changes, and "Play" sounds nothing until a cue is open.
+void MediaControlTest::refusedCue_readAgainOnlyOnceItChanges()
 {
+    const QByteArray chime = shippedChime();
+    const QString path = m_dir.filePath(QStringLiteral("memo.wav"));
+    QVERIFY(write(path, QByteArray(chime.size(), '\x5a')));
+    CheckingFactory factory;
     MediaControl control;
-    control.setSoundModule(QStringLiteral("vardo_sound"));
-    messages.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
-    control.command(QStringLiteral("Prev"));
-    control.command(QStringLiteral("Play"));
-    qInstallMessageHandler(previous);
-    QVERIFY(messages.isEmpty());
+    control.setSoundModule(&factory);
+    control.setFileName(path);
+    const auto tick = [&control] {
+        control.command(QStringLiteral("Open"));
+        control.command(QStringLiteral("Play"));
+        control.finish();
+    };
+
+    tick();
+    QCOMPARE(factory.sources, 0);
+    QCOMPARE(factory.plays, 0);
+    // The same size and time of change: taken for the file refused.
+    struct stat before;
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &before) == 0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.write(chime) == chime.size());
+    file.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+    tick();
+    QCOMPARE(factory.sources, 0);
+    // Changed: read, opened, played.
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, 0) == 0);
+    tick();
+    QCOMPARE(factory.sources, 1);
+    QCOMPARE(factory.plays, 1);
+}
+
+// The cue beside the program is opened as the paper's files are: whatever
+// its name leads to that is not a regular file is turned away before any
+// open for reading (a device's driver would run; a FIFO would block).
+void MediaControlTest::cueThatIsNoRegularFile_isNeverOpened_data()
+{
+    QTest::addColumn<QString>("target"); // what Zarod.wav links to; empty: it is the FIFO
+    QTest::newRow("a FIFO") << QString();
+    QTest::newRow("a link to a FIFO") << QStringLiteral("fifo");
+    QTest::newRow("a link to /dev/zero") << QStringLiteral("/dev/zero");
+    QTest::newRow("a link to the chime") << QStringLiteral("chime.wav");
+}
+
+void MediaControlTest::cueThatIsNoRegularFile_isNeverOpened()
+{
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    QVERIFY(write(dir.filePath(QStringLiteral("chime.wav")), shippedChime()));
+    const QString cue = dir.filePath(QStringLiteral("Zarod.wav"));
+    const WatchedFifo fifo(target.isEmpty() ? cue : dir.filePath(QStringLiteral("fifo")));
+    QVERIFY(fifo.isValid());
+    if (!target.isEmpty())
+        QVERIFY(QFile::link(target.startsWith(u'/') ? target : dir.filePath(target), cue));
+    CheckingFactory factory;
+    MediaControl control;
+    control.setSoundModule(&factory);
+    control.setFileName(cue);
+
+    control.command(QStringLiteral("Open"));
+    control.finish();
+    QTest::qWait(50); // the FIFO's watcher looks every 10 ms
+
+    QCOMPARE(factory.sources, 0);
+    QVERIFY(!fifo.wasOpened());
 }
 
 // The strings are the surface; a misspelt one must not pass for silence.
@@ -210,6 +313,7 @@ void MediaControlTest::cueSwappedAfterItsCheck_neverReachesThePlayer()
     for (int i = 0; i < 300; ++i) {
         control.setFileName(i % 2 ? cue : QFile::decodeName(good));
         control.command(QStringLiteral("Open"));
+        control.finish();
     }
     stop = true;
     swapper.join();

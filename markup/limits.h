@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Every limit that shapes a document the pane shows, in one place: each use
+// reads its value from here. The figures were measured on Qt 6.4 so that no
+// document keeps a core busy for long, or holds the window up, whatever its
+// markup.
+struct DocumentLimits
+{
+    // ---- The file ----------------------------------------------------------
+    // Bytes read from one document; the page says when a file was cut.
+    static constexpr qint64 documentBytes = 8 * 1024 * 1024;
+
+    // ---- The markup, before Qt parses it (htmlguard) -------------------------
+    // Tags in all; past this the parse alone takes seconds.
+    static constexpr int tags = 100000;
+    // Elements open inside each other.
+    static constexpr int depth = 100;
+    // Tables open inside each other: each level lays the one inside out again.
+    static constexpr int tableDepth = 8;
+    // Characters of one paragraph: line breaking looks back along the line.
+    static constexpr qsizetype paragraphChars = 1000000;
+    // Runs of text in distinct formats: each new one is looked up among all.
+    static constexpr int formats = 2000;
+    // Declarations in style attributes: up to 7 microseconds each to parse,
+    // so at most about 210 ms.
+    static constexpr int styleDeclarations = 30000;
+    // What matching the style sheets may cost the parse, in selectors times
+    // the elements they are matched against (see htmlguard::Report): up to
+    // 0.9 microseconds each, so at most about 225 ms. The document's
+    // <style> elements and the sheets it links are kept in document order
+    // while they fit, and the rest left out.
+    static constexpr qint64 styleMatches = 250000;
+
+    // ---- Style sheets a document links (documentjob) -------------------------
+    // Bytes of all the sheets one document links, each file given once.
+    static constexpr qint64 styleSheetBytes = 256 * 1024;
+
+    // ---- What Qt parsed (documentclean) --------------------------------------
+    // Layout cost kept, in about one character of plain Latin text each.
+    static constexpr qint64 layoutCost = 400000;
+    // Distinct fonts kept (a family list counts once per family); past them
+    // text is set in the pane's own font. Each costs about 1 ms on the
+    // window's thread the first time it is laid out.
+    static constexpr int fonts = 200;
+    // Characters of a tool tip, shown as plain text.
+    static constexpr int toolTipChars = 500;
+
+    // ---- Pictures (picturedecoder) -------------------------------------------
+    // Bytes of one picture file.
+    static constexpr qint64 pictureBytes = 8 * 1024 * 1024;
+    // Pixels of one file, as its header gives them.
+    static constexpr qint64 picturePixels = 4096 * 4096;
+    // Pixels decoded from files for one document.
+    static constexpr qint64 readPixels = 4 * 4096 * 4096;
+    // Pixels kept to be shown for one document, spent in document order.
+    static constexpr qint64 shownPixels = 8 * 1000 * 1000;
+    // A picture's shown side, in pixels.
+    static constexpr int pictureSide = 2000;
+};

@@ -1,0 +1,224 @@
+#include "document/documentjob.h"
+#include "markup/htmlguard.h"
+#include "markup/limits.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+
+#include "support/testpictures.h"
+#include "support/testmain.h"
+
+// Every limit in DocumentLimits, at its bound and one past it: at the bound
+// the document is shown whole, one past it the limit acts.
+class LimitsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void limit_holdsAtItsBoundAndActsPastIt_data();
+    void limit_holdsAtItsBoundAndActsPastIt();
+    void pictureBudget_keepsTheFirstPicturesEveryTime();
+};
+
+namespace {
+
+using L = DocumentLimits;
+
+using testfiles::write;
+using testfiles::png;
+
+// What documentclean's cost() gives a paragraph of n Latin letters.
+qint64 paragraphCost(qint64 n)
+{
+    return n + 31 + (n + 1) * (n + 1) / 20000;
+}
+
+// Paragraphs of plain Latin text costing exactly `cost` in all.
+QByteArray plainOfCost(qint64 cost)
+{
+    QByteArray html;
+    const auto paragraph = [&html, &cost](qint64 n) {
+        html += "<p>" + QByteArray(n, 'x') + "</p>";
+        cost -= paragraphCost(n);
+    };
+    while (cost > 600)
+        paragraph(179);
+    for (qint64 first = 1; first < 300; ++first) {
+        for (qint64 n = 1; n < 300; ++n) {
+            if (paragraphCost(first) + paragraphCost(n) == cost) {
+                paragraph(first);
+                paragraph(n);
+                return html;
+            }
+        }
+    }
+    return QByteArray();
+}
+
+// `count` simple selectors in a <style>, and paragraphs enough that the
+// sheet's matches come to `count` * 500.
+QByteArray styledOf(int count)
+{
+    QByteArray sheet = "p { color: #ff0000 }";
+    for (int i = 1; i < count; ++i)
+        sheet += " .s" + QByteArray::number(i) + " {}";
+    return "<style>" + sheet + "</style>" + QByteArray("<p>x</p>").repeated(499);
+}
+
+QByteArray fontsOf(int count)
+{
+    QByteArray html;
+    for (int i = 0; i < count; ++i)
+        html += "<span style=\"font-family:F" + QByteArray::number(i) + "\">x</span>";
+    return html;
+}
+
+QTextCharFormat lastFormat(const QTextDocument &document)
+{
+    QTextBlock block = document.lastBlock();
+    while (block.isValid() && block.length() <= 1)
+        block = block.previous();
+    QTextCharFormat format;
+    for (auto it = block.begin(); block.isValid() && !it.atEnd(); ++it)
+        format = it.fragment().charFormat();
+    return format;
+}
+
+} // namespace
+
+void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
+{
+    QTest::addColumn<QByteArray>("atBound");
+    QTest::addColumn<QByteArray>("pastBound");
+    QTest::addColumn<QString>("effect");
+
+    // The markup guard's own, read from the text.
+    QTest::newRow("tags") << QByteArray("<br>").repeated(L::tags) << QByteArray("<br>").repeated(L::tags + 1)
+                          << "guard";
+    QTest::newRow("depth") << QByteArray("<div>").repeated(L::depth) << QByteArray("<div>").repeated(L::depth + 1)
+                           << "guard";
+    QTest::newRow("table depth") << QByteArray("<table><tr><td>").repeated(L::tableDepth)
+                                 << QByteArray("<table><tr><td>").repeated(L::tableDepth + 1) << "guard";
+    QTest::newRow("paragraph characters") << QByteArray(L::paragraphChars, 'x')
+                                          << QByteArray(L::paragraphChars + 1, 'x') << "guard";
+    QByteArray anchors;
+    for (int i = 0; i <= L::formats; ++i)
+        anchors += "<a name=\"a" + QByteArray::number(i) + "\">x</a>";
+    QTest::newRow("formats") << anchors.left(anchors.lastIndexOf("<a ")) << anchors << "guard";
+    const QByteArray declarations = QByteArray("<b style=\"color:red;margin:0\">x</b>").repeated(L::styleDeclarations / 2);
+    QTest::newRow("style declarations") << declarations << declarations + "<i style=\"color:red\">y</i>" << "guard";
+    // What the pane makes of it.
+    const QByteArray commented = "<p>x</p><!--" + QByteArray(L::documentBytes - 15, ' ') + "-->";
+    QTest::newRow("document bytes") << commented << commented + ' ' << "cut";
+    QTest::newRow("layout cost") << plainOfCost(L::layoutCost) << plainOfCost(L::layoutCost + 1) << "cut";
+    static_assert(L::styleMatches % 500 == 0);
+    QTest::newRow("style matches") << styledOf(L::styleMatches / 500) << styledOf(L::styleMatches / 500 + 1)
+                                   << "unstyled";
+    const QByteArray link = "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"sheet.css\"></head><body><p>x</p></body></html>";
+    QTest::newRow("style sheet bytes") << link << link + "<!-- a sheet one byte longer -->" << "unstyled";
+    QTest::newRow("fonts") << fontsOf(L::fonts) << fontsOf(L::fonts + 1) << "font";
+    QTest::newRow("tool tip characters")
+        << "<p><span title=\"" + QByteArray(L::toolTipChars, 't') + "\">x</span></p>"
+        << "<p><span title=\"" + QByteArray(L::toolTipChars + 1, 't') + "\">x</span></p>" << "tooltip";
+    const int side = L::pictureSide;
+    QTest::newRow("picture side") << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side))
+                                  << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side + 1))
+                                  << "side";
+    const QByteArray twoShown = "<img src=\"a.png\" width=2000 height=2000><img src=\"b.png\" width=2000 height=2000>";
+    static_assert(L::shownPixels == 2000 * 2000 * 2);
+    QTest::newRow("shown pixels") << twoShown << twoShown + "<img src=\"c.png\" width=1 height=1>" << "picture";
+    QTest::newRow("picture bytes") << QByteArray("<img src=\"full.png\">") << QByteArray("<img src=\"over.png\">")
+                                   << "picture";
+}
+
+void LimitsTest::limit_holdsAtItsBoundAndActsPastIt()
+{
+    QFETCH(QByteArray, atBound);
+    QFETCH(QByteArray, pastBound);
+    QFETCH(QString, effect);
+    QTemporaryDir dir;
+    // A sheet of exactly styleSheetBytes whose one rule ends on the last byte.
+    QByteArray sheet = "p { color: #ff0000 }";
+    sheet.prepend("/*" + QByteArray(L::styleSheetBytes - sheet.size() - 4, '.') + "*/");
+    QVERIFY(write(dir.filePath(QStringLiteral("sheet.css")), sheet));
+    QVERIFY(write(dir.filePath(QStringLiteral("a.png")), png(QSize(2000, 2001), QImage::Format_Grayscale8)));
+    QVERIFY(write(dir.filePath(QStringLiteral("b.png")), png(QSize(2000, 2001), QImage::Format_Grayscale8)));
+    QVERIFY(write(dir.filePath(QStringLiteral("c.png")), png(QSize(1, 1))));
+    QByteArray full = png(QSize(2, 2));
+    full.append(QByteArray(L::pictureBytes - full.size(), '\0')); // after the end, the reader stops
+    QVERIFY(write(dir.filePath(QStringLiteral("full.png")), full));
+    QVERIFY(write(dir.filePath(QStringLiteral("over.png")), full + '\0'));
+
+    for (const bool past : {false, true}) {
+        QByteArray html = past ? pastBound : atBound;
+        if (effect == u"unstyled" && past && html.contains("one byte longer"))
+            QVERIFY(write(dir.filePath(QStringLiteral("sheet.css")), " " + sheet));
+        const QString path = dir.filePath(QStringLiteral("page.html"));
+        QVERIFY(write(path, html));
+        if (effect == u"guard") {
+            QCOMPARE(!htmlguard::problem(QString::fromLatin1(html)).isEmpty(), past);
+            continue;
+        }
+        DocumentJob job({ResourceGate::forFile(path), QFont(), 1});
+        QVERIFY(job.wait(60000));
+        DocumentJob::Result result = job.take();
+        const bool refused = result.kind == DocumentJob::Result::Kind::Refused;
+        QTextDocument *document = result.document.get();
+        QVERIFY2(refused || document, QTest::currentDataTag());
+        bool acted = false;
+        if (refused) {
+            QFAIL(qPrintable(result.reason));
+        } else if (effect == u"cut") {
+            acted = document->toPlainText().startsWith(QStringLiteral("この文書は"));
+        } else if (effect == u"unstyled") {
+            acted = document->begin().charFormat().foreground().color() != QColor(0xff, 0, 0)
+                 && lastFormat(*document).foreground().color() != QColor(0xff, 0, 0);
+        } else if (effect == u"font") {
+            acted = lastFormat(*document).fontFamilies().toStringList().isEmpty();
+        } else if (effect == u"tooltip") {
+            acted = !lastFormat(*document).toolTip().contains(QString(L::toolTipChars + past, u't'));
+        } else if (effect == u"side") {
+            acted = lastFormat(*document).toImageFormat().width() != (past ? L::pictureSide + 1 : L::pictureSide);
+        } else if (effect == u"picture") {
+            auto *confined = qobject_cast<ConfinedDocument *>(document);
+            acted = confined->picture(lastFormat(*document).toImageFormat().name()) == ConfinedDocument::placeholder();
+        }
+        QVERIFY2(acted == past, past ? "past the bound, the limit did not act" : "at the bound, the limit acted");
+    }
+}
+
+// The budget of shown pixels is spent in document order: opened again and
+// again, the same document keeps the same pictures, its first ones.
+void LimitsTest::pictureBudget_keepsTheFirstPicturesEveryTime()
+{
+    QTemporaryDir dir;
+    QByteArray html;
+    for (int i = 0; i < 12; ++i) {
+        const QByteArray name = "p" + QByteArray::number(i) + ".png";
+        QVERIFY(write(dir.filePath(QString::fromLatin1(name)), png(QSize(1000 + i, 1000), QImage::Format_Grayscale8)));
+        html += "<img src=\"" + name + "\" width=1000 height=1000>";
+    }
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    QVERIFY(write(path, html));
+    for (int run = 0; run < 6; ++run) {
+        DocumentJob job({ResourceGate::forFile(path), QFont(), 1});
+        QVERIFY(job.wait(60000));
+        DocumentJob::Result result = job.take();
+        auto *document = qobject_cast<ConfinedDocument *>(result.document.get());
+        QVERIFY(document);
+        QString kept;
+        QTextBlock block = document->begin();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            kept += document->picture(format.name()) == ConfinedDocument::placeholder() ? u'-' : u'#';
+        }
+        QCOMPARE(kept, QStringLiteral("########----"));
+    }
+}
+
+VARDO_TEST_MAIN(LimitsTest)
+#include "limits_test.moc"
