@@ -659,7 +659,7 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
     QFETCH(QString, text);
     for (const char *folder : {"elsewhere/work/dev", "elsewhere/work/sub", "paper/dev"})
         QVERIFY(QDir(m_dir.path()).mkpath(QLatin1String(folder)));
-    QVERIFY(writeFile(path(QStringLiteral("paper/dev/zero")), png()));
+    QVERIFY(write(path(QStringLiteral("paper/dev/zero")), png()));
     const WatchedFifo byName(path(QStringLiteral("elsewhere/work/mark.png")));
     const WatchedFifo device(path(QStringLiteral("elsewhere/work/dev/zero")));
     const WatchedFifo deep(path(QStringLiteral("elsewhere/work/sub/deep.png")));
@@ -746,12 +746,12 @@ void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
     QByteArray binary(4096, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char((i * 7919) >> 3);
-    QVERIFY(writeFile(path(QStringLiteral("paper/binary.html")), binary));
-    QVERIFY(writeFile(path(QStringLiteral("paper/working.html")),
+    QVERIFY(write(path(QStringLiteral("paper/binary.html")), binary));
+    QVERIFY(write(path(QStringLiteral("paper/working.html")),
                       "<p>working</p><p><a href=\"page.html\">問題にもどる</a></p>"));
     QTest::newRow("refused page, its link") << "binary.html" << false << "enter" << "表示できません";
     QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left" << "表示できません";
-    QVERIFY(writeFile(path(QStringLiteral("paper/slow.html")), QByteArray("<p>slow</p>").repeated(100000)));
+    QVERIFY(write(path(QStringLiteral("paper/slow.html")), QByteArray("<p>slow</p>").repeated(100000)));
     QTest::newRow("loading page, its link") << "slow.html" << true << "enter" << "読み込んでいます";
     QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left" << "読み込んでいます";
     QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left" << "next page";
@@ -822,7 +822,7 @@ void DocumentViewTest::shownDocument_wrapsAtThePanesWidth()
     QFETCH(bool, held);
     QFETCH(bool, scrolls);
     const QString file = path(QStringLiteral("paper/page.html"));
-    QVERIFY(writeFile(file, body));
+    QVERIFY(write(file, body));
     DocumentView pane;
     pane.resize(400, 200);
     if (!held) {
@@ -864,8 +864,8 @@ void DocumentViewTest::longDocument_laidOutToTheEndOnceShown()
     for (int i = 0; i < 400; ++i)
         body += "<p>paragraph " + QByteArray::number(i) + ' ' + QByteArray("word ").repeated(40) + "</p>";
     body += "<p>the end</p>";
-    QVERIFY(writeFile(path(QStringLiteral("paper/long.html")), body));
-    QVERIFY(writeFile(path(QStringLiteral("paper/start.html")), "<p><a href=\"long.html\">on</a></p>"));
+    QVERIFY(write(path(QStringLiteral("paper/long.html")), body));
+    QVERIFY(write(path(QStringLiteral("paper/start.html")), "<p><a href=\"long.html\">on</a></p>"));
 
     DocumentView pane;
     pane.resize(400, 200);
