@@ -2,6 +2,7 @@
 
 #include "document/documentclean.h"
 #include "document/picturedecoder.h"
+#include "files/regularfile.h"
 #include "markup/htmldecode.h"
 #include "markup/htmlguard.h"
 

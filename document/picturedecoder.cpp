@@ -1,5 +1,7 @@
 #include "document/picturedecoder.h"
 
+#include "files/regularfile.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QUrl>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "files/regularfile.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
@@ -17,6 +15,7 @@
 // default grants nothing. Safe to use on any thread.
 namespace files {
 class Folder;
+struct Front;
 }
 
 class ResourceGate
