@@ -14,7 +14,10 @@
 
 int main(int argc, char *argv[])
 {
+    markStartup("main");
     QApplication application(argc, argv);
+    markStartup("app");
+    markFirstShow();
     widgets::install();
     const bool japanese = argc > 1 && qstrcmp(argv[1], "japanese") == 0;
     QMainWindow window;
@@ -32,5 +35,6 @@ int main(int argc, char *argv[])
     window.resize(792, 554 + window.menuBar()->sizeHint().height());
     new FirstPaint(&window);
     window.show();
+    markStartup("exec");
     return application.exec();
 }

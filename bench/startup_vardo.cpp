@@ -33,7 +33,10 @@ QString paperText()
 
 int main(int argc, char *argv[])
 {
+    markStartup("main");
     QApplication application(argc, argv);
+    markStartup("app");
+    markFirstShow();
     VardoApp vardo;
     startProgram(vardo); // as main() starts the program
     const auto *pane = vardo.examWindow()->findChild<QTextEdit *>(QStringLiteral("Scriptlet1"));
@@ -42,6 +45,7 @@ int main(int argc, char *argv[])
         shown = pane ? pane->toPlainText() : QString();
         return QByteArray::number(shown.size());
     });
+    markStartup("exec");
     const int status = application.exec();
     const QString paper = paperText();
     std::printf("paper %s\n", !paper.isEmpty() && shown == paper ? "yes" : "no");

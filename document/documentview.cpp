@@ -1,11 +1,15 @@
 #include "document/documentview.h"
 
+#include "document/firstscreen.h"
+#include "document/selectiondata.h"
 #include "reading/caretbrowsing.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -16,16 +20,24 @@ QString escaped(const QString &text)
     return text.toHtmlEscaped();
 }
 
-QString refusedPage(const QString &path, const QString &reason)
+const char backScheme[] = "vardo-back";
+
+// The link back to the document a link left, on the pages below.
+QString backLink()
 {
-    return QStringLiteral("<p>次の文書は表示できません（%1）。</p><p>%2</p>")
-        .arg(escaped(reason), escaped(QDir::toNativeSeparators(path)));
+    return QStringLiteral("<p><a href=\"%1:\">問題にもどる</a></p>").arg(QLatin1String(backScheme));
 }
 
-QString loadingPage(const QString &path)
+QString refusedPage(const QString &path, const QString &reason, const QString &back)
 {
-    return QStringLiteral("<p>文書を読み込んでいます…</p><p>%1</p>")
-        .arg(escaped(QDir::toNativeSeparators(path)));
+    return QStringLiteral("<p>次の文書は表示できません（%1）。</p><p>%2</p>%3")
+        .arg(escaped(reason), escaped(QDir::toNativeSeparators(path)), back);
+}
+
+QString loadingPage(const QString &path, const QString &back)
+{
+    return QStringLiteral("<p>文書を読み込んでいます…</p><p>%1</p>%2")
+        .arg(escaped(QDir::toNativeSeparators(path)), back);
 }
 
 // Pages a link may open in the pane; a link to a picture or anything else
@@ -57,6 +69,7 @@ DocumentView::DocumentView(QWidget *parent) : QTextBrowser(parent)
     connect(this, &QTextBrowser::anchorClicked, this, &DocumentView::onAnchorClicked);
     // A text to move through by keys and to hear, not a picture of one.
     caretbrowsing::enable(this);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 DocumentView::~DocumentView() = default;
@@ -89,6 +102,7 @@ bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<Docu
     if (!job)
         return false;
     m_gate = job->request().gate;
+    m_back.clear();
     const bool hold = wait == Wait::BeforeFirstShow && !isVisible();
     if (wait == Wait::ForDocument && job->wait(openWaitMs)) {
         m_job = std::move(job);
@@ -104,6 +118,8 @@ void DocumentView::showPage(const QString &html)
 {
     m_job.reset();
     m_gate = ResourceGate();
+    m_shown = ResourceGate();
+    m_back.clear();
     showHtml(html);
     enter(State::Empty);
 }
@@ -131,7 +147,7 @@ void DocumentView::enter(State next)
 {
     m_state = next;
     if (next == State::Loading)
-        showHtml(loadingPage(pathOf(m_job->request().gate)));
+        showHtml(loadingPage(pathOf(m_job->request().gate), wayBack()));
     Q_ASSERT((m_job != nullptr) == (next == State::Held || next == State::Loading));
 }
 
@@ -140,18 +156,20 @@ void DocumentView::finishJob()
     DocumentJob::Result result = m_job->take();
     const QString path = pathOf(m_job->request().gate);
     m_job.reset();
+    m_shown = ResourceGate();
     switch (result.kind) {
     case DocumentJob::Result::Kind::Document:
+        m_shown = m_gate;
         result.document->setParent(this);
         replaceDocument(result.document.release());
         if (!m_jobAnchor.isEmpty())
             scrollToAnchor(m_jobAnchor);
         break;
     case DocumentJob::Result::Kind::Refused:
-        showHtml(refusedPage(path, result.reason));
+        showHtml(refusedPage(path, result.reason, wayBack()));
         break;
     case DocumentJob::Result::Kind::Unreadable:
-        showHtml(refusedPage(path, QStringLiteral("読み込めません")));
+        showHtml(refusedPage(path, QStringLiteral("読み込めません"), wayBack()));
         break;
     }
     enter(State::Showing);
@@ -205,16 +223,18 @@ void DocumentView::replaceDocument(QTextDocument *document)
     // The pane's first document belongs to Qt, which deletes it itself.
     QTextDocument *previous = QTextBrowser::document();
     const bool ours = previous->parent() == this;
+    // Laid out once, by setDocument(), at the width it is shown in, with room
+    // for the scroll bar: not at its own width first (a null page size lays
+    // nothing out), nor again without the bar.
+    document->setPageSize(QSizeF(0, 0));
     if (auto *confined = qobject_cast<ConfinedDocument *>(document))
         confined->attachPictures();
-    // Laid out at once at the width it is shown in, with room for the scroll
-    // bar, rather than at its own width, then the pane's, then without the bar.
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
     if (policy == Qt::ScrollBarAsNeeded)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    document->setPageSize(QSizeF(viewport()->width(), -1));
     setDocument(document);
     setVerticalScrollBarPolicy(policy);
+    FirstScreen::holdLayout(document, viewport());
     if (ours)
         delete previous;
 }
@@ -233,6 +253,10 @@ void DocumentView::onAnchorClicked(const QUrl &url)
         emit eventRaised(url.path(QUrl::FullyDecoded), data);
         return;
     }
+    if (url.scheme() == QLatin1String(backScheme)) {
+        backward();
+        return;
+    }
     if (isSamePageAnchor(url)) {
         scrollToAnchor(url.fragment(QUrl::FullyDecoded));
         return;
@@ -241,8 +265,56 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     const QString name = m_gate.nameOf(url);
     if (!isPage(name) || !m_gate.holdsFile(name))
         return;
-    m_gate = m_gate.at(name);
-    load(std::make_unique<DocumentJob>(request(m_gate)), false);
+    if (m_state == State::Showing && m_shown.isOpen()) {
+        m_back.append(m_shown);
+        if (m_back.size() > maxBackSteps)
+            m_back.removeFirst();
+    }
+    follow(m_gate.at(name));
     if (url.hasFragment())
         m_jobAnchor = url.fragment(QUrl::FullyDecoded);
+}
+
+// The document is read again from the same folder, as the link read it.
+void DocumentView::backward()
+{
+    if (m_back.isEmpty())
+        return;
+    follow(m_back.takeLast());
+}
+
+void DocumentView::follow(const ResourceGate &gate)
+{
+    m_gate = gate;
+    load(std::make_unique<DocumentJob>(request(m_gate)), false);
+}
+
+QString DocumentView::wayBack() const
+{
+    return m_back.isEmpty() ? QString() : backLink();
+}
+
+QVariant DocumentView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return query == Qt::ImEnabled ? QVariant(false) : QVariant();
+}
+
+void DocumentView::inputMethodEvent(QInputMethodEvent *event)
+{
+    event->ignore();
+}
+
+QMimeData *DocumentView::createMimeDataFromSelection() const
+{
+    return new SelectionData(textCursor());
+}
+
+// The pane is read only: nothing dropped or pasted goes in.
+bool DocumentView::canInsertFromMimeData(const QMimeData *) const
+{
+    return false;
+}
+
+void DocumentView::insertFromMimeData(const QMimeData *)
+{
 }

@@ -19,6 +19,14 @@
 // DocumentJob, one at a time, so that nothing the pane does on its own
 // thread grows with what a document holds; a link to another page loads it
 // the same way, with a page saying so meanwhile. The text does not zoom.
+//
+// Alt+Left, or the link 「問題にもどる」 on the pages the pane writes itself
+// while a page a link opened is loading or cannot be shown, goes back to
+// the document shown before that link, read again the same way.
+//
+// What the pane gives away of its text is built by its own code: the
+// selection as plain text and HTML (see SelectionData), and the text a
+// screen reader reads (see reading/documentaccessible.h).
 class DocumentView : public QTextBrowser
 {
     Q_OBJECT
@@ -66,6 +74,13 @@ public:
     // The folder the pane may read from; empty when none.
     QString folder() const { return m_gate.folderPath(); }
     State state() const { return m_state; }
+    // Documents a link left, that Alt+Left goes back to, last first.
+    static constexpr int maxBackSteps = 32;
+    bool canGoBack() const { return !m_back.isEmpty(); }
+
+public slots:
+    // Back to the document shown before the last link followed, if any.
+    void backward() override;
 
 signals:
     void eventRaised(const QString &name, const QVariant &data);
@@ -76,18 +91,29 @@ protected:
     void showEvent(QShowEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool event(QEvent *event) override;
+    // No input method: its text would go into the document, read only or not.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void onAnchorClicked(const QUrl &url);
     void load(std::unique_ptr<DocumentJob> job, bool hold);
     void enter(State next);
     void finishJob();
+    void follow(const ResourceGate &gate);
+    QString wayBack() const;
     void showHtml(const QString &html);
     void replaceDocument(QTextDocument *document);
     DocumentJob::Request request(const ResourceGate &gate) const;
 
     State m_state = State::Empty;
     ResourceGate m_gate;
+    // The document on show, when the pane shows one; and where Alt+Left goes.
+    ResourceGate m_shown;
+    QList<ResourceGate> m_back;
     std::unique_ptr<DocumentJob> m_job;
     QString m_jobAnchor;
     QElapsedTimer m_jobClock;

@@ -1,6 +1,7 @@
 #include "document/resourcegate.h"
 
 #include "files/folder.h"
+#include "files/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>

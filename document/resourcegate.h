@@ -13,6 +13,7 @@
 // resolves outside the folder, through a symbolic link, to another scheme or
 // to the web is granted nothing. Copies share the folder; a gate made by
 // default grants nothing. Safe to use on any thread.
+// Declared only: the pane's users do not see files/, which it links privately.
 namespace files {
 class Folder;
 struct Front;

@@ -85,7 +85,7 @@ int reopen(int handle, bool &noProc)
 
 } // namespace
 
-std::shared_ptr<const Folder> Folder::open(const QString &path)
+std::shared_ptr<const Folder> Folder::open(const QString &path, Without without)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty())
@@ -93,7 +93,7 @@ std::shared_ptr<const Folder> Folder::open(const QString &path)
     const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
-    return std::shared_ptr<const Folder>(new Folder(fd, QDir::cleanPath(path)));
+    return std::shared_ptr<const Folder>(new Folder(fd, QDir::cleanPath(path), without));
 }
 
 Folder::~Folder()
@@ -107,11 +107,15 @@ int Folder::openFile(const QString &relative) const
     if (native.isEmpty() || native.startsWith('/') || native.contains('\0'))
         return -1;
     const auto beneath = [this, &native](int flags) {
-        const int fd = openBeneath(m_fd, native, flags);
-        return fd < 0 && errno == ENOSYS ? openByComponents(m_fd, native, flags) : fd;
+        if (!m_without.openat2) {
+            const int fd = openBeneath(m_fd, native, flags);
+            if (fd >= 0 || errno != ENOSYS)
+                return fd;
+        }
+        return openByComponents(m_fd, native, flags);
     };
-    bool noProc = false;
-    const int fd = reopen(beneath(pathFlags), noProc);
+    bool noProc = m_without.proc;
+    const int fd = noProc ? -1 : reopen(beneath(pathFlags), noProc);
     // readOpened() turns away whatever is not a regular file.
     return noProc ? beneath(readFlags) : fd;
 }

@@ -9,17 +9,27 @@
 
 namespace files {
 
+// What the kernel may lack: openat2 (before Linux 5.6), then names are
+// opened one component at a time; /proc, then a file is opened for reading
+// straight away instead of through its path-only handle. The tests force
+// each fallback to hold it to the same refusals.
+struct Without
+{
+    bool openat2 = false;
+    bool proc = false;
+};
+
 // A folder opened once, as a directory descriptor, from which files are read
-// by names relative to it. A name never leads out of it: ".." above the
-// folder, absolute names and symbolic links (inside or out) are refused by
-// the kernel as the file is opened, so no rename between a look and an open
-// can swap an outside file in. Only regular files are read, as read() reads
+// by names relative to it. A name never leads out of it: absolute names are
+// refused, and ".." above the folder and symbolic links (inside or out) are
+// refused by the kernel as the file is opened, so no rename between a look
+// and an open can swap an outside file in. Only regular files are read, as read() reads
 // them. Shared between threads: reading changes nothing.
 class Folder
 {
 public:
     // The folder at `path`; none when it is not a readable directory.
-    static std::shared_ptr<const Folder> open(const QString &path);
+    static std::shared_ptr<const Folder> open(const QString &path, Without without = {});
     ~Folder();
     Folder(const Folder &) = delete;
     Folder &operator=(const Folder &) = delete;
@@ -39,14 +49,16 @@ public:
 
     // `absolute` as a name relative to the folder, when it lies inside it
     // (the folder itself excluded); empty otherwise. Purely by the text of
-    // the names: ".." is taken as it stands and turned down by read().
+    // the names: ".." is taken as it stands; read() never lets it lead out.
     QString relativeName(const QString &absolute) const;
 
 private:
     int openFile(const QString &relative) const;
-    Folder(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
+    Folder(int fd, QString path, Without without)
+        : m_fd(fd), m_path(std::move(path)), m_without(without) {}
     int m_fd;
     QString m_path;
+    Without m_without;
 };
 
 } // namespace files

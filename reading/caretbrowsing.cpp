@@ -24,7 +24,7 @@ protected:
             return false;
         switch (event->type()) {
         case QEvent::KeyPress:
-            return followLink(static_cast<QKeyEvent *>(event));
+            return followLink(static_cast<QKeyEvent *>(event)) || moveByWord(static_cast<QKeyEvent *>(event));
         case QEvent::ContextMenu:
             keepScroll(static_cast<QContextMenuEvent *>(event));
             break;
@@ -44,6 +44,23 @@ private:
         if (link.isEmpty())
             return false;
         emit m_view->anchorClicked(QUrl(link));
+        return true;
+    }
+
+    // Qt's own word moves run over a whole Japanese sentence at once: the
+    // caret moves by the words a screen reader reads instead.
+    bool moveByWord(QKeyEvent *key)
+    {
+        const bool select = key->matches(QKeySequence::SelectNextWord)
+                            || key->matches(QKeySequence::SelectPreviousWord);
+        const bool forward = key->matches(QKeySequence::MoveToNextWord)
+                             || key->matches(QKeySequence::SelectNextWord);
+        if (!forward && !select && !key->matches(QKeySequence::MoveToPreviousWord))
+            return false;
+        QTextCursor cursor = m_view->textCursor();
+        cursor.setPosition(documentaccessible::wordStart(m_view, cursor.position(), forward),
+                           select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        m_view->setTextCursor(cursor);
         return true;
     }
 

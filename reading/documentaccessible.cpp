@@ -1,6 +1,7 @@
 #include "reading/documentaccessible.h"
 
 #include "reading/spokentext.h"
+#include "reading/textboundaries.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>
@@ -50,7 +51,9 @@ public:
 
     QString text(int start, int end) const override
     {
-        return spoken().text().mid(start, std::max(0, end - start));
+        start = std::clamp(start, 0, characterCount());
+        end = std::clamp(end, start, characterCount());
+        return spoken().text().mid(start, end - start);
     }
 
     int cursorPosition() const override { return spoken().toSpoken(view()->textCursor().position()); }
@@ -58,7 +61,7 @@ public:
     void setCursorPosition(int offset) override
     {
         QTextCursor cursor = view()->textCursor();
-        cursor.setPosition(spoken().toDocument(offset));
+        cursor.setPosition(documentPosition(offset));
         view()->setTextCursor(cursor);
     }
 
@@ -79,8 +82,8 @@ public:
         if (index != 0)
             return;
         QTextCursor cursor = view()->textCursor();
-        cursor.setPosition(spoken().toDocument(start));
-        cursor.setPosition(spoken().toDocument(end), QTextCursor::KeepAnchor);
+        cursor.setPosition(documentPosition(start));
+        cursor.setPosition(documentPosition(end), QTextCursor::KeepAnchor);
         view()->setTextCursor(cursor);
     }
 
@@ -102,48 +105,42 @@ public:
         return QString();
     }
 
-    // Lines are those on screen, not paragraphs: Up and Down move by them.
+    // Every boundary is answered here: Qt's default search for characters,
+    // words and sentences never ends on some texts (a word at offset 0 of a
+    // text that begins with a kanji, a sentence at the end). -1 is the end of
+    // the text and -2 the caret, as in Qt's text boxes; other offsets outside
+    // the text get nothing, -1 to -1.
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start,
                          int *end) const override
     {
-        if (type != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
-        lineAt(offset, start, end);
-        return text(*start, *end);
+        return answer(pieceAt(offset, type), start, end);
     }
 
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start,
                              int *end) const override
     {
-        if (type != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
-        lineAt(offset, start, end);
-        if (*start == 0) {
-            *end = 0;
-            return QString();
-        }
-        lineAt(*start - 1, start, end);
-        return text(*start, *end);
+        const Range at = pieceAt(offset, type);
+        if (at.start <= 0)
+            return answer(at.start < 0 ? at : Range{0, 0}, start, end);
+        return answer(pieceAt(at.start - 1, type), start, end);
     }
 
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start,
                             int *end) const override
     {
-        if (type != QAccessible::LineBoundary)
-            return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
-        lineAt(offset, start, end);
-        if (*end >= characterCount()) {
-            *start = *end = characterCount();
-            return QString();
-        }
-        lineAt(*end, start, end);
-        return text(*start, *end);
+        const Range at = pieceAt(offset, type);
+        const int count = characterCount();
+        if (at.start < 0 || at.end >= count)
+            return answer(at.start < 0 ? at : Range{count, count}, start, end);
+        return answer(pieceAt(at.end, type), start, end);
     }
 
     QRect characterRect(int offset) const override
     {
+        if (offset < 0 || offset >= characterCount())
+            return QRect();
         QTextCursor cursor(view()->document());
-        cursor.setPosition(spoken().toDocument(offset));
+        cursor.setPosition(documentPosition(offset));
         QRect box = view()->cursorRect(cursor);
         QTextCursor next = cursor;
         if (next.movePosition(QTextCursor::NextCharacter)) {
@@ -165,11 +162,32 @@ public:
     void scrollToSubstring(int start, int) override
     {
         QTextCursor cursor(view()->document());
-        cursor.setPosition(spoken().toDocument(start));
+        cursor.setPosition(documentPosition(start));
         const QRect box = view()->cursorRect(cursor);
         QScrollBar *bar = view()->verticalScrollBar();
         if (box.top() < 0 || box.bottom() > view()->viewport()->height())
             bar->setValue(bar->value() + box.top());
+    }
+
+    // See documentaccessible::wordStart().
+    int wordStart(int position, bool forward) const
+    {
+        const int count = characterCount();
+        int offset = spoken().toSpoken(position);
+        while (true) {
+            const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
+            if (forward)
+                offset = word.end;
+            else if (word.start < offset)
+                offset = word.start;
+            else
+                offset = boundaries().at(std::max(0, word.start - 1), TextBoundaries::Unit::Word).start;
+            if (offset <= 0 || offset >= count)
+                return spoken().toDocument(std::clamp(offset, 0, count));
+            const int moved = spoken().toDocument(offset);
+            if (!spoken().text().at(offset).isSpace() && (forward ? moved > position : moved < position))
+                return moved;
+        }
     }
 
 private:
@@ -183,14 +201,63 @@ private:
         if (document != m_document || document->revision() != m_revision
             || document->characterCount() - 1 != m_spoken.documentLength()) {
             m_spoken = SpokenText(*document);
+            m_boundaries = TextBoundaries(m_spoken.text());
             m_document = document;
             m_revision = document->revision();
         }
         return m_spoken;
     }
 
+    const TextBoundaries &boundaries() const
+    {
+        spoken();
+        return m_boundaries;
+    }
+
+    using Range = TextBoundaries::Range;
+
+    // The pane's position for a spoken offset, brought inside the text.
+    int documentPosition(int offset) const
+    {
+        return spoken().toDocument(std::clamp(offset, 0, characterCount()));
+    }
+
+    QString answer(Range range, int *start, int *end) const
+    {
+        *start = range.start;
+        *end = range.end;
+        return range.start < 0 ? QString() : text(range.start, range.end);
+    }
+
+    // The piece of `type` holding `offset`; -1 to -1 outside the text.
+    Range pieceAt(int offset, QAccessible::TextBoundaryType type) const
+    {
+        const int count = characterCount();
+        if (offset == -2)
+            offset = cursorPosition();
+        else if (offset == -1)
+            offset = count;
+        if (offset < 0 || offset > count)
+            return {-1, -1};
+        switch (type) {
+        case QAccessible::CharBoundary:
+            return boundaries().at(offset, TextBoundaries::Unit::Character);
+        case QAccessible::WordBoundary:
+            return boundaries().at(offset, TextBoundaries::Unit::Word);
+        case QAccessible::SentenceBoundary:
+            return boundaries().at(offset, TextBoundaries::Unit::Sentence);
+        case QAccessible::ParagraphBoundary:
+            return boundaries().at(offset, TextBoundaries::Unit::Paragraph);
+        case QAccessible::LineBoundary:
+            return lineAt(offset);
+        case QAccessible::NoBoundary:
+            break;
+        }
+        return {0, count};
+    }
+
     // The laid-out line holding `offset`, with the break that ends it.
-    void lineAt(int offset, int *start, int *end) const
+    Range lineAt(int offset) const
     {
         const SpokenText &words = spoken();
         const int position = words.toDocument(std::clamp(offset, 0, characterCount()));
@@ -206,13 +273,14 @@ private:
                     to = from + line.textLength();
             }
         }
-        *start = words.toSpoken(from);
-        *end = std::max(*start, words.toSpoken(to));
+        const int start = words.toSpoken(from);
+        return {start, std::max(start, words.toSpoken(to))};
     }
 
     mutable QPointer<const QTextDocument> m_document;
     mutable int m_revision = -1;
     mutable SpokenText m_spoken;
+    mutable TextBoundaries m_boundaries;
 };
 
 QAccessibleInterface *documentFactory(const QString &, QObject *object)
@@ -235,6 +303,14 @@ void install(QTextEdit *view)
     }();
     Q_UNUSED(installed);
     view->setProperty(spokenProperty, true);
+}
+
+int wordStart(QTextEdit *view, int position, bool forward)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(view);
+    if (auto *text = dynamic_cast<DocumentAccessible *>(face))
+        return text->wordStart(position, forward);
+    return position;
 }
 
 void announceCaret(QTextEdit *view)

@@ -16,4 +16,9 @@ void install(QTextEdit *view);
 // first stretch read in words.
 void announceCaret(QTextEdit *view);
 
+// The pane's position of the start of the word after `position` (before
+// it, when not `forward`), words being those the reader reads: Ctrl+Right
+// and Ctrl+Left move by them. Spaces and line breaks are stepped over.
+int wordStart(QTextEdit *view, int position, bool forward);
+
 } // namespace documentaccessible

@@ -7,8 +7,8 @@ class QTextDocument;
 
 // The text a screen reader gets for a document: its characters as shown,
 // except where the look carries a meaning the characters lose. A raised
-// exponent is read in words (2.0×10 with a raised 3 is 「2.0かける10の3乗」, a
-// raised −34 「の マイナス34乗」), a squared or cubed unit by its name
+// exponent is read in words (2.0×10 with a raised 3 is 「2.0かける10の3乗」,
+// 10 with a raised −34 「10のマイナス34乗」), a squared or cubed unit by its name
 // (m/s with a raised 2 is 「メートル毎秒毎秒」), a minus sign as 「マイナス」, a
 // picture as 「（画像）」, and a link is named as one before its text. Line
 // and paragraph breaks become "\n".

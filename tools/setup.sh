@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # tools/setup.sh [--no-build] [PACKAGE...]
-# Installs what the build and the tests need on Debian 12 (skipping what is
-# there), and any further packages named; then, unless --no-build, configures
-# and builds into build/.
+# Installs what the build and the tests need on Debian 12 or 13 (skipping
+# what is there), and any further packages named; then, unless --no-build,
+# configures and builds into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -24,11 +24,13 @@ FrameWatcher::FrameWatcher(QWidget *window, std::function<void()> framed)
     QTimer::singleShot(patienceMs, this, &QObject::deleteLater);
 }
 
-// The frame becomes known with the move or resize the manager's reparenting causes.
+// The frame becomes known as the window shows where the platform frames it
+// itself, or with the move or resize a window manager's reparenting causes.
 bool FrameWatcher::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    const bool mayKnow = type == QEvent::Move || type == QEvent::Resize || type == QEvent::Expose;
+    const bool mayKnow = type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize
+                         || type == QEvent::Expose;
     if (watched == m_window && mayKnow && m_framed && m_window->isVisible()
         && m_window->frameGeometry() != m_window->geometry()) {
         const auto framed = std::exchange(m_framed, nullptr);

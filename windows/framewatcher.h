@@ -6,9 +6,10 @@
 
 class QWidget;
 
-// Calls back once when a window manager has framed a top-level window, i.e.
-// when Qt first knows the window's frame. Gives up quietly after a while, as
-// with a manager that draws no frames.
+// Calls back once when a top-level window has been framed, by a window
+// manager or by the platform itself, i.e. when Qt first knows the window's
+// frame. Gives up quietly after a while, as with a manager that draws no
+// frames.
 class FrameWatcher : public QObject
 {
 public:

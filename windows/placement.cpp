@@ -45,12 +45,11 @@ void centre(QWidget *window, const QMargins &margins)
 
 void centerOnScreen(QWidget *window)
 {
-    const QString platform = QGuiApplication::platformName();
-    if (platform.startsWith(QLatin1String("wayland")))
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
     const QMargins guess = likelyFrameMargins(window);
     centre(window, guess);
-    if (platform == QLatin1String("xcb") && !window->isVisible()) {
+    if (!window->isVisible()) {
         FrameWatcher::whenKnown(window, [window, guess] {
             if (frameMarginsOf(window) != guess)
                 centre(window, frameMarginsOf(window));

@@ -1,11 +1,15 @@
 #include "document/documentview.h"
+#include "document/selectiondata.h"
 #include "support/watchedfifo.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -65,6 +69,14 @@ QTextImageFormat firstPicture(const QTextDocument *document)
     return QTextImageFormat();
 }
 
+// The pane's own mime data, as a selection or a drag takes it.
+class OpenView : public DocumentView
+{
+public:
+    using DocumentView::canInsertFromMimeData;
+    using DocumentView::createMimeDataFromSelection;
+};
+
 } // namespace
 
 class DocumentViewTest : public QObject
@@ -89,6 +101,14 @@ private slots:
     void paneShownLate_showsTheDocumentItHeld();
     void startedJob_takenOverOnlyForItsFileAndFont_data();
     void startedJob_takenOverOnlyForItsFileAndFont();
+    void selectionGivenAway_readsAndNamesNoPicture_data();
+    void selectionGivenAway_readsAndNamesNoPicture();
+    void pageOfThePanes_leadsBackToThePaper_data();
+    void pageOfThePanes_leadsBackToThePaper();
+    void shownDocument_wrapsAtThePanesWidth_data();
+    void shownDocument_wrapsAtThePanesWidth();
+    void longDocument_laidOutToTheEndOnceShown_data();
+    void longDocument_laidOutToTheEndOnceShown();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -522,6 +542,276 @@ void DocumentViewTest::startedJob_takenOverOnlyForItsFileAndFont()
 
     QCOMPARE(m_view->toPlainText(), QStringLiteral("this page"));
     QCOMPARE(m_view->document()->defaultFont(), m_view->font());
+}
+
+// Whoever takes the selection (Ctrl+C, a drag, the X11 selection that a
+// middle click pastes) gets text and HTML alone, its pictures in words: no
+// picture is read by its name from the working folder, none named for the
+// taker to resolve, and a long document gives bounded data at once. Nothing
+// dropped goes in.
+void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
+{
+    QTest::addColumn<QString>("how"); // copy, select or drop
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text"); // part of the plain text given
+
+    // Each picture but the last is in the paper's folder and shown; each name
+    // is also a FIFO under the working folder.
+    const QByteArray pictures = "<p>前<img src=\"mark.png\">後</p><p><img src=\"dev/zero\"><img src=\"sub/deep.png\">"
+                                "<img src=\"mark.png\" width=\"3\"><img src=\"../outside.png\"></p>";
+    const QByteArray long_ = ("<p>" + QByteArray("word ").repeated(40) + "</p>").repeated(9 * 1024 * 1024 / 211);
+    QTest::newRow("Ctrl+C") << "copy" << pictures << "前（画像）後";
+    QTest::newRow("context menu's Copy") << "menu" << pictures << "前（画像）後";
+    QTest::newRow("X11 selection or drag") << "select" << pictures << "前（画像）後";
+    QTest::newRow("Ctrl+C, 9 MiB document") << "copy" << long_ << "word word";
+    QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
+    QTest::newRow("text dropped in") << "drop" << pictures << "";
+}
+
+void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
+{
+    QFETCH(QString, how);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    for (const char *folder : {"elsewhere/work/dev", "elsewhere/work/sub", "paper/dev"})
+        QVERIFY(QDir(m_dir.path()).mkpath(QLatin1String(folder)));
+    QVERIFY(writeFile(path(QStringLiteral("paper/dev/zero")), png()));
+    const WatchedFifo byName(path(QStringLiteral("elsewhere/work/mark.png")));
+    const WatchedFifo device(path(QStringLiteral("elsewhere/work/dev/zero")));
+    const WatchedFifo deep(path(QStringLiteral("elsewhere/work/sub/deep.png")));
+    const WatchedFifo beside(path(QStringLiteral("elsewhere/outside.png")));
+    QVERIFY(byName.isValid() && device.isValid() && deep.isValid() && beside.isValid());
+    delete m_view;
+    auto *view = new OpenView;
+    m_view = view;
+    view->resize(400, 200);
+    view->show();
+    openPage(QString::fromUtf8(body));
+    const QString shown = view->toPlainText();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(path(QStringLiteral("elsewhere/work")));
+
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    std::unique_ptr<QMimeData> own;
+    const QMimeData *data = nullptr;
+    if (how == u"copy") {
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        data = QGuiApplication::clipboard()->mimeData();
+    } else if (how == u"menu") {
+        // Copy, Copy Link Location (its address as text) and Select All:
+        // nothing that edits, prints or opens.
+        const std::unique_ptr<QMenu> menu(view->createStandardContextMenu());
+        QStringList names;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                names.append(action->objectName());
+        }
+        QCOMPARE(names.join(u' '), QStringLiteral("edit-copy link-copy select-all"));
+        menu->actions().constFirst()->trigger();
+        data = QGuiApplication::clipboard()->mimeData();
+    } else if (how == u"select") {
+        own.reset(view->createMimeDataFromSelection());
+        data = own.get();
+    } else {
+        own = std::make_unique<QMimeData>();
+        own->setText(QStringLiteral("dropped"));
+        own->setHtml(QStringLiteral("<img src=\"mark.png\">dropped"));
+        QVERIFY(!view->canInsertFromMimeData(own.get()));
+        const QPoint at = view->viewport()->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, own.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, own.get(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view->viewport(), &drop);
+    }
+    QByteArray given;
+    QString plain;
+    const QStringList formats = data ? data->formats() : QStringList();
+    for (const QString &format : formats)
+        given += data->data(format);
+    if (data)
+        plain = data->text();
+    const qint64 took = clock.elapsed();
+    QDir::setCurrent(previous);
+
+    QVERIFY(!byName.wasOpened() && !device.wasOpened() && !deep.wasOpened() && !beside.wasOpened());
+    for (const char *name : {"<img", "deep.png", "dev/zero", "outside.png", "mark.png"})
+        QVERIFY2(!given.contains(name), name);
+    QVERIFY2(took < stallLimitMs, qPrintable(QString::number(took)));
+    QCOMPARE(view->toPlainText(), shown);
+    if (data) {
+        QCOMPARE(formats, QStringList({QStringLiteral("text/plain"), QStringLiteral("text/html")}));
+        QVERIFY2(plain.contains(text), qPrintable(plain.left(200)));
+        QVERIFY(plain.size() <= SelectionData::maxCharacters + 1000);
+    }
+}
+
+// The pages the pane writes while a page a link opened loads, or when it
+// cannot be shown, lead back to the document the link left, by their link
+// 「問題にもどる」 (caret and Enter) or by Alt+Left; a document opened first has
+// nothing to go back to. The paper's own way back from its working stays.
+void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
+{
+    QTest::addColumn<QString>("target"); // what the paper's link opens
+    QTest::addColumn<bool>("loading"); // act on the loading page
+    QTest::addColumn<QString>("key"); // enter on the link, or alt+left
+    QTest::addColumn<QString>("page"); // part of the page acted on
+
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("paper")));
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    QVERIFY(writeFile(path(QStringLiteral("paper/binary.html")), binary));
+    QVERIFY(writeFile(path(QStringLiteral("paper/working.html")),
+                      "<p>working</p><p><a href=\"page.html\">問題にもどる</a></p>"));
+    QTest::newRow("refused page, its link") << "binary.html" << false << "enter" << "表示できません";
+    QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left" << "表示できません";
+    QVERIFY(writeFile(path(QStringLiteral("paper/slow.html")), QByteArray("<p>slow</p>").repeated(100000)));
+    QTest::newRow("loading page, its link") << "slow.html" << true << "enter" << "読み込んでいます";
+    QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left" << "読み込んでいます";
+    QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left" << "next page";
+    QTest::newRow("working's own link") << "working.html" << false << "enter" << "working";
+    QTest::newRow("first document refused") << "" << false << "alt+left" << "表示できません";
+}
+
+void DocumentViewTest::pageOfThePanes_leadsBackToThePaper()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, loading);
+    QFETCH(QString, key);
+    QFETCH(QString, page);
+    const QString paper = QStringLiteral("paper\n→ go");
+    if (target.isEmpty())
+        QVERIFY(m_view->openFile(path(QStringLiteral("paper/binary.html"))));
+    else
+        openPage(QStringLiteral("<p>paper</p><p><a href=\"%1\">→ go</a></p>").arg(target));
+    const auto showing = [this] { return m_view->state() == DocumentView::State::Showing; };
+    if (!target.isEmpty()) {
+        QCOMPARE(m_view->toPlainText(), paper);
+        clickText(QStringLiteral("go"));
+        if (!loading)
+            QTRY_VERIFY(showing());
+    }
+    QVERIFY2(m_view->toPlainText().contains(page), qPrintable(m_view->toPlainText()));
+    const bool back = !target.isEmpty();
+    QCOMPARE(m_view->toPlainText().contains(QStringLiteral("問題にもどる")), back && page != u"next page");
+
+    if (key == u"enter") {
+        const QTextCursor link = m_view->document()->find(QStringLiteral("問題にもどる"));
+        QVERIFY(!link.isNull());
+        QTextCursor caret(m_view->document());
+        caret.setPosition(link.selectionStart() + 1);
+        m_view->setTextCursor(caret);
+        m_view->setFocus();
+        QTest::keyClick(m_view, Qt::Key_Return);
+    } else {
+        QTest::keyClick(m_view, Qt::Key_Left, Qt::AltModifier);
+    }
+    QTRY_VERIFY(showing());
+    if (back)
+        QCOMPARE(m_view->toPlainText(), paper);
+    else
+        QVERIFY(m_view->toPlainText().contains(page));
+    QCOMPARE(m_view->folder(), m_folder);
+}
+
+// The pane lays a new document out once, at the width it is shown in: the
+// page and the scroll bar are settled before it is set, whatever the path
+// that brings it (opened at once, held until the pane is shown, a picture's
+// handler attached to its layout).
+void DocumentViewTest::shownDocument_wrapsAtThePanesWidth_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<bool>("scrolls");
+    const QByteArray line = "<p>" + QByteArray("word ").repeated(60) + "</p>";
+    QTest::newRow("short") << line << false << false;
+    QTest::newRow("long, past the pane") << line.repeated(40) << false << true;
+    QTest::newRow("held until shown") << line.repeated(40) << true << true;
+    QTest::newRow("with a picture") << "<img src=\"mark.png\" width=\"40\">" + line << false << false;
+}
+
+void DocumentViewTest::shownDocument_wrapsAtThePanesWidth()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, held);
+    QFETCH(bool, scrolls);
+    const QString file = path(QStringLiteral("paper/page.html"));
+    QVERIFY(writeFile(file, body));
+    DocumentView pane;
+    pane.resize(400, 200);
+    if (!held) {
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QVERIFY(pane.openFile(file, held ? DocumentView::Wait::BeforeFirstShow : DocumentView::Wait::ForDocument));
+    if (held) {
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QCOMPARE(pane.state(), DocumentView::State::Showing);
+
+    QTextDocument *document = pane.document();
+    QCOMPARE(pane.verticalScrollBar()->isVisible(), scrolls);
+    QCOMPARE(document->pageSize().width(), qreal(pane.viewport()->width()));
+    QVERIFY(document->idealWidth() <= pane.viewport()->width());
+    // Wrapped, not one line as wide as the text.
+    QVERIFY(document->documentLayout()->documentSize().height() > 2 * pane.fontMetrics().height());
+}
+
+// The layout past the first screen waits for the first frame, then runs
+// to the end by itself: the last line gets laid out and the scroll bar
+// reaches it, with nothing asking for the layout, whichever way the document
+// came to the pane.
+void DocumentViewTest::longDocument_laidOutToTheEndOnceShown_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("opened in a shown pane") << QStringLiteral("open");
+    QTest::newRow("held until the pane is shown") << QStringLiteral("held");
+    QTest::newRow("a link followed") << QStringLiteral("link");
+    QTest::newRow("pane hidden and shown again") << QStringLiteral("hidden");
+}
+
+void DocumentViewTest::longDocument_laidOutToTheEndOnceShown()
+{
+    QFETCH(QString, way);
+    QByteArray body = "<p><a href=\"long.html\">on</a></p>";
+    for (int i = 0; i < 400; ++i)
+        body += "<p>paragraph " + QByteArray::number(i) + ' ' + QByteArray("word ").repeated(40) + "</p>";
+    body += "<p>the end</p>";
+    QVERIFY(writeFile(path(QStringLiteral("paper/long.html")), body));
+    QVERIFY(writeFile(path(QStringLiteral("paper/start.html")), "<p><a href=\"long.html\">on</a></p>"));
+
+    DocumentView pane;
+    pane.resize(400, 200);
+    if (way == QLatin1String("held")) {
+        QVERIFY(pane.openFile(path(QStringLiteral("paper/long.html")), DocumentView::Wait::BeforeFirstShow));
+        pane.show();
+    } else if (way == QLatin1String("link")) {
+        pane.show();
+        QVERIFY(pane.openFile(path(QStringLiteral("paper/start.html"))));
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        QTextCursor link(pane.document());
+        link.setPosition(1); // inside "on"
+        QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, pane.cursorRect(link).center());
+        QTRY_COMPARE(pane.state(), DocumentView::State::Showing);
+    } else {
+        pane.show();
+        QVERIFY(pane.openFile(path(QStringLiteral("paper/long.html"))));
+        if (way == QLatin1String("hidden")) {
+            pane.hide();
+            QTest::qWait(50);
+            pane.show();
+        }
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QTRY_VERIFY(pane.toPlainText().endsWith(QStringLiteral("the end")));
+
+    const QTextBlock last = pane.document()->lastBlock();
+    QTRY_VERIFY_WITH_TIMEOUT(last.layout()->lineCount() > 0, 5000);
+    QScrollBar *bar = pane.verticalScrollBar();
+    QTRY_COMPARE(bar->maximum(), int(pane.document()->size().height()) - pane.viewport()->height());
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)

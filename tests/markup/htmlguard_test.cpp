@@ -1,6 +1,5 @@
 #include "markup/htmlguard.h"
 
-#include "support/testmain.h"
 
 #include <QTest>
 
@@ -108,5 +107,5 @@ void HtmlGuardTest::problem()
     QVERIFY2(problem.isEmpty() != refused, qPrintable(problem));
 }
 
-VARDO_TEST_MAIN(HtmlGuardTest)
+QTEST_GUILESS_MAIN(HtmlGuardTest)
 #include "htmlguard_test.moc"

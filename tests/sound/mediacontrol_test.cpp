@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
-#include "support/testmain.h"
 
 #include <atomic>
 #include <thread>
@@ -219,5 +218,5 @@ void MediaControlTest::cueSwappedAfterItsCheck_neverReachesThePlayer()
     QCOMPARE(factory.unplayable, 0);
 }
 
-VARDO_TEST_MAIN(MediaControlTest)
+QTEST_GUILESS_MAIN(MediaControlTest)
 #include "mediacontrol_test.moc"

@@ -6,6 +6,7 @@ numbers drawn here are the data of the questions that use the figures
 """
 import math
 
+import measured
 from draw import Canvas
 
 CIRCLED = "①②③④⑤⑥⑦⑧"
@@ -26,7 +27,7 @@ def described(text):
     "高さ19.6メートルのがけの上の点から、小球を水平右向きに、秒速10メートルで投げ出す。"
     "地面には、投げ出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
     "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
-    "道すじ①は、はじめ真下に向かって急に落ち、しだいに水平に近づく曲線で、10メートルの点に達する。"
+    "道すじ①は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルの点に達する。"
     "道すじ②は、はじめ水平で、しだいに急になって落ちる放物線で、約14メートルの点に達する。"
     "道すじ③は、はじめ水平で、しだいに急になって落ちる放物線で、20メートルの点に達する。"
     "道すじ④は、投げ出した高さのまま水平にまっすぐ進み、30メートルの真上で向きを変えて真下に落ち、30メートルの点に達する。"
@@ -59,10 +60,9 @@ def figure01():
         return [(X(metres * i / steps), top + fn(i / steps) * drop) for i in range(steps + 1)]
 
     ends = {1: 10.0, 2: 10.0 * math.sqrt(2), 3: 20.0, 4: 30.0, 5: 40.0}
-    # 1: steep at first, levelling off
-    c.line(path(math.sqrt, ends[1], 400), 1.6)
-    # 2, 3, 5: parabolas that start horizontally; 3 is the true one
-    for n in (2, 3, 5):
+    # 1, 2, 3, 5: parabolas that start horizontally, so that only the
+    # distance tells them apart; 3 is the true one
+    for n in (1, 2, 3, 5):
         c.line(path(lambda u: u * u, ends[n]), 1.6)
     # 4: straight on, then turning straight down
     r = 5.0 * k
@@ -84,7 +84,7 @@ def figure01():
 
 @described(
     "一定量の気体の圧力 p を縦軸に、体積 V を横軸にとったグラフが四つあり、①から④の番号が付いている。"
-    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、1から4までの目盛りがある。"
+    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、相対値で1から4までの目盛りがある。"
     "原点には O と書いてある。"
     "どのグラフにも、二つの等温線が、セ氏127度とセ氏527度の温度を付けて描いてある。"
     "グラフ①は、反比例の曲線、つまり双曲線が2本。"
@@ -100,7 +100,8 @@ def figure01():
     "V が1のとき p が4、V が2のとき p が2。"
     "グラフ④は、原点を通る直線が2本。"
     "セ氏127度の直線は、p は V の2分の1で、V が4のとき p が2。"
-    "セ氏527度の直線は、p は V に等しく、V が4のとき p が4。")
+    "セ氏527度の直線は、p は V に等しく、V が4のとき p が4。"
+    "図の下に、縦軸は圧力 p、横軸は体積 V で、目盛りはどちらも相対値、と書いてある。")
 def figure02():
     """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
     one grid; only graph 1 is right (hyperbolas, the hotter one at twice
@@ -138,9 +139,10 @@ def figure02():
     high = ((2.2, 1.6), "mm")                # above-right of the outer curve
     panel(0, 0, "①", [(lambda u: 1 / u, inner, low), (lambda u: 2 / u, outer, high)])
     panel(206, 0, "②", [(lambda u: 1 / u, outer, low), (lambda u: 2 / u, inner, high)])
-    panel(0, 178, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
-    panel(206, 178, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.4), "mm")),
+    panel(0, 172, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
+    panel(206, 172, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.0), "mm")),
                           (lambda u: u, outer, ((2.6, 3.4), "mm"))])
+    c.text(206, 349, "縦軸は圧力 p、横軸は体積 V（目盛りはどちらも相対値）", 11)
     return c.finish()
 
 
@@ -158,7 +160,7 @@ def figure02():
     "位置①はレンズの左15センチメートルで、物体の真下。"
     "位置②はレンズの左10センチメートルで、はじめの像の真下。"
     "位置③はレンズの左7.5センチメートル。"
-    "位置④はレンズの左6.0センチメートル。"
+    "位置④はレンズの右7.5センチメートル。"
     "位置⑤はレンズの右15センチメートル。"
     "図の下に、光軸の目盛りは5センチメートルごと、破線は、はじめの物体と像、と書いてある。")
 def figure03():
@@ -202,10 +204,10 @@ def figure03():
     c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
     c.text(moved, axis_y - h - 13, "物体", 12)
     # candidate positions under the axis: every number on one row, each
-    # joined to its mark by a leader, the close ones spread apart alike,
+    # joined to its mark by a leader, the two close ones spread apart alike,
     # so that no number stands out from the others
     y = axis_y + 36
-    for n, (cm, shift) in enumerate(((-15, 0), (-10, -7), (-7.5, -4), (-6.0, 7), (15, 0)), 1):
+    for n, (cm, shift) in enumerate(((-15, 0), (-10, -5), (-7.5, 5), (7.5, 0), (15, 0)), 1):
         x = X(cm)
         c.polygon([(x, axis_y + 6), (x - 4, axis_y + 13), (x + 4, axis_y + 13)], fill=0, outline=0, width=0.8)
         c.segment((x, axis_y + 14), (x + shift, y - 10), 0.7)
@@ -224,24 +226,22 @@ def figure03():
     "正の点電荷を左に、負の点電荷を右に置き、そのまわりの等電位線を10ボルトごとに描いた図。"
     "正の電荷を囲む閉じた線が、内側からプラス20ボルトとプラス10ボルト。"
     "負の電荷を囲む閉じた線が、内側からマイナス20ボルトとマイナス10ボルト。"
+    "どの閉じた線も、真ん中の側がやや平たい卵形で、外側の線ほど大きく、真ん中に近づく。"
     "二つの電荷のちょうど真ん中を、上下にまっすぐ通る線が0ボルト。"
-    "点 A から点 F までを順に結ぶ、矢印の付いた折れ線の道すじがある。"
+    "点 A から点 D までを順に結ぶ、矢印の付いた折れ線の道すじがある。"
     "A は、上の方の0ボルトの線の上。"
     "B は、プラス10ボルトの線の上で、正の電荷の右上。"
     "C は、プラス20ボルトの線の上で、正の電荷の真右。"
     "D は、マイナス20ボルトの線の上で、負の電荷の真左。"
     "C から D へは水平にまっすぐ進む。"
-    "E は、マイナス10ボルトの線の上で、負の電荷の左下。"
-    "F は、下の方の0ボルトの線の上。"
-    "図の下に選択肢がある。"
-    "①AからB、②BからC、③CからD、④DからE、⑤EからF。")
+    "図の下に、数値は各線の電位、と書いてある。")
 def figure04():
     """Equipotentials (10 V apart) of a positive and a negative point
-    charge; a path A..F and the five segments as choices."""
+    charge; the path A, B, C, D along which the particle is moved."""
     c = Canvas(456, 346)
     cy = 148.0
     qp, qn = (148.0, cy), (308.0, cy)
-    K = 1000.0
+    K = 2200.0                       # large enough that the lines bend as a pair's do
 
     def V(x, y):
         return K / max(math.hypot(x - qp[0], y - qp[1]), 1e-6) - K / max(math.hypot(x - qn[0], y - qn[1]), 1e-6)
@@ -280,23 +280,21 @@ def figure04():
         "B": on_level(10, 45),
         "C": on_level(20, 0),
         "D": on_level(-20, 180),
-        "E": on_level(-10, 225),
-        "F": (mid_x, 272.0),
     }
-    names = "ABCDEF"
+    names = "ABCD"
     for a, b in zip(names, names[1:]):
         (x0, y0), (x1, y1) = pts[a], pts[b]
         c.segment((x0, y0), (x1, y1), 1.8)
         m = 0.62 if a != "C" else 0.3
         c.arrow((x0, y0), (x0 + (x1 - x0) * m, y0 + (y1 - y0) * m), 1.8, 9)
-    offsets = {"A": (-14, -4), "B": (10, -10), "C": (-4, 15), "D": (4, 15), "E": (-14, 6), "F": (-14, 6)}
+    offsets = {"A": (-14, -4), "B": (10, -10), "C": (-4, 15), "D": (4, 15)}
     for n in names:
         x, y = pts[n]
         c.circle(x, y, 3.5, fill=0)
         dx, dy = offsets[n]
         c.text(x + dx, y + dy, n, 14, box=True)
     c.segment((8, 304), (448, 304), 0.8)
-    c.text(228, 326, "①A→B　②B→C　③C→D　④D→E　⑤E→F", 14)
+    c.text(228, 326, "数値は各線の電位", 13)
     return c.finish()
 
 
@@ -315,23 +313,22 @@ def _person(c, x, ground, hand, lean=8.0):
 
 @described(
     "氷の上の人とボールの、二つの場面を上下に並べた図。"
-    "上の場面には、5の1、押す前、静止、と書いてある。"
+    "上の場面には、押す前、静止、と書いてある。"
     "質量60キログラムの人が立ち、右にある質量4.0キログラムのボールに両手を当てている。"
-    "下の場面には、5の2、押した後、と書いてある。"
+    "下の場面には、押した後、と書いてある。"
     "ボールは右向きに秒速6.0メートルで動き、人は左向きに動いている。"
     "人の矢印には速さが書いてない。"
     "どちらの場面も、床は氷。")
 def figure05():
-    """Scene 5-1: person and ball at rest on ice, hands on the ball;
-    scene 5-2: after the push, moving apart."""
+    """Upper scene: person and ball at rest on ice, hands on the ball;
+    lower scene: after the push, moving apart."""
     c = Canvas(404, 314)
     r = 18.0
-    for row, (label, caption) in enumerate((("5-1", "押す前（静止）"), ("5-2", "押した後"))):
+    for row, caption in enumerate(("押す前（静止）", "押した後")):
         top = row * 152
         ground = top + 128
         c.rect(4, top + 4, 392, top + 148, outline=150, width=1.0)
-        c.text(14, top + 20, label, 14, anchor="lm")
-        c.text(54, top + 20, caption, 12, anchor="lm")
+        c.text(14, top + 20, caption, 13, anchor="lm")
         c.ground(14, 382, ground, depth=6)
         c.text(368, ground + 11, "氷", 11)
         if row == 0:
@@ -391,162 +388,142 @@ def figure06():
     return c.finish()
 
 
-# tension F against the square of the speed, as measured (2A-問3)
-SPEED_SQUARED = [1.0, 2.0, 3.0, 4.0, 5.0, 6.0]
-TENSION = [1.3, 2.4, 3.8, 5.1, 6.2, 7.5]
+def _dot(c, x, y):
+    c.circle(x, y, 3.6, fill=0, outline=None)
+
+
+def _spoken(x):
+    """A number as the description says it: 0.96, マイナス25."""
+    return f"マイナス{-x:g}" if x < 0 else f"{x:g}"
 
 
 @described(
-    "糸の張力の測定値を点で描いたグラフ。"
+    "糸の張力の測定値を点で描き、直線を引いたグラフ。"
     "横軸は、小球の速さ v の2乗で、単位はメートル毎秒の2乗。"
     "0から8まで、1ごとに目盛りと格子線がある。"
     "縦軸は、糸の張力 F で、単位はニュートン。"
     "0から10まで、1ごとに目盛りと格子線がある。"
-    "黒い点が6個あり、横軸の値と縦軸の値は、順に、1.0と1.3、2.0と2.4、3.0と3.8、4.0と5.1、5.0と6.2、6.0と7.5。"
-    "点を結ぶ線は描いてない。"
-    "横軸の6から8まで、縦軸の8から10までには点がなく、格子だけがある。")
+    "黒い点が6個あり、横軸の値と縦軸の値は、順に、"
+    + "、".join(f"{_spoken(x)}と{_spoken(y)}" for x, y in zip(measured.SPEED_SQUARED, measured.TENSION))
+    + "。点は直線の上下に少しばらついている。"
+    "点の並びに合わせた直線が1本引いてあり、原点と、横軸8、縦軸10の格子の交点を通る。")
 def figure07():
-    """The measured tension F against v squared, as points on a grid
-    reaching F = 10 N and v squared = 8, so that the candidate can lay
-    the line through them and read it beyond the measurements."""
+    """The measured tension F against v squared, with the least-squares
+    line through the origin drawn out to the grid's corner, where it
+    crosses v squared = 8, F = 10 so that its slope reads off the grid."""
     c = Canvas(434, 305)
     x0, y0 = 70.0, 262.0                      # origin
     sx, sy = 40.0, 23.0                       # pixels per m2/s2, per newton
     for i in range(0, 9):
-        c.segment((x0 + i * sx, y0), (x0 + i * sx, y0 - 10 * sy), 0.5, fill=170)
+        c.segment((x0 + i * sx, y0), (x0 + i * sx, y0 - 10 * sy), 0.6, fill=150)
         c.text(x0 + i * sx, y0 + 12, str(i), 11)
     for j in range(0, 11):
-        c.segment((x0, y0 - j * sy), (x0 + 8 * sx, y0 - j * sy), 0.5, fill=170)
+        c.segment((x0, y0 - j * sy), (x0 + 8 * sx, y0 - j * sy), 0.6, fill=150)
         c.text(x0 - 10, y0 - j * sy, str(j), 11, anchor="rm")
     c.segment((x0, y0), (x0 + 8 * sx + 14, y0), 1.4)
     c.segment((x0, y0), (x0, y0 - 10 * sy - 12), 1.4)
     c.text(x0 + 4 * sx, y0 + 32, "v² 〔m²/s²〕", 13)
     c.text(x0 - 44, y0 - 5 * sy - 10, "F", 13)
     c.text(x0 - 44, y0 - 5 * sy + 10, "〔N〕", 12)
-    for v2, f in zip(SPEED_SQUARED, TENSION):
-        c.circle(x0 + v2 * sx, y0 - f * sy, 3.6, fill=0, outline=None)
+    slope = measured.tension_line()
+    c.segment((x0, y0), (x0 + 8 * sx, y0 - 8 * slope * sy), 1.3)
+    for v2, f in zip(measured.SPEED_SQUARED, measured.TENSION):
+        _dot(c, x0 + v2 * sx, y0 - f * sy)
     return c.finish()
 
 
 @described(
-    "熱量計の断面図。"
-    "外側の容器の内側に断熱材があり、その中に銅製の容器があって、水が入っている。"
-    "上にふたがある。"
-    "ふたを通して、温度計とかき混ぜ棒が水の中に入っている。"
-    "かき混ぜ棒の下の端は、温度計を囲む輪になっている。"
-    "水の中の左寄りに、電熱線を巻いたヒーターがあり、その2本の導線は、ふたを通って外に出ている。"
-    "書いてある名前は、温度計、かき混ぜ棒、ヒーター、ふた、銅製の容器、断熱材、水。")
+    "ばね振り子の実験装置を横から見た図。"
+    "スタンドの腕から、軽いばねが鉛直につるしてある。"
+    "ばねの下端におもり皿がつるしてあり、皿の上におもりがのっている。"
+    "おもりは上下に単振動する。上下の矢印に、振動、と書いてある。"
+    "スタンドの柱には、振動の中心の高さに目印が付けてある。"
+    "右下にストップウォッチがある。"
+    "書いてある名前は、スタンド、ばね、おもり、おもり皿、目印、ストップウォッチ。")
 def figure08():
-    """Calorimeter: copper vessel with water inside an insulated outer
-    vessel, lid, thermometer, ring stirrer and an immersion heater."""
+    """A spring hung from a stand, a pan with a weight on its lower end,
+    a marker on the stand at the centre of the swing, and a stopwatch."""
     c = Canvas(284, 298)
-    ox0, ox1, oy0, oy1 = 12.0, 206.0, 108.0, 286.0      # outer vessel
-    ix0, ix1, iy0, iy1 = 48.0, 170.0, 120.0, 252.0      # copper vessel
-    water = 150.0
-    c.rect(ox0, oy0, ox1, oy1, fill=255, outline=0, width=1.8)
-    # insulation: stippled band between the vessels
-    for j, y in enumerate(range(int(oy0) + 6, int(oy1) - 2, 7)):
-        for x in range(int(ox0) + 5 + (j % 2) * 3, int(ox1) - 2, 7):
-            if not (ix0 - 4 < x < ix1 + 4 and y < iy1 + 4):
-                c.circle(x, y, 0.9, fill=90, outline=None)
-    c.rect(ix0, water, ix1, iy1, fill=222, outline=None)
-    c.segment((ix0, water), (ix1, water), 1.0)
-    c.line([(ix0, iy0), (ix0, iy1), (ix1, iy1), (ix1, iy0)], 1.8)
-    # lid
-    c.rect(ox0 - 6, oy0 - 12, ox1 + 6, oy0, fill=200, outline=0, width=1.5)
-    # thermometer
-    tx = 92.0
-    c.rect(tx - 4, 18, tx + 4, 228, fill=255, outline=0, width=1.3)
-    c.circle(tx, 232, 6.5, fill=60, outline=0, width=1.3)
-    c.segment((tx, 228), (tx, 150), 2.2, fill=60)
-    for i in range(9):
-        y = 30 + i * 7
-        c.segment((tx - 4, y), (tx - (1 if i % 2 else -1), y), 0.7)
-    # stirrer: rod with a ring around the thermometer near the bottom
-    sx = 136.0
-    c.segment((sx, 36), (sx, 234), 1.8)
-    c.rect(sx - 8, 30, sx + 8, 38, fill=0, outline=None)
-    c.ellipse((tx + sx) / 2 - 6, 236, 52, 6, outline=0, width=1.6)
-    # labels
-    c.text(40, 22, "温度計", 12)
-    c.segment((58, 26), (tx - 5, 40), 0.8)
-    c.text(206, 24, "かき混ぜ棒", 12)
-    c.segment((190, 32), (sx + 8, 40), 0.8)
-    c.text(244, 150, "銅製の", 12)
-    c.text(244, 166, "容器", 12)
-    c.segment((226, 174), (ix1 + 1, 200), 0.8)
-    c.text(244, 250, "断熱材", 12)
-    c.segment((226, 250), (ox1 - 14, 262), 0.8)
-    c.text(244, 92, "ふた", 12)
-    c.segment((232, 94), (ox1 + 6, 100), 0.8)
-    # heater: a coil in the water, its two leads out through the lid
-    hx0, hx1, hy0, hy1 = 56.0, 75.0, 166.0, 222.0
-    coil = [(hx0, hy0)]
-    for i in range(9):
-        coil.append((hx1 if i % 2 == 0 else hx0, hy0 + (hy1 - hy0) * (i + 1) / 9))
-    c.line(coil, 1.4)
-    lead = hx1 + 5
-    c.segment((hx0, hy0), (hx0, 78), 1.3)
-    c.line([(hx1, hy1), (lead, hy1), (lead, 78)], 1.3)
-    c.circle(hx0, 75, 2.4, fill=255, outline=0, width=1.1)
-    c.circle(lead, 75, 2.4, fill=255, outline=0, width=1.1)
-    c.text(30, 62, "ヒーター", 12)
-    c.segment((44, 70), (hx0 - 2, 84), 0.8)
-    c.text(118, 196, "水", 13, box=True)
+    base_y = 282.0
+    post_x = 40.0
+    c.rect(14, base_y - 10, 150, base_y, fill=200, outline=0, width=1.4)
+    c.rect(post_x - 4, 20, post_x + 4, base_y - 10, fill=230, outline=0, width=1.3)
+    arm_y = 28.0
+    c.rect(post_x - 4, arm_y - 4, 150, arm_y + 4, fill=230, outline=0, width=1.3)
+    c.text(post_x + 40, base_y - 24, "スタンド", 12, box=True)
+    hx = 130.0
+    top, bottom = arm_y + 4, 150.0
+    c.spring((hx, top), (hx, bottom), turns=11, amp=8, lead=8)
+    c.text(hx + 32, 90, "ばね", 12, anchor="lm")
+    # pan on three short strings, weight on the pan
+    pan_y = 186.0
+    c.line([(hx, bottom), (hx - 26, pan_y)], 1.0)
+    c.line([(hx, bottom), (hx + 26, pan_y)], 1.0)
+    c.rect(hx - 30, pan_y, hx + 30, pan_y + 5, fill=120, outline=0, width=1.2)
+    c.rect(hx - 14, pan_y - 22, hx + 14, pan_y, fill=170, outline=0, width=1.3)
+    c.text(hx + 40, pan_y - 14, "おもり", 12, anchor="lm")
+    c.text(hx + 40, pan_y + 8, "おもり皿", 12, anchor="lm")
+    # marker at the centre of the swing, level with the pan
+    c.polygon([(post_x + 4, pan_y + 2), (post_x + 16, pan_y - 4), (post_x + 16, pan_y + 8)],
+              fill=0, outline=0, width=0.8)
+    c.dashed((post_x + 18, pan_y + 2), (hx - 34, pan_y + 2), 0.8, 3, 3)
+    c.text(post_x + 14, pan_y + 22, "目印", 12, anchor="lm")
+    c.arrow((hx + 80, pan_y - 44), (hx + 80, pan_y - 74), 1.3, 7)
+    c.arrow((hx + 80, pan_y - 44), (hx + 80, pan_y - 14), 1.3, 7)
+    c.text(hx + 92, pan_y - 44, "振動", 11, anchor="lm")
+    # stopwatch
+    wx, wy = 226.0, 252.0
+    c.circle(wx, wy, 18, fill=255, outline=0, width=1.6)
+    c.rect(wx - 4, wy - 25, wx + 4, wy - 18, fill=0, outline=None)
+    c.segment((wx, wy), (wx + 8, wy - 10), 1.4)
+    c.text(wx - 10, wy - 38, "ストップウォッチ", 11)
     return c.finish()
 
 
+SWING_AXIS = (-50, 300)                       # grams shown on the horizontal axis
+
+
 @described(
-    "横に置いたシリンダーの断面図。"
-    "シリンダーの左端は閉じていて、中に気体と、電熱線のヒーターがある。"
-    "ヒーターの導線は、シリンダーの外に出ている。"
-    "シリンダーの上の壁に弁がある。"
-    "シリンダーの右側は開いていて、左右になめらかに動くピストンが入っている。"
-    "ピストンの右側は大気で、ピストンは水平なばねで右の壁につながれている。"
-    "書いてある名前は、弁、ピストン、気体、ヒーター、ばね、大気、壁。")
+    "ばね振り子の周期の2乗と、おもりの質量の関係を表すグラフ。"
+    "横軸は、皿にのせたおもりの質量 m で、単位はグラム。"
+    "マイナス50から300まで、25ごとに格子線があり、50ごとに数値が書いてある。"
+    "縦軸は、周期 T の2乗で、単位は秒の2乗。"
+    "0から1.2まで、0.1ごとに格子線があり、0.2ごとに数値が書いてある。"
+    "黒い点が5個あり、横軸の値と縦軸の値は、順に、"
+    + "、".join(f"{m}と{t2:.3f}" for m, t2 in zip(measured.PAN_MASS, measured.period_squared()))
+    + "。150グラムの点だけが、ほかの点の並びから大きく下にはずれている。"
+    "150グラムの点を除いた4点に合わせた直線が1本引いてあり、"
+    "直線は、横軸のマイナス25グラムのあたりで、周期の2乗が0の横軸と交わる。"
+    "また、横軸0で縦軸0.10、横軸250で縦軸1.10の、格子の交点のあたりを通る。")
 def figure09():
-    """Cylinder with heater and valve; piston held by a spring fixed to a wall."""
+    """T squared against the mass on the pan: five runs, the miscounted
+    150 g run well below the others, and the students' line through the
+    other four, drawn down to T squared = 0 so that the pan's mass can be
+    read where it meets the axis."""
     c = Canvas(450, 272)
-    x0, x1 = 30.0, 300.0             # cylinder, open at the right
-    y0, y1 = 86.0, 206.0
-    wall = 5.0
-    c.rect(x0 - wall, y0 - wall, x1, y0, fill=80, outline=0, width=1.2)
-    c.rect(x0 - wall, y1, x1, y1 + wall, fill=80, outline=0, width=1.2)
-    c.rect(x0 - wall, y0, x0, y1, fill=80, outline=0, width=1.2)
-    # valve on the top wall
-    vx = 120.0
-    c.rect(vx - 5, 40, vx + 5, y0 - wall, fill=255, outline=0, width=1.3)
-    c.polygon([(vx - 11, 50), (vx + 11, 64), (vx + 11, 50), (vx - 11, 64)], fill=0, outline=0, width=1.0)
-    c.segment((vx, 57), (vx, 40), 1.3)
-    c.segment((vx - 9, 36), (vx + 9, 36), 2.2)
-    c.text(vx + 18, 52, "弁", 13, anchor="lm")
-    # heater: coil with two leads through the bottom wall
-    hx = 54.0
-    coil = [(hx, y0 + 24)]
-    for i in range(9):
-        coil.append((hx + (7 if i % 2 == 0 else -7), y0 + 30 + i * 8))
-    coil.append((hx, y0 + 104))
-    c.line(coil, 1.4)
-    c.line([(hx, y0 + 24), (hx - 12, y0 + 24), (hx - 12, y1 + 34)], 1.2)
-    c.line([(hx, y0 + 104), (hx + 12, y0 + 104), (hx + 12, y1 + 34)], 1.2)
-    c.circle(hx - 12, y1 + 36, 2.5, fill=255, outline=0, width=1.0)
-    c.circle(hx + 12, y1 + 36, 2.5, fill=255, outline=0, width=1.0)
-    c.text(hx, y1 + 54, "ヒーター", 12)
-    # gas
-    c.text(140, 146, "気体", 14)
-    # piston
-    px = 210.0
-    c.rect(px, y0 + 1, px + 16, y1 - 1, fill=170, outline=0, width=1.4)
-    c.text(px + 8, 20, "ピストン", 12)
-    c.segment((px + 8, 28), (px + 8, y0 - 7), 0.8)
-    # wall and spring
-    wx = 412.0
-    c.rect(wx, 70, wx + 8, 222, fill=255, outline=0, width=1.4)
-    c.hatch(wx, 70, wx + 8, 222, step=6, width=0.8)
-    c.spring((px + 16, (y0 + y1) / 2), (wx, (y0 + y1) / 2), turns=9, amp=10, lead=14)
-    c.text(330, 118, "ばね", 12)
-    c.text(wx + 4, 236, "壁", 12)
-    c.text(356, 196, "大気", 12)
+    lo, hi = SWING_AXIS
+    x0, y0 = 78.0, 228.0                      # m = lo, T^2 = 0
+    sx, sy = 1.0, 175.0                       # pixels per gram, per s^2
+    X = lambda m: x0 + (m - lo) * sx
+    Y = lambda t2: y0 - t2 * sy
+    for m in range(lo, hi + 1, 25):
+        c.segment((X(m), y0), (X(m), Y(1.2)), 0.6 if m % 50 else 0.8, fill=170 if m % 50 else 130)
+        if m % 50 == 0:
+            c.text(X(m), y0 + 12, str(m), 11)
+    for j in range(0, 13):
+        c.segment((X(lo), Y(j / 10)), (X(hi), Y(j / 10)), 0.6 if j % 2 else 0.8, fill=170 if j % 2 else 130)
+        if j % 2 == 0:
+            c.text(X(lo) - 8, Y(j / 10), f"{j / 10:.1f}", 11, anchor="rm")
+    c.segment((X(lo), y0), (X(hi) + 12, y0), 1.4)
+    c.segment((X(0), y0), (X(0), Y(1.2) - 10), 1.4)
+    c.text(X(125), y0 + 32, "m 〔g〕", 13)
+    c.text(26, Y(0.7), "T²", 13)
+    c.text(26, Y(0.7) + 20, "〔s²〕", 12)
+    slope, intercept = measured.swing_line()
+    start, end = -intercept / slope, (1.2 - intercept) / slope
+    c.segment((X(start), Y(0)), (X(end), Y(1.2)), 1.3)
+    for m, t2 in zip(measured.PAN_MASS, measured.period_squared()):
+        _dot(c, X(m), Y(t2))
     return c.finish()
 
 
@@ -611,12 +588,96 @@ def figure10():
 
 
 def _meter(c, x, y, letter):
-    c.circle(x, y, 13, fill=255, outline=0, width=1.6)
-    c.text(x, y, letter, 14)
+    c.circle(x, y, 12, fill=255, outline=0, width=1.6)
+    c.text(x, y, letter, 13)
+
+
+def _circuit(c):
+    """Left panel: battery E, switch S, ammeter, resistor R in a loop with
+    the capacitor C on the bottom side and a voltmeter across it."""
+    L, R, T, B = 56.0, 252.0, 40.0, 150.0
+    by = (T + B) / 2
+    c.segment((L, T), (L, by - 7), 1.6)
+    c.segment((L, by + 7), (L, B), 1.6)
+    c.segment((L - 18, by - 7), (L + 18, by - 7), 1.8)
+    c.segment((L - 9, by + 7), (L + 9, by + 7), 4.5)
+    c.text(L - 32, by - 10, "E", 14)
+    c.text(L - 32, by + 10, "12 V", 11)
+    c.text(L + 26, by - 16, "+", 12)
+    s0, s1 = 76.0, 110.0
+    c.segment((L, T), (s0, T), 1.6)
+    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
+    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
+    c.segment((s0 + 2, T - 2), (s1 - 4, T - 20), 1.8)
+    c.text((s0 + s1) / 2, T + 16, "S", 14)
+    ax = 146.0
+    c.segment((s1 + 3, T), (ax - 12, T), 1.6)
+    _meter(c, ax, T, "A")
+    c.text(ax, T + 24, "電流計", 11)
+    r0, r1 = 184.0, 232.0
+    c.segment((ax + 12, T), (r0, T), 1.6)
+    zig = [(r0, T)]
+    n = 8
+    for i in range(n):
+        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-7 if i % 2 == 0 else 7)))
+    zig.append((r1, T))
+    c.line(zig, 1.6)
+    c.segment((r1, T), (R, T), 1.6)
+    c.text((r0 + r1) / 2, T - 18, "R", 14)
+    c.segment((R, T), (R, B), 1.6)
+    cx = 156.0
+    c.segment((R, B), (cx + 6, B), 1.6)
+    c.segment((cx - 6, B), (L, B), 1.6)
+    c.segment((cx - 6, B - 16), (cx - 6, B + 16), 2.0)
+    c.segment((cx + 6, B - 16), (cx + 6, B + 16), 2.0)
+    c.text(cx - 22, B - 22, "C", 14)
+    c.text(cx + 38, B - 18, "50 μF", 11)
+    vy = 202.0
+    for x in (cx - 52, cx + 52):
+        c.circle(x, B, 2.6, fill=0, outline=None)
+    c.line([(cx - 52, B), (cx - 52, vy), (cx - 12, vy)], 1.4)
+    c.line([(cx + 52, B), (cx + 52, vy), (cx + 12, vy)], 1.4)
+    _meter(c, cx, vy, "V")
+    c.text(cx + 84, vy, "電圧計", 11)
+
+
+def _rails(c):
+    """Right panel, seen from above: two rails joined at the left end by
+    a 2.0 ohm resistor PQ, a rod across them pulled to the right, and
+    the field pointing up out of the page."""
+    x0, x1 = 312.0, 446.0                  # rails from the resistor to the right
+    top, bottom = 76.0, 168.0              # Q's rail, P's rail
+    c.segment((x0, top), (x1, top), 2.0)
+    c.segment((x0, bottom), (x1, bottom), 2.0)
+    y0, y1 = top + (bottom - top) * 0.25, top + (bottom - top) * 0.75
+    zig = [(x0, top), (x0, y0)]
+    n = 8
+    for i in range(n):
+        zig.append((x0 + (-7 if i % 2 == 0 else 7), y0 + (y1 - y0) * (i + 0.5) / n))
+    c.line(zig + [(x0, y1), (x0, bottom)], 1.6)
+    c.text(x0 - 14, top, "Q", 13)
+    c.text(x0 - 14, bottom, "P", 13)
+    c.text(x0 + 12, (top + bottom) / 2, "2.0 Ω", 10, anchor="lm")
+    rod = 386.0
+    c.rect(rod - 3, top - 14, rod + 3, bottom + 14, fill=120, outline=0, width=1.2)
+    mid = (top + bottom) / 2
+    c.arrow((rod + 8, mid), (rod + 40, mid), 1.6, 8)
+    c.text(rod + 26, mid - 14, "2.0 m/s", 10, box=True)
+    c.text(rod, bottom + 26, "導体棒", 11)
+    # spacing of the rails, at the right end
+    c.arrow((x1 - 4, top + 2), (x1 - 4, bottom - 2), 0.9, 5, both=True)
+    c.text(x1, top - 10, "0.50 m", 10, anchor="rm")
+    # field out of the page: dotted circles
+    for fx, fy in ((350, 96), (350, 148), (416, 96), (416, 148)):
+        c.circle(fx, fy, 5, fill=255, outline=0, width=1.0)
+        c.circle(fx, fy, 1.4, fill=0, outline=None)
+    c.text(362, 18, "真上から見た図", 11)
+    c.text(362, 36, "磁場 0.40 T（鉛直上向き）", 10)
 
 
 @described(
-    "電池、スイッチ、電流計、抵抗、コンデンサーを一つの輪につないだ回路図。"
+    "左右二つの図がある。"
+    "左の図は、電池、スイッチ、電流計、抵抗、コンデンサーを一つの輪につないだ回路図。"
     "左の辺に電池 E があり、起電力は12ボルトで、上側がプラス極。"
     "上の辺に、左から、スイッチ S、電流計、抵抗 R。"
     "スイッチは開いている。"
@@ -625,58 +686,22 @@ def _meter(c, x, y, letter):
     "右の辺は導線だけ。"
     "下の辺にコンデンサー C があり、電気容量は50マイクロファラド。"
     "コンデンサーの左右の導線から下へ線が出て、電圧計につながっている。"
-    "電圧計は丸の中に V と書いた記号で、コンデンサーの両端の電圧を測る。")
+    "電圧計は丸の中に V と書いた記号で、コンデンサーの両端の電圧を測る。"
+    "右の図は、水平面上の2本の平行な導体レールを真上から見た図。"
+    "レールは左右に延びている。"
+    "2本のレールの左端は、2.0オームの抵抗でつながれている。"
+    "抵抗の、下のレールの側の端が P、上のレールの側の端が Q。"
+    "右端の寸法線で、レールの間隔が0.50メートル。"
+    "レールの右の方に、導体棒がレールに垂直にのせてあり、右向きの矢印に、秒速2.0メートルと書いてある。"
+    "図の中には、紙面の裏から表へ向かう磁場を表す、中に点のある丸の記号が散らばっている。"
+    "上に、磁場は0.40テスラで鉛直上向き、と書いてある。")
 def figure11():
-    """Series circuit: battery E, switch S, ammeter, resistor R, capacitor C
-    with a voltmeter across it."""
+    """Left: the capacitor circuit of 第4問 A.  Right: rails seen from
+    above for 第4問 B, the field pointing up towards the viewer."""
     c = Canvas(450, 240)
-    L, R, T, B = 70.0, 390.0, 40.0, 150.0
-    # battery on the left side (long plate = positive, at the top)
-    by = (T + B) / 2
-    c.segment((L, T), (L, by - 7), 1.6)
-    c.segment((L, by + 7), (L, B), 1.6)
-    c.segment((L - 20, by - 7), (L + 20, by - 7), 1.8)
-    c.segment((L - 10, by + 7), (L + 10, by + 7), 4.5)
-    c.text(L - 36, by - 10, "E", 14)
-    c.text(L - 36, by + 10, "12 V", 12)
-    c.text(L + 30, by - 16, "+", 12)
-    # top side: switch, ammeter, resistor
-    s0, s1 = 110.0, 160.0
-    c.segment((L, T), (s0, T), 1.6)
-    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
-    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
-    c.segment((s0 + 2, T - 2), (s1 - 4, T - 22), 1.8)
-    c.text((s0 + s1) / 2, T + 18, "S", 14)
-    ax = 214.0
-    c.segment((s1 + 3, T), (ax - 13, T), 1.6)
-    _meter(c, ax, T, "A")
-    c.text(ax, T + 26, "電流計", 11)
-    r0, r1 = 270.0, 340.0
-    c.segment((ax + 13, T), (r0, T), 1.6)
-    zig = [(r0, T)]
-    n = 8
-    for i in range(n):
-        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-8 if i % 2 == 0 else 8)))
-    zig.append((r1, T))
-    c.line(zig, 1.6)
-    c.segment((r1, T), (R, T), 1.6)
-    c.text((r0 + r1) / 2, T - 20, "R", 14)
-    # right side plain, capacitor on the bottom side, voltmeter across it
-    c.segment((R, T), (R, B), 1.6)
-    cx = 225.0
-    c.segment((R, B), (cx + 6, B), 1.6)
-    c.segment((cx - 6, B), (L, B), 1.6)
-    c.segment((cx - 6, B - 18), (cx - 6, B + 18), 2.0)
-    c.segment((cx + 6, B - 18), (cx + 6, B + 18), 2.0)
-    c.text(cx - 24, B - 24, "C", 14)
-    c.text(cx + 46, B - 20, "50 μF", 12)
-    vy = 206.0
-    for x in (cx - 70, cx + 70):
-        c.circle(x, B, 2.6, fill=0, outline=None)
-    c.line([(cx - 70, B), (cx - 70, vy), (cx - 13, vy)], 1.4)
-    c.line([(cx + 70, B), (cx + 70, vy), (cx + 13, vy)], 1.4)
-    _meter(c, cx, vy, "V")
-    c.text(cx + 110, vy, "電圧計", 11)
+    _circuit(c)
+    c.segment((276, 8), (276, 232), 0.8, fill=120)
+    _rails(c)
     return c.finish()
 
 

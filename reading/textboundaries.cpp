@@ -1,0 +1,191 @@
+#include "reading/textboundaries.h"
+
+#include <algorithm>
+
+namespace {
+
+enum class Kind { Break, Space, Kanji, Hiragana, Katakana, Alphanumeric, Other };
+
+struct CodePoint
+{
+    char32_t value;
+    int size;
+};
+
+CodePoint codePointAt(const QString &text, int i)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text.at(i + 1)), 2};
+    return {c.unicode(), 1};
+}
+
+Kind kindOf(char32_t c)
+{
+    if (c == U'\n')
+        return Kind::Break;
+    if (QChar::isSpace(c))
+        return Kind::Space;
+    switch (QChar::script(c)) {
+    case QChar::Script_Han:
+        return Kind::Kanji;
+    case QChar::Script_Hiragana:
+        return Kind::Hiragana;
+    case QChar::Script_Katakana:
+        return Kind::Katakana;
+    default:
+        break;
+    }
+    if (QChar::isLetter(c) || QChar::category(c) == QChar::Number_DecimalDigit)
+        return Kind::Alphanumeric;
+    return Kind::Other;
+}
+
+// Marks, variation selectors and joiners belong to what they follow.
+bool extendsPrevious(char32_t c)
+{
+    return QChar::isMark(c) || c == U'\u200D';
+}
+
+// The long vowel and voicing marks, written in kana of either kind.
+bool isKanaSign(char32_t c)
+{
+    return c == U'ー' || c == U'ｰ' || c == U'゛' || c == U'゜' || c == U'ﾞ' || c == U'ﾟ';
+}
+
+bool isKana(Kind kind)
+{
+    return kind == Kind::Hiragana || kind == Kind::Katakana;
+}
+
+// Joins the letters or digits on either side: 2.5, 1,000, don't.
+bool isInsideNumberOrWord(char32_t c)
+{
+    return c == U'.' || c == U',' || c == U'\'' || c == U'’' || c == U'．' || c == U'，';
+}
+
+bool isRun(Kind kind)
+{
+    return kind != Kind::Break && kind != Kind::Other;
+}
+
+QList<int> characterStarts(const QString &text)
+{
+    QList<int> starts;
+    bool afterBreak = true;
+    for (int i = 0; i < text.size();) {
+        const CodePoint c = codePointAt(text, i);
+        if (afterBreak || !extendsPrevious(c.value))
+            starts.append(i);
+        afterBreak = c.value == U'\n';
+        i += c.size;
+    }
+    return starts;
+}
+
+QList<int> wordStarts(const QString &text)
+{
+    QList<int> starts;
+    Kind previous = Kind::Break;
+    for (int i = 0; i < text.size();) {
+        const CodePoint c = codePointAt(text, i);
+        Kind kind = kindOf(c.value);
+        bool joins = false;
+        if (i > 0 && previous != Kind::Break && extendsPrevious(c.value)) {
+            joins = true;
+            kind = previous;
+        } else if (isKanaSign(c.value)) {
+            kind = isKana(previous) ? previous : Kind::Katakana;
+            joins = i > 0 && kind == previous;
+        } else if (i > 0 && kind == previous && isRun(kind)) {
+            joins = true;
+        } else if (previous == Kind::Alphanumeric && isInsideNumberOrWord(c.value)
+                   && i + c.size < text.size()
+                   && kindOf(codePointAt(text, i + c.size).value) == Kind::Alphanumeric) {
+            joins = true;
+            kind = Kind::Alphanumeric;
+        }
+        if (!joins)
+            starts.append(i);
+        previous = kind;
+        i += c.size;
+    }
+    return starts;
+}
+
+bool isClosing(QChar c)
+{
+    static const QString closers = QStringLiteral("」』）)］]】〕〉》”’\"'");
+    return closers.contains(c);
+}
+
+// Whether the stop at `i` ends a sentence: a point between digits does not.
+bool endsSentence(const QString &text, int i)
+{
+    static const QString stops = QStringLiteral("。！？!?！？");
+    const QChar c = text.at(i);
+    if (stops.contains(c))
+        return true;
+    if (c != u'.' && c != u'．')
+        return false;
+    return i + 1 == text.size() || kindOf(text.at(i + 1).unicode()) != Kind::Alphanumeric;
+}
+
+QList<int> sentenceStarts(const QString &text)
+{
+    static const QString stops = QStringLiteral("。．！？.!?！？");
+    QList<int> starts;
+    const int size = text.size();
+    for (int i = 0; i < size;) {
+        starts.append(i);
+        while (i < size && text.at(i) != u'\n' && !endsSentence(text, i))
+            ++i;
+        if (i < size && text.at(i) != u'\n') {
+            while (i < size && (stops.contains(text.at(i)) || isClosing(text.at(i))))
+                ++i;
+            while (i < size && text.at(i) != u'\n' && text.at(i).isSpace())
+                ++i;
+        }
+        if (i < size && text.at(i) == u'\n')
+            ++i;
+    }
+    return starts;
+}
+
+QList<int> paragraphStarts(const QString &text)
+{
+    QList<int> starts;
+    for (int i = 0; i < text.size();) {
+        starts.append(i);
+        const int lineBreak = text.indexOf(u'\n', i);
+        i = lineBreak < 0 ? text.size() : lineBreak + 1;
+    }
+    return starts;
+}
+
+} // namespace
+
+TextBoundaries::TextBoundaries(const QString &text)
+    : m_size(text.size()), m_endsWithBreak(text.endsWith(u'\n'))
+{
+    m_starts[int(Unit::Character)] = characterStarts(text);
+    m_starts[int(Unit::Word)] = wordStarts(text);
+    m_starts[int(Unit::Sentence)] = sentenceStarts(text);
+    m_starts[int(Unit::Paragraph)] = paragraphStarts(text);
+    for (QList<int> &starts : m_starts)
+        starts.append(m_size);
+}
+
+TextBoundaries::Range TextBoundaries::at(int offset, Unit unit) const
+{
+    const QList<int> &starts = m_starts[int(unit)];
+    if (m_size == 0)
+        return {0, 0};
+    if (offset >= m_size) {
+        if (unit == Unit::Character || m_endsWithBreak)
+            return {m_size, m_size};
+        return {starts.at(starts.size() - 2), m_size};
+    }
+    const auto next = std::upper_bound(starts.begin(), starts.end(), std::max(offset, 0));
+    return {*(next - 1), *next};
+}

@@ -1,0 +1,239 @@
+#include "document/documentview.h"
+#include "support/accessibletext.h"
+
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/testmain.h"
+
+// The pane's text as a screen reader asks for it: characters, words,
+// sentences, lines, paragraphs and the whole text, at every offset.
+class AccessibleTextTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void everyOffset_answeredAtOnceAndInOrder_data();
+    void everyOffset_answeredAtOnceAndInOrder();
+    void pieces_areWhatAReaderExpects_data();
+    void pieces_areWhatAReaderExpects();
+    void ctrlArrows_stopAtEachWordAReaderHears_data();
+    void ctrlArrows_stopAtEachWordAReaderHears();
+
+private:
+    QAccessibleTextInterface *text() const
+    {
+        return QAccessible::queryAccessibleInterface(m_view)->textInterface();
+    }
+    QString write(const QString &name, const QByteArray &bytes);
+
+    QTemporaryDir m_dir;
+    DocumentView *m_view = nullptr;
+};
+
+void AccessibleTextTest::init()
+{
+    m_view = new DocumentView;
+    m_view->resize(500, 300);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+}
+
+void AccessibleTextTest::cleanup()
+{
+    delete m_view;
+    m_view = nullptr;
+    QVERIFY(DocumentJob::settle(5000));
+}
+
+QString AccessibleTextTest::write(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+// Each kind of page the pane shows: the paper and its working, and the
+// pages the program writes itself, many of which begin with a kanji.
+void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder_data()
+{
+    QTest::addColumn<QString>("how"); // file, loading or page
+    QTest::addColumn<QString>("what"); // a path or the page's HTML
+    QTest::addColumn<QString>("shown"); // part of the text shown
+
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    QByteArray rows;
+    for (int i = 0; i < 7000; ++i)
+        rows += "<tr><td>" + QByteArray::number(i) + "</td><td>表</td></tr>";
+    QTest::newRow("shipped paper") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo.tx" << "問";
+    QTest::newRow("answers page") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo-answers.html" << "問題にもどる";
+    QTest::newRow("refused page") << "file" << write("binary.html", binary) << "表示できません";
+    QTest::newRow("loading page") << "loading" << VARDO_SOURCE_DIR "/assets/00Vardo.tx" << "読み込んでいます";
+    QTest::newRow("cut notice") << "file" << write("rows.html", "<table>" + rows + "</table>") << "この文書は";
+    QTest::newRow("kanji first") << "page" << "物理の問題。第1問 次の問いに答えよ。" << "物理";
+    QTest::newRow("hiragana first") << "page" << "<p>これは図です。</p><p>ア</p>" << "これは";
+    QTest::newRow("katakana first, sentence at the end") << "page" << "エネルギー保存則。" << "エネルギー";
+    QTest::newRow("Latin, a stop at the end") << "page" << "<p>It is 2.5 m/s. Fine!</p><p>x.</p>" << "Fine";
+    QTest::newRow("link, power and picture") << "page"
+        << "<p><a href=\"a.html\">解答</a>へ 9.8 m/s<sup>2</sup><img src=\"x.png\"></p>" << "解答";
+    QTest::newRow("blank lines and spaces") << "page" << "<p> </p><p>　</p><br><br><p>あ  い</p>" << "い";
+    QTest::newRow("one character") << "page" << "字" << "字";
+    QTest::newRow("empty") << "page" << "" << "";
+}
+
+void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, what);
+    QFETCH(QString, shown);
+    if (how == u"page")
+        m_view->showPage(what);
+    else
+        QVERIFY(m_view->openFile(what, how == u"loading" ? DocumentView::Wait::No
+                                                          : DocumentView::Wait::ForDocument));
+    QVERIFY2(m_view->toPlainText().contains(shown), qPrintable(m_view->toPlainText().left(200)));
+    accessibletext::checkEveryOffset(text());
+    // Nor do input methods ask for the text, or put any in.
+    const QString before = m_view->toPlainText();
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("入力"));
+    QCoreApplication::sendEvent(m_view, &typed);
+    QCOMPARE(m_view->toPlainText(), before);
+    QInputMethodQueryEvent asked(Qt::ImEnabled | Qt::ImSurroundingText);
+    QCoreApplication::sendEvent(m_view, &asked);
+    QVERIFY(!asked.value(Qt::ImEnabled).toBool());
+    QVERIFY(asked.value(Qt::ImSurroundingText).toString().isEmpty());
+}
+
+// Exact answers, as a text box gives them: the piece at, before and after
+// an offset, and nothing, -1 to -1, outside the text.
+void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<int>("query"); // accessibletext::Query
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("start"); // -1: nothing
+
+    const int at = int(accessibletext::Query::At), before = int(accessibletext::Query::Before),
+              after = int(accessibletext::Query::After);
+    const int word = QAccessible::WordBoundary, sentence = QAccessible::SentenceBoundary,
+              character = QAccessible::CharBoundary, paragraph = QAccessible::ParagraphBoundary,
+              line = QAccessible::LineBoundary, whole = QAccessible::NoBoundary;
+    const QString physics = QStringLiteral("物理の問題");
+    QTest::newRow("kanji run first") << physics << word << at << 0 << "物理" << 0;
+    QTest::newRow("inside a kanji run") << physics << word << at << 1 << "物理" << 0;
+    QTest::newRow("hiragana between kanji") << physics << word << at << 2 << "の" << 2;
+    QTest::newRow("word at the end") << physics << word << at << 5 << "問題" << 3;
+    QTest::newRow("word before") << physics << word << before << 3 << "の" << 2;
+    QTest::newRow("word after") << physics << word << after << 0 << "の" << 2;
+    QTest::newRow("no word before the first") << physics << word << before << 1 << "" << 0;
+    QTest::newRow("no word after the last") << physics << word << after << 4 << "" << 5;
+    QTest::newRow("digit between kanji") << "第1問" << word << at << 1 << "1" << 1;
+    QTest::newRow("kanji after a digit") << "第1問" << word << at << 2 << "問" << 2;
+    QTest::newRow("hiragana run first") << "これは図です。" << word << at << 0 << "これは" << 0;
+    QTest::newRow("stop alone") << "これは図です。" << word << at << 6 << "。" << 6;
+    QTest::newRow("katakana with long vowel") << "エネルギーの値" << word << at << 4 << "エネルギー" << 0;
+    QTest::newRow("decimal number") << "v = 2.5 m/s" << word << at << 5 << "2.5" << 4;
+    QTest::newRow("spaces between words") << "<pre>ab  cd</pre>" << word << at << 3 << "  " << 2;
+    QTest::newRow("ideographic space") << "<pre>甲　乙</pre>" << word << at << 1 << "　" << 1;
+    QTest::newRow("Latin word") << "Hello, world" << word << at << 2 << "Hello" << 0;
+    QTest::newRow("comma alone") << "Hello, world" << word << at << 5 << "," << 5;
+    QTest::newRow("number in words") << "2.0×10<sup>3</sup>" << word << at << 7 << "10" << 6;
+    QTest::newRow("link named") << "<a href=\"a.html\">解答</a>" << word << at << 0 << "リンク" << 0;
+
+    const QString two = QStringLiteral("一つ目。二つ目！");
+    QTest::newRow("first sentence") << two << sentence << at << 0 << "一つ目。" << 0;
+    QTest::newRow("second sentence") << two << sentence << at << 4 << "二つ目！" << 4;
+    QTest::newRow("sentence at the end") << two << sentence << at << 8 << "二つ目！" << 4;
+    QTest::newRow("sentence after the last") << two << sentence << after << 8 << "" << 8;
+    QTest::newRow("sentence before") << two << sentence << before << 8 << "一つ目。" << 0;
+    QTest::newRow("closing bracket kept") << "「はい。」と言う" << sentence << at << 0 << "「はい。」" << 0;
+    QTest::newRow("decimal point ends none") << "It is 2.5 m. Next" << sentence << at << 3
+                                             << "It is 2.5 m. " << 0;
+    QTest::newRow("paragraph ends a sentence") << "<p>見出し</p><p>本文。</p>" << sentence << at << 1
+                                               << "見出し\n" << 0;
+
+    QTest::newRow("paragraph through its break") << "<p>見出し</p><p>本文。</p>" << paragraph << at << 0
+                                                 << "見出し\n" << 0;
+    QTest::newRow("last paragraph at the end") << "<p>見出し</p><p>本文。</p>" << paragraph << at << 7
+                                               << "本文。" << 4;
+    QTest::newRow("line at the end") << "<p>見出し</p><p>本文。</p>" << line << at << 7 << "本文。" << 4;
+    QTest::newRow("whole text") << "<p>見出し</p><p>本文。</p>" << whole << at << 3 << "見出し\n本文。" << 0;
+
+    QTest::newRow("surrogate pair one character") << "𠮷野家" << character << at << 1 << "𠮷" << 0;
+    QTest::newRow("character after a pair") << "𠮷野家" << character << after << 0 << "野" << 2;
+    QTest::newRow("no character at the end") << "𠮷野家" << character << at << 4 << "" << 4;
+    QTest::newRow("character before the end") << "𠮷野家" << character << before << 4 << "家" << 3;
+    QTest::newRow("end of text by -1") << "𠮷野家" << character << before << -1 << "家" << 3;
+    QTest::newRow("before the text") << "𠮷野家" << word << at << -5 << "" << -1;
+    QTest::newRow("past the text") << "𠮷野家" << sentence << after << 5 << "" << -1;
+}
+
+void AccessibleTextTest::pieces_areWhatAReaderExpects()
+{
+    QFETCH(QString, html);
+    QFETCH(int, boundary);
+    QFETCH(int, query);
+    QFETCH(int, offset);
+    QFETCH(QString, expected);
+    QFETCH(int, start);
+    m_view->showPage(html);
+    accessibletext::Watchdog watchdog(std::chrono::seconds(10));
+    const auto type = QAccessible::TextBoundaryType(boundary);
+    watchdog.asking(accessibletext::Query(query), type, offset);
+    const accessibletext::Answer answer = accessibletext::ask(text(), accessibletext::Query(query), offset, type);
+    QCOMPARE(answer.text, expected);
+    QCOMPARE(answer.start, start);
+    QCOMPARE(answer.end, start < 0 ? -1 : start + int(expected.size()));
+}
+
+// Qt's own word moves run over a whole Japanese sentence; the caret stops
+// at the start of each word the reader then says, spaces and breaks passed.
+void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<QString>("word"); // the word at the caret, which starts there
+
+    const QKeyCombination right(Qt::ControlModifier, Qt::Key_Right), left(Qt::ControlModifier, Qt::Key_Left);
+    const QKeyCombination end(Qt::ControlModifier, Qt::Key_End);
+    const QString sentence = QStringLiteral("物理の問題です。次");
+    QTest::newRow("kanji to hiragana") << sentence << QList{right} << "の";
+    QTest::newRow("to the next kanji") << sentence << QList{right, right} << "問題";
+    QTest::newRow("to the stop") << sentence << QList{right, right, right, right} << "。";
+    QTest::newRow("back from the end") << sentence << QList{end, left} << "次";
+    QTest::newRow("back and forth") << sentence << QList{right, right, left} << "の";
+    QTest::newRow("back at the start") << sentence << QList{left} << "物理";
+    QTest::newRow("over spaces") << "It is 2.5 m." << QList{right, right} << "2.5";
+    QTest::newRow("over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{right} << "乙";
+    QTest::newRow("back over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{end, left, left} << "甲";
+}
+
+void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears()
+{
+    QFETCH(QString, html);
+    QFETCH(QList<QKeyCombination>, keys);
+    QFETCH(QString, word);
+    m_view->showPage(html);
+    m_view->setFocus();
+    for (QKeyCombination key : keys)
+        QTest::keyClick(m_view, key.key(), key.keyboardModifiers());
+
+    int start = 0, end = 0;
+    const int caret = text()->cursorPosition();
+    QCOMPARE(text()->textAtOffset(caret, QAccessible::WordBoundary, &start, &end), word);
+    QCOMPARE(start, caret);
+}
+
+VARDO_TEST_MAIN(AccessibleTextTest)
+#include "accessibletext_test.moc"
