@@ -252,6 +252,16 @@ constexpr qreal maxWidth = 4000; // a frame or column
 
 // Font sizes are also rounded: every size is a font Qt loads and measures,
 // so a paragraph in thousands of sizes costs thousands of fonts.
+// Qt fills a background picture's brush while it parses, from whatever
+// answers the document's request (the placeholder, here), and draws it
+// tiled: the brush goes with the address.
+void dropBackgroundPicture(QTextFormat &format)
+{
+    format.clearProperty(QTextFormat::BackgroundImageUrl);
+    if (format.hasProperty(QTextFormat::BackgroundBrush) && format.background().style() == Qt::TexturePattern)
+        format.clearProperty(QTextFormat::BackgroundBrush);
+}
+
 void cleanCharFormat(QTextCharFormat &format)
 {
     if (format.hasProperty(QTextFormat::FontPointSize))
@@ -281,7 +291,7 @@ void cleanCharFormat(QTextCharFormat &format)
         else
             format.setToolTip(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(tip.toHtmlEscaped()));
     }
-    format.clearProperty(QTextFormat::BackgroundImageUrl);
+    dropBackgroundPicture(format);
     format.clearProperty(QTextFormat::ImageTitle);
 }
 
@@ -344,7 +354,7 @@ void cleanBlockFormat(QTextBlockFormat &format)
     clampDouble(format, QTextFormat::TextIndent, -maxSpace, maxSpace);
     clampInt(format, QTextFormat::BlockIndent, 0, 10);
     clampLengthProperty(format, QTextFormat::BlockTrailingHorizontalRulerWidth, maxWidth);
-    format.clearProperty(QTextFormat::BackgroundImageUrl);
+    dropBackgroundPicture(format);
 }
 
 void cleanFrameFormat(QTextFrameFormat &format)
@@ -356,7 +366,7 @@ void cleanFrameFormat(QTextFrameFormat &format)
         clampDouble(format, property, 0, maxInner);
     clampLengthProperty(format, QTextFormat::FrameWidth, maxWidth);
     clampLengthProperty(format, QTextFormat::FrameHeight, maxWidth);
-    format.clearProperty(QTextFormat::BackgroundImageUrl);
+    dropBackgroundPicture(format);
     if (format.isTableFormat()) {
         QTextTableFormat table = format.toTableFormat();
         clampDouble(table, QTextFormat::TableCellSpacing, 0, maxInner);

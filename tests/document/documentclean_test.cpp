@@ -1,3 +1,4 @@
+#include "document/confineddocument.h"
 #include "document/documentclean.h"
 
 #include <QTest>
@@ -25,7 +26,8 @@ private slots:
 namespace {
 
 // The value of `property` on the first paragraph's format ("block"), on its
-// first run of text ("char"), on the first table ("table") or its first cell.
+// first run of text ("char"), on the first table ("table") or its first cell,
+// or on the page ("page").
 QVariant probe(QTextDocument &document, const QString &where, int property)
 {
     const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
@@ -34,6 +36,8 @@ QVariant probe(QTextDocument &document, const QString &where, int property)
         return table->format().property(property);
     if (where == u"cell")
         return table->cellAt(0, 0).format().property(property);
+    if (where == u"page")
+        return document.rootFrame()->frameFormat().property(property);
     const QTextBlock block = document.begin();
     return where == u"block" ? block.blockFormat().property(property)
                              : block.begin().fragment().charFormat().property(property);
@@ -64,6 +68,18 @@ void DocumentCleanTest::formats_broughtIntoRange_data()
         QTextFormat::TextToolTip, QStringLiteral("<p style=\"white-space:pre-wrap\">&lt;img src=x&gt;</p>"));
     row("background picture dropped", "<p style=\"background-image:url(a.png)\">x</p>", "block",
         QTextFormat::BackgroundImageUrl, QVariant());
+    // Parsed as the pane parses, a background picture is the placeholder's
+    // brush, which would be drawn tiled over its paragraph, cell or page.
+    row("background brush of a paragraph", "<p style=\"background-image:url(a.png)\">x</p>", "block",
+        QTextFormat::BackgroundBrush, QVariant());
+    row("background brush from a style sheet", "<style>p { background-image: url(a.png) }</style><p>x</p>", "block",
+        QTextFormat::BackgroundBrush, QVariant());
+    row("background brush of a table", "<table style=\"background-image:url(a.png)\"><tr><td>x</td></tr></table>",
+        "table", QTextFormat::BackgroundBrush, QVariant());
+    row("background brush of a cell", "<table><tr><td style=\"background-image:url(a.png)\">x</td></tr></table>",
+        "cell", QTextFormat::BackgroundBrush, QVariant());
+    row("background brush of the page", "<body style=\"background-image:url(a.png)\"><p>x</p></body>", "page",
+        QTextFormat::BackgroundBrush, QVariant());
     row("table border", "<table border=\"90000\"><tr><td>x</td></tr></table>", "table", QTextFormat::FrameBorder, 10.0);
     row("cell spacing", "<table cellspacing=\"90000\"><tr><td>x</td></tr></table>", "table",
         QTextFormat::TableCellSpacing, 50.0);
@@ -77,7 +93,7 @@ void DocumentCleanTest::formats_broughtIntoRange()
     QFETCH(QString, where);
     QFETCH(int, property);
     QFETCH(QVariant, expected);
-    QTextDocument document;
+    ConfinedDocument document; // answers pictures as the pane's documents do
     document.setHtml(html);
 
     const documentclean::Outcome outcome = documentclean::clean(document, std::atomic_bool(false));
