@@ -1,5 +1,7 @@
 #include "reading/textboundaries.h"
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
 
 namespace {
@@ -69,17 +71,14 @@ bool isRun(Kind kind)
     return kind != Kind::Break && kind != Kind::Other;
 }
 
+// Characters as the caret steps over them: a letter with its marks, a
+// pair of surrogates, an emoji sequence or a flag is one.
 QList<int> characterStarts(const QString &text)
 {
     QList<int> starts;
-    bool afterBreak = true;
-    for (int i = 0; i < text.size();) {
-        const CodePoint c = codePointAt(text, i);
-        if (afterBreak || !extendsPrevious(c.value))
-            starts.append(i);
-        afterBreak = c.value == U'\n';
-        i += c.size;
-    }
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype at = finder.position(); at >= 0 && at < text.size(); at = finder.toNextBoundary())
+        starts.append(int(at));
     return starts;
 }
 

@@ -172,6 +172,9 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
 
     QTest::newRow("surrogate pair one character") << "𠮷野家" << character << at << 1 << "𠮷" << 0;
     QTest::newRow("character after a pair") << "𠮷野家" << character << after << 0 << "野" << 2;
+    QTest::newRow("emoji sequence one character") << "👨‍👩‍👧あ" << character << at << 3 << "👨‍👩‍👧" << 0;
+    QTest::newRow("flag one character") << "🇯🇵あ" << character << at << 2 << "🇯🇵" << 0;
+    QTest::newRow("skin tone with its emoji") << "👍🏽あ" << character << after << 0 << "あ" << 4;
     QTest::newRow("no character at the end") << "𠮷野家" << character << at << 4 << "" << 4;
     QTest::newRow("character before the end") << "𠮷野家" << character << before << 4 << "家" << 3;
     QTest::newRow("end of text by -1") << "𠮷野家" << character << before << -1 << "家" << 3;
