@@ -104,8 +104,11 @@ def exam_steps():
     yield ["ctrl+Home", "KP_Add"], said_all, None, "say-all: powers and units in words, links"
     yield ["ctrl+Home", "KP_Add"], said_all, None, "say-all again from the top"
     # One caret key at a time: Orca says what a move brings by the last key it saw.
-    yield ["ctrl+End"], r"解答と解説", r"Home|End", "Ctrl+End: the last line"
-    yield ["ctrl+Home"], first, r"Home|End", "Ctrl+Home: the first line"
+    # Say-all leaves the caret where it stopped, at the end: first go home.
+    # Orca says the character a jump to either end lands on.
+    yield ["ctrl+Home"], first[:1], r"Home|End", "Ctrl+Home after say-all: the first character"
+    yield ["ctrl+End"], ANSWER, r"Home|End", "Ctrl+End: the end"
+    yield ["ctrl+Home"], first[:1], r"Home|End", "Ctrl+Home: the first character"
     yield ["Down"], ANSWER, None, "Down: the second line"
     yield ["Up"], first, None, "Up: the first line again"
     yield ["shift+Tab"] * 5 + ["Right"], r"図1 ページタブ", None, "Right on the question tabs"
@@ -118,7 +121,7 @@ def exam_steps():
         yield ["ctrl+Tab"], n(re.escape(page)) + r" 3 チェックボックス", r"ページタブ", "Ctrl+Tab: " + page
         yield ["space"], r"checked", None, "Space ticks " + page + " ③"
     # From the third box of the last page: its boxes 2 and 1, the figure, Pass-rate, Score.
-    yield ["shift+Tab"] * 5, r"得 点 プッシュボタン$", None, "Shift+Tab back to Score"
+    yield ["shift+Tab"] * 5, r"得 点 プッシュボタン\.?$", None, "Shift+Tab back to Score"
     yield ["space"], r"得点 \d+ 点", None, "Score speaks the score"
     yield ["Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None, "Pass-rate: the verdict"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 プ", None, "Alt+F4 closes the verdict window"
