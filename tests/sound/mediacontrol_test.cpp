@@ -61,9 +61,10 @@ struct CheckingFactory : SoundPlayerFactory
     }
     std::unique_ptr<SoundPlayer> create() override { return std::make_unique<Player>(this); }
     int serverMs = 0;
-    int sources = 0;
-    int unplayable = 0;
-    int plays = 0;
+    // Counted on the control's thread, read on the test's.
+    std::atomic_int sources = 0;
+    std::atomic_int unplayable = 0;
+    std::atomic_int plays = 0;
 };
 
 // A playable WAV of `bytes` bytes in all: the chime's format, then silence.
