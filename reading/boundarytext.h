@@ -2,7 +2,7 @@
 
 #include "reading/textboundaries.h"
 
-#include <QAccessible>
+#include <QAccessibleWidget>
 
 // The boundary answers a screen reader asks of a read-only text: the piece
 // at, before and after an offset. -1 is the end of the text and -2 the
@@ -32,4 +32,28 @@ protected:
 private:
     Range pieceAt(int offset, QAccessible::TextBoundaryType type) const;
     QString answer(Range range, int *start, int *end) const;
+};
+
+// A widget whose text a screen reader reads and cannot change.
+class ReadOnlyTextAccessible : public QAccessibleWidget, public BoundaryText
+{
+public:
+    ReadOnlyTextAccessible(QWidget *widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        return s;
+    }
+
+    using QAccessibleWidget::text;
+    using BoundaryText::text;
 };

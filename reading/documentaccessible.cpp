@@ -17,22 +17,14 @@ namespace {
 
 const char spokenProperty[] = "spokenDocument";
 
-class DocumentAccessible : public QAccessibleWidget, public BoundaryText
+class DocumentAccessible : public ReadOnlyTextAccessible
 {
 public:
-    explicit DocumentAccessible(QTextEdit *view) : QAccessibleWidget(view, QAccessible::EditableText) {}
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
+    explicit DocumentAccessible(QTextEdit *view) : ReadOnlyTextAccessible(view, QAccessible::EditableText) {}
 
     QAccessible::State state() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.readOnly = true;
+        QAccessible::State s = ReadOnlyTextAccessible::state();
         s.multiLine = true;
         s.selectableText = true;
         return s;
@@ -43,7 +35,7 @@ public:
         // The whole paper is the text, not a name or value to say at once.
         if (t == QAccessible::Value)
             return QString();
-        return QAccessibleWidget::text(t);
+        return ReadOnlyTextAccessible::text(t);
     }
 
     // --- the text, in spoken offsets -------------------------------------

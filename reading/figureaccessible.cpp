@@ -3,8 +3,6 @@
 #include "reading/boundarytext.h"
 #include "reading/figurelabel.h"
 
-#include <QAccessibleWidget>
-
 #include <algorithm>
 
 namespace {
@@ -13,24 +11,12 @@ namespace {
 // otherwise be text, and a reader keeps the role it first met. Its words
 // are a read-only text whose lines are its sentences, having no lines on
 // screen.
-class FigureAccessible : public QAccessibleWidget, public BoundaryText
+class FigureAccessible : public ReadOnlyTextAccessible
 {
 public:
-    explicit FigureAccessible(FigureLabel *figure) : QAccessibleWidget(figure, QAccessible::Graphic) {}
+    explicit FigureAccessible(FigureLabel *figure) : ReadOnlyTextAccessible(figure, QAccessible::Graphic) {}
 
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.readOnly = true;
-        return s;
-    }
+    using ReadOnlyTextAccessible::text;
 
     int characterCount() const override { return int(figure()->words().size()); }
 
@@ -40,8 +26,6 @@ public:
         end = std::clamp(end, start, characterCount());
         return figure()->words().mid(start, end - start);
     }
-
-    QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
 
     int cursorPosition() const override { return figure()->caret(); }
     void setCursorPosition(int offset) override { figure()->setCaret(offset); }
