@@ -5,8 +5,10 @@
 #include "windows/placement.h"
 #include "results/passlinewindow.h"
 #include "results/passrate.h"
+#include "widgets/announcer.h"
 
 #include <QAction>
+#include <QShortcut>
 
 #include <utility>
 
@@ -15,11 +17,25 @@ VardoApp::VardoApp() : VardoApp(systemTime, nullptr)
 }
 
 VardoApp::VardoApp(ClockSource now, MediaDevice *media)
-    : m_now(std::move(now)), m_media(media), m_help([] { return new HelpWindow; })
+    : m_now(std::move(now)), m_media(media),
+      m_help([this] { return withTimeKey(new HelpWindow); })
 {
     for (int band = 1; band <= int(m_passLines.size()); ++band)
         m_passLines[band - 1] = std::make_unique<SecondaryWindow>(
-            [band] { return new PassLineWindow(band); });
+            [this, band] { return withTimeKey(new PassLineWindow(band)); });
+}
+
+// Ctrl+T says the time left in whichever window the candidate is in.
+QWidget *VardoApp::withTimeKey(QWidget *window)
+{
+    auto *announcer = new Announcer(window);
+    auto *key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), window);
+    key->setObjectName(QStringLiteral("timeLeftKey"));
+    connect(key, &QShortcut::activated, announcer, [this, announcer] {
+        if (m_exam)
+            announcer->announce(m_exam->timeLeftWords());
+    });
+    return window;
 }
 
 VardoApp::~VardoApp()

@@ -36,6 +36,7 @@ private:
     void onPassRateRequested();
     void onAbout();
     void onExit();
+    QWidget *withTimeKey(QWidget *window);
 
     ClockSource m_now;
     MediaDevice *m_media = nullptr;

@@ -287,6 +287,7 @@ void DocumentView::follow(const ResourceGate &gate)
 {
     m_gate = gate;
     load(std::make_unique<DocumentJob>(request(m_gate), m_links), false);
+    emit pageFollowed();
 }
 
 QString DocumentView::wayBack() const

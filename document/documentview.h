@@ -82,6 +82,8 @@ public slots:
 
 signals:
     void eventRaised(const QString &name, const QVariant &data);
+    // A link, or Alt+Left, put another page in place of the one shown.
+    void pageFollowed();
 
 protected:
     // Grants nothing: the pane's documents load what they need themselves.

@@ -13,6 +13,7 @@
 #include "widgets/focusring.h"
 #include "sound/mediacontrol.h"
 #include "widgets/spokenlabel.h"
+#include "reading/figurelabel.h"
 #include "widgets/tabpages.h"
 #include "widgets/twips.h"
 
@@ -24,6 +25,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 using namespace examlayout;
@@ -65,6 +67,9 @@ Widget *place(Widget *widget, const QString &name, const QRect &geometry)
     widget->setGeometry(geometry);
     return widget;
 }
+
+// The captions the strips' spoken names already say ("あと %1 分", "%1 点").
+const std::array<QString, 2> spokenByStrips = {QStringLiteral("Label1"), QStringLiteral("Label2")};
 
 const BoxRow &boxRowFor(int choices)
 {
@@ -177,11 +182,16 @@ void ExamWindow::buildSideControls(QWidget *ground)
     m_score = made.at(1);
     m_passRate = made.at(2);
     connect(m_score, &QPushButton::clicked, this, &ExamWindow::onScoreClicked);
-    connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::passRateRequested);
+    connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::onPassRateClicked);
 
     for (const Label &label : labels) {
-        auto *control = place(new FittedLabel(text(label.caption), ground), text(label.name),
+        auto *control = place(new FittedLabel(QString(), ground), text(label.name),
                               pixels(label.rect));
+        // Before its caption, which a screen reader may be told of at once.
+        if (std::find(spokenByStrips.begin(), spokenByStrips.end(), control->objectName())
+            != spokenByStrips.end())
+            spoken::silence(control);
+        control->setText(text(label.caption));
         control->setFont(designfont::make(designfont::gothic, label.points, true));
         control->setAlignment(alignmentOf(label.align));
         if (label.ground == Ground::Pink)
@@ -192,6 +202,7 @@ void ExamWindow::buildSideControls(QWidget *ground)
     // The strips read "あと", time, "分" and score, "点" only to the eye.
     spoken::setPattern(m_seconds, QStringLiteral("あと %1 分"), QStringLiteral("残り時間"));
     spoken::setPattern(m_scoreLabel, QStringLiteral("%1 点"), QStringLiteral("得点"));
+
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmr時間"));
@@ -223,19 +234,22 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
                              DocumentView::Wait::BeforeFirstShow, std::move(m_paperJob));
     // Whatever the document's event says, it asks for the cue.
     connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
+    // A link swaps the whole page without moving the focus.
+    connect(document, &DocumentView::pageFollowed, this,
+            [this] { announce(QStringLiteral("ページが変わりました")); });
     m_document = document;
 
     for (int i = 0; i < int(figurePages.size()); ++i) {
         const FigurePage &figure = figurePages[i];
         const int figurePage = m_questionTabs->addPage(text(figure.caption));
-        auto *picture = place(new QLabel, QStringLiteral("Picture%1").arg(i + 1),
-                              pixels(figure.box));
+        // A screen reader names the figure by its tab and says what it shows,
+        // whether or not its page was ever shown.
+        auto *picture = place(new FigureLabel(text(figure.caption),
+                                              pictures::figureDescription(i + 1)),
+                              QStringLiteral("Picture%1").arg(i + 1), pixels(figure.box));
         picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         picture->setLineWidth(2);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // A screen reader names the figure by its tab and says what it shows.
-        picture->setAccessibleName(text(figure.caption));
-        picture->setAccessibleDescription(pictures::figureDescription(i + 1));
         // A Tab stop, so that a screen reader reaches it as it reaches the paper.
         picture->setFocusPolicy(Qt::StrongFocus);
         focusring::attach(picture);
@@ -281,7 +295,7 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
         auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
                           elementName(QStringLiteral("chkVardo%1").arg(group), k),
                           twips::rect(span.left, boxTop, span.width, boxHeight));
-        box->setAccessibleName(text(answers.caption) + u' ' + box->text());
+        box->setAccessibleName(text(answers.caption) + QStringLiteral(" の ") + box->text());
         m_boxes[page][k - 1] = box;
     }
 
@@ -351,8 +365,24 @@ void ExamWindow::onStartClicked()
     m_start->setEnabled(false);
     announce(QStringLiteral("開始 ") + timeLeftWords());
     setScore(std::nullopt);
-    for (QLabel *mark : m_marks)
-        mark->hide();
+    for (int g = 1; g <= groupCount; ++g)
+        showMark(g, false);
+}
+
+// The mark is heard with the boxes of its page as long as it shows.
+void ExamWindow::showMark(int group, bool correct)
+{
+    m_marks[group - 1]->setVisible(correct);
+    const QString said = correct ? correctGroupWords() : QString();
+    for (QCheckBox *box : m_boxes[group - 1]) {
+        if (box)
+            box->setAccessibleDescription(said);
+    }
+}
+
+QString ExamWindow::correctGroupWords()
+{
+    return QStringLiteral("この問は正解");
 }
 
 // The cue is opened on every tick so that it is ready whenever it is played;
@@ -376,7 +406,7 @@ void ExamWindow::announceMinutes()
 {
     const int left = m_minutes.remaining();
     if (left == 0)
-        announce(QStringLiteral("時間です。終了です"));
+        announce(QStringLiteral("時間です。終了です。解答はまだ変えられます"));
     else if (left == 10 || left == 5)
         announce(QStringLiteral("残り %1 分").arg(left));
 }
@@ -384,13 +414,27 @@ void ExamWindow::announceMinutes()
 void ExamWindow::onScoreClicked()
 {
     const Marking marking = MarkAnswers(readAnswerSheet());
+    const bool stopsClock = m_timer->isActive();
     m_start->setEnabled(true);
     m_seconds->setText(QString());
     m_timer->stop();
     for (int g = 1; g <= groupCount; ++g)
-        m_marks[g - 1]->setVisible(marking.correct[g - 1]);
+        showMark(g, marking.correct[g - 1]);
     setScore(marking.total);
-    announce(QStringLiteral("得点 %1 点").arg(marking.total));
+    const auto correct = std::count(marking.correct.begin(), marking.correct.end(), true);
+    QString words = QStringLiteral("得点 %1 点 %2 問中 %3 問正解")
+                        .arg(marking.total).arg(groupCount).arg(correct);
+    if (stopsClock)
+        words += QStringLiteral("。時間を止めました");
+    announce(words);
+}
+
+// Before the first Score there is no verdict to open: say so.
+void ExamWindow::onPassRateClicked()
+{
+    if (!m_total)
+        announce(QStringLiteral("まだ採点していません。得点を押すと採点します"));
+    emit passRateRequested();
 }
 
 // lbl得点 sizes itself to its text on one line; its height is fixed.

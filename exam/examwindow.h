@@ -44,6 +44,10 @@ public:
     void PlaySound();
     QAction *exitAction() const { return m_exit; }
     QAction *aboutAction() const { return m_about; }
+    // The time left in words, as Ctrl+T says it in every window.
+    QString timeLeftWords() const;
+    // What the boxes of a group say besides their names while its mark shows.
+    static QString correctGroupWords();
 
 signals:
     void passRateRequested();
@@ -63,11 +67,12 @@ private:
     void buildAnnouncements();
     void announce(const QString &message);
     void announceMinutes();
-    QString timeLeftWords() const;
+    void showMark(int group, bool correct);
 
     void onStartClicked();
     void onTick();
     void onScoreClicked();
+    void onPassRateClicked();
     AnswerSheet readAnswerSheet() const;
     void setScore(std::optional<int> score);
 

@@ -1,5 +1,6 @@
 #include "reading/documentaccessible.h"
 
+#include "reading/boundarytext.h"
 #include "reading/spokentext.h"
 #include "reading/textboundaries.h"
 
@@ -16,22 +17,14 @@ namespace {
 
 const char spokenProperty[] = "spokenDocument";
 
-class DocumentAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+class DocumentAccessible : public ReadOnlyTextAccessible
 {
 public:
-    explicit DocumentAccessible(QTextEdit *view) : QAccessibleWidget(view, QAccessible::EditableText) {}
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
+    explicit DocumentAccessible(QTextEdit *view) : ReadOnlyTextAccessible(view, QAccessible::EditableText) {}
 
     QAccessible::State state() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.readOnly = true;
+        QAccessible::State s = ReadOnlyTextAccessible::state();
         s.multiLine = true;
         s.selectableText = true;
         return s;
@@ -42,7 +35,7 @@ public:
         // The whole paper is the text, not a name or value to say at once.
         if (t == QAccessible::Value)
             return QString();
-        return QAccessibleWidget::text(t);
+        return ReadOnlyTextAccessible::text(t);
     }
 
     // --- the text, in spoken offsets -------------------------------------
@@ -103,36 +96,6 @@ public:
         *start = 0;
         *end = std::max(offset, characterCount());
         return QString();
-    }
-
-    // Every boundary is answered here: Qt's default search for characters,
-    // words and sentences never ends on some texts (a word at offset 0 of a
-    // text that begins with a kanji, a sentence at the end). -1 is the end of
-    // the text and -2 the caret, as in Qt's text boxes; other offsets outside
-    // the text get nothing, -1 to -1.
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                         int *end) const override
-    {
-        return answer(pieceAt(offset, type), start, end);
-    }
-
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                             int *end) const override
-    {
-        const Range at = pieceAt(offset, type);
-        if (at.start <= 0)
-            return answer(at.start < 0 ? at : Range{0, 0}, start, end);
-        return answer(pieceAt(at.start - 1, type), start, end);
-    }
-
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                            int *end) const override
-    {
-        const Range at = pieceAt(offset, type);
-        const int count = characterCount();
-        if (at.start < 0 || at.end >= count)
-            return answer(at.start < 0 ? at : Range{count, count}, start, end);
-        return answer(pieceAt(at.end, type), start, end);
     }
 
     QRect characterRect(int offset) const override
@@ -214,46 +177,17 @@ private:
         return m_boundaries;
     }
 
-    using Range = TextBoundaries::Range;
-
     // The pane's position for a spoken offset, brought inside the text.
     int documentPosition(int offset) const
     {
         return spoken().toDocument(std::clamp(offset, 0, characterCount()));
     }
 
-    QString answer(Range range, int *start, int *end) const
+    Range pieceInside(int offset, QAccessible::TextBoundaryType type) const override
     {
-        *start = range.start;
-        *end = range.end;
-        return range.start < 0 ? QString() : text(range.start, range.end);
-    }
-
-    // The piece of `type` holding `offset`; -1 to -1 outside the text.
-    Range pieceAt(int offset, QAccessible::TextBoundaryType type) const
-    {
-        const int count = characterCount();
-        if (offset == -2)
-            offset = cursorPosition();
-        else if (offset == -1)
-            offset = count;
-        if (offset < 0 || offset > count)
-            return {-1, -1};
-        switch (type) {
-        case QAccessible::CharBoundary:
-            return boundaries().at(offset, TextBoundaries::Unit::Character);
-        case QAccessible::WordBoundary:
-            return boundaries().at(offset, TextBoundaries::Unit::Word);
-        case QAccessible::SentenceBoundary:
-            return boundaries().at(offset, TextBoundaries::Unit::Sentence);
-        case QAccessible::ParagraphBoundary:
-            return boundaries().at(offset, TextBoundaries::Unit::Paragraph);
-        case QAccessible::LineBoundary:
+        if (type == QAccessible::LineBoundary)
             return lineAt(offset);
-        case QAccessible::NoBoundary:
-            break;
-        }
-        return {0, count};
+        return unitPiece(boundaries(), offset, type);
     }
 
     // The laid-out line holding `offset`, with the break that ends it.

@@ -6,6 +6,7 @@
 namespace {
 
 const char patternProperty[] = "spokenPattern";
+const char silentProperty[] = "spokenElsewhere";
 
 class SpokenLabel : public QAccessibleWidget
 {
@@ -20,11 +21,29 @@ public:
     }
 };
 
+// No name and not showing: a reader reviewing the window skips it.
+class SilentLabel : public QAccessibleWidget
+{
+public:
+    explicit SilentLabel(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text) const override { return QString(); }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        return s;
+    }
+};
+
 QAccessibleInterface *spokenLabelFactory(const QString &, QObject *object)
 {
     auto *label = qobject_cast<QLabel *>(object);
     if (label && label->property(patternProperty).isValid())
         return new SpokenLabel(label);
+    if (label && label->property(silentProperty).toBool())
+        return new SilentLabel(label);
     return nullptr;
 }
 
@@ -41,6 +60,11 @@ void setPattern(QLabel *label, const QString &pattern, const QString &descriptio
 {
     label->setProperty(patternProperty, pattern);
     label->setAccessibleDescription(description);
+}
+
+void silence(QLabel *label)
+{
+    label->setProperty(silentProperty, true);
 }
 
 QString nameOf(const QLabel *label)

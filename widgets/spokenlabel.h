@@ -16,6 +16,10 @@ void installAccessibility();
 
 void setPattern(QLabel *label, const QString &pattern, const QString &description);
 
+// `label`'s words are said by another label's pattern ("あと　 　　分" by
+// "あと %1 分"): screen readers pass it by, so that they are not heard twice.
+void silence(QLabel *label);
+
 // The name a screen reader hears for `label` now.
 QString nameOf(const QLabel *label);
 

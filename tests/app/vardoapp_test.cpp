@@ -82,6 +82,8 @@ private slots:
     void exit_closesEveryWindowAndEndsTheProgram();
     void exit_withOnlyMainWindow_endsTheProgram();
     void closeMainWindow_leavesHelpOpenAndProgramRunning();
+    void ctrlT_saysTheTimeInEveryWindow_data();
+    void ctrlT_saysTheTimeInEveryWindow();
 
 private:
     template<typename T>
@@ -339,6 +341,41 @@ void VardoAppTest::closeMainWindow_leavesHelpOpenAndProgramRunning()
     // Closing the last window ends it.
     QTimer::singleShot(0, m_app->helpWindow(), &QWidget::close);
     QCOMPARE(runEventLoop(5000), 0);
+}
+
+void VardoAppTest::ctrlT_saysTheTimeInEveryWindow_data()
+{
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("clockRuns");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("verdict, clock stopped") << false << false << QStringLiteral("時間は計っていません");
+    QTest::newRow("verdict, clock running") << false << true << QStringLiteral("残り時間 60 分");
+    QTest::newRow("help, clock running") << true << true << QStringLiteral("残り時間 60 分");
+}
+
+// Said by the window the candidate is in; Escape closes none of them.
+void VardoAppTest::ctrlT_saysTheTimeInEveryWindow()
+{
+    QFETCH(bool, help);
+    QFETCH(bool, clockRuns);
+    QFETCH(QString, said);
+    markAllRightExcept({});
+    if (help)
+        find<QAction>(QStringLiteral("mnuAbout"))->trigger();
+    else
+        click(QStringLiteral("cmd合格率"));
+    QWidget *window = help ? m_app->helpWindow() : passLine(1);
+    if (clockRuns)
+        click(QStringLiteral("cmdスタート"));
+    window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), window);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
+    auto *announcer = window->findChild<QWidget *>(QStringLiteral("announcer"));
+    QVERIFY(announcer);
+    QCOMPARE(announcer->accessibleName(), said);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
 }
 
 VARDO_TEST_MAIN(VardoAppTest)

@@ -115,12 +115,12 @@ def exam_steps():
     yield ["Up"], first, None, "Up: the first line again"
     yield ["shift+Tab"] * 5 + ["Right"], r"図1 ページタブ", None, "Right on the question tabs"
     yield ["Tab"] * 5, r"図1 画像.*\n?.*\S{40}", None, "Tab to figure 1: name and description"
-    yield (["shift+Tab"] * 3 + ["space"], r"(?s)space.*1-問1-1 1 チェックボックス.*残り時間 60 分",
+    yield (["shift+Tab"] * 3 + ["space"], r"(?s)space.*1-問1-1 の 1 チェックボックス.*残り時間 60 分",
            r"(?s)space.*得 点", "Start: the time left; focus on the first box, not on Score")
     yield ["ctrl+t"], r"残り時間 60 分", None, "Ctrl+T: the time left"
-    yield ["Tab", "Tab", "space"], r"1-問1-1 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
+    yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
     for page in pages[1:]:
-        yield ["ctrl+Tab"], n(re.escape(page)) + r" 3 チェックボックス", r"ページタブ", "Ctrl+Tab: " + page
+        yield ["ctrl+Tab"], n(re.escape(page)) + r" の 3 チェックボックス", r"ページタブ", "Ctrl+Tab: " + page
         yield ["space"], r"checked", None, "Space ticks " + page + " ③"
     # From the third box of the last page: its boxes 2 and 1, the figure, Pass-rate, Score.
     yield ["shift+Tab"] * 5, r"得 点 プッシュボタン\.?$", None, "Shift+Tab back to Score"
@@ -130,6 +130,34 @@ def exam_steps():
     yield ["alt+h"], r"バージョン情報\(A\)", None, "Alt+H: the help menu"
     yield ["a"], r"バージョン情報(.|\n)*ソフトの説明", None, "help: its title and first line"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 プ", None, "Alt+F4 closes the help window"
+    yield from quit_steps()
+
+
+def heard_steps():
+    # What the page shows, heard: a figure never shown is an image with its
+    # words even after Orca walked the window for its status bar; the words a
+    # sentence at a time; the notices; a correct-answer mark; Ctrl+T anywhere.
+    with open(os.path.join(SOURCE, "assets", "figures.txt"), encoding="utf-8") as f:
+        words = dict(line.rstrip("\n").split("\t", 1) for line in f if "\t" in line)["4"]
+    second = n(words.split("。")[1][:4])
+    yield [], r"問題 ページタブのリスト", None, "start: the question tabs"
+    yield ["Insert+KP_Enter", "Insert+KP_Enter"], r"Status bar|ステータス", None, "status bar: none"
+    yield ["Right"] * 4, r"図4 ページタブ", None, "Right to 図4, never shown"
+    yield ["Tab"] * 5, r"図4 画像.*\n?.*\S{40}", r"ラベル", "Tab to figure 4: an image, described"
+    yield ["Down"], re.escape(second), r"図4 画像", "Down: its second sentence alone"
+    yield ["shift+Tab", "space"], r"まだ採点していません", None, "Pass-rate before marking says so"
+    yield ["shift+Tab", "shift+Tab", "space"], r"開始 残り時間 60 分", None, "Start"
+    # 1-問1-1's correct choice is ③.
+    yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
+    yield ["shift+Tab"] * 5, r"得 点 プッシュボタン", None, "Shift+Tab back to Score"
+    yield ["space"], r"得点 \d+ 点 27 問中 1 問正解。?\s*時間を止めました", None,
+    "Score: how many correct, and the clock stopped"
+    yield ["Tab"] * 3, r"(?s)1-問1-1 の 1 チェックボックス.*この問は正解", None,
+    "the mark heard with its page's boxes"
+    yield ["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
+    "Pass-rate: the verdict"
+    yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
+    yield ["alt+F4"], r"Vardo(.|\n)*合格率 プ", None, "Alt+F4 closes the verdict window"
     yield from quit_steps()
 
 
@@ -236,7 +264,8 @@ def main():
             return
         sessions = [("exam", lambda: PROGRAM, exam_steps),
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
-                    ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト"))]
+                    ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト")),
+                    ("heard", lambda: PROGRAM, heard_steps)]
         only = os.environ.get("VARDO_ORCA_SESSIONS")  # e.g. "paper ends,kanji paper"
         for name, program, steps in sessions:
             if not only or name in only.split(","):

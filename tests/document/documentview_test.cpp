@@ -207,18 +207,22 @@ void DocumentViewTest::otherLinks_leaveThePage()
     QFETCH(QString, href);
     openPage(QStringLiteral("<p>before</p><p><a href=\"%1\">follow me</a></p>").arg(href));
     QSignalSpy raised(m_view, &DocumentView::eventRaised);
+    QSignalSpy followed(m_view, &DocumentView::pageFollowed);
 
     clickText(QStringLiteral("follow me"));
 
     QVERIFY(raised.isEmpty());
+    QVERIFY(followed.isEmpty()); // nothing to tell a reader of
     QVERIFY(m_view->toPlainText().startsWith(QStringLiteral("before")));
 }
 
 void DocumentViewTest::pageLinkInsideFolder_opensThatPage()
 {
     openPage(QStringLiteral("<p><a href=\"next.html\">next</a></p>"));
+    QSignalSpy followed(m_view, &DocumentView::pageFollowed);
     clickText(QStringLiteral("next"));
     QTRY_COMPARE(m_view->toPlainText(), QStringLiteral("next page"));
+    QCOMPARE(followed.count(), 1); // the window says the page changed
 }
 
 // A picture is shown only when it lies inside the document's folder, read

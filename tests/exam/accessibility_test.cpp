@@ -91,14 +91,14 @@ void AccessibilityTest::controls_haveSpokenNames_data()
     QTest::addColumn<QString>("spoken");
     const int box = QAccessible::CheckBox;
     QTest::newRow("first box of the first page")
-        << "chkVardo1(1)" << box << QStringLiteral("1-問1-1 ①");
+        << "chkVardo1(1)" << box << QStringLiteral("1-問1-1 の ①");
     QTest::newRow("third box of the first page")
-        << "chkVardo1(3)" << box << QStringLiteral("1-問1-1 ③");
+        << "chkVardo1(3)" << box << QStringLiteral("1-問1-1 の ③");
     QTest::newRow("sixth box of the six-choice page")
-        << "chkVardo10(6)" << box << QStringLiteral("2A-問3 ⑥");
+        << "chkVardo10(6)" << box << QStringLiteral("2A-問3 の ⑥");
     QTest::newRow("last box of the eight-choice page")
-        << "chkVardo17(8)" << box << QStringLiteral("3B-問4 ⑧");
-    QTest::newRow("last page") << "chkVardo27(5)" << box << QStringLiteral("5-問5 ⑤");
+        << "chkVardo17(8)" << box << QStringLiteral("3B-問4 の ⑧");
+    QTest::newRow("last page") << "chkVardo27(5)" << box << QStringLiteral("5-問5 の ⑤");
     QTest::newRow("mark") << "pctマル(1)" << int(QAccessible::Graphic)
                           << QStringLiteral("正解");
     QTest::newRow("last mark") << "pctマル(27)" << int(QAccessible::Graphic)
@@ -109,6 +109,11 @@ void AccessibilityTest::controls_haveSpokenNames_data()
                                  << QStringLiteral("1-問1-1");
     QTest::newRow("empty time strip") << "lbl秒" << int(QAccessible::StaticText) << QString();
     QTest::newRow("empty score strip") << "lbl得点" << int(QAccessible::StaticText) << QString();
+    // Their words are in the strips' names: heard once, not again beside them.
+    QTest::newRow("words round the time") << "Label1" << int(QAccessible::StaticText) << QString();
+    QTest::newRow("unit of the score") << "Label2" << int(QAccessible::StaticText) << QString();
+    QTest::newRow("average") << "Label4" << int(QAccessible::StaticText)
+                             << QStringLiteral("（平均 55,91 点）");
 }
 
 void AccessibilityTest::controls_haveSpokenNames()
@@ -119,6 +124,9 @@ void AccessibilityTest::controls_haveSpokenNames()
     QWidget *widget = find(name);
     QCOMPARE(spokenName(widget), spoken);
     QCOMPARE(int(accessibleOf(widget)->role()), role);
+    // A reader reviewing the window passes by what has nothing to say.
+    const bool passedBy = name.startsWith(QStringLiteral("Label")) && spoken.isEmpty();
+    QCOMPARE(bool(accessibleOf(widget)->state().invisible), passedBy || !widget->isVisible());
 }
 
 void AccessibilityTest::strips_speakCaptionWithItsUnit_data()
@@ -250,7 +258,17 @@ void AccessibilityTest::keyboardOnly_marksOneGroup()
     QCOMPARE(find<QLabel>(QStringLiteral("pctマル(1)"))->isVisibleTo(m_window), false);
     QCOMPARE(m_window->scoreText(), QStringLiteral("4"));
     QCOMPARE(spokenName(find(QStringLiteral("lbl得点"))), QStringLiteral("4 点"));
-    QCOMPARE(spokenName(find(QStringLiteral("announcer"))), QStringLiteral("得点 4 点"));
+    QCOMPARE(spokenName(find(QStringLiteral("announcer"))),
+             QStringLiteral("得点 4 点 27 問中 1 問正解"));
+    // The mark is heard with the boxes of its page, and only there.
+    auto descriptionOf = [this](const char *box) {
+        return accessibleOf(find(QString::fromUtf8(box)))->text(QAccessible::Description);
+    };
+    QCOMPARE(descriptionOf("chkVardo10(1)"), ExamWindow::correctGroupWords());
+    QCOMPARE(descriptionOf("chkVardo10(6)"), ExamWindow::correctGroupWords());
+    QCOMPARE(descriptionOf("chkVardo1(1)"), QString());
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("cmdスタート")), Qt::LeftButton);
+    QCOMPARE(descriptionOf("chkVardo10(1)"), QString());
 }
 
 void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs_data()

@@ -1,6 +1,7 @@
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
 #include "widgets/tabpages.h"
+#include "document/documentview.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -185,19 +186,34 @@ void ExamClockTest::nextStart_showsFullHourAgain()
 void ExamClockTest::announcements_sayWhatChanged_data()
 {
     QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("then"); // a control pressed after the minutes
     QTest::addColumn<QString>("said");
     QTest::addColumn<QString>("onCtrlT");
-    QTest::newRow("start") << 0 << "開始 残り時間 60 分" << "残り時間 60 分";
-    QTest::newRow("eleven left: nothing new") << 49 << "開始 残り時間 60 分" << "残り時間 11 分";
-    QTest::newRow("ten left") << 50 << "残り 10 分" << "残り時間 10 分";
-    QTest::newRow("five left") << 55 << "残り 5 分" << "残り時間 5 分";
-    QTest::newRow("time up") << 60 << "時間です。終了です" << "時間切れです";
+    const QString noScore = QStringLiteral("まだ採点していません。得点を押すと採点します");
+    QTest::newRow("start") << 0 << "" << "開始 残り時間 60 分" << "残り時間 60 分";
+    QTest::newRow("eleven left: nothing new")
+        << 49 << "" << "開始 残り時間 60 分" << "残り時間 11 分";
+    QTest::newRow("ten left") << 50 << "" << "残り 10 分" << "残り時間 10 分";
+    QTest::newRow("five left") << 55 << "" << "残り 5 分" << "残り時間 5 分";
+    QTest::newRow("time up: the boxes stay open")
+        << 60 << "" << "時間です。終了です。解答はまだ変えられます" << "時間切れです";
+    QTest::newRow("score stops the clock")
+        << 10 << "cmd得点" << "得点 0 点 27 問中 0 問正解。時間を止めました" << "時間は計っていません";
+    QTest::newRow("score after time-up stops nothing")
+        << 60 << "cmd得点" << "得点 0 点 27 問中 0 問正解" << "時間は計っていません";
+    QTest::newRow("pass rate before marking") << 1 << "cmd合格率" << noScore << "残り時間 59 分";
+    QTest::newRow("pass rate after marking")
+        << 1 << "cmd得点,cmd合格率" << "得点 0 点 27 問中 0 問正解。時間を止めました"
+        << "時間は計っていません";
+    QTest::newRow("a link swaps the page") << 1 << "Scriptlet1" << "ページが変わりました"
+                                           << "残り時間 59 分";
 }
 
 // Said to a screen reader without moving the focus, minutes passing at once.
 void ExamClockTest::announcements_sayWhatChanged()
 {
     QFETCH(int, minutes);
+    QFETCH(QString, then);
     QFETCH(QString, said);
     QFETCH(QString, onCtrlT);
     auto *announcer = find<QWidget>(QStringLiteral("announcer"));
@@ -205,6 +221,12 @@ void ExamClockTest::announcements_sayWhatChanged()
     QCOMPARE(announcer->accessibleName(), QStringLiteral("時間は計っていません"));
     clickStart();
     tickAt(m_now.addSecs(60 * minutes));
+    for (const QString &name : then.split(u',', Qt::SkipEmptyParts)) {
+        if (auto *pane = qobject_cast<DocumentView *>(find<QWidget>(name)))
+            emit pane->pageFollowed(); // as a followed link tells it
+        else
+            QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton);
+    }
     QCOMPARE(announcer->accessibleName(), said);
     QTest::keyClick(m_window, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(announcer->accessibleName(), onCtrlT);

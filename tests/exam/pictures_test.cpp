@@ -132,8 +132,9 @@ void PicturesTest::background_showsThroughTheTransparentLabel()
     QCOMPARE(ground.pixelColor(corner), source.pixelColor(corner));
 }
 
-// A screen reader hears 図３ and a description that carries every numbered
-// choice drawn in the figure, before the figure's page was ever opened.
+// A screen reader hears 図３, an image, and a description that carries every
+// numbered choice drawn in the figure, before the figure's page was ever
+// opened; the same words are its text, to be read a sentence at a time.
 void PicturesTest::figures_speakTheirTabAndWhatTheyShow()
 {
     ExamWindow window;
@@ -144,8 +145,12 @@ void PicturesTest::figures_speakTheirTabAndWhatTheyShow()
         QVERIFY(face);
         QCOMPARE(face->text(QAccessible::Name),
                  QString::fromUtf8(examlayout::figurePages[n - 1].caption));
+        QCOMPARE(face->role(), QAccessible::Graphic);
         const QString description = face->text(QAccessible::Description);
         QVERIFY2(description.size() > 40, qPrintable(QStringLiteral("figure %1").arg(n)));
+        QCOMPARE(description, pictures::figureDescription(n));
+        QVERIFY(face->textInterface());
+        QCOMPARE(face->textInterface()->text(0, int(description.size())), description);
         for (int k = 1; k <= choicesDrawn[n - 1]; ++k)
             QVERIFY2(description.contains(QChar(u'①' + k - 1)),
                      qPrintable(QStringLiteral("figure %1, choice %2").arg(n).arg(k)));
