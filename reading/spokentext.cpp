@@ -47,14 +47,16 @@ QList<QTextTableCell> cellsOf(const QTextTable &table, int row)
 // A row of a table is read as one line, as it is seen: its cells in order
 // with 「、」 between them, the breaks inside a cell (a table inside one
 // too) as spaces. Down and Up then hear a header with its values.
-void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<Replacement> *words)
+void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<Replacement> *words,
+                          bool inTable)
 {
     for (const QTextFrame *child : frame.childFrames()) {
         const auto *table = qobject_cast<const QTextTable *>(child);
-        if (!table) {
-            readRows(*child, shown, words);
+        // A table inside a cell first: its cells' 「、」 come before the
+        // spaces of the cell around it.
+        readRows(*child, shown, words, inTable || table);
+        if (!table)
             continue;
-        }
         for (int row = 0; row < table->rows(); ++row) {
             const QList<QTextTableCell> cells = cellsOf(*table, row);
             if (cells.isEmpty())
@@ -67,7 +69,8 @@ void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<R
                 if (cell.lastPosition() < cells.last().lastPosition())
                     words->append({cell.lastPosition(), 1, QStringLiteral("、")});
             }
-            m_rows.append({cells.first().firstPosition(), cells.last().lastPosition() + 1});
+            if (!inTable)
+                m_rows.append({cells.first().firstPosition(), cells.last().lastPosition() + 1});
         }
     }
 }
@@ -111,7 +114,7 @@ SpokenText::SpokenText(const QTextDocument &document)
     }
 
     replacements.append(spokenwords::find(shown, raised));
-    readRows(*document.rootFrame(), shown, &replacements);
+    readRows(*document.rootFrame(), shown, &replacements, false);
 
     // Insertions come first at a place.
     std::stable_sort(replacements.begin(), replacements.end(),

@@ -54,7 +54,8 @@ private:
         int to;
     };
 
-    void readRows(const QTextFrame &frame, const QString &shown, QList<spokenwords::Replacement> *words);
+    void readRows(const QTextFrame &frame, const QString &shown, QList<spokenwords::Replacement> *words,
+                  bool inTable);
     void verbatim(int position, const QString &characters);
     void inWords(int position, int length, const QString &words);
 

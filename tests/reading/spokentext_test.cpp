@@ -86,6 +86,67 @@ private slots:
         QCOMPARE(text.toSpoken(text.documentLength()), spoken.size());
     }
 
+    void tableRowIsOneLine_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("at");   // text the caret is put before
+        QTest::addColumn<QString>("line"); // the line heard there
+        QTest::addColumn<QString>("down"); // and after Down, when it stays in the table
+        const QString measured = QStringLiteral("<tr><th>m〔g〕</th><td>50</td><td>100</td></tr>"
+                                                "<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr>");
+        QTest::newRow("header column, a value") << measured << "100" << "m〔グラム〕、50、100\n"
+                                                << "t〔秒〕、5.52、7.04\n";
+        QTest::newRow("header column, the header") << measured << "t〔" << "t〔秒〕、5.52、7.04\n" << "";
+        QTest::newRow("header row") << "<tr><th>時間〔s〕</th><th>電圧〔V〕</th></tr><tr><td>0.02</td><td>2.1</td></tr>"
+                                    << "時間" << "時間〔秒〕、電圧〔ボルト〕\n" << "0.02、2.1\n";
+        QTest::newRow("breaks in a cell") << "<tr><td>一<br>二<p>三</p></td><td>四</td></tr><tr><td>五</td></tr>"
+                                          << "三" << "一 二 三、四\n" << "五、\n";
+        QTest::newRow("a cell over two rows") << "<tr><td rowspan=\"2\">甲</td><td>乙</td></tr><tr><td>丙</td></tr>"
+                                              << "乙" << "甲、乙\n" << "丙\n";
+        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "、空、\n" << "";
+        QTest::newRow("a table in a cell")
+            << "<tr><td>外<table><tr><td>内一</td><td>内二</td></tr></table></td><td>右</td></tr>" << "内二"
+            << "外 内一、内二 、右\n" << "";
+    }
+
+    // A line in a table is its row: Down and Up hear a header with its values,
+    // and the lines of the whole text still follow one another without gaps.
+    void tableRowIsOneLine()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, at);
+        QFETCH(QString, line);
+        QFETCH(QString, down);
+        QTextBrowser view;
+        caretbrowsing::enable(&view);
+        view.resize(600, 400);
+        view.setHtml(QStringLiteral("<p>前</p><table border=\"1\">%1</table><p>後</p>").arg(rows));
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+        const auto lineAt = [text](int offset, int *start, int *end) {
+            return text->textAtOffset(offset, QAccessible::LineBoundary, start, end);
+        };
+        int start = 0, end = 0;
+        for (int offset = 0; offset < text->characterCount(); offset = end) {
+            lineAt(offset, &start, &end);
+            QCOMPARE(start, offset);
+            QVERIFY(end > start);
+            for (int inside = start + 1; inside < end; ++inside) {
+                int s = 0, e = 0;
+                lineAt(inside, &s, &e);
+                QCOMPARE(QList({s, e}), QList({start, end}));
+            }
+        }
+
+        view.setTextCursor(view.document()->find(at));
+        QTextCursor cursor = view.textCursor();
+        cursor.setPosition(cursor.selectionStart());
+        view.setTextCursor(cursor);
+        QCOMPARE(lineAt(text->cursorPosition(), &start, &end), line);
+        QTest::keyClick(&view, Qt::Key_Down);
+        if (!down.isEmpty())
+            QCOMPARE(lineAt(text->cursorPosition(), &start, &end), down);
+    }
+
     void caretAndReaderAgree_data()
     {
         QTest::addColumn<QList<QKeyCombination>>("keys");
