@@ -31,7 +31,8 @@ constexpr Unit units[] = {
     {"μF", "マイクロファラド", false}, {"pF", "ピコファラド", false},    {"Ω", "オーム", false},
     {"kΩ", "キロオーム", false},       {"MΩ", "メガオーム", false},      {"L", "リットル", false},
     {"rad", "ラジアン", false},        {"℃", "セルシウス度", false},     {"°C", "セルシウス度", false},
-    {"°", "度", false},
+    {"°", "度", false},                {"u", "原子質量単位", false},      {"keV", "キロ電子ボルト", false},
+    {"MeV", "メガ電子ボルト", false},
 };
 
 // Signs a synthesizer drops or names oddly, read as a Japanese reader says
@@ -52,6 +53,7 @@ constexpr Sign signs[] = {
     {u'−', "マイナス"},        {u'－', "マイナス"},        {u'×', "かける"},
     {u'÷', "わる"},            {u'→', "から"},             {u'√', "ルート"},
     {u'∞', "無限大"},          {u'′', "ダッシュ"},         {u'″', "ツーダッシュ"},
+    {u'/', "わる"},
     {u'\xfffc', "（画像）"},
 };
 
@@ -164,7 +166,8 @@ private:
     }
 
     // Whether a unit may start at `i`: after a number (its exponent
-    // included) or a unit just read, with or without spaces between.
+    // included), 「何」 as in 約何 N/m, or a unit just read, with or without
+    // spaces between.
     bool afterQuantity(int i, bool *spaced) const
     {
         int j = i - 1;
@@ -179,7 +182,7 @@ private:
             while (isRaised(j))
                 --j;
         }
-        return j >= 0 && at(j).isDigit();
+        return j >= 0 && (at(j).isDigit() || at(j) == u'何');
     }
 
     // The paper's unit brackets: 〔 right before `i`.

@@ -49,8 +49,9 @@ private slots:
         // Signs a synthesizer drops, units it spells, fractions it misreads.
         QTest::newRow("relations") << "q ＞ 0, x &lt; 1, a ≧ b ≦ c ≠ d"
                                    << "q 大なり 0, x 小なり 1, a 大なりイコール b 小なりイコール c ノットイコール d";
-        QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b"
-                                              << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b";
+        QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
+                                              << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
+                                                 "19.6 わる 9.8";
         QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
         QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
                                      << "① マイナス3.6 ② マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
@@ -62,8 +63,9 @@ private slots:
         QTest::newRow("units filling the brackets")
             << "v〔m/s〕 t〔s〕 計数率〔回/分〕 T<sup>2</sup>〔s<sup>2</sup>〕 ν〔×10<sup>14</sup> Hz〕 〔回〕"
             << "v〔メートル毎秒〕 t〔秒〕 計数率〔回毎分〕 Tの2乗〔秒の2乗〕 ν〔かける10の14乗 ヘルツ〕 〔回〕";
-        QTest::newRow("variables stay letters") << "力 N と電圧 V、比 T/N、2m、3T、m = 150 g"
-                                                << "力 N と電圧 V、比 NぶんのT、2m、3T、m イコール 150 グラム";
+        QTest::newRow("variables stay letters") << "力 N と電圧 V、比 T/N、2m、3T、m = 150 g、約何 N/m か"
+                                                << "力 N と電圧 V、比 NぶんのT、2m、3T、m イコール 150 グラム、"
+                                                   "約何 ニュートン毎メートル か";
         QTest::newRow("other spellings") << "50 µF, 2 Ω, 9.8 m/s², 3 m³, 30°"
                                          << "50 マイクロファラド, 2 オーム, 9.8 メートル毎秒毎秒, 3 立方メートル, 30度";
         QTest::newRow("picture") << "<img src=\"x.png\">図" << "（画像）図";
