@@ -148,7 +148,9 @@ public:
                 m_found.append(r);
                 i = r.position + r.length;
             } else {
-                ++i;
+                // Raised text that is no exponent is read as it is, whole:
+                // each step stays linear in the text however long it is.
+                i = isRaised(i) ? raisedEnd(i) : i + 1;
             }
         }
         return m_found;
@@ -191,10 +193,16 @@ private:
     // The longest unit symbol at `i` that no ASCII letter follows.
     const Unit *symbolAt(int i, int *end) const
     {
+        static const QStringList symbols = [] {
+            QStringList list;
+            for (const Unit &unit : units)
+                list.append(QString::fromUtf8(unit.symbol));
+            return list;
+        }();
         const Unit *best = nullptr;
         int bestSize = 0;
         for (const Unit &unit : units) {
-            const QString symbol = QString::fromUtf8(unit.symbol);
+            const QString &symbol = symbols.at(&unit - units);
             if (symbol.size() <= bestSize || i + symbol.size() > m_text.size())
                 continue;
             bool same = true;
@@ -252,7 +260,7 @@ private:
     {
         bool spaced = false;
         const bool brackets = inBrackets(i);
-        if (isRaised(i) || (!brackets && !afterQuantity(i, &spaced)))
+        if (isRaised(i) || isSpace(at(i)) || (!brackets && !afterQuantity(i, &spaced)))
             return false;
         QString words;
         int end = i;
