@@ -279,8 +279,8 @@ private:
                     to = from + line.textLength();
             }
         }
-        const int start = words.toSpoken(from);
-        return {start, std::max(start, words.toSpoken(to))};
+        const int start = words.toSpoken(from, true);
+        return {start, std::max(start, words.toSpoken(to, true))};
     }
 
     mutable QPointer<const QTextDocument> m_document;

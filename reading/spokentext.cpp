@@ -154,7 +154,7 @@ void SpokenText::inWords(int position, int length, const QString &words)
     m_text += words;
 }
 
-int SpokenText::toSpoken(int position) const
+int SpokenText::toSpoken(int position, bool pastWords) const
 {
     position = std::clamp(position, 0, m_documentLength);
     // The first run that ends after the position, or words inserted there.
@@ -165,6 +165,8 @@ int SpokenText::toSpoken(int position) const
         return int(m_text.size());
     if (run->verbatim)
         return run->offset + (position - run->position);
+    if (pastWords && run->position < position)
+        return run->offset + run->spokenLength;
     return run->offset;
 }
 

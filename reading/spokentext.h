@@ -31,7 +31,10 @@ public:
     // Document positions run 0 .. documentLength(): the last paragraph's end
     // is not part of the text.
     int documentLength() const { return m_documentLength; }
-    int toSpoken(int position) const;
+    // `pastWords`: a position inside a stretch read in words maps past them,
+    // as a line that wraps inside 1/16 ends: the words belong to the line the
+    // stretch starts on.
+    int toSpoken(int position, bool pastWords = false) const;
     int toDocument(int offset) const;
 
     // The document positions of the table row holding `position`, through

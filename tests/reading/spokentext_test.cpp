@@ -112,7 +112,8 @@ private slots:
     }
 
     // A line in a table is its row: Down and Up hear a header with its values,
-    // and the lines of the whole text still follow one another without gaps.
+    // and the lines of the whole text still follow one another without gaps,
+    // however a line wraps.
     void tableRowIsOneLine()
     {
         QFETCH(QString, rows);
@@ -122,7 +123,11 @@ private slots:
         QTextBrowser view;
         caretbrowsing::enable(&view);
         view.resize(600, 400);
-        view.setHtml(QStringLiteral("<p>前</p><table border=\"1\">%1</table><p>後</p>").arg(rows));
+        // The last paragraph wraps inside fractions read in words (after a "/").
+        view.setHtml(QStringLiteral("<p>前</p><table border=\"1\">%1</table><p>後%2</p>")
+                         .arg(rows, QStringLiteral("1/a、").repeated(200)));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
         QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
         const auto lineAt = [text](int offset, int *start, int *end) {
             return text->textAtOffset(offset, QAccessible::LineBoundary, start, end);
