@@ -1,5 +1,7 @@
 #include "exam/pictures.h"
 
+#include "reading/spokenwords.h"
+
 #include <QFile>
 #include <QHash>
 #include <QIcon>
@@ -57,7 +59,9 @@ QHash<int, QString> readDescriptions()
 QString figureDescription(int figure)
 {
     static const QHash<int, QString> descriptions = readDescriptions();
-    return descriptions.value(figure);
+    // Through the pane's own table of signs and units, so that a quantity is
+    // heard as the paper's text is.
+    return spokenwords::spoken(descriptions.value(figure));
 }
 
 QPixmap mark()

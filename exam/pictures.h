@@ -18,7 +18,8 @@ QString markPath();
 std::future<QImage> decodeBackground();
 QPixmap figure(int figure);
 // What figure 1..11 shows, in words, for a screen reader; written with the
-// drawing (tools/pictures/figures.py). Empty for a figure without one.
+// drawing (tools/pictures/figures.py) and read through the document pane's
+// table of signs and units. Empty for a figure without one.
 QString figureDescription(int figure);
 // The correct-answer mark at 32 x 32, the icon image the platform picks.
 QPixmap mark();

@@ -190,11 +190,17 @@ private:
         return unitPiece(boundaries(), offset, type);
     }
 
-    // The laid-out line holding `offset`, with the break that ends it.
+    // The laid-out line holding `offset`, with the break that ends it; in a
+    // table, the whole row, as the spoken text reads it.
     Range lineAt(int offset) const
     {
         const SpokenText &words = spoken();
         const int position = words.toDocument(std::clamp(offset, 0, characterCount()));
+        int rowFrom = 0, rowTo = 0;
+        if (words.rowAt(position, &rowFrom, &rowTo)) {
+            const int start = words.toSpoken(rowFrom);
+            return {start, std::max(start, words.toSpoken(rowTo))};
+        }
         const QTextBlock block = view()->document()->findBlock(position);
         int from = block.position();
         int to = block.position() + block.length(); // through the break
@@ -207,8 +213,8 @@ private:
                     to = from + line.textLength();
             }
         }
-        const int start = words.toSpoken(from);
-        return {start, std::max(start, words.toSpoken(to))};
+        const int start = words.toSpoken(from, true);
+        return {start, std::max(start, words.toSpoken(to, true))};
     }
 
     mutable QPointer<const QTextDocument> m_document;

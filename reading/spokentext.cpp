@@ -1,71 +1,17 @@
 #include "reading/spokentext.h"
 
-#include <QRegularExpression>
+#include "reading/spokenwords.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <algorithm>
 
 namespace {
 
-struct Replacement
-{
-    int position;
-    int length;
-    QString words;
-};
-
-struct Unit
-{
-    const char *symbol;
-    const char *name;
-    bool length;
-};
-
-constexpr Unit units[] = {
-    {"m", "メートル", true},       {"cm", "センチメートル", true}, {"mm", "ミリメートル", true},
-    {"km", "キロメートル", true},  {"s", "秒", false},             {"kg", "キログラム", false},
-    {"g", "グラム", false},        {"N", "ニュートン", false},     {"J", "ジュール", false},
-    {"W", "ワット", false},        {"Pa", "パスカル", false},      {"V", "ボルト", false},
-    {"A", "アンペア", false},      {"C", "クーロン", false},       {"K", "ケルビン", false},
-    {"Hz", "ヘルツ", false},       {"T", "テスラ", false},         {"mol", "モル", false},
-    {"F", "ファラド", false},      {"H", "ヘンリー", false},       {"Ω", "オーム", false},
-    {"L", "リットル", false},
-};
-
-const Unit *unitOf(const QString &symbol)
-{
-    for (const Unit &unit : units) {
-        if (symbol == QString::fromUtf8(unit.symbol))
-            return &unit;
-    }
-    return nullptr;
-}
-
-QString minus()
-{
-    return QStringLiteral("マイナス");
-}
-
-// One unit raised to `exponent`, read on its own or after 「毎」.
-QString unitPower(const Unit &unit, int exponent, bool per)
-{
-    if (exponent < 0)
-        return unitPower(unit, -exponent, !per);
-    const QString name = QString::fromUtf8(unit.name);
-    QString words;
-    if (exponent == 1)
-        words = name;
-    else if (unit.length && exponent == 2)
-        words = QStringLiteral("平方") + name;
-    else if (unit.length && exponent == 3)
-        words = QStringLiteral("立方") + name;
-    else if (per && exponent == 2)
-        words = name + QStringLiteral("毎") + name; // 毎秒毎秒
-    else
-        words = QStringLiteral("%1の%2乗").arg(name).arg(exponent);
-    return per ? QStringLiteral("毎") + words : words;
-}
+using Replacement = spokenwords::Replacement;
 
 // Line and paragraph ends, frame edges and pictures as a reader gets them.
 QChar plain(QChar c)
@@ -83,47 +29,61 @@ QChar plain(QChar c)
     }
 }
 
-bool isSign(QChar c)
+// The cells of a row that begin in it, in order; a cell spanning rows
+// belongs to its first.
+QList<QTextTableCell> cellsOf(const QTextTable &table, int row)
 {
-    return QStringLiteral("-−‐–－").contains(c);
-}
-
-// A raised "3", "-34", "−2" or "n": the exponent in words, without the base.
-QString exponentInWords(const QString &raised, int *value)
-{
-    static const QRegularExpression shape(QStringLiteral("^\\s*([-−‐–－+]?)\\s*(\\d+|[A-Za-z])\\s*$"));
-    const QRegularExpressionMatch match = shape.match(raised);
-    if (!match.hasMatch())
-        return QString();
-    const bool negative = !match.captured(1).isEmpty() && isSign(match.captured(1).front());
-    bool number = false;
-    const int magnitude = match.captured(2).toInt(&number);
-    *value = number ? (negative ? -magnitude : magnitude) : 0;
-    return QStringLiteral("の%1%2乗").arg(negative ? minus() : QString(), match.captured(2));
-}
-
-bool isUnitCharacter(QChar c)
-{
-    return (c.unicode() < 0x80 && c.isLetter()) || c == QLatin1Char('/') || c == QChar(0x03a9)
-           || c == QChar(0x2126);
+    QList<QTextTableCell> cells;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.row() == row && cell.column() == column)
+            cells.append(cell);
+    }
+    return cells;
 }
 
 } // namespace
 
-QString SpokenText::unitInWords(const QString &unit, int exponent)
+// A row of a table is read as one line, as it is seen: its cells in order
+// with 「、」 between them, the breaks inside a cell (a table inside one
+// too) as spaces. Down and Up then hear a header with its values.
+void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<Replacement> *words,
+                          bool inTable)
 {
-    const QStringList parts = unit.split(QLatin1Char('/'));
-    if (parts.size() > 2 || exponent == 0)
-        return QString();
-    QString words;
-    for (int i = 0; i < parts.size(); ++i) {
-        const Unit *known = unitOf(QString(parts.at(i)).replace(QChar(0x2126), QChar(0x03a9)));
-        if (!known)
-            return QString();
-        const bool last = i == parts.size() - 1;
-        words += unitPower(*known, last ? exponent : 1, i > 0);
+    for (const QTextFrame *child : frame.childFrames()) {
+        const auto *table = qobject_cast<const QTextTable *>(child);
+        // A table inside a cell first: its cells' 「、」 come before the
+        // spaces of the cell around it.
+        readRows(*child, shown, words, inTable || table);
+        if (!table)
+            continue;
+        for (int row = 0; row < table->rows(); ++row) {
+            const QList<QTextTableCell> cells = cellsOf(*table, row);
+            if (cells.isEmpty())
+                continue;
+            for (const QTextTableCell &cell : cells) {
+                for (int p = cell.firstPosition(); p < cell.lastPosition() && p < shown.size(); ++p) {
+                    if (shown.at(p) == u'\n')
+                        words->append({p, 1, QStringLiteral(" ")});
+                }
+                if (cell.lastPosition() < cells.last().lastPosition())
+                    words->append({cell.lastPosition(), 1, QStringLiteral("、")});
+            }
+            if (!inTable)
+                m_rows.append({cells.first().firstPosition(), cells.last().lastPosition() + 1});
+        }
     }
-    return words;
+}
+
+bool SpokenText::rowAt(int position, int *from, int *to) const
+{
+    auto row = std::upper_bound(m_rows.begin(), m_rows.end(), position,
+                                [](int p, const Row &r) { return p < r.from; });
+    if (row == m_rows.begin() || position >= (row - 1)->to)
+        return false;
+    *from = (row - 1)->from;
+    *to = std::min((row - 1)->to, m_documentLength);
+    return true;
 }
 
 SpokenText::SpokenText(const QTextDocument &document)
@@ -153,39 +113,10 @@ SpokenText::SpokenText(const QTextDocument &document)
         openLink.clear();
     }
 
-    for (int p = 0; p < m_documentLength; ++p) {
-        const QChar c = shown.at(p);
-        if (raised.at(p)) {
-            int end = p;
-            while (end < m_documentLength && raised.at(end))
-                ++end;
-            int exponent = 0;
-            const QString words = exponentInWords(shown.mid(p, end - p), &exponent);
-            if (!words.isEmpty()) {
-                int unitStart = p;
-                while (unitStart > 0 && !raised.at(unitStart - 1)
-                       && isUnitCharacter(shown.at(unitStart - 1)))
-                    --unitStart;
-                const bool afterWord = unitStart > 0 && shown.at(unitStart - 1).isLetterOrNumber();
-                const QString unit = afterWord ? QString()
-                                               : unitInWords(shown.mid(unitStart, p - unitStart), exponent);
-                if (!unit.isEmpty())
-                    replacements.append({unitStart, end - unitStart, unit});
-                else
-                    replacements.append({p, end - p, words});
-            }
-            p = end - 1;
-        } else if (c == QChar(0x00d7)) {
-            replacements.append({p, 1, QStringLiteral("かける")});
-        } else if (c == QChar(0x2212)) {
-            replacements.append({p, 1, minus()});
-        } else if (c == QChar::ObjectReplacementCharacter) {
-            replacements.append({p, 1, QStringLiteral("（画像）")});
-        }
-    }
+    replacements.append(spokenwords::find(shown, raised));
+    readRows(*document.rootFrame(), shown, &replacements, false);
 
-    // A unit read in words starts before its exponent, and so after any
-    // replacement already listed inside it; insertions come first at a place.
+    // Insertions come first at a place.
     std::stable_sort(replacements.begin(), replacements.end(),
                      [](const Replacement &a, const Replacement &b) {
                          return a.position != b.position ? a.position < b.position
@@ -223,7 +154,7 @@ void SpokenText::inWords(int position, int length, const QString &words)
     m_text += words;
 }
 
-int SpokenText::toSpoken(int position) const
+int SpokenText::toSpoken(int position, bool pastWords) const
 {
     position = std::clamp(position, 0, m_documentLength);
     // The first run that ends after the position, or words inserted there.
@@ -234,6 +165,8 @@ int SpokenText::toSpoken(int position) const
         return int(m_text.size());
     if (run->verbatim)
         return run->offset + (position - run->position);
+    if (pastWords && run->position < position)
+        return run->offset + run->spokenLength;
     return run->offset;
 }
 

@@ -4,14 +4,18 @@
 #include <QString>
 
 class QTextDocument;
+class QTextFrame;
+namespace spokenwords {
+struct Replacement;
+}
 
 // The text a screen reader gets for a document: its characters as shown,
-// except where the look carries a meaning the characters lose. A raised
-// exponent is read in words (2.0×10 with a raised 3 is 「2.0かける10の3乗」,
-// 10 with a raised −34 「10のマイナス34乗」), a squared or cubed unit by its name
-// (m/s with a raised 2 is 「メートル毎秒毎秒」), a minus sign as 「マイナス」, a
-// picture as 「（画像）」, and a link is named as one before its text. Line
-// and paragraph breaks become "\n".
+// except where the look carries a meaning the characters lose. Signs, units
+// and raised exponents are read in words (spokenwords.h: 2.0×10 with a raised
+// 3 is 「2.0かける10の3乗」, 9.8 m/s with a raised 2 「9.8 メートル毎秒毎秒」), a
+// picture as 「（画像）」, and a link is named as one before its text. A
+// table row is one line, its cells joined by 「、」; other line and paragraph
+// breaks become "\n".
 //
 // Offsets map both ways, so that the caret a reader moves and the pane's own
 // cursor stay together: a document position inside a stretch read in words
@@ -27,13 +31,15 @@ public:
     // Document positions run 0 .. documentLength(): the last paragraph's end
     // is not part of the text.
     int documentLength() const { return m_documentLength; }
-    int toSpoken(int position) const;
+    // `pastWords`: a position inside a stretch read in words maps past them,
+    // as a line that wraps inside 1/16 ends: the words belong to the line the
+    // stretch starts on.
+    int toSpoken(int position, bool pastWords = false) const;
     int toDocument(int offset) const;
 
-    // A unit written before a raised exponent, read as words ("m" and 2 is
-    // 「平方メートル」, "m/s" and 2 「メートル毎秒毎秒」); empty when the unit is
-    // not one this knows.
-    static QString unitInWords(const QString &unit, int exponent);
+    // The document positions of the table row holding `position`, through
+    // the break that ends it; false outside tables.
+    bool rowAt(int position, int *from, int *to) const;
 
 private:
     struct Run
@@ -45,10 +51,19 @@ private:
         bool verbatim;    // read character for character
     };
 
+    struct Row
+    {
+        int from;
+        int to;
+    };
+
+    void readRows(const QTextFrame &frame, const QString &shown, QList<spokenwords::Replacement> *words,
+                  bool inTable);
     void verbatim(int position, const QString &characters);
     void inWords(int position, int length, const QString &words);
 
     QList<Run> m_runs;
+    QList<Row> m_rows; // in document order, outermost tables only
     QString m_text;
     int m_documentLength = 0;
 };

@@ -52,7 +52,7 @@ SPOKEN_INSTEAD = [(re.compile(pattern), name, instead) for pattern, name, instea
     ("\u2126", "OHM SIGN", "オーム"),
     ("\u03bc", "GREEK SMALL LETTER MU", "マイクロ"),
     ("\u00b5", "MICRO SIGN", "マイクロ"),
-    ("\u2103", "DEGREE CELSIUS", "セ氏…度"),
+    ("\u2103", "DEGREE CELSIUS", "…セルシウス度"),
     ("\u00b0", "DEGREE SIGN", "度"),
     ("\u00b2", "SUPERSCRIPT TWO", "…の2乗"),
     ("\u00b3", "SUPERSCRIPT THREE", "…の3乗"),
@@ -63,7 +63,7 @@ SPOKEN_INSTEAD = [(re.compile(pattern), name, instead) for pattern, name, instea
     ("\u221a", "SQUARE ROOT", "ルート"),
     ("\u2252", "APPROXIMATELY EQUAL TO", "約"),
     ("[0-9.]\\s*(?:k?m|cm|mm|kg|g|N|V|mA|A|J|W|Hz|s|K|Pa|C|F|T|kΩ|Ω|μF)(?![A-Za-z])",
-     "a unit symbol after a number", "the unit's name: 秒速10メートル, 40ニュートン, 2.0キロオーム"),
+     "a unit symbol after a number", "the unit's name: 10メートル毎秒, 40ニュートン, 2.0キロオーム"),
 ]]
 
 

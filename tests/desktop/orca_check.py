@@ -1,8 +1,9 @@
 """A blind candidate's whole exam, keys only, with Orca speaking Japanese through
 speech-dispatcher into a file; each step checks what was said. Then the paper's
 both ends and those of a paper that begins with kanji, read by word, character
-and say-all: each move must be answered. Run by orca_check.sh, which gives it an
-X server, a session bus and a user of its own.
+and say-all: each move must be answered. Last, a paper of signs, units and a
+table read by line: signs and units in words, the table row by row. Run by
+orca_check.sh, which gives it an X server, a session bus and a user of its own.
 
 Nothing here sleeps for a fixed time: each step presses its keys once and waits
 for what it must hear, with a deadline that only a fault reaches."""
@@ -233,13 +234,36 @@ def session(program, env, steps, name):
             process.wait()
 
 
-def kanji_program():  # a copy of the program with the kanji paper beside it
-    folder = FOLDER + "/kanji"
+def program_with(name, html):  # a copy of the program with a paper of its own beside it
+    folder = FOLDER + "/" + name
     os.makedirs(folder)
     shutil.copy(PROGRAM, folder)
     with open(folder + "/00Vardo.tx", "w", encoding="utf-8") as paper:
-        paper.write(KANJI_PAPER)
+        paper.write(html)
     return os.path.join(folder, os.path.basename(PROGRAM))
+
+
+def kanji_program():
+    return program_with("kanji", KANJI_PAPER)
+
+
+# A paper of signs, units, an arrow and a table of measured values: each line
+# is heard in words, and a line in the table is its row, header first.
+SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
+               '<p>電荷 q ＞ 0 とする。</p>\n<p>速さ 10 m/s で進む。</p>\n<p>区間 A→B の仕事。</p>\n'
+               '<table border="1"><tr><th>m〔g〕</th><td>50</td><td>100</td></tr>\n'
+               '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr></table>\n</body></html>\n')
+
+
+def signs_steps():
+    yield [], r"問題 ページタブのリスト", None, "start"
+    yield ["Tab"] * 5, r"テキスト.*\n.*電荷 q 大なり 0", r"q +0", "Tab to the paper: q ＞ 0 as 大なり"
+    yield ["Down"], r"速さ 10 ?メートル毎秒", r"m/s", "Down: 10 m/s in words"
+    yield ["Down"], r"区間 AからB", r"→|矢印", "Down: A→B as から"
+    yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
+    yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
+    yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
+    yield from quit_steps()
 
 
 def main():
@@ -265,6 +289,7 @@ def main():
         sessions = [("exam", lambda: PROGRAM, exam_steps),
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
                     ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト")),
+                    ("signs", lambda: program_with("signs", SIGNS_PAPER), signs_steps),
                     ("heard", lambda: PROGRAM, heard_steps)]
         only = os.environ.get("VARDO_ORCA_SESSIONS")  # e.g. "paper ends,kanji paper"
         for name, program, steps in sessions:

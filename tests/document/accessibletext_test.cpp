@@ -143,7 +143,7 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
     QTest::newRow("hiragana run first") << "これは図です。" << word << at << 0 << "これは" << 0;
     QTest::newRow("stop alone") << "これは図です。" << word << at << 6 << "。" << 6;
     QTest::newRow("katakana with long vowel") << "エネルギーの値" << word << at << 4 << "エネルギー" << 0;
-    QTest::newRow("decimal number") << "v = 2.5 m/s" << word << at << 5 << "2.5" << 4;
+    QTest::newRow("decimal number") << "v = 2.5 m/s" << word << at << 8 << "2.5" << 7; // v イコール 2.5
     QTest::newRow("spaces between words") << "<pre>ab  cd</pre>" << word << at << 3 << "  " << 2;
     QTest::newRow("ideographic space") << "<pre>甲　乙</pre>" << word << at << 1 << "　" << 1;
     QTest::newRow("Latin word") << "Hello, world" << word << at << 2 << "Hello" << 0;
@@ -159,7 +159,7 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
     QTest::newRow("sentence before") << two << sentence << before << 8 << "一つ目。" << 0;
     QTest::newRow("closing bracket kept") << "「はい。」と言う" << sentence << at << 0 << "「はい。」" << 0;
     QTest::newRow("decimal point ends none") << "It is 2.5 m. Next" << sentence << at << 3
-                                             << "It is 2.5 m. " << 0;
+                                             << "It is 2.5 メートル. " << 0;
     QTest::newRow("paragraph ends a sentence") << "<p>見出し</p><p>本文。</p>" << sentence << at << 1
                                                << "見出し\n" << 0;
 

@@ -21,22 +21,22 @@ private slots:
     {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("power of ten") << "2.0×10<sup>3</sup> N/m" << "2.0かける10の3乗 N/m";
+        QTest::newRow("power of ten") << "2.0×10<sup>3</sup> N/m" << "2.0かける10の3乗 ニュートン毎メートル";
         QTest::newRow("negative power") << "6.6×10<sup>-34</sup>" << "6.6かける10のマイナス34乗";
         QTest::newRow("minus sign power") << "10<sup>−9</sup>" << "10のマイナス9乗";
         QTest::newRow("per second squared") << "9.8 m/s<sup>2</sup> と" << "9.8 メートル毎秒毎秒 と";
         QTest::newRow("cubed after a power") << "10<sup>-3</sup> m<sup>3</sup>"
                                              << "10のマイナス3乗 立方メートル";
         QTest::newRow("a quantity squared") << "mv<sup>2</sup>" << "mvの2乗";
-        QTest::newRow("minus sign") << "−20 V" << "マイナス20 V";
+        QTest::newRow("minus sign") << "−20 V" << "マイナス20 ボルト";
         QTest::newRow("signs before the number and the power")
-            << "−1.6×10<sup>−19</sup> C" << "マイナス1.6かける10のマイナス19乗 C";
+            << "−1.6×10<sup>−19</sup> C" << "マイナス1.6かける10のマイナス19乗 クーロン";
         QTest::newRow("plus sign power") << "10<sup>+3</sup>" << "10の3乗";
         QTest::newRow("full-width minus power") << "10<sup>－5</sup>" << "10のマイナス5乗";
         QTest::newRow("letter power") << "10<sup>n</sup>" << "10のn乗";
-        QTest::newRow("per second by a negative power") << "3.0 m s<sup>-1</sup>" << "3.0 m 毎秒";
+        QTest::newRow("per second by a negative power") << "3.0 m s<sup>-1</sup>" << "3.0 メートル 毎秒";
         QTest::newRow("per second squared by a negative power")
-            << "9.8 m s<sup>−2</sup>" << "9.8 m 毎秒毎秒";
+            << "9.8 m s<sup>−2</sup>" << "9.8 メートル 毎秒毎秒";
         QTest::newRow("square centimetre") << "4.0 cm<sup>2</sup>" << "4.0 平方センチメートル";
         QTest::newRow("per cubic metre") << "1.0 kg/m<sup>3</sup>" << "1.0 キログラム毎立方メートル";
         QTest::newRow("a mass squared is no area") << "2 kg<sup>2</sup>" << "2 キログラムの2乗";
@@ -45,8 +45,29 @@ private slots:
                                      << "リンク 解答とリンク 音";
         QTest::newRow("a link again in the next paragraph")
             << "<p><a href=\"a.html\">前</a></p><p><a href=\"a.html\">後</a></p>" << "リンク 前\nリンク 後";
-        QTest::newRow("breaks and tables") << "<p>一<br>二</p><table><tr><td>甲</td><td>乙</td></tr></table>"
-                                           << "一\n二\n甲\n乙\n";
+        QTest::newRow("breaks") << "<p>一<br>二</p><p>三</p>" << "一\n二\n三";
+        // Signs a synthesizer drops, units it spells, fractions it misreads.
+        QTest::newRow("relations") << "q ＞ 0, x &lt; 1, a ≧ b ≦ c ≠ d"
+                                   << "q 大なり 0, x 小なり 1, a 大なりイコール b 小なりイコール c ノットイコール d";
+        QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
+                                              << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
+                                                 "19.6 わる 9.8";
+        QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
+        QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
+                                     << "① マイナス3.6 ② マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
+        QTest::newRow("hyphens that are no minus") << "2A-問1 と 1-問1-1、x-y" << "2A-問1 と 1-問1-1、x-y";
+        QTest::newRow("units after a number")
+            << "10 m/s, 50 μF, 2.0 kΩ, 12 V, 0.40 T, 127 ℃, 6.6×10<sup>-34</sup> J・s, 4.2 J/(g・K), 5.0 mA"
+            << "10 メートル毎秒, 50 マイクロファラド, 2.0 キロオーム, 12 ボルト, 0.40 テスラ, 127 セルシウス度, "
+               "6.6かける10のマイナス34乗 ジュール秒, 4.2 ジュール毎グラム毎ケルビン, 5.0 ミリアンペア";
+        QTest::newRow("units filling the brackets")
+            << "v〔m/s〕 t〔s〕 計数率〔回/分〕 T<sup>2</sup>〔s<sup>2</sup>〕 ν〔×10<sup>14</sup> Hz〕 〔回〕"
+            << "v〔メートル毎秒〕 t〔秒〕 計数率〔回毎分〕 Tの2乗〔秒の2乗〕 ν〔かける10の14乗 ヘルツ〕 〔回〕";
+        QTest::newRow("variables stay letters") << "力 N と電圧 V、比 T/N、2m、3T、m = 150 g、約何 N/m か"
+                                                << "力 N と電圧 V、比 NぶんのT、2m、3T、m イコール 150 グラム、"
+                                                   "約何 ニュートン毎メートル か";
+        QTest::newRow("other spellings") << "50 µF, 2 Ω, 9.8 m/s², 3 m³, 30°"
+                                         << "50 マイクロファラド, 2 オーム, 9.8 メートル毎秒毎秒, 3 立方メートル, 30度";
         QTest::newRow("picture") << "<img src=\"x.png\">図" << "（画像）図";
     }
 
@@ -67,6 +88,72 @@ private slots:
         QCOMPARE(text.toSpoken(text.documentLength()), spoken.size());
     }
 
+    void tableRowIsOneLine_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("at");   // text the caret is put before
+        QTest::addColumn<QString>("line"); // the line heard there
+        QTest::addColumn<QString>("down"); // and after Down, when it stays in the table
+        const QString measured = QStringLiteral("<tr><th>m〔g〕</th><td>50</td><td>100</td></tr>"
+                                                "<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr>");
+        QTest::newRow("header column, a value") << measured << "100" << "m〔グラム〕、50、100\n"
+                                                << "t〔秒〕、5.52、7.04\n";
+        QTest::newRow("header column, the header") << measured << "t〔" << "t〔秒〕、5.52、7.04\n" << "";
+        QTest::newRow("header row") << "<tr><th>時間〔s〕</th><th>電圧〔V〕</th></tr><tr><td>0.02</td><td>2.1</td></tr>"
+                                    << "時間" << "時間〔秒〕、電圧〔ボルト〕\n" << "0.02、2.1\n";
+        QTest::newRow("breaks in a cell") << "<tr><td>一<br>二<p>三</p></td><td>四</td></tr><tr><td>五</td></tr>"
+                                          << "三" << "一 二 三、四\n" << "五、\n";
+        QTest::newRow("a cell over two rows") << "<tr><td rowspan=\"2\">甲</td><td>乙</td></tr><tr><td>丙</td></tr>"
+                                              << "乙" << "甲、乙\n" << "丙\n";
+        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "、空、\n" << "";
+        QTest::newRow("a table in a cell")
+            << "<tr><td>外<table><tr><td>内一</td><td>内二</td></tr></table></td><td>右</td></tr>" << "内二"
+            << "外 内一、内二 、右\n" << "";
+    }
+
+    // A line in a table is its row: Down and Up hear a header with its values,
+    // and the lines of the whole text still follow one another without gaps,
+    // however a line wraps.
+    void tableRowIsOneLine()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, at);
+        QFETCH(QString, line);
+        QFETCH(QString, down);
+        QTextBrowser view;
+        caretbrowsing::enable(&view);
+        view.resize(600, 400);
+        // The last paragraph wraps inside fractions read in words (after a "/").
+        view.setHtml(QStringLiteral("<p>前</p><table border=\"1\">%1</table><p>後%2</p>")
+                         .arg(rows, QStringLiteral("1/a、").repeated(200)));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+        const auto lineAt = [text](int offset, int *start, int *end) {
+            return text->textAtOffset(offset, QAccessible::LineBoundary, start, end);
+        };
+        int start = 0, end = 0;
+        for (int offset = 0; offset < text->characterCount(); offset = end) {
+            lineAt(offset, &start, &end);
+            QCOMPARE(start, offset);
+            QVERIFY(end > start);
+            for (int inside = start + 1; inside < end; ++inside) {
+                int s = 0, e = 0;
+                lineAt(inside, &s, &e);
+                QCOMPARE(QList({s, e}), QList({start, end}));
+            }
+        }
+
+        view.setTextCursor(view.document()->find(at));
+        QTextCursor cursor = view.textCursor();
+        cursor.setPosition(cursor.selectionStart());
+        view.setTextCursor(cursor);
+        QCOMPARE(lineAt(text->cursorPosition(), &start, &end), line);
+        QTest::keyClick(&view, Qt::Key_Down);
+        if (!down.isEmpty())
+            QCOMPARE(lineAt(text->cursorPosition(), &start, &end), down);
+    }
+
     void caretAndReaderAgree_data()
     {
         QTest::addColumn<QList<QKeyCombination>>("keys");
@@ -74,14 +161,14 @@ private slots:
         QTest::addColumn<int>("linksFollowed");
         const QKeyCombination right(Qt::Key_Right), down(Qt::Key_Down);
         const QKeyCombination ctrlEnd(Qt::ControlModifier, Qt::Key_End);
-        QTest::newRow("start") << QList<QKeyCombination>{} << "2.0×10の3乗 N/m\n" << 0;
-        QTest::newRow("into the power") << QList{right, right, right, right, right} << "2.0×10の3乗 N/m\n" << 0;
+        QTest::newRow("start") << QList<QKeyCombination>{} << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
+        QTest::newRow("into the power") << QList{right, right, right, right, right} << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
         QTest::newRow("down to a link") << QList{down} << "リンク 解答へ\n" << 1;
         QTest::newRow("end of the line") << QList{down, QKeyCombination(Qt::Key_End)} << "リンク 解答へ\n" << 0;
         QTest::newRow("last line") << QList{ctrlEnd} << "おわり" << 0;
         QTest::newRow("back to the top")
             << QList{ctrlEnd, QKeyCombination(Qt::ControlModifier, Qt::Key_Home)}
-            << "2.0×10の3乗 N/m\n" << 0;
+            << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
     }
 
     // The caret, the offset and line a reader gets and is told of, Enter on

@@ -1,0 +1,398 @@
+#include "reading/spokenwords.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+// The units of a physics paper, by symbol. A length raised to 2 or 3 is an
+// area or a volume (平方メートル); anything else raised is 「の2乗」.
+struct Unit
+{
+    const char *symbol;
+    const char *name;
+    bool length;
+};
+
+constexpr Unit units[] = {
+    {"m", "メートル", true},           {"cm", "センチメートル", true},   {"mm", "ミリメートル", true},
+    {"km", "キロメートル", true},      {"μm", "マイクロメートル", true}, {"nm", "ナノメートル", true},
+    {"s", "秒", false},                {"ms", "ミリ秒", false},          {"min", "分", false},
+    {"h", "時間", false},              {"kg", "キログラム", false},      {"g", "グラム", false},
+    {"N", "ニュートン", false},        {"J", "ジュール", false},         {"kJ", "キロジュール", false},
+    {"eV", "電子ボルト", false},       {"W", "ワット", false},           {"kW", "キロワット", false},
+    {"Pa", "パスカル", false},         {"hPa", "ヘクトパスカル", false}, {"V", "ボルト", false},
+    {"kV", "キロボルト", false},       {"mV", "ミリボルト", false},      {"A", "アンペア", false},
+    {"mA", "ミリアンペア", false},     {"μA", "マイクロアンペア", false}, {"C", "クーロン", false},
+    {"K", "ケルビン", false},          {"mol", "モル", false},           {"Hz", "ヘルツ", false},
+    {"kHz", "キロヘルツ", false},      {"MHz", "メガヘルツ", false},     {"T", "テスラ", false},
+    {"Wb", "ウェーバ", false},         {"H", "ヘンリー", false},         {"F", "ファラド", false},
+    {"μF", "マイクロファラド", false}, {"pF", "ピコファラド", false},    {"Ω", "オーム", false},
+    {"kΩ", "キロオーム", false},       {"MΩ", "メガオーム", false},      {"L", "リットル", false},
+    {"rad", "ラジアン", false},        {"℃", "セルシウス度", false},     {"°C", "セルシウス度", false},
+    {"°", "度", false},                {"u", "原子質量単位", false},      {"keV", "キロ電子ボルト", false},
+    {"MeV", "メガ電子ボルト", false},
+};
+
+// Signs a synthesizer drops or names oddly, read as a Japanese reader says
+// them. An ASCII "-" is a minus only where it stands as one (minusAt()).
+struct Sign
+{
+    char16_t sign;
+    const char *words;
+};
+
+constexpr Sign signs[] = {
+    {u'＞', "大なり"},         {u'>', "大なり"},           {u'＜', "小なり"},
+    {u'<', "小なり"},          {u'≧', "大なりイコール"},   {u'≥', "大なりイコール"},
+    {u'⩾', "大なりイコール"},  {u'≦', "小なりイコール"},   {u'≤', "小なりイコール"},
+    {u'⩽', "小なりイコール"},  {u'＝', "イコール"},        {u'=', "イコール"},
+    {u'≠', "ノットイコール"},  {u'≒', "ニアリーイコール"}, {u'≈', "ニアリーイコール"},
+    {u'＋', "プラス"},         {u'+', "プラス"},           {u'±', "プラスマイナス"},
+    {u'−', "マイナス"},        {u'－', "マイナス"},        {u'×', "かける"},
+    {u'÷', "わる"},            {u'→', "から"},             {u'√', "ルート"},
+    {u'∞', "無限大"},          {u'′', "ダッシュ"},         {u'″', "ツーダッシュ"},
+    {u'/', "わる"},
+    {u'\xfffc', "（画像）"},
+};
+
+QString minus()
+{
+    return QStringLiteral("マイナス");
+}
+
+QString signWords(QChar c)
+{
+    for (const Sign &sign : signs) {
+        if (c == QChar(sign.sign))
+            return QString::fromUtf8(sign.words);
+    }
+    return QString();
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return c.unicode() < 0x80 && c.isLetter();
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Letters and digits of a word: a minus never follows one.
+bool isWordCharacter(QChar c)
+{
+    return c.isLetter() || c.isDigit();
+}
+
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == QChar::Nbsp || c == u'\u2009' || c == u'\u202f';
+}
+
+// μ and Ω have two code points each; the table holds the Greek letters.
+QChar folded(QChar c)
+{
+    if (c == u'\u00b5')
+        return u'\u03bc';
+    if (c == u'\u2126')
+        return u'\u03a9';
+    return c;
+}
+
+// One unit raised to `exponent`, read on its own or after 「毎」.
+QString unitPower(const Unit &unit, int exponent, bool per)
+{
+    if (exponent < 0)
+        return unitPower(unit, -exponent, !per);
+    const QString name = QString::fromUtf8(unit.name);
+    QString words;
+    if (exponent == 1)
+        words = name;
+    else if (unit.length && exponent == 2)
+        words = QStringLiteral("平方") + name;
+    else if (unit.length && exponent == 3)
+        words = QStringLiteral("立方") + name;
+    else if (per && exponent == 2)
+        words = name + QStringLiteral("毎") + name; // 毎秒毎秒
+    else
+        words = QStringLiteral("%1の%2乗").arg(name).arg(exponent);
+    return per ? QStringLiteral("毎") + words : words;
+}
+
+// A raised "3", "-34", "−2" or "n": the exponent in words, without the base.
+QString exponentInWords(const QString &raised, int *value, bool *number)
+{
+    static const QRegularExpression shape(QStringLiteral("^\\s*([-−‐–－+]?)\\s*(\\d+|[A-Za-z])\\s*$"));
+    const QRegularExpressionMatch match = shape.match(raised);
+    if (!match.hasMatch())
+        return QString();
+    const bool negative = !match.captured(1).isEmpty() && match.captured(1) != QStringLiteral("+");
+    const int magnitude = match.captured(2).toInt(number);
+    *value = *number ? (negative ? -magnitude : magnitude) : 0;
+    return QStringLiteral("の%1%2乗").arg(negative ? minus() : QString(), match.captured(2));
+}
+
+class Scanner
+{
+public:
+    Scanner(const QString &text, const QList<bool> &raised) : m_text(text), m_raised(raised) {}
+
+    QList<spokenwords::Replacement> run()
+    {
+        for (int i = 0; i < m_text.size();) {
+            spokenwords::Replacement r{i, 0, QString()};
+            if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || signAt(i, &r)) {
+                m_found.append(r);
+                i = r.position + r.length;
+            } else {
+                // Raised text that is no exponent is read as it is, whole:
+                // each step stays linear in the text however long it is.
+                i = isRaised(i) ? raisedEnd(i) : i + 1;
+            }
+        }
+        return m_found;
+    }
+
+private:
+    QChar at(int i) const { return i >= 0 && i < m_text.size() ? m_text.at(i) : QChar(); }
+    bool isRaised(int i) const { return i >= 0 && i < m_raised.size() && m_raised.at(i); }
+
+    int raisedEnd(int i) const
+    {
+        while (isRaised(i))
+            ++i;
+        return i;
+    }
+
+    // Whether a unit may start at `i`: after a number (its exponent
+    // included), 「何」 as in 約何 N/m, or a unit just read, with or without
+    // spaces between.
+    bool afterQuantity(int i, bool *spaced) const
+    {
+        int j = i - 1;
+        while (j >= 0 && isSpace(at(j)) && !isRaised(j))
+            --j;
+        *spaced = j < i - 1;
+        if (j < 0)
+            return false;
+        if (j + 1 == m_lastUnitEnd)
+            return *spaced;
+        if (isRaised(j)) {
+            while (isRaised(j))
+                --j;
+        }
+        return j >= 0 && (at(j).isDigit() || at(j) == u'何');
+    }
+
+    // The paper's unit brackets: 〔 right before `i`.
+    bool inBrackets(int i) const { return at(i - 1) == u'〔'; }
+
+    // The longest unit symbol at `i` that no ASCII letter follows.
+    const Unit *symbolAt(int i, int *end) const
+    {
+        static const QStringList symbols = [] {
+            QStringList list;
+            for (const Unit &unit : units)
+                list.append(QString::fromUtf8(unit.symbol));
+            return list;
+        }();
+        const Unit *best = nullptr;
+        int bestSize = 0;
+        for (const Unit &unit : units) {
+            const QString &symbol = symbols.at(&unit - units);
+            if (symbol.size() <= bestSize || i + symbol.size() > m_text.size())
+                continue;
+            bool same = true;
+            for (int k = 0; k < symbol.size() && same; ++k)
+                same = folded(m_text.at(i + k)) == symbol.at(k);
+            if (same && !isAsciiLetter(at(i + symbol.size()))) {
+                best = &unit;
+                bestSize = int(symbol.size());
+            }
+        }
+        *end = i + bestSize;
+        return best;
+    }
+
+    // A symbol with its exponent (raised, or ² ³), read with 毎 when `per`.
+    bool factorAt(int *i, bool per, bool brackets, QString *words) const
+    {
+        int end = *i;
+        const Unit *unit = symbolAt(*i, &end);
+        if (!unit) {
+            // A counted thing in the brackets: 〔回/分〕.
+            while (brackets && end < m_text.size() && !isRaised(end)
+                   && (m_text.at(end).script() == QChar::Script_Han
+                       || m_text.at(end).script() == QChar::Script_Hiragana))
+                ++end;
+            if (end == *i)
+                return false;
+            *words += (per ? QStringLiteral("毎") : QString()) + m_text.mid(*i, end - *i);
+            *i = end;
+            return true;
+        }
+        int exponent = 1;
+        if (at(end) == u'²' || at(end) == u'³') {
+            exponent = at(end) == u'²' ? 2 : 3;
+            ++end;
+        } else if (isRaised(end)) {
+            bool number = false;
+            int value = 0;
+            const int raised = raisedEnd(end);
+            if (!exponentInWords(m_text.mid(end, raised - end), &value, &number).isEmpty() && number
+                && value != 0) {
+                exponent = value;
+                end = raised;
+            }
+        }
+        *words += unitPower(*unit, exponent, per);
+        *i = end;
+        return true;
+    }
+
+    bool isProduct(QChar c) const { return c == u'・' || c == u'·' || c == u'⋅'; }
+
+    // A unit such as m/s², J・s or J/(g・K) where one may stand.
+    bool unitAt(int i, spokenwords::Replacement *r)
+    {
+        bool spaced = false;
+        const bool brackets = inBrackets(i);
+        if (isRaised(i) || isSpace(at(i)) || (!brackets && !afterQuantity(i, &spaced)))
+            return false;
+        QString words;
+        int end = i;
+        if (!factorAt(&end, false, brackets, &words))
+            return false;
+        bool per = false;
+        while (true) {
+            int next = end;
+            if (isProduct(at(next)) && factorAt(&++next, per, brackets, &words)) {
+                end = next;
+            } else if (at(next) == u'/' && at(next + 1) == u'(') {
+                next += 2;
+                while (factorAt(&next, true, brackets, &words) && isProduct(at(next)))
+                    ++next;
+                if (at(next) != u')')
+                    return false;
+                end = next + 1;
+                per = true;
+            } else if (at(next) == u'/' && factorAt(&++next, true, brackets, &words)) {
+                end = next;
+                per = true;
+            } else {
+                break;
+            }
+        }
+        const QChar after = at(end);
+        // 2A-問1 is a question's name, 3T a product, 5 mx no unit.
+        if (isAsciiLetter(after) || isAsciiDigit(after) || after == u'-' || (brackets && after != u'〕'))
+            return false;
+        if (!brackets && !spaced && end - i == 1 && isAsciiLetter(at(i)))
+            return false;
+        if (words == m_text.mid(i, end - i)) // 〔回〕
+            return false;
+        *r = {i, end - i, words};
+        m_lastUnitEnd = end;
+        return true;
+    }
+
+    bool exponentAt(int i, spokenwords::Replacement *r) const
+    {
+        if (!isRaised(i))
+            return false;
+        const int end = raisedEnd(i);
+        int value = 0;
+        bool number = false;
+        const QString words = exponentInWords(m_text.mid(i, end - i), &value, &number);
+        *r = {i, end - i, words};
+        return !words.isEmpty();
+    }
+
+    // A number or a single letter, with a root before it in a denominator.
+    int termEnd(int i, bool denominator) const
+    {
+        if (denominator && at(i) == u'√')
+            ++i;
+        if (isAsciiLetter(at(i)))
+            return isAsciiLetter(at(i + 1)) ? -1 : i + 1;
+        int end = i;
+        while (isAsciiDigit(at(end)) || (at(end) == u'.' && end > i && isAsciiDigit(at(end + 1))))
+            ++end;
+        return end > i ? end : -1;
+    }
+
+    QString termWords(int from, int to) const
+    {
+        const QString term = m_text.mid(from, to - from);
+        return term.startsWith(u'√') ? signWords(u'√') + term.mid(1) : term;
+    }
+
+    // 1/16 and T/N as 「16ぶんの1」 and 「NぶんのT」.
+    bool fractionAt(int i, spokenwords::Replacement *r) const
+    {
+        const QChar before = at(i - 1);
+        if (isAsciiLetter(before) || isAsciiDigit(before) || before == u'.' || before == u'/')
+            return false;
+        const int over = termEnd(i, false);
+        if (over < 0 || at(over) != u'/')
+            return false;
+        const int end = termEnd(over + 1, true);
+        if (end < 0)
+            return false;
+        const QChar after = at(end);
+        if (isAsciiLetter(after) || isAsciiDigit(after) || after == u'/' || after == u'(' || isRaised(end))
+            return false;
+        *r = {i, end - i, termWords(over + 1, end) + QStringLiteral("ぶんの") + termWords(i, over)};
+        return true;
+    }
+
+    // An ASCII "-" before a number, a letter or a bracket after no word
+    // (「① -4.0」, 「(-2」), or between spaces.
+    bool minusAt(int i) const
+    {
+        if (at(i) != u'-' || isWordCharacter(at(i - 1)))
+            return false;
+        const QChar next = at(i + 1);
+        return isAsciiDigit(next) || isAsciiLetter(next) || next == u'(' || next == u'.' || next == u'√'
+               || (isSpace(next) && isSpace(at(i - 1)));
+    }
+
+    bool signAt(int i, spokenwords::Replacement *r) const
+    {
+        const QString words = minusAt(i) ? minus() : signWords(at(i));
+        if (words.isEmpty())
+            return false;
+        *r = {i, 1, words};
+        return true;
+    }
+
+    const QString &m_text;
+    const QList<bool> &m_raised;
+    QList<spokenwords::Replacement> m_found;
+    int m_lastUnitEnd = -1;
+};
+
+} // namespace
+
+namespace spokenwords {
+
+QList<Replacement> find(const QString &text, const QList<bool> &raised)
+{
+    return Scanner(text, raised).run();
+}
+
+QString spoken(const QString &text)
+{
+    QString words;
+    int done = 0;
+    for (const Replacement &r : find(text)) {
+        words += text.mid(done, r.position - done) + r.words;
+        done = r.position + r.length;
+    }
+    return words + text.mid(done);
+}
+
+} // namespace spokenwords

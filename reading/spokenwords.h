@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Signs, relations and units in the words a Japanese speech synthesizer
+// says: it drops 「＞」, reads "-" as a dash and "N" or "m" as letters. One
+// table serves the document pane and the figures' descriptions, so that a
+// quantity is heard one way wherever it is written.
+//
+// - A sign or relation is read as its word: ＞ 大なり, ≦ 小なりイコール,
+//   → から, − and － マイナス; an ASCII "-" only where it is a minus (not
+//   between a letter and a word, as in 2A-問1).
+// - A unit is read in words where it is one: after a number (10 m/s is
+//   「10 メートル毎秒」) or filling the paper's unit brackets (〔cm〕), with a
+//   raised or ²/³ exponent on its last symbol. A single letter right after a
+//   digit (2m) and any symbol elsewhere (the variables N, V, T) stay letters.
+// - A fraction of numbers or single letters is read 「16ぶんの1」, 「NぶんのT」.
+// - A raised exponent that is no unit's is 「の3乗」.
+namespace spokenwords {
+
+struct Replacement
+{
+    int position;
+    int length;
+    QString words;
+};
+
+// What in `text` is read in words, in order and never overlapping. `raised`
+// marks the characters shown raised (exponents); empty when none is.
+QList<Replacement> find(const QString &text, const QList<bool> &raised = {});
+
+// `text` as it is spoken: every replacement made.
+QString spoken(const QString &text);
+
+} // namespace spokenwords

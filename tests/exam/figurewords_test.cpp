@@ -1,0 +1,50 @@
+#include "exam/pictures.h"
+#include "reading/spokenwords.h"
+
+#include <QTest>
+
+#include "support/testmain.h"
+
+// A quantity is heard one way: in a figure's description as the paper's
+// text is read through the pane's table of signs and units.
+class FigureWordsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void figureSaysEachQuantityAsThePaperIsRead_data()
+    {
+        QTest::addColumn<int>("figure");
+        QTest::addColumn<QString>("written"); // as the paper writes it
+        QTest::newRow("speed") << 1 << "10 m/s";
+        QTest::newRow("height") << 1 << "19.6 m";
+        QTest::newRow("temperature") << 2 << "527 ℃";
+        QTest::newRow("distance") << 3 << "7.5 cm";
+        QTest::newRow("negative potential") << 4 << "−20 V";
+        QTest::newRow("mass") << 5 << "4.0 kg";
+        QTest::newRow("speed to the right") << 5 << "6.0 m/s";
+        QTest::newRow("weight") << 6 << "40 N";
+        QTest::newRow("unit of v squared") << 7 << "〔m²/s²〕";
+        QTest::newRow("unit of a mass") << 9 << "〔g〕";
+        QTest::newRow("unit of T squared") << 9 << "〔s²〕";
+        QTest::newRow("electromotive force") << 11 << "12 V";
+        QTest::newRow("capacitance") << 11 << "50 μF";
+        QTest::newRow("resistance") << 11 << "2.0 Ω";
+        QTest::newRow("magnetic field") << 11 << "0.40 T";
+        QTest::newRow("rod's speed") << 11 << "2.0 m/s";
+    }
+
+    void figureSaysEachQuantityAsThePaperIsRead()
+    {
+        QFETCH(int, figure);
+        QFETCH(QString, written);
+        const QString description = pictures::figureDescription(figure);
+        QString heard = spokenwords::spoken(written);
+        heard.remove(u' ').remove(u'〔').remove(u'〕');
+        QVERIFY2(description.contains(heard), qPrintable(heard));
+        QCOMPARE(spokenwords::spoken(description), description);
+    }
+};
+
+VARDO_TEST_MAIN(FigureWordsTest)
+#include "figurewords_test.moc"
