@@ -33,10 +33,25 @@ offscreen; counts do not depend on the machine's load):
   92 after, against 58 for the floor (fallback look-ups 26 against 12).
   Loading: the same libraries as the floor; only the GIF reader (on the
   background's thread) and one fallback face (DejaVu Sans) come in addition.
-  The paper is read and parsed on a thread of its own (20), and the
-  background decoded on another (30), both while the window is built.
-  Peak memory is 7 MiB over the floor: the background (1.8 MiB), the paper
-  and the second thread's heap, more library and font pages.
+  The paper is read and parsed on a thread of its own (19), and the
+  background decoded and indexed on another (35), both while the window is
+  built; drawing the indexed background adds 1 to the first paint.
+
+Where Vardo's peak memory goes beyond the Japanese floor, in KiB resident
+at the first frame (/proc/self/smaps, Release, offscreen): 36,050 against
+30,200.
+
+  ICU's Shift_JIS converter, for the paper            1,050
+  Qt's own libraries, more of their pages             1,020
+  the GUI thread's heap (pages, boxes, the paper)        830
+  the paper thread's heap                                830
+    (about 600 of it the parse's freed scratch; malloc_trim returns it
+    but took 2.7 ms of CPU with every heap locked in turn, the GUI
+    thread's too, so it is left)
+  the program's own code and data                        800
+  the background, kept indexed (a pixmap took 1,760)     440
+  fallback face DejaVu Sans, more of IPA Gothic          320
+  other threads' heaps and stacks, other libraries       550
 
 usage: bench/startup.py BUILD_DIR [RUNS] [PLATFORM]
 

@@ -11,6 +11,7 @@
 #include "document/documentview.h"
 #include "widgets/fittedlabel.h"
 #include "widgets/focusring.h"
+#include "widgets/pictureground.h"
 #include "sound/mediacontrol.h"
 #include "widgets/spokenlabel.h"
 #include "reading/figurelabel.h"
@@ -97,7 +98,7 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     // handed to the pane once it exists.
     m_paperJob = questiondocument::prefetch(questiondocument::candidates(), font());
     std::future<QImage> background = pictures::decodeBackground();
-    QLabel *ground = buildGround();
+    PictureGround *ground = buildGround();
     // First, so that the paper is laid out while the rest is built.
     buildQuestionTabs(ground);
     buildMenus();
@@ -106,7 +107,7 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     applyStackingOrder(ground);
     applyFocusOrder();
     buildAnnouncements();
-    ground->setPixmap(QPixmap::fromImage(background.get()));
+    ground->setPicture(background.get());
 
     resize(twips::toPixels(clientWidth),
            twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
@@ -145,13 +146,10 @@ void ExamWindow::announce(const QString &message)
 }
 
 // The client area: the background picture, unscaled from the top-left corner.
-QLabel *ExamWindow::buildGround()
+PictureGround *ExamWindow::buildGround()
 {
-    auto *ground = new QLabel;
+    auto *ground = new PictureGround(yellow);
     ground->setObjectName(QStringLiteral("ground"));
-    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ground->setMinimumSize(1, 1); // the picture must not size the window
-    fillBackground(ground, yellow);
     setCentralWidget(ground);
     return ground;
 }

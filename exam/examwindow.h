@@ -21,6 +21,7 @@ class TabPages;
 class AnswerSheet;
 class Announcer;
 class MediaDevice;
+class PictureGround;
 
 // frmVardo: the whole exam surface. Its controls carry their design names as
 // objectName; what happens outside the window (pass-rate verdicts, help,
@@ -56,7 +57,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QLabel *buildGround();
+    PictureGround *buildGround();
     void buildMenus();
     void buildSideControls(QWidget *ground);
     void buildQuestionTabs(QWidget *ground);

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QIcon>
 
+#include <cstring>
+
 namespace pictures {
 
 QString backgroundPath()
@@ -23,10 +25,49 @@ QString markPath()
     return QStringLiteral(":/pictures/mark.ico");
 }
 
+namespace {
+
+// The picture at one byte a pixel with its colours exactly, when it has at
+// most 256 of them, as a GIF always has; otherwise as it is. Looked up a run
+// of one colour at a time, as a background is drawn in runs.
+QImage indexed(const QImage &picture)
+{
+    QImage out(picture.size(), QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    QHash<QRgb, uchar> indexOf;
+    const int width = picture.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        uchar *line = out.scanLine(y);
+        for (int x = 0; x < width;) {
+            const QRgb colour = in[x];
+            int end = x + 1;
+            while (end < width && in[end] == colour)
+                ++end;
+            auto found = indexOf.constFind(colour);
+            if (found == indexOf.cend()) {
+                if (colours.size() == 256)
+                    return picture;
+                found = indexOf.insert(colour, uchar(colours.size()));
+                colours.append(colour);
+            }
+            std::memset(line + x, *found, size_t(end - x));
+            x = end;
+        }
+    }
+    out.setColorTable(colours);
+    return out;
+}
+
+} // namespace
+
 std::future<QImage> decodeBackground()
 {
     return std::async(std::launch::async, [] {
-        return QImage(backgroundPath()).convertToFormat(QImage::Format_RGB32);
+        // The reader gives 32 bits a pixel, four times what the ground keeps.
+        QImage picture(backgroundPath());
+        picture.convertTo(QImage::Format_RGB32);
+        return indexed(picture);
     });
 }
 

@@ -14,7 +14,7 @@ QString markPath();
 
 // Starts decoding the background on a worker thread (a QImage, unlike a
 // QPixmap, may be made off the GUI thread), so that start-up can build the
-// window meanwhile.
+// window meanwhile. Indexed, with its colours as the file has them.
 std::future<QImage> decodeBackground();
 QPixmap figure(int figure);
 // What figure 1..11 shows, in words, for a screen reader; written with the

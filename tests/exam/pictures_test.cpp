@@ -1,6 +1,7 @@
 #include "exam/examlayout.h"
 #include "exam/examwindow.h"
 #include "exam/pictures.h"
+#include "widgets/pictureground.h"
 #include "widgets/tabpages.h"
 
 #include <QAccessible>
@@ -25,6 +26,8 @@ private slots:
     void figures_waitForTheirPageAndDrawUnscaled();
     void mark_cornersShowThePageBeneath();
     void background_showsThroughTheTransparentLabel();
+    void background_drawnPixelForPixel_data();
+    void background_drawnPixelForPixel();
     void figures_speakTheirTabAndWhatTheyShow();
 };
 
@@ -130,6 +133,47 @@ void PicturesTest::background_showsThroughTheTransparentLabel()
     const QImage source(pictures::backgroundPath());
     const QPoint corner = label->geometry().topLeft();
     QCOMPARE(ground.pixelColor(corner), source.pixelColor(corner));
+}
+
+// The ground keeps the picture at a byte a pixel and draws each exposed part
+// of it exactly as the file's own colours, at its own place. The picture
+// (794 x 567) is cut by the ground (792 x 554) at the right and bottom.
+void PicturesTest::background_drawnPixelForPixel_data()
+{
+    QTest::addColumn<QRect>("exposed");
+
+    QTest::newRow("whole ground") << QRect(0, 0, 792, 554);
+    QTest::newRow("inside, off the corner") << QRect(137, 61, 200, 90);
+    QTest::newRow("right and bottom edges") << QRect(700, 480, 92, 74);
+    QTest::newRow("one pixel") << QRect(531, 277, 1, 1);
+}
+
+void PicturesTest::background_drawnPixelForPixel()
+{
+    QFETCH(QRect, exposed);
+
+    ExamWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *ground = dynamic_cast<PictureGround *>(window.centralWidget());
+    QVERIFY(ground);
+    QCOMPARE(ground->size(), QSize(792, 554));
+    QCOMPARE(ground->picture().depth(), 8);
+
+    // The ground alone, without the controls on it, into a sheet that shows
+    // any pixel left undrawn.
+    QImage drawn(ground->size(), QImage::Format_RGB32);
+    drawn.fill(Qt::cyan);
+    ground->render(&drawn, exposed.topLeft(), QRegion(exposed), QWidget::DrawWindowBackground);
+    const QImage source = QImage(pictures::backgroundPath()).convertToFormat(QImage::Format_RGB32);
+    for (int y = exposed.top(); y <= exposed.bottom(); ++y) {
+        for (int x = exposed.left(); x <= exposed.right(); ++x) {
+            if (drawn.pixel(x, y) != source.pixel(x, y))
+                QFAIL(qPrintable(QStringLiteral("(%1, %2) drawn %3, the file has %4")
+                                     .arg(x).arg(y).arg(drawn.pixel(x, y), 8, 16)
+                                     .arg(source.pixel(x, y), 8, 16)));
+        }
+    }
 }
 
 // A screen reader hears 図３, an image, and a description that carries every
