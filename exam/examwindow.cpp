@@ -361,10 +361,12 @@ void ExamWindow::onStartClicked()
     if (m_start->hasFocus())
         m_boxes[m_answerTabs->currentIndex()][0]->setFocus(Qt::TabFocusReason);
     m_start->setEnabled(false);
-    announce(QStringLiteral("開始 ") + timeLeftWords());
     setScore(std::nullopt);
     for (int g = 1; g <= groupCount; ++g)
         showMark(g, false);
+    // Last, so that no change of the boxes' words follows it: a screen
+    // reader may cut short what it is saying when the focused box changes.
+    announce(QStringLiteral("開始 ") + timeLeftWords());
 }
 
 // The mark is heard with the boxes of its page as long as it shows.
@@ -372,8 +374,9 @@ void ExamWindow::showMark(int group, bool correct)
 {
     m_marks[group - 1]->setVisible(correct);
     const QString said = correct ? correctGroupWords() : QString();
+    // Only a real change: each one is an event a screen reader acts on.
     for (QCheckBox *box : m_boxes[group - 1]) {
-        if (box)
+        if (box && box->accessibleDescription() != said)
             box->setAccessibleDescription(said);
     }
 }
