@@ -200,7 +200,9 @@ def session(program, env, steps, name):
         if not wait_for(main_window, STEP_SECONDS):
             failures.append(name + ": the program's window")
             return
-        activate_main()
+        # Activated again, though the window manager made it active on
+        # showing it: Orca may have come to the program after that.
+        run("xdotool", "windowactivate", "--sync", main_window())
         if walk(steps, start, name) and not wait_for(lambda: process.poll() == 0, STEP_SECONDS):
             print("FAIL %s: 終了 ends the program" % name)
             failures.extend([] if name in AWAITING else [name + ": 終了 ends the program"])
