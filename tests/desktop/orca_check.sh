@@ -7,13 +7,6 @@
 # start beside any other Orca of the same user, whatever its display.
 # Usage: orca_check.sh PROGRAM; exits 77 (skipped) when the tools are missing.
 set -euo pipefail
-# The caller's flock lock (/work-wide, for Orca) is held on a descriptor this
-# script inherits: close every one past stderr, so that an X server outliving
-# a killed run does not keep the lock from every later run.
-for fd in /proc/$$/fd/*; do
-    fd=${fd##*/}
-    ((fd > 2)) && eval "exec $fd>&-" 2>/dev/null || true
-done
 here=$(cd "$(dirname "$0")" && pwd)
 for tool in xvfb-run openbox dbus-run-session xdotool xprop orca speech-dispatcher setpriv; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
