@@ -23,10 +23,11 @@ ECHO = r"(left |right )?(control|shift|alt)|tab|plus"
 ANSWER = r"(?m)^(?!(%s) ?$)\S.*$" % ECHO
 # Reached only when a step goes wrong: a say-all of the paper takes under 30 s.
 STEP_SECONDS, SAY_ALL_SECONDS = 60, 120
-SAY_ALL_STALL_CHARS = 2000
 # Sessions that wait on a fix not merged yet: they run and say what they
 # heard, but do not fail the check.
 AWAITING = ()
+# VARDO_ORCA_DEBUG=1 (with VARDO_ORCA_KEEP=1): the speech server, its module and Orca log all they do.
+DEBUG = bool(os.environ.get("VARDO_ORCA_DEBUG"))
 
 # A paper that begins with kanji and ends with kana, for the word and sentence
 # boundaries a screen reader asks for at both ends of the text.
@@ -54,7 +55,9 @@ def spoken():
 def start_speech(env):  # whose only module writes each utterance as a line
     os.makedirs(FOLDER + "/speechd/modules")
     with open(FOLDER + "/speechd/speechd.conf", "w") as conf:
-        conf.write('AddModule "log" "sd_generic" "log.conf"\nDefaultModule log\n'
+        conf.write('AddModule "log" "sd_generic" "log.conf" "%s/log-module.log"\n' % FOLDER
+                   + ('CustomLogFile "protocol" "%s/protocol.log"\n' % FOLDER if DEBUG else "")
+                   + 'DefaultModule log\n'
                    'DefaultLanguage "ja"\nLanguageDefaultModule "ja" "log"\n'
                    # A module must open a sound device: ALSA's null one is always there.
                    'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n')
@@ -66,7 +69,7 @@ def start_speech(env):  # whose only module writes each utterance as a line
     # server on the machine neither finds this one nor stops it from starting.
     return subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", FOLDER + "/speechd",
                              "-S", FOLDER + "/speechd.sock", "-c", "unix_socket", "-L", FOLDER,
-                             "-P", FOLDER + "/speechd.pid",
+                             "-P", FOLDER + "/speechd.pid", "-l", "5" if DEBUG else "3",
                              "-m", "/usr/lib/speech-dispatcher-modules"],
                             env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -180,14 +183,23 @@ def main_window():
     return found[0] if found else None
 
 
+def activate_main():
+    # Asked to activate the window already active, the window manager answers
+    # with a focus change that comes after xdotool has returned and closes a
+    # menu opened meanwhile: ask only when another window is active, and wait
+    # until the window manager says the main window is.
+    window = main_window()
+    if window and run("xdotool", "getactivewindow") != window:
+        run("xdotool", "windowactivate", "--sync", window)
+
+
 def walk(steps, start, name):  # the first step hears all since the program started
     for keys, wanted, unwanted, what in steps:
         what = name + ": " + what
-        if keys and keys[0].startswith("alt+") and keys[0] != "alt+F4":
-            # A menu's keys go to the main window: wait until the window manager says it is active.
-            run("xdotool", "windowactivate", "--sync", main_window() or "")
         long_ = "KP_Add" in keys and "shift+Tab" not in keys
         menu = keys and keys[0].startswith("alt+") and keys[0] != "alt+F4"
+        if menu:  # a menu's keys go to the main window
+            activate_main()
         # The window manager may hand the keyboard back late after a window
         # closes, and a menu key pressed before then is lost: a menu key is
         # pressed again, up to three times, when its menu is not heard.
@@ -197,19 +209,12 @@ def walk(steps, start, name):  # the first step hears all since the program star
                          None if keys else start) if wanted else hear(keys, r"(?!)", 0)
             if not menu or re.search(wanted, heard):
                 break
-            run("xdotool", "windowactivate", "--sync", main_window() or "")
+            activate_main()
         ok = (not wanted or re.search(wanted, heard)) and not (unwanted and re.search(unwanted, heard))
         awaited = not ok and name in AWAITING
-        # Orca's say-all sometimes stops for good mid-paper with nothing pressed
-        # (its speech server's "done" seems lost): a say-all that read on well
-        # into the paper and then stalled is reported, not failed; one that
-        # read little still fails.
-        stalled = not ok and long_ and len(heard) > SAY_ALL_STALL_CHARS
         print("%4.0f s %s %s" % (time.monotonic() - BEGAN, "ok   " if ok else "AWAIT" if awaited
-                                 else "STALL" if stalled else "FAIL ", what)
+                                 else "FAIL ", what)
               + ("" if ok else " heard: %r" % heard[-600:]), flush=True)
-        if stalled:
-            continue
         if not ok:
             failures.extend([] if awaited else [what])
             return False
@@ -224,6 +229,8 @@ def session(program, env, steps, name):
         if not wait_for(main_window, STEP_SECONDS):
             failures.append(name + ": the program's window")
             return
+        # Activated again, though the window manager made it active on
+        # showing it: Orca may have come to the program after that.
         run("xdotool", "windowactivate", "--sync", main_window())
         if walk(steps, start, name) and not wait_for(lambda: process.poll() == 0, STEP_SECONDS):
             print("FAIL %s: 終了 ends the program" % name)
@@ -281,10 +288,18 @@ def main():
         wait_for(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 30)
         wait_for(lambda: os.path.exists(FOLDER + "/speechd.sock"), 30)
         # No --replace: this session's user has no other Orca to replace.
-        processes.append(subprocess.Popen(["orca", "-u", FOLDER + "/orca"], env=env,
-                                          stderr=open(FOLDER + "/orca.log", "w")))
+        # Orca's speech client, mended for a module that speaks at once (orca_python/).
+        processes.append(subprocess.Popen(
+            ["orca", "-u", FOLDER + "/orca"]
+            + (["--debug-file", FOLDER + "/orca-debug.log"] if DEBUG else []),
+            env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                                  "orca_python")),
+            stderr=open(FOLDER + "/orca.log", "w")))
         if not wait_for(lambda: "Screen reader on" in spoken(), STEP_SECONDS):
             failures.append("Orca speaks through the logging module")
+            return
+        if "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
+            failures.append("Orca's speech client mended (orca_python/)")
             return
         sessions = [("exam", lambda: PROGRAM, exam_steps),
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
