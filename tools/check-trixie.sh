@@ -111,7 +111,9 @@ as_user() {
 # under the Orca lock when there is one.
 isolated() {
     if [ -n "${VARDO_ORCA_LOCK:-}" ]; then
-        (flock 9 && unlocked_isolated "$1") 9>"$VARDO_ORCA_LOCK"
+        # Only this subshell holds the lock: a server left behind by a killed
+        # run must not keep it from every later Orca on the machine.
+        (flock 9 && unlocked_isolated "$1" 9>&-) 9>"$VARDO_ORCA_LOCK"
     else
         unlocked_isolated "$1"
     fi
