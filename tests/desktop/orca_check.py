@@ -154,12 +154,12 @@ def heard_steps():
     # 1-問1-1's correct choice is ③.
     yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
     yield ["shift+Tab"] * 5, r"得 点 プッシュボタン", None, "Shift+Tab back to Score"
-    yield ["space"], r"得点 \d+ 点 27 問中 1 問正解。?\s*時間を止めました", None,
-    "Score: how many correct, and the clock stopped"
-    yield ["Tab"] * 3, r"(?s)1-問1-1 の 1 チェックボックス.*この問は正解", None,
-    "the mark heard with its page's boxes"
-    yield ["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
-    "Pass-rate: the verdict"
+    yield (["space"], r"得点 \d+ 点 27 問中 1 問正解。?\s*時間を止めました", None,
+           "Score: how many correct, and the clock stopped")
+    yield (["Tab"] * 3, r"(?s)1-問1-1 の 1 チェックボックス.*この問は正解", None,
+           "the mark heard with its page's boxes")
+    yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
+           "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 プ", None, "Alt+F4 closes the verdict window"
     yield from quit_steps()
@@ -270,6 +270,7 @@ def signs_steps():
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
+    yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 
 
