@@ -26,12 +26,13 @@ SAY_ALL_STALL_CHARS = 2000
 # Orca speaks a role by the name AT-SPI gives it. Orca 43 (Debian 12) has
 # "push button", in Japanese; Orca 48 (Debian 13) is paired with an AT-SPI
 # that renamed the role "button" and has no Japanese for the new name.
-ORCA = int(re.match(r"(?:Orca version )?(\d+)", run("orca", "--version")).group(1))
+version = lambda *command: subprocess.run(command, capture_output=True, text=True).stdout
+ORCA = int(re.match(r"(?:Orca version )?(\d+)", version("orca", "--version")).group(1))
 BUTTON = "プッシュボタン" if ORCA < 48 else "button"
 # speech-dispatcher 0.12's generic module (Debian 13) writes heap bytes for a
 # character message that is not ASCII, the kind Orca sends for the character
 # a move lands on; there such a step can only check that the move was answered.
-SPEECHD = tuple(map(int, re.search(r"(\d+)\.(\d+)", run("speech-dispatcher", "--version")).groups()))
+SPEECHD = tuple(map(int, re.search(r"(\d+)\.(\d+)", version("speech-dispatcher", "--version")).groups()))
 character = lambda c: (re.escape(c) if SPEECHD < (0, 12) or c.isascii()
                        else r"(?m)^(?!(%s) ?$).+$" % ECHO)  # any byte may lead
 # Sessions that wait on a fix not merged yet: they run and say what they
