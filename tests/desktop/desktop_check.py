@@ -128,7 +128,7 @@ def check_tree(app, nodes):
     check(sorted(selected) == sorted(["問題", answers[0]]), "the current tabs selected %s" % selected)
 
     boxes = [b.name for b in by_role(nodes, pyatspi.ROLE_CHECK_BOX)]
-    pattern = re.compile(r"^(%s) [①②③④⑤⑥⑦⑧]$" % "|".join(map(re.escape, answers)))
+    pattern = re.compile(r"^(%s) の [①②③④⑤⑥⑦⑧]$" % "|".join(map(re.escape, answers)))
     check(len(boxes) == 130 and all(pattern.match(b) for b in boxes),
           "130 check boxes named by page and choice (found %d)" % len(boxes))
 
