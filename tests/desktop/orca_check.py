@@ -182,6 +182,9 @@ def ends_steps(first_line):
     yield [], r"問題 ページタブのリスト", None, "start"
     yield ["Tab"] * 5, r"テキスト.*\n.*" + first_line, None, "Tab to its first line"
     yield from paper_steps(first_line)
+    # With Orca, a menu key pressed right after a caret move in the pane is
+    # at times never acted on (not seen without Orca): leave the pane first.
+    yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 
 
@@ -282,7 +285,7 @@ def signs_steps():
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
-    yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
+    yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"  # as in ends_steps
     yield from quit_steps()
 
 
