@@ -183,7 +183,8 @@ def ends_steps(first_line):
     yield ["Tab"] * 5, r"テキスト.*\n.*" + first_line, None, "Tab to its first line"
     yield from paper_steps(first_line)
     # With Orca, a menu key pressed right after a caret move in the pane is
-    # at times never acted on (not seen without Orca): leave the pane first.
+    # at times never acted on (not seen without Orca); it is rarer once the
+    # focus has left the pane, though under load it still happens.
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 
