@@ -231,6 +231,11 @@ void MediaControlTest::refusedCue_readAgainOnlyOnceItChanges()
     tick();
     QCOMPARE(factory.sources, 1);
     QCOMPARE(factory.plays, 1);
+    // Another name that cannot be opened: the cue before it is closed, and
+    // nothing plays.
+    control.setFileName(m_dir.filePath(QStringLiteral("gone.wav")));
+    tick();
+    QCOMPARE(factory.plays, 1);
 }
 
 // The cue beside the program is opened as the paper's files are: whatever
