@@ -201,7 +201,6 @@ void ExamWindow::buildSideControls(QWidget *ground)
     spoken::setPattern(m_seconds, QStringLiteral("あと %1 分"), QStringLiteral("残り時間"));
     spoken::setPattern(m_scoreLabel, QStringLiteral("%1 点"), QStringLiteral("得点"));
 
-
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmr時間"));
     m_timer->setInterval(1000);
