@@ -4,7 +4,13 @@ that arrives before speak() has registered the message's callback (its own
 comment in speak() says so). The check's speech module writes a line in a few
 milliseconds, so on a loaded machine a say-all chunk's END can come first, and
 Orca's say-all then waits for it for ever. Events that come early are kept
-here and handed over when the callback is registered."""
+here and handed over when the callback is registered.
+
+Also, speech-dispatcher 0.12's generic module (Debian 13) writes heap bytes
+for a character message that is not ASCII, and at times nothing at all when
+those bytes break its shell command; Orca sends any one-character text so.
+Such a character is sent as a message of one character instead, which every
+module of either release speaks as the same text."""
 
 import sys
 
@@ -43,3 +49,14 @@ def _add_callback(self, msg_id, callback, event_types):
 
 
 Handler.__call__, Handler.add_callback = _early_call, _add_callback
+
+_char = client.SSIPClient.char
+
+
+def _char_as_text(self, char):
+    if isinstance(char, bytes):
+        char = char.decode("utf-8")
+    return _char(self, char) if char.isascii() else client.SSIPClient.speak(self, char)
+
+
+client.SSIPClient.char = _char_as_text
