@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -231,6 +232,12 @@ void VardoAppTest::afterClose_rebuildsAtFirstLineCentred()
     QCOMPARE(document->verticalScrollBar()->value(), 0);
     QTRY_COMPARE(again->focusWidget(), document);
     QVERIFY(document->isReadOnly());
+    // The caret opens on the first line with words, the one a screen reader says.
+    const QTextCursor caret = document->textCursor();
+    QCOMPARE(caret.positionInBlock(), 0);
+    QVERIFY(!caret.block().text().trimmed().isEmpty());
+    for (QTextBlock line = document->document()->begin(); line != caret.block(); line = line.next())
+        QVERIFY(line.text().trimmed().isEmpty());
 }
 
 void VardoAppTest::exit_closesEveryWindowAndEndsTheProgram_data()
