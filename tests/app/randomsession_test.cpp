@@ -14,6 +14,7 @@
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
 #include "widgets/tabpages.h"
+#include "support/examcontrols.h"
 #include "support/recordingmedia.h"
 
 #include <QAction>
@@ -202,19 +203,18 @@ private:
     void reportMemory(qint64 elapsedMs, int actions);
 
     template<typename T>
-    T *find(const QString &name) const
-    {
-        T *found = m_app->examWindow()->findChild<T *>(name);
-        if (!found)
-            qFatal("no control named %s", qPrintable(name));
-        return found;
-    }
+    T *find(const QString &name) const { return examcontrols::find<T>(m_app->examWindow(), name); }
     QCheckBox *box(int group, int choice) const
     {
         return m_boxes[group - 1][choice - 1];
     }
     void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2)); }
     void clickTab(TabPages *tabs, int page) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center()); }
+    void openAnswerPage(int group)
+    {
+        if (m_model.answerPage != group - 1)
+            clickTab(m_answerTabs, m_model.answerPage = group - 1);
+    }
 
     const int m_actions;
     const int m_minutes; // a soak of this many minutes when above zero
@@ -327,10 +327,7 @@ QString RandomSessionTest::perform(Action action)
     case Action::Box: {
         const int g = 1 + pick(27);
         const int k = 1 + pick(key[g - 1].shown);
-        if (m_model.answerPage != g - 1) {
-            clickTab(m_answerTabs, g - 1);
-            m_model.answerPage = g - 1;
-        }
+        openAnswerPage(g);
         click(box(g, k));
         m_model.ticked[g - 1][k - 1] = !m_model.ticked[g - 1][k - 1];
         return QStringLiteral("box %1(%2)").arg(g).arg(k);
@@ -338,10 +335,7 @@ QString RandomSessionTest::perform(Action action)
     case Action::Answer: {
         // Ticks the right choice of one group and clears the others shown.
         const int g = 1 + pick(27);
-        if (m_model.answerPage != g - 1) {
-            clickTab(m_answerTabs, g - 1);
-            m_model.answerPage = g - 1;
-        }
+        openAnswerPage(g);
         for (int k = 1; k <= key[g - 1].shown; ++k) {
             if (m_model.ticked[g - 1][k - 1] != (k == key[g - 1].correct)) {
                 click(box(g, k));
@@ -352,10 +346,7 @@ QString RandomSessionTest::perform(Action action)
     }
     case Action::Erase: {
         const int g = 1 + pick(27);
-        if (m_model.answerPage != g - 1) {
-            clickTab(m_answerTabs, g - 1);
-            m_model.answerPage = g - 1;
-        }
+        openAnswerPage(g);
         for (int k = 1; k <= key[g - 1].shown; ++k) {
             if (m_model.ticked[g - 1][k - 1]) {
                 click(box(g, k));
@@ -446,12 +437,7 @@ QString RandomSessionTest::mismatch() const
         return differ("question page", m_questionTabs->currentIndex(), m_model.questionPage);
     if (m_answerTabs->currentIndex() != m_model.answerPage)
         return differ("answer page", m_answerTabs->currentIndex(), m_model.answerPage);
-    QStringList open;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowType() == Qt::Window)
-            open << widget->objectName();
-    }
-    open.sort();
+    const QStringList open = examcontrols::openWindows();
     const QStringList expected(m_model.windows.begin(), m_model.windows.end());
     if (open != expected)
         return differ("open windows", open, expected);
@@ -538,8 +524,7 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
     find<QAction>(QStringLiteral("mnuExit"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_app->examWindow());
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        QVERIFY2(!widget->isVisible() || widget->windowType() != Qt::Window, qPrintable(widget->objectName()));
+    QCOMPARE(examcontrols::openWindows(), QStringList());
 }
 
 int main(int argc, char *argv[])

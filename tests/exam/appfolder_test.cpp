@@ -1,6 +1,5 @@
 #include "exam/appfolder.h"
 
-#include <QCoreApplication>
 #include <QTest>
 
 class AppFolderTest : public QObject
@@ -10,7 +9,6 @@ class AppFolderTest : public QObject
 private slots:
     void trailingSeparator_addedOnlyWhenMissing_data();
     void trailingSeparator_addedOnlyWhenMissing();
-    void appFolderPath_isProgramFolderWithOneSeparator();
 };
 
 void AppFolderTest::trailingSeparator_addedOnlyWhenMissing_data()
@@ -33,13 +31,6 @@ void AppFolderTest::trailingSeparator_addedOnlyWhenMissing()
     QFETCH(QChar, separator);
     QFETCH(QString, expected);
     QCOMPARE(withTrailingSeparator(folder, separator), expected);
-}
-
-void AppFolderTest::appFolderPath_isProgramFolderWithOneSeparator()
-{
-    const QString path = AppFolderPath();
-    QCOMPARE(path, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-    QVERIFY(!path.endsWith(QStringLiteral("//")));
 }
 
 QTEST_GUILESS_MAIN(AppFolderTest)

@@ -17,9 +17,7 @@ class PaperTest : public QObject
 
 private slots:
     void initTestCase();
-    void paper_hasOneQuestionPerAnswerPageInOrder();
-    void paper_offersAsManyChoicesAsThePageHasBoxes();
-    void paper_pointsMatchTheKey();
+    void paper_asksWhatEachAnswerPageAndTheKeyHold();
     void answers_correctChoicesMatchTheKey_data();
     void answers_correctChoicesMatchTheKey();
     void paper_carriesTheCueLink();
@@ -76,27 +74,19 @@ void PaperTest::initTestCase()
     }
 }
 
-void PaperTest::paper_hasOneQuestionPerAnswerPageInOrder()
+// One question per answer page, in order, with as many choices as the page
+// has boxes and the points the key gives.
+void PaperTest::paper_asksWhatEachAnswerPageAndTheKeyHold()
 {
     QCOMPARE(m_questions.size(), groupCount);
-    for (int i = 0; i < groupCount; ++i)
-        QCOMPARE(m_questions[i].caption, QString::fromUtf8(examlayout::answerPages[i].caption));
-}
-
-void PaperTest::paper_offersAsManyChoicesAsThePageHasBoxes()
-{
-    for (int i = 0; i < m_questions.size(); ++i) {
-        const QStringList &digits = m_questions[i].choiceDigits;
-        QCOMPARE(digits.size(), examlayout::answerPages[i].choices);
-        for (int k = 0; k < digits.size(); ++k)
-            QCOMPARE(digitOf(digits[k]), k + 1);
+    for (int i = 0; i < groupCount; ++i) {
+        const Question &question = m_questions[i];
+        QCOMPARE(question.caption, QString::fromUtf8(examlayout::answerPages[i].caption));
+        QCOMPARE(question.points, AnswerKey[i].points);
+        QCOMPARE(question.choiceDigits.size(), examlayout::answerPages[i].choices);
+        for (int k = 0; k < question.choiceDigits.size(); ++k)
+            QCOMPARE(digitOf(question.choiceDigits[k]), k + 1);
     }
-}
-
-void PaperTest::paper_pointsMatchTheKey()
-{
-    for (int i = 0; i < m_questions.size(); ++i)
-        QCOMPARE(m_questions[i].points, AnswerKey[i].points);
 }
 
 // The notes in the source tree and the working installed beside the paper.

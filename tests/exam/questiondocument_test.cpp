@@ -3,8 +3,7 @@
 #include "document/documentview.h"
 #include "widgets/tabpages.h"
 #include "support/accessibletext.h"
-#include "support/examcontrols.h"
-#include "support/recordingmedia.h"
+#include "support/examfixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,12 +161,9 @@ QPoint QuestionDocumentTest::linkPoint(DocumentView *view, const QString &text)
 
 void QuestionDocumentTest::eventLink_playsTheCueOnlyOnceOpened()
 {
-    RecordingMedia media;
-    QDateTime now = QDateTime(QDate(2026, 3, 2), QTime(10, 15, 42), Qt::UTC);
-    ExamWindow window([&now] { return now; }, &media);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *view = examcontrols::find<DocumentView>(&window, QStringLiteral("Scriptlet1"));
+    ExamFixture exam;
+    QVERIFY(exam.open());
+    auto *view = exam.find<DocumentView>(QStringLiteral("Scriptlet1"));
     QCOMPARE(questiondocument::showIn(view, {sample}), sample);
     QVERIFY(view->toPlainText().contains(QStringLiteral("①～⑧")));
     const QPoint link = linkPoint(view, QStringLiteral("合図の音"));
@@ -175,34 +171,31 @@ void QuestionDocumentTest::eventLink_playsTheCueOnlyOnceOpened()
     const QStringList play = {QStringLiteral("Prev"), QStringLiteral("Play")};
 
     clickLink(); // before the first Start nothing has been opened: silence
-    QCOMPARE(media.log, play);
+    QCOMPARE(exam.media.log, play);
 
-    examcontrols::click(&window, QStringLiteral("cmdスタート"));
-    now = now.addSecs(1);
-    QMetaObject::invokeMethod(examcontrols::find<QTimer>(&window, QStringLiteral("tmr時間")), "timeout");
-    QVERIFY(media.log.contains(QStringLiteral("Open")));
-    auto *seconds = examcontrols::find<QLabel>(&window, QStringLiteral("lbl秒"));
-    const QString display = seconds->text();
-    media.log.clear();
+    exam.click(QStringLiteral("cmdスタート"));
+    exam.tickAt(exam.now.addSecs(1));
+    QVERIFY(exam.media.log.contains(QStringLiteral("Open")));
+    const QString display = exam.display();
+    exam.media.log.clear();
 
     clickLink();
     clickLink(); // a second event rewinds the cue again
-    QCOMPARE(media.log, play + play);
-    QCOMPARE(seconds->text(), display);
+    QCOMPARE(exam.media.log, play + play);
+    QCOMPARE(exam.display(), display);
 
-    examcontrols::click(&window, QStringLiteral("cmd得点"));
-    media.log.clear();
+    exam.click(QStringLiteral("cmd得点"));
+    exam.media.log.clear();
     clickLink(); // the cue stays open after scoring
-    QCOMPARE(media.log, play);
+    QCOMPARE(exam.media.log, play);
 }
 
 void QuestionDocumentTest::switchingPages_keepsTheDocument()
 {
-    ExamWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *view = examcontrols::find<DocumentView>(&window, QStringLiteral("Scriptlet1"));
-    auto *tabs = examcontrols::find<TabPages>(&window, QStringLiteral("SSTab1"));
+    ExamFixture exam;
+    QVERIFY(exam.open());
+    auto *view = exam.find<DocumentView>(QStringLiteral("Scriptlet1"));
+    auto *tabs = exam.find<TabPages>(QStringLiteral("SSTab1"));
     QCOMPARE(questiondocument::showIn(view, {sample}), sample);
     QTRY_VERIFY(view->verticalScrollBar()->maximum() > 0);
     view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);

@@ -33,12 +33,9 @@ class PassLineDocumentTest : public QObject
 private slots:
     void initTestCase() { m_lines = PassLineDocument().split(u'\n'); }
     void document_has128Lines();
-    void header_placesItsCellsOnTheGrid_data();
-    void header_placesItsCellsOnTheGrid();
+    void texts_standAtTheirCells_data();
+    void texts_standAtTheirCells();
     void header_isTheLongestLineEndingAtCell124();
-    void firstBlock_namesUniversityFacultyAndSubjects();
-    void followingRow_leavesTheUniversityBlank();
-    void passLine_keepsFullWidthCharacters();
     void everyBlock_hasTheSameSixLineShape();
 
 private:
@@ -53,24 +50,49 @@ void PassLineDocumentTest::document_has128Lines()
     QVERIFY(m_lines.last().isEmpty());
 }
 
-void PassLineDocumentTest::header_placesItsCellsOnTheGrid_data()
+// Lines counted from 1: the header, then a block of six lines per faculty
+// from line 3. The university is named on its first faculty's block only.
+void PassLineDocumentTest::texts_standAtTheirCells_data()
 {
+    QTest::addColumn<int>("line");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("cell");
-    QTest::newRow("university") << QStringLiteral("旧帝国大学") << 2;
-    QTest::newRow("faculty") << QStringLiteral("学部名") << 20;
-    QTest::newRow("subjects") << QStringLiteral("受験科目") << 38;
-    QTest::newRow("pass line") << QStringLiteral("合格ライン（１科目平均）") << 100;
+    QTest::addColumn<bool>("endsLine");
+    const auto row = [](int line, const char *text, int cell, bool endsLine) {
+        QTest::addRow("line %d: %s", line, text) << line << QString::fromUtf8(text) << cell << endsLine;
+    };
+    row(1, "旧帝国大学", 2, false);
+    row(1, "学部名", 20, false);
+    row(1, "受験科目", 38, false);
+    row(1, "合格ライン（１科目平均）", 100, true);
+    row(3, "北海道", 4, false); // 北海道, 法
+    row(3, "法", 22, false);
+    row(3, "国　―　国語Ⅰ・Ⅱ", 34, false);
+    row(3, "８０．３％", 110, true);
+    row(4, "地歴　―　世B、日B、地理Bから１つ", 34, true);
+    row(5, "数　―　数ⅠAは必須、数ⅡB、工、簿、情報から１つ", 34, true);
+    row(6, "理　―　物B、化B、生B、地学Bから１つ", 34, true);
+    row(7, "外", 34, true);
+    row(63, "工", 22, false); // 名古屋, 工: no university
+    row(63, "８７．０％", 110, true);
+    row(64, "地歴・公民　―　計９科目から１つ", 34, true);
+    row(66, "理　―　総理、物B、化Bから１つ", 34, true);
+    row(75, "京都", 4, false); // after the third faculty
+    row(87, "国　―　国語Ⅰ・Ⅱ", 34, false); // 京都, 医
+    row(87, "９５．０％", 110, true);
 }
 
-void PassLineDocumentTest::header_placesItsCellsOnTheGrid()
+void PassLineDocumentTest::texts_standAtTheirCells()
 {
+    QFETCH(int, line);
     QFETCH(QString, text);
     QFETCH(int, cell);
-    const QString header = m_lines.first();
-    QCOMPARE(cellOf(header, text), cell);
+    QFETCH(bool, endsLine);
+    const QString shown = m_lines.at(line - 1);
+    QCOMPARE(cellOf(shown, text), cell);
+    QCOMPARE(shown.endsWith(text), endsLine);
     // Gaps are ideographic spaces only, never ASCII blanks.
-    QVERIFY(!header.contains(u' '));
+    QVERIFY(!shown.contains(u' '));
 }
 
 void PassLineDocumentTest::header_isTheLongestLineEndingAtCell124()
@@ -78,43 +100,6 @@ void PassLineDocumentTest::header_isTheLongestLineEndingAtCell124()
     QCOMPARE(cellwidth::of(m_lines.first()), 124);
     for (const QString &line : m_lines)
         QVERIFY2(cellwidth::of(line) <= 124, qPrintable(line));
-}
-
-void PassLineDocumentTest::firstBlock_namesUniversityFacultyAndSubjects()
-{
-    const QStringList lines = block(0);
-    QCOMPARE(cellOf(lines[0], QStringLiteral("北海道")), 4);
-    QCOMPARE(cellOf(lines[0], QStringLiteral("法")), 22);
-    QCOMPARE(cellOf(lines[0], QStringLiteral("国　―　国語Ⅰ・Ⅱ")), 34);
-    QCOMPARE(cellOf(lines[0], QStringLiteral("８０．３％")), 110);
-    QVERIFY(lines[0].endsWith(QStringLiteral("８０．３％")));
-    QCOMPARE(lines[1], QString(17, u'\u3000') + QStringLiteral("地歴　―　世B、日B、地理Bから１つ"));
-    QCOMPARE(lines[2], QString(17, u'\u3000')
-                           + QStringLiteral("数　―　数ⅠAは必須、数ⅡB、工、簿、情報から１つ"));
-    QCOMPARE(lines[3], QString(17, u'\u3000') + QStringLiteral("理　―　物B、化B、生B、地学Bから１つ"));
-    QCOMPARE(lines[4], QString(17, u'\u3000') + QStringLiteral("外"));
-    QVERIFY(lines[5].isEmpty());
-}
-
-void PassLineDocumentTest::followingRow_leavesTheUniversityBlank()
-{
-    // Row 11: 名古屋, 工 (the second faculty of the fourth university).
-    const QStringList lines = block(10);
-    QCOMPARE(lines[0].left(11), QString(11, u'\u3000'));
-    QCOMPARE(cellOf(lines[0], QStringLiteral("工")), 22);
-    QCOMPARE(cellOf(lines[0], QStringLiteral("８７．０％")), 110);
-    QCOMPARE(cellOf(lines[1], QStringLiteral("地歴・公民　―　計９科目から１つ")), 34);
-    QCOMPARE(lines[3].mid(17), QStringLiteral("理　―　総理、物B、化Bから１つ"));
-    // The next university's name opens the block after the third faculty.
-    QCOMPARE(cellOf(block(12)[0], QStringLiteral("京都")), 4);
-}
-
-void PassLineDocumentTest::passLine_keepsFullWidthCharacters()
-{
-    const QString line = block(14)[0]; // 京都, 医
-    const QString expected = QString::fromUtf16(u"\uFF19\uFF15\uFF0E\uFF10\uFF05");
-    QVERIFY(line.endsWith(expected));
-    QVERIFY(line.contains(QString::fromUtf16(u"\u3000\u2015\u3000\u56FD\u8A9E\u2160\u30FB\u2161")));
 }
 
 void PassLineDocumentTest::everyBlock_hasTheSameSixLineShape()

@@ -16,28 +16,21 @@ class PassLineWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    void window_opensAtDocumentTopWithFocus_data();
-    void window_opensAtDocumentTopWithFocus();
-    void window_documentFitsItsWidthAndClearsTheLabels_data();
-    void window_documentFitsItsWidthAndClearsTheLabels();
+    void window_opensAtDocumentTopWithFocusClearOfTheLabels_data();
+    void window_opensAtDocumentTopWithFocusClearOfTheLabels();
     void labels_showTheirTextWholeInEitherGothic_data();
     void labels_showTheirTextWholeInEitherGothic();
     void window_everyBuildDrawsWithTheSamePalette();
 };
 
-static void addBands()
+void PassLineWindowTest::window_opensAtDocumentTopWithFocusClearOfTheLabels_data()
 {
     QTest::addColumn<int>("band");
     for (int band = 1; band <= 6; ++band)
         QTest::addRow("band %d", band) << band;
 }
 
-void PassLineWindowTest::window_opensAtDocumentTopWithFocus_data()
-{
-    addBands();
-}
-
-void PassLineWindowTest::window_opensAtDocumentTopWithFocus()
+void PassLineWindowTest::window_opensAtDocumentTopWithFocusClearOfTheLabels()
 {
     QFETCH(int, band);
     PassLineWindow window(band);
@@ -57,27 +50,13 @@ void PassLineWindowTest::window_opensAtDocumentTopWithFocus()
     const auto labels = QAccessible::queryAccessibleInterface(document)->relations(QAccessible::Label);
     QCOMPARE(labels.size(), 1);
     QVERIFY(labels.first().first->text(QAccessible::Name).contains(QString::fromUtf16(passLineLayouts.at(band - 1).comment)));
-    for (QLabel *label : window.findChildren<QLabel *>())
-        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-}
-
-void PassLineWindowTest::window_documentFitsItsWidthAndClearsTheLabels_data()
-{
-    addBands();
-}
-
-void PassLineWindowTest::window_documentFitsItsWidthAndClearsTheLabels()
-{
-    QFETCH(int, band);
-    PassLineWindow window(band);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *document = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
     // The longest line (124 cells of the 9 pt face) must not need sideways scrolling.
     QCOMPARE(document->horizontalScrollBar()->maximum(), 0);
     QVERIFY(window.rect().contains(document->geometry().adjusted(0, 0, -1, -1)));
-    for (QLabel *label : window.findChildren<QLabel *>())
+    for (QLabel *label : window.findChildren<QLabel *>()) {
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
         QVERIFY2(label->geometry().bottom() < document->geometry().top(), qPrintable(label->objectName()));
+    }
 }
 
 void PassLineWindowTest::labels_showTheirTextWholeInEitherGothic_data()

@@ -5,6 +5,7 @@
 
 #include "widgets/tabpages.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -48,6 +49,18 @@ inline void tickBox(const QObject *root, int group, int choice)
     find<TabPages>(root, QStringLiteral("SSTab2"))->setCurrentIndex(group - 1);
     QCheckBox *target = box(root, group, choice);
     QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, target->height() / 2));
+}
+
+// The names of the windows shown, sorted.
+inline QStringList openWindows()
+{
+    QStringList names;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowType() == Qt::Window)
+            names << widget->objectName();
+    }
+    names.sort();
+    return names;
 }
 
 } // namespace examcontrols
