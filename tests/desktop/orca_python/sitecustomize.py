@@ -7,10 +7,10 @@ Orca's say-all then waits for it for ever. Events that come early are kept
 here and handed over when the callback is registered.
 
 Also, speech-dispatcher 0.12's generic module (Debian 13) writes heap bytes
-for a character message that is not ASCII, and at times nothing at all when
-those bytes break its shell command; Orca sends any one-character text so.
-Such a character is sent as a message of one character instead, which every
-module of either release speaks as the same text."""
+for a character or key message, ASCII or not, and at times nothing at all
+when those bytes break its shell command; Orca sends any one-character text
+and the name of a key so. They are sent as text messages instead, which the
+module of either release writes as the same text."""
 
 import sys
 
@@ -50,13 +50,14 @@ def _add_callback(self, msg_id, callback, event_types):
 
 Handler.__call__, Handler.add_callback = _early_call, _add_callback
 
-_char = client.SSIPClient.char
+
+def _as_text(text):
+    # CHAR takes "space" for a space, as the client's char() sends it.
+    def send(self, what):
+        what = what.decode("utf-8") if isinstance(what, bytes) else what
+        return client.SSIPClient.speak(self, text(what))
+    return send
 
 
-def _char_as_text(self, char):
-    if isinstance(char, bytes):
-        char = char.decode("utf-8")
-    return _char(self, char) if char.isascii() else client.SSIPClient.speak(self, char)
-
-
-client.SSIPClient.char = _char_as_text
+client.SSIPClient.char = _as_text(lambda char: char.replace(" ", "space"))
+client.SSIPClient.key = _as_text(lambda key: key)
