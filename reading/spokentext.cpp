@@ -170,6 +170,44 @@ int SpokenText::toSpoken(int position, bool pastWords) const
     return run->offset;
 }
 
+QList<SpokenText::Run>::const_iterator SpokenText::runAfter(int position) const
+{
+    return std::partition_point(m_runs.begin(), m_runs.end(), [position](const Run &r) {
+        return r.position + r.length <= position;
+    });
+}
+
+int SpokenText::caretOffset(int position) const
+{
+    position = std::clamp(position, 0, m_documentLength);
+    const auto run = runAfter(position);
+    if (run == m_runs.end())
+        return int(m_text.size());
+    if (run->verbatim)
+        return run->offset + (position - run->position);
+    return run->offset;
+}
+
+bool SpokenText::insideWords(int position, int *from, int *to) const
+{
+    const auto run = runAfter(position);
+    if (run == m_runs.end() || run->verbatim || run->position >= position)
+        return false;
+    *from = run->position;
+    *to = run->position + run->length;
+    return true;
+}
+
+QList<TextBoundaries::Range> SpokenText::wordRanges() const
+{
+    QList<TextBoundaries::Range> ranges;
+    for (const Run &run : m_runs) {
+        if (!run.verbatim && run.length > 0 && run.spokenLength > 1)
+            ranges.append({run.offset, run.offset + run.spokenLength});
+    }
+    return ranges;
+}
+
 int SpokenText::toDocument(int offset) const
 {
     offset = std::clamp(offset, 0, int(m_text.size()));

@@ -73,12 +73,18 @@ bool isRun(Kind kind)
 
 // Characters as the caret steps over them: a letter with its marks, a
 // pair of surrogates, an emoji sequence or a flag is one.
-QList<int> characterStarts(const QString &text)
+QList<int> characterStarts(const QString &text, const QList<TextBoundaries::Range> &wholes)
 {
     QList<int> starts;
+    auto whole = wholes.begin();
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    for (qsizetype at = finder.position(); at >= 0 && at < text.size(); at = finder.toNextBoundary())
+    for (qsizetype at = finder.position(); at >= 0 && at < text.size(); at = finder.toNextBoundary()) {
+        while (whole != wholes.end() && whole->end <= at)
+            ++whole;
+        if (whole != wholes.end() && whole->start < at)
+            continue;
         starts.append(int(at));
+    }
     return starts;
 }
 
@@ -164,10 +170,10 @@ QList<int> paragraphStarts(const QString &text)
 
 } // namespace
 
-TextBoundaries::TextBoundaries(const QString &text)
+TextBoundaries::TextBoundaries(const QString &text, const QList<Range> &characters)
     : m_size(text.size()), m_endsWithBreak(text.endsWith(u'\n'))
 {
-    m_starts[int(Unit::Character)] = characterStarts(text);
+    m_starts[int(Unit::Character)] = characterStarts(text, characters);
     m_starts[int(Unit::Word)] = wordStarts(text);
     m_starts[int(Unit::Sentence)] = sentenceStarts(text);
     m_starts[int(Unit::Paragraph)] = paragraphStarts(text);

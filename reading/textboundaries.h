@@ -25,7 +25,9 @@ public:
     };
 
     TextBoundaries() = default;
-    explicit TextBoundaries(const QString &text);
+    // `characters`: ranges, in order, each one character however long, as
+    // words read for a sign are.
+    explicit TextBoundaries(const QString &text, const QList<Range> &characters = {});
 
     // The piece holding `offset`, which runs from 0 to the text's size. At
     // the end, no character, and the last piece of the other units unless a
