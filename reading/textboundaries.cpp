@@ -66,6 +66,24 @@ bool isInsideNumberOrWord(char32_t c)
     return c == U'.' || c == U',' || c == U'\'' || c == U'’' || c == U'．' || c == U'，';
 }
 
+// A particle written after a word is a word of its own, as a reader stops
+// at it: 解答|の|しかた, 問題|に|もどる. です, でし(た) and でき(る) are not
+// particles.
+bool startsWithParticle(const QString &text, int i, Kind previous)
+{
+    static const QString particles = QStringLiteral("をがにへのとではも");
+    static const QStringList notParticles = {QStringLiteral("です"), QStringLiteral("でし"),
+                                             QStringLiteral("でき")};
+    if (previous != Kind::Kanji && previous != Kind::Katakana && previous != Kind::Alphanumeric)
+        return false;
+    if (i + 1 >= text.size() || !particles.contains(text.at(i))
+        || kindOf(text.at(i + 1).unicode()) != Kind::Hiragana)
+        return false;
+    const QStringView two = QStringView(text).mid(i, 2);
+    return std::none_of(notParticles.begin(), notParticles.end(),
+                        [two](const QString &word) { return two == word; });
+}
+
 bool isRun(Kind kind)
 {
     return kind != Kind::Break && kind != Kind::Other;
@@ -110,8 +128,11 @@ QList<int> wordStarts(const QString &text)
             joins = true;
             kind = Kind::Alphanumeric;
         }
-        if (!joins)
+        if (!joins) {
             starts.append(i);
+            if (kind == Kind::Hiragana && startsWithParticle(text, i, previous))
+                starts.append(i + 1);
+        }
         previous = kind;
         i += c.size;
     }

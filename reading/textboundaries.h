@@ -10,7 +10,8 @@
 // - a word is a run of one script (kanji, hiragana, katakana with its long
 //   vowel mark, or letters and digits, with a point or comma between digits
 //   as in 2.5 or 1,000); a run of spaces, a line break and each other sign
-//   are pieces of their own;
+//   are pieces of their own, and so is a particle after a word (の in
+//   解答のしかた);
 // - a sentence runs through 。．！？.!? with the closing brackets and spaces
 //   after them, or through a line break; a point between digits ends none;
 // - a paragraph runs through its line break.
