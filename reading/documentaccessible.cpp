@@ -256,6 +256,11 @@ void install(QTextEdit *view)
         return;
     view->setProperty(spokenProperty, true);
     new CharacterKeys(view);
+    // Qt makes and keeps an interface at the first event about the box,
+    // such as filling it: that one would answer with the text as shown.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
+    if (made && !dynamic_cast<DocumentAccessible *>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 int wordStart(QTextEdit *view, int position, bool forward)

@@ -1,5 +1,6 @@
 #include "reading/spokentext.h"
 
+#include "reading/readas.h"
 #include "reading/spokenwords.h"
 
 #include <QTextBlock>
@@ -105,6 +106,13 @@ SpokenText::SpokenText(const QTextDocument &document)
                 shown[p] = plain(characters.at(p - start));
                 raised[p] = format.verticalAlignment() == QTextCharFormat::AlignSuperScript;
             }
+            const QString readAs = readas::words(format);
+            // A stretch may be stored as more than one fragment.
+            if (!readAs.isEmpty() && !replacements.isEmpty() && replacements.last().words == readAs
+                && replacements.last().position + replacements.last().length == start)
+                replacements.last().length += end - start;
+            else if (!readAs.isEmpty() && start < end)
+                replacements.append({start, end - start, readAs});
             const QString link = format.isAnchor() ? format.anchorHref() : QString();
             if (!link.isEmpty() && link != openLink && start < m_documentLength)
                 replacements.append({start, 0, QStringLiteral("リンク ")});

@@ -15,7 +15,8 @@ struct Replacement;
 // except where the look carries a meaning the characters lose. Signs, units
 // and raised exponents are read in words (spokenwords.h: 2.0×10 with a raised
 // 3 is 「2.0かける10の3乗」, 9.8 m/s with a raised 2 「9.8 メートル毎秒毎秒」), a
-// picture as 「（画像）」, and a link is named as one before its text. A
+// picture as 「（画像）」, a stretch marked to be read as words as them
+// (readas.h), and a link is named as one before its text. A
 // table row is one line, its cells joined by 「、」; other line and paragraph
 // breaks become "\n".
 //
