@@ -1,6 +1,7 @@
 #include "results/passlinedocument.h"
 #include "results/passlinelayout.h"
 #include "results/passlinewindow.h"
+#include "widgets/richtextbox.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -26,6 +27,7 @@ private slots:
     void window_everyBuildDrawsWithTheSamePalette();
     void tableLine_isHeardAsARowUnderItsColumns_data();
     void tableLine_isHeardAsARowUnderItsColumns();
+    void tableLine_wordsChangeNothingOnScreen();
 };
 
 static void addBands()
@@ -158,6 +160,19 @@ void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns()
     QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(document)->textInterface();
     int start = 0, end = 0;
     QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end), heard);
+}
+
+// The words ride in the text's format: the box draws as one only filled.
+void PassLineWindowTest::tableLine_wordsChangeNothingOnScreen()
+{
+    PassLineWindow window(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *document = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+    QTextEdit *plain = richtextbox::make(&window, document->geometry(), PassLineDocument());
+    plain->show();
+    document->clearFocus(); // no caret in either
+    QCOMPARE(plain->grab().toImage(), document->grab().toImage());
 }
 
 VARDO_TEST_MAIN(PassLineWindowTest)
