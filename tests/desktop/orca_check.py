@@ -173,6 +173,9 @@ def heard_steps():
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
+    # Its table is drawn on a grid of spaces; a line is heard as its row.
+    yield (["Down", "Down"], r"旧帝国大学 北海道、学部名 法、受験科目 国", None,
+           "Down, Down: the table's first row, each value with its column")
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the verdict window"
     yield from quit_steps()
 
