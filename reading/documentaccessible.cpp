@@ -1,6 +1,7 @@
 #include "reading/documentaccessible.h"
 
 #include "reading/boundarytext.h"
+#include "reading/characterkeys.h"
 #include "reading/spokentext.h"
 #include "reading/textboundaries.h"
 
@@ -49,7 +50,7 @@ public:
         return spoken().text().mid(start, end - start);
     }
 
-    int cursorPosition() const override { return spoken().toSpoken(view()->textCursor().position()); }
+    int cursorPosition() const override { return spoken().caretOffset(view()->textCursor().position()); }
 
     void setCursorPosition(int offset) override
     {
@@ -119,7 +120,7 @@ public:
         const QPoint local = view()->viewport()->mapFromGlobal(point);
         if (!view()->viewport()->rect().contains(local))
             return -1;
-        return spoken().toSpoken(view()->cursorForPosition(local).position());
+        return spoken().caretOffset(view()->cursorForPosition(local).position());
     }
 
     void scrollToSubstring(int start, int) override
@@ -136,7 +137,7 @@ public:
     int wordStart(int position, bool forward) const
     {
         const int count = characterCount();
-        int offset = spoken().toSpoken(position);
+        int offset = spoken().caretOffset(position);
         while (true) {
             const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
             if (forward)
@@ -153,6 +154,15 @@ public:
         }
     }
 
+    // See documentaccessible::characterStop().
+    int characterStop(int from, int to) const
+    {
+        int start = 0, end = 0;
+        if (!spoken().insideWords(to, &start, &end))
+            return to;
+        return to > from ? end : start;
+    }
+
 private:
     QTextEdit *view() const { return static_cast<QTextEdit *>(widget()); }
 
@@ -164,7 +174,7 @@ private:
         if (document != m_document || document->revision() != m_revision
             || document->characterCount() - 1 != m_spoken.documentLength()) {
             m_spoken = SpokenText(*document);
-            m_boundaries = TextBoundaries(m_spoken.text());
+            m_boundaries = TextBoundaries(m_spoken.text(), m_spoken.wordRanges());
             m_document = document;
             m_revision = document->revision();
         }
@@ -242,7 +252,15 @@ void install(QTextEdit *view)
         return true;
     }();
     Q_UNUSED(installed);
+    if (view->property(spokenProperty).toBool())
+        return;
     view->setProperty(spokenProperty, true);
+    new CharacterKeys(view);
+    // Qt makes and keeps an interface at the first event about the box,
+    // such as filling it: that one would answer with the text as shown.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
+    if (made && !dynamic_cast<DocumentAccessible *>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 int wordStart(QTextEdit *view, int position, bool forward)
@@ -251,6 +269,14 @@ int wordStart(QTextEdit *view, int position, bool forward)
     if (auto *text = dynamic_cast<DocumentAccessible *>(face))
         return text->wordStart(position, forward);
     return position;
+}
+
+int characterStop(QTextEdit *view, int from, int to)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(view);
+    if (auto *text = dynamic_cast<DocumentAccessible *>(face))
+        return text->characterStop(from, to);
+    return to;
 }
 
 void announceCaret(QTextEdit *view)

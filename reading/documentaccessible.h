@@ -8,7 +8,8 @@ class QTextEdit;
 // text's offsets, mapped to the pane's own cursor positions.
 namespace documentaccessible {
 
-// Lets screen readers ask `view` for this text (idempotent).
+// Lets screen readers ask `view` for this text, and Right and Left step
+// over stretches read in words (idempotent).
 void install(QTextEdit *view);
 
 // Tells screen readers where the caret now is, in spoken offsets; the
@@ -20,5 +21,10 @@ void announceCaret(QTextEdit *view);
 // it, when not `forward`), words being those the reader reads: Ctrl+Right
 // and Ctrl+Left move by them. Spaces and line breaks are stepped over.
 int wordStart(QTextEdit *view, int position, bool forward);
+
+// Where a move of the caret from `from` to the next character, `to`, stops:
+// past a stretch read in words that `to` lies inside, so that the reader
+// hears those words once.
+int characterStop(QTextEdit *view, int from, int to);
 
 } // namespace documentaccessible

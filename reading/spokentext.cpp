@@ -1,5 +1,6 @@
 #include "reading/spokentext.h"
 
+#include "reading/readas.h"
 #include "reading/spokenwords.h"
 
 #include <QTextBlock>
@@ -105,6 +106,13 @@ SpokenText::SpokenText(const QTextDocument &document)
                 shown[p] = plain(characters.at(p - start));
                 raised[p] = format.verticalAlignment() == QTextCharFormat::AlignSuperScript;
             }
+            const QString readAs = readas::words(format);
+            // A stretch may be stored as more than one fragment.
+            if (!readAs.isEmpty() && !replacements.isEmpty() && replacements.last().words == readAs
+                && replacements.last().position + replacements.last().length == start)
+                replacements.last().length += end - start;
+            else if (!readAs.isEmpty() && start < end)
+                replacements.append({start, end - start, readAs});
             const QString link = format.isAnchor() ? format.anchorHref() : QString();
             if (!link.isEmpty() && link != openLink && start < m_documentLength)
                 replacements.append({start, 0, QStringLiteral("リンク ")});
@@ -168,6 +176,44 @@ int SpokenText::toSpoken(int position, bool pastWords) const
     if (pastWords && run->position < position)
         return run->offset + run->spokenLength;
     return run->offset;
+}
+
+QList<SpokenText::Run>::const_iterator SpokenText::runAfter(int position) const
+{
+    return std::partition_point(m_runs.begin(), m_runs.end(), [position](const Run &r) {
+        return r.position + r.length <= position;
+    });
+}
+
+int SpokenText::caretOffset(int position) const
+{
+    position = std::clamp(position, 0, m_documentLength);
+    const auto run = runAfter(position);
+    if (run == m_runs.end())
+        return int(m_text.size());
+    if (run->verbatim)
+        return run->offset + (position - run->position);
+    return run->offset;
+}
+
+bool SpokenText::insideWords(int position, int *from, int *to) const
+{
+    const auto run = runAfter(position);
+    if (run == m_runs.end() || run->verbatim || run->position >= position)
+        return false;
+    *from = run->position;
+    *to = run->position + run->length;
+    return true;
+}
+
+QList<TextBoundaries::Range> SpokenText::wordRanges() const
+{
+    QList<TextBoundaries::Range> ranges;
+    for (const Run &run : m_runs) {
+        if (!run.verbatim && run.length > 0 && run.spokenLength > 1)
+            ranges.append({run.offset, run.offset + run.spokenLength});
+    }
+    return ranges;
 }
 
 int SpokenText::toDocument(int offset) const

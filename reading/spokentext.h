@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reading/textboundaries.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,7 +15,8 @@ struct Replacement;
 // except where the look carries a meaning the characters lose. Signs, units
 // and raised exponents are read in words (spokenwords.h: 2.0×10 with a raised
 // 3 is 「2.0かける10の3乗」, 9.8 m/s with a raised 2 「9.8 メートル毎秒毎秒」), a
-// picture as 「（画像）」, and a link is named as one before its text. A
+// picture as 「（画像）」, a stretch marked to be read as words as them
+// (readas.h), and a link is named as one before its text. A
 // table row is one line, its cells joined by 「、」; other line and paragraph
 // breaks become "\n".
 //
@@ -37,6 +40,17 @@ public:
     int toSpoken(int position, bool pastWords = false) const;
     int toDocument(int offset) const;
 
+    // Where a reader's caret is for the pane's caret at `position`: on the
+    // character there, past words inserted before it. A link's name is heard
+    // with its line, and Right onto the link's first character hears it.
+    int caretOffset(int position) const;
+    // The stretch read in words that `position` lies strictly inside: the
+    // caret steps over it in one move, so that its words are heard once.
+    bool insideWords(int position, int *from, int *to) const;
+    // The spoken ranges, [start, end), of each stretch read in words: to a
+    // reader each is one character, heard whole (＞ is 「大なり」).
+    QList<TextBoundaries::Range> wordRanges() const;
+
     // The document positions of the table row holding `position`, through
     // the break that ends it; false outside tables.
     bool rowAt(int position, int *from, int *to) const;
@@ -59,6 +73,8 @@ private:
 
     void readRows(const QTextFrame &frame, const QString &shown, QList<spokenwords::Replacement> *words,
                   bool inTable);
+    // The first run that ends after `position`; words inserted at it end there.
+    QList<Run>::const_iterator runAfter(int position) const;
     void verbatim(int position, const QString &characters);
     void inWords(int position, int length, const QString &words);
 

@@ -66,6 +66,24 @@ bool isInsideNumberOrWord(char32_t c)
     return c == U'.' || c == U',' || c == U'\'' || c == U'’' || c == U'．' || c == U'，';
 }
 
+// A particle written after a word is a word of its own, as a reader stops
+// at it: 解答|の|しかた, 問題|に|もどる. です, でし(た) and でき(る) are not
+// particles.
+bool startsWithParticle(const QString &text, int i, Kind previous)
+{
+    static const QString particles = QStringLiteral("をがにへのとではも");
+    static const QStringList notParticles = {QStringLiteral("です"), QStringLiteral("でし"),
+                                             QStringLiteral("でき")};
+    if (previous != Kind::Kanji && previous != Kind::Katakana && previous != Kind::Alphanumeric)
+        return false;
+    if (i + 1 >= text.size() || !particles.contains(text.at(i))
+        || kindOf(text.at(i + 1).unicode()) != Kind::Hiragana)
+        return false;
+    const QStringView two = QStringView(text).mid(i, 2);
+    return std::none_of(notParticles.begin(), notParticles.end(),
+                        [two](const QString &word) { return two == word; });
+}
+
 bool isRun(Kind kind)
 {
     return kind != Kind::Break && kind != Kind::Other;
@@ -73,12 +91,18 @@ bool isRun(Kind kind)
 
 // Characters as the caret steps over them: a letter with its marks, a
 // pair of surrogates, an emoji sequence or a flag is one.
-QList<int> characterStarts(const QString &text)
+QList<int> characterStarts(const QString &text, const QList<TextBoundaries::Range> &wholes)
 {
     QList<int> starts;
+    auto whole = wholes.begin();
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    for (qsizetype at = finder.position(); at >= 0 && at < text.size(); at = finder.toNextBoundary())
+    for (qsizetype at = finder.position(); at >= 0 && at < text.size(); at = finder.toNextBoundary()) {
+        while (whole != wholes.end() && whole->end <= at)
+            ++whole;
+        if (whole != wholes.end() && whole->start < at)
+            continue;
         starts.append(int(at));
+    }
     return starts;
 }
 
@@ -104,8 +128,11 @@ QList<int> wordStarts(const QString &text)
             joins = true;
             kind = Kind::Alphanumeric;
         }
-        if (!joins)
+        if (!joins) {
             starts.append(i);
+            if (kind == Kind::Hiragana && startsWithParticle(text, i, previous))
+                starts.append(i + 1);
+        }
         previous = kind;
         i += c.size;
     }
@@ -164,10 +191,10 @@ QList<int> paragraphStarts(const QString &text)
 
 } // namespace
 
-TextBoundaries::TextBoundaries(const QString &text)
+TextBoundaries::TextBoundaries(const QString &text, const QList<Range> &characters)
     : m_size(text.size()), m_endsWithBreak(text.endsWith(u'\n'))
 {
-    m_starts[int(Unit::Character)] = characterStarts(text);
+    m_starts[int(Unit::Character)] = characterStarts(text, characters);
     m_starts[int(Unit::Word)] = wordStarts(text);
     m_starts[int(Unit::Sentence)] = sentenceStarts(text);
     m_starts[int(Unit::Paragraph)] = paragraphStarts(text);

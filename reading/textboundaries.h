@@ -10,7 +10,8 @@
 // - a word is a run of one script (kanji, hiragana, katakana with its long
 //   vowel mark, or letters and digits, with a point or comma between digits
 //   as in 2.5 or 1,000); a run of spaces, a line break and each other sign
-//   are pieces of their own;
+//   are pieces of their own, and so is a particle after a word (の in
+//   解答のしかた);
 // - a sentence runs through 。．！？.!? with the closing brackets and spaces
 //   after them, or through a line break; a point between digits ends none;
 // - a paragraph runs through its line break.
@@ -25,7 +26,9 @@ public:
     };
 
     TextBoundaries() = default;
-    explicit TextBoundaries(const QString &text);
+    // `characters`: ranges, in order, each one character however long, as
+    // words read for a sign are.
+    explicit TextBoundaries(const QString &text, const QList<Range> &characters = {});
 
     // The piece holding `offset`, which runs from 0 to the text's size. At
     // the end, no character, and the last piece of the other units unless a

@@ -2,7 +2,6 @@
 
 #include "widgets/cellwidth.h"
 
-#include <QStringList>
 
 namespace {
 
@@ -51,57 +50,99 @@ constexpr int passLineCell = 110;
 const QString requires_ = QStringLiteral("　―　");
 const QString japanese = QStringLiteral("国語Ⅰ・Ⅱ");
 
-// Builds one line by placing texts at cells, filling gaps with ideographic spaces.
+// Builds one line by placing texts at cells, filling gaps with ideographic
+// spaces. A screen reader reads each gap as the column's name that heads the
+// text after it, so a line is heard as its row: 「旧帝国大学 北海道、学部名 法、…」.
 class GridLine
 {
 public:
-    GridLine &at(int cell, const QString &text)
+    GridLine &at(int cell, const QString &text, const QString &column = QString())
     {
+        const int gapStart = int(m_text.size());
         while (cellwidth::of(m_text) < cell)
             m_text += u'\u3000';
+        const int gap = int(m_text.size()) - gapStart;
+        if (gap > 0 && (gapStart > 0 || !column.isEmpty())) {
+            const QString separator = gapStart > 0 ? QStringLiteral("、") : QString();
+            m_gaps.append({gapStart, gap, column.isEmpty() ? separator : separator + column + u' '});
+        }
         m_text += text;
         return *this;
     }
     QString text() const { return m_text; }
+    const QList<readas::Stretch> &gaps() const { return m_gaps; }
 
 private:
     QString m_text;
+    QList<readas::Stretch> m_gaps;
 };
+
+// The lines, one after another, with their gaps at positions in the whole.
+class GridText
+{
+public:
+    GridText &operator<<(const GridLine &line)
+    {
+        if (m_lines > 0)
+            m_text += u'\n';
+        for (readas::Stretch gap : line.gaps()) {
+            gap.position += int(m_text.size());
+            m_gaps.append(gap);
+        }
+        m_text += line.text();
+        ++m_lines;
+        return *this;
+    }
+    PassLineTable table() const { return {m_text, m_gaps}; }
+
+private:
+    QString m_text;
+    QList<readas::Stretch> m_gaps;
+    int m_lines = 0;
+};
+
+const QString universityColumn = QStringLiteral("旧帝国大学");
+const QString facultyColumn = QStringLiteral("学部名");
+const QString subjectColumn = QStringLiteral("受験科目");
+const QString passLineColumn = QStringLiteral("合格ライン（１科目平均）");
 
 QString str(const char16_t *text)
 {
     return QString::fromUtf16(text);
 }
 
-void appendBlock(QStringList &lines, const PassLineRow &row)
+void appendBlock(GridText &lines, const PassLineRow &row)
 {
     GridLine first;
     if (*row.university)
-        first.at(universityCell, str(row.university));
-    first.at(facultyCell, str(row.faculty))
-        .at(subjectCell, QStringLiteral("国") + requires_ + japanese)
-        .at(passLineCell, str(row.passLine));
-    lines << first.text()
-          << GridLine().at(subjectCell, str(row.socialGroup) + requires_ + str(row.social)).text()
-          << GridLine().at(subjectCell, QStringLiteral("数") + requires_ + str(row.mathematics)).text()
-          << GridLine().at(subjectCell, QStringLiteral("理") + requires_ + str(row.science)).text()
-          << GridLine().at(subjectCell, QStringLiteral("外")).text()
-          << QString();
+        first.at(universityCell, str(row.university), universityColumn);
+    first.at(facultyCell, str(row.faculty), facultyColumn)
+        .at(subjectCell, QStringLiteral("国") + requires_ + japanese, subjectColumn)
+        .at(passLineCell, str(row.passLine), passLineColumn);
+    const auto subject = [](const QString &text) { return GridLine().at(subjectCell, text, subjectColumn); };
+    lines << first << subject(str(row.socialGroup) + requires_ + str(row.social))
+          << subject(QStringLiteral("数") + requires_ + str(row.mathematics))
+          << subject(QStringLiteral("理") + requires_ + str(row.science)) << subject(QStringLiteral("外"))
+          << GridLine();
 }
 
 } // namespace
 
-QString PassLineDocument()
+PassLineTable passLineTable()
 {
-    QStringList lines;
+    GridText lines;
     lines << GridLine()
-                 .at(2, QStringLiteral("旧帝国大学"))
-                 .at(20, QStringLiteral("学部名"))
-                 .at(38, QStringLiteral("受験科目"))
-                 .at(100, QStringLiteral("合格ライン（１科目平均）"))
-                 .text()
-          << QString();
+                 .at(2, universityColumn)
+                 .at(20, facultyColumn)
+                 .at(38, subjectColumn)
+                 .at(100, passLineColumn)
+          << GridLine();
     for (const PassLineRow &row : rows)
         appendBlock(lines, row);
-    return lines.join(u'\n');
+    return lines.table();
+}
+
+QString PassLineDocument()
+{
+    return passLineTable().text;
 }

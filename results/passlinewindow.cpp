@@ -5,6 +5,7 @@
 #include "widgets/fittedlabel.h"
 #include "widgets/richtextbox.h"
 #include "widgets/twips.h"
+#include "reading/documentaccessible.h"
 #include "results/passlinedocument.h"
 #include "results/passlinelayout.h"
 
@@ -21,9 +22,12 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     resize(twips::toPixels(passLineClientWidth), twips::toPixels(passLineClientHeight));
 
     // Built first so that it heads the focus chain and opens with the focus.
+    const PassLineTable table = passLineTable();
     QTextEdit *document = richtextbox::make(
         this, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
-        PassLineDocument());
+        table.text);
+    readas::mark(document->document(), table.gaps);
+    documentaccessible::install(document);
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("合格ライン一覧"));
     document->setFocus(Qt::OtherFocusReason);

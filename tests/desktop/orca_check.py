@@ -174,6 +174,9 @@ def heard_steps():
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
+    # Its table is drawn on a grid of spaces; a line is heard as its row.
+    yield (["Down", "Down"], r"旧帝国大学 北海道、学部名 法、受験科目 国", None,
+           "Down, Down: the table's first row, each value with its column")
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the verdict window"
     yield from quit_steps()
 
@@ -271,10 +274,12 @@ def kanji_program():
     return program_with("kanji", KANJI_PAPER)
 
 
-# A paper of signs, units, an arrow and a table of measured values: each line
-# is heard in words, and a line in the table is its row, header first.
+# A paper of signs, units, an arrow, a link and a table of measured values:
+# each line is heard in words, each character shown by Right, and a line in
+# the table is its row, header first.
 SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<p>電荷 q ＞ 0 とする。</p>\n<p>速さ 10 m/s で進む。</p>\n<p>区間 A→B の仕事。</p>\n'
+               '<p>次は<a href="a.html">問題にもどる</a></p>\n'
                '<table border="1"><tr><th>m〔g〕</th><td>50</td><td>100</td></tr>\n'
                '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr></table>\n</body></html>\n')
 
@@ -284,6 +289,13 @@ def signs_steps():
     yield ["Tab"] * 5, r"テキスト.*\n.*電荷 q 大なり 0", r"q +0", "Tab to the paper: q ＞ 0 as 大なり"
     yield ["Down"], r"速さ 10 ?メートル毎秒", r"m/s", "Down: 10 m/s in words"
     yield ["Down"], r"区間 AからB", r"→|矢印", "Down: A→B as から"
+    # The link's name is heard with its line; Right hears each character shown,
+    # the link's first too (the caret used to stand on the name and skip it).
+    yield ["Down"], r"次は ?リンク 問題にもどる", None, "Down: a link, named"
+    yield ["Right"], r"は", r"次", "Right: は"
+    yield ["Right"], r"(?m)^問$", r"リ|ン", "Right: the link's first character, 問"
+    yield ["Right"], r"(?m)^題$", r"問", "Right: 題"
+    yield ["Left"], r"(?m)^問$", r"リ|ン", "Left: back onto 問"
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"

@@ -218,6 +218,9 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
     QTest::newRow("back and forth") << sentence << QList{right, right, left} << "の";
     QTest::newRow("back at the start") << sentence << QList{left} << "物理";
     QTest::newRow("over spaces") << "It is 2.5 m." << QList{right, right} << "2.5";
+    QTest::newRow("past a particle") << "<b>解答のしかた</b>" << QList{right, right} << "しかた";
+    QTest::newRow("to a particle after a letter") << "Aにもどる" << QList{right} << "に";
+    QTest::newRow("back to a particle") << "問題にもどる" << QList{end, left, left} << "に";
     QTest::newRow("over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{right} << "乙";
     QTest::newRow("back over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{end, left, left} << "甲";
 }

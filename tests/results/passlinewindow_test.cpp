@@ -1,11 +1,13 @@
 #include "results/passlinedocument.h"
 #include "results/passlinelayout.h"
 #include "results/passlinewindow.h"
+#include "widgets/richtextbox.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include "support/testmain.h"
 
@@ -21,6 +23,9 @@ private slots:
     void labels_showTheirTextWholeInEitherGothic_data();
     void labels_showTheirTextWholeInEitherGothic();
     void window_everyBuildDrawsWithTheSamePalette();
+    void tableLine_isHeardAsARowUnderItsColumns_data();
+    void tableLine_isHeardAsARowUnderItsColumns();
+    void tableLine_wordsChangeNothingOnScreen();
 };
 
 void PassLineWindowTest::window_opensAtDocumentTopWithFocusClearOfTheLabels_data()
@@ -103,6 +108,50 @@ void PassLineWindowTest::window_everyBuildDrawsWithTheSamePalette()
     QVERIFY(first > 0);
     for (int band = 1; band <= 6; ++band)
         QCOMPARE(scrollBarPalette(band), first);
+}
+
+// A screen reader's line of the table, in the window the candidate gets: the
+// gaps that line the columns up are heard as the names that head them.
+void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("heard");
+    QTest::newRow("header") << 0 << "　旧帝国大学、学部名、受験科目、合格ライン（１科目平均）\n";
+    QTest::newRow("blank") << 1 << "\n";
+    QTest::newRow("a university's first faculty")
+        << 2 << "旧帝国大学 北海道、学部名 法、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８０．３％\n";
+    QTest::newRow("a subject") << 3 << "受験科目 地歴　―　世B、日B、地理Bから１つ\n";
+    QTest::newRow("a faculty under the same university")
+        << 8 << "学部名 工、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８１．５％\n";
+    QTest::newRow("the last line") << 127 << "";
+}
+
+void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns()
+{
+    QFETCH(int, line);
+    QFETCH(QString, heard);
+    PassLineWindow window(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *document = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+    QCOMPARE(document->toPlainText(), PassLineDocument()); // nothing changed on screen
+    document->setTextCursor(QTextCursor(document->document()->findBlockByNumber(line)));
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(document)->textInterface();
+    int start = 0, end = 0;
+    QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end), heard);
+}
+
+// The words ride in the text's format: the box draws as one only filled.
+void PassLineWindowTest::tableLine_wordsChangeNothingOnScreen()
+{
+    PassLineWindow window(1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *document = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+    QTextEdit *plain = richtextbox::make(&window, document->geometry(), PassLineDocument());
+    plain->show();
+    document->clearFocus(); // no caret in either
+    QCOMPARE(plain->grab().toImage(), document->grab().toImage());
 }
 
 VARDO_TEST_MAIN(PassLineWindowTest)
