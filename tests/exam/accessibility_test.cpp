@@ -71,7 +71,7 @@ private:
     QWidget *focused() const { return QApplication::focusWidget(); }
     bool tabTo(const QString &name, int mostPresses);
     void verifyOnePageThenNotice(const HeardEvents &heard, int shown) const;
-    void verifyWordsOnShownPageOnly(const QList<int> &correct) const;
+    void verifyMarkHeardOnShownPageOnly(const QList<int> &correct) const;
 
     ExamWindow *m_window = nullptr;
 };
@@ -308,17 +308,17 @@ void AccessibilityTest::marking_raisesOnePagesWordsBeforeItsNotice()
     HeardEvents heard;
     examcontrols::click(m_window, QStringLiteral("cmd得点"));
     verifyOnePageThenNotice(heard, shown);
-    verifyWordsOnShownPageOnly(correct);
+    verifyMarkHeardOnShownPageOnly(correct);
     if (QTest::currentTestFailed())
         return;
 
     tabs->setCurrentIndex(next);
-    verifyWordsOnShownPageOnly(correct);
+    verifyMarkHeardOnShownPageOnly(correct);
 
     heard.clear();
     examcontrols::click(m_window, QStringLiteral("cmdスタート"));
     verifyOnePageThenNotice(heard, next);
-    verifyWordsOnShownPageOnly({});
+    verifyMarkHeardOnShownPageOnly({});
 }
 
 // No event from the controls of a page not shown, and none from the shown
@@ -345,11 +345,15 @@ void AccessibilityTest::verifyOnePageThenNotice(const HeardEvents &heard, int sh
     }
 }
 
-void AccessibilityTest::verifyWordsOnShownPageOnly(const QList<int> &correct) const
+void AccessibilityTest::verifyMarkHeardOnShownPageOnly(const QList<int> &correct) const
 {
     const int shown = find<TabPages>(QStringLiteral("SSTab2"))->currentIndex();
     for (int group = 1; group <= groupCount; ++group) {
         const bool said = group - 1 == shown && correct.contains(group);
+        // The mark itself, for a reader's review of the window.
+        QAccessibleInterface *mark = accessibleOf(examcontrols::mark(m_window, group));
+        QCOMPARE(mark->text(QAccessible::Name), QStringLiteral("正解"));
+        QCOMPARE(bool(mark->state().invisible), !said);
         for (QCheckBox *box : m_window->findChildren<QCheckBox *>(
                  QRegularExpression(QStringLiteral("^chkVardo%1\\(").arg(group)))) {
             QCOMPARE(accessibleOf(box)->text(QAccessible::Description),
