@@ -271,6 +271,7 @@ void ExamWindow::buildAnswerTabs(QWidget *ground)
     const QPixmap mark = pictures::mark();
     for (int page = 0; page < int(answerPages.size()); ++page)
         buildAnswerPage(page, mark);
+    connect(m_answerTabs, &TabPages::currentChanged, this, &ExamWindow::sayShownMark);
 }
 
 void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
@@ -363,20 +364,31 @@ void ExamWindow::onStartClicked()
     setScore(std::nullopt);
     for (int g = 1; g <= groupCount; ++g)
         showMark(g, false);
+    sayShownMark();
     // Last, so that no change of the boxes' words follows it: a screen
     // reader may cut short what it is saying when the focused box changes.
     announce(QStringLiteral("開始 ") + timeLeftWords());
 }
 
-// The mark is heard with the boxes of its page as long as it shows.
 void ExamWindow::showMark(int group, bool correct)
 {
     m_marks[group - 1]->setVisible(correct);
-    const QString said = correct ? correctGroupWords() : QString();
-    // Only a real change: each one is an event a screen reader acts on.
-    for (QCheckBox *box : m_boxes[group - 1]) {
-        if (box && box->accessibleDescription() != said)
-            box->setAccessibleDescription(said);
+}
+
+// A mark is heard with the boxes of its page while that page is shown, and
+// only then: each change of a box's words is an event, and a screen reader
+// with a long queue of events drops the notice that follows a marking. So a
+// marking changes the words of one page, a page change those of two.
+void ExamWindow::sayShownMark()
+{
+    const int shown = m_answerTabs->currentIndex();
+    for (int page = 0; page < groupCount; ++page) {
+        const QString said = page == shown && !m_marks[page]->isHidden() ? correctGroupWords()
+                                                                           : QString();
+        for (QCheckBox *box : m_boxes[page]) {
+            if (box && box->accessibleDescription() != said)
+                box->setAccessibleDescription(said);
+        }
     }
 }
 
@@ -420,6 +432,7 @@ void ExamWindow::onScoreClicked()
     m_timer->stop();
     for (int g = 1; g <= groupCount; ++g)
         showMark(g, marking.correct[g - 1]);
+    sayShownMark();
     setScore(marking.total);
     const auto correct = std::count(marking.correct.begin(), marking.correct.end(), true);
     QString words = QStringLiteral("得点 %1 点 %2 問中 %3 問正解")

@@ -47,7 +47,8 @@ public:
     QAction *aboutAction() const { return m_about; }
     // The time left in words, as Ctrl+T says it in every window.
     QString timeLeftWords() const;
-    // What the boxes of a group say besides their names while its mark shows.
+    // What the boxes of a group say besides their names while its mark shows
+    // and its page is the one shown.
     static QString correctGroupWords();
 
 signals:
@@ -69,6 +70,7 @@ private:
     void announce(const QString &message);
     void announceMinutes();
     void showMark(int group, bool correct);
+    void sayShownMark();
 
     void onStartClicked();
     void onTick();

@@ -181,6 +181,33 @@ def heard_steps():
     yield from quit_steps()
 
 
+def all_correct_steps():
+    # Every group ticked right by keys, by the program's own key: a marking of
+    # 27 correct groups changes the words of many boxes, and its notice, and
+    # Start's after it, must still be heard.
+    source = lambda name: open(os.path.join(SOURCE, "exam", name), encoding="utf-8").read()
+    pages = re.findall(r'\{"([^"]+)", \d+, (\d+)\}', source("examlayout.h"))
+    key = re.findall(r"\{\d+, \d+, (\d+), \d+\}", source("answerkey.cpp"))
+    assert len(pages) == len(key) == 27, "the answer pages and the key, as the program has them"
+    yield [], r"問題 ページタブのリスト", None, "start: the question tabs"
+    yield ["Tab", "Tab", "space"], r"開始 残り時間 60 分", None, "Start"
+    at = 1  # Start leaves the focus on the first box of the first page
+    for number, ((page, choices), right) in enumerate(zip(pages, map(int, key))):
+        keys = ["ctrl+Tab"] if number else []
+        at = min(at, int(choices))  # Ctrl+Tab keeps the box's place where the page has it
+        keys += ["Tab"] * (right - at) + ["shift+Tab"] * (at - right)
+        at = right
+        if keys:
+            yield keys, n(re.escape(page)) + r" の %d チェックボックス" % right, None, "to " + page
+        yield ["space"], r"checked", None, "Space ticks %s's %d" % (page, right)
+    # Back over the boxes before it, the paper, Pass-rate, to Score.
+    yield ["shift+Tab"] * (at + 2), r"得 点 %s\.?$" % BUTTON, None, "Shift+Tab back to Score"
+    yield (["space"], r"得点 100 点 27 問中 27 問正解。?\s*時間を止めました", None,
+           "Score: all 27 correct, and the clock stopped")
+    yield ["shift+Tab", "space"], r"開始 残り時間 60 分", None, "Start again after that marking"
+    yield from quit_steps()
+
+
 def ends_steps(first_line):
     # The program started afresh: a paper that froze it loses no exam.
     yield [], r"問題 ページタブのリスト", None, "start"
@@ -335,7 +362,8 @@ def main():
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
                     ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト")),
                     ("signs", lambda: program_with("signs", SIGNS_PAPER), signs_steps),
-                    ("heard", lambda: PROGRAM, heard_steps)]
+                    ("heard", lambda: PROGRAM, heard_steps),
+                    ("all correct", lambda: PROGRAM, all_correct_steps)]
         only = os.environ.get("VARDO_ORCA_SESSIONS")  # e.g. "paper ends,kanji paper"
         for name, program, steps in sessions:
             if not only or name in only.split(","):

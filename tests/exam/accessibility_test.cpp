@@ -1,3 +1,4 @@
+#include "exam/answerkey.h"
 #include "exam/examwindow.h"
 #include "widgets/tabpages.h"
 
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -56,6 +58,8 @@ private slots:
     void tabContainers_listTheirTabs();
     void tabChange_raisesFocusAndSelection();
     void keyboardOnly_marksOneGroup();
+    void marking_raisesOnePagesWordsBeforeItsNotice_data();
+    void marking_raisesOnePagesWordsBeforeItsNotice();
     void keys_keepTheFocusWhereTheCandidateIs_data();
     void keys_keepTheFocusWhereTheCandidateIs();
     void menus_openByAccessKeys_data();
@@ -66,6 +70,8 @@ private:
     T *find(const QString &name) const { return examcontrols::find<T>(m_window, name); }
     QWidget *focused() const { return QApplication::focusWidget(); }
     bool tabTo(const QString &name, int mostPresses);
+    void verifyOnePageThenNotice(const HeardEvents &heard, int shown) const;
+    void verifyMarkHeardOnShownPageOnly(const QList<int> &correct) const;
 
     ExamWindow *m_window = nullptr;
 };
@@ -269,6 +275,91 @@ void AccessibilityTest::keyboardOnly_marksOneGroup()
     QCOMPARE(descriptionOf("chkVardo1(1)"), QString());
     QTest::mouseClick(find<QPushButton>(QStringLiteral("cmdスタート")), Qt::LeftButton);
     QCOMPARE(descriptionOf("chkVardo10(1)"), QString());
+}
+
+void AccessibilityTest::marking_raisesOnePagesWordsBeforeItsNotice_data()
+{
+    QTest::addColumn<QList<int>>("correct"); // groups ticked right
+    QTest::addColumn<int>("shown");          // the answer page shown at Score
+    QTest::addColumn<int>("next");           // the page shown after it
+    QList<int> all;
+    for (int g = 1; g <= groupCount; ++g)
+        all.append(g);
+    QTest::newRow("none correct") << QList<int>{} << 0 << 9;
+    QTest::newRow("one correct, its page shown") << QList<int>{10} << 9 << 0;
+    QTest::newRow("one correct, another page shown") << QList<int>{10} << 0 << 9;
+    QTest::newRow("all correct") << all << 26 << 16;
+    QTest::newRow("all but the shown page") << all.mid(1) << 0 << 1;
+}
+
+// A screen reader with a long queue of events drops the notices in it: a
+// marking and the Start after it must raise no more than the shown page's
+// events, all of them before the notice, however many groups are correct.
+void AccessibilityTest::marking_raisesOnePagesWordsBeforeItsNotice()
+{
+    QFETCH(QList<int>, correct);
+    QFETCH(int, shown);
+    QFETCH(int, next);
+    for (int group : correct)
+        examcontrols::box(m_window, group, AnswerKey[group - 1].correctChoice)->setChecked(true);
+    auto *tabs = find<TabPages>(QStringLiteral("SSTab2"));
+    tabs->setCurrentIndex(shown);
+
+    HeardEvents heard;
+    examcontrols::click(m_window, QStringLiteral("cmd得点"));
+    verifyOnePageThenNotice(heard, shown);
+    verifyMarkHeardOnShownPageOnly(correct);
+    if (QTest::currentTestFailed())
+        return;
+
+    tabs->setCurrentIndex(next);
+    verifyMarkHeardOnShownPageOnly(correct);
+
+    heard.clear();
+    examcontrols::click(m_window, QStringLiteral("cmdスタート"));
+    verifyOnePageThenNotice(heard, next);
+    verifyMarkHeardOnShownPageOnly({});
+}
+
+// No event from the controls of a page not shown, and none from the shown
+// page's controls after the notice.
+void AccessibilityTest::verifyOnePageThenNotice(const HeardEvents &heard, int shown) const
+{
+    auto *tabs = find<TabPages>(QStringLiteral("SSTab2"));
+    QObject *announcer = find(QStringLiteral("announcer"));
+    qsizetype notice = -1;
+    for (qsizetype i = 0; i < heard.events().size(); ++i) {
+        const HeardEvents::Event &event = heard.events().at(i);
+        if (event.object == announcer && event.type == QAccessible::ObjectShow)
+            notice = i;
+    }
+    QVERIFY2(notice >= 0, "no notice");
+    for (qsizetype i = 0; i < heard.events().size(); ++i) {
+        auto *widget = qobject_cast<QWidget *>(heard.events().at(i).object);
+        for (int page = 0; widget && page < tabs->count(); ++page) {
+            if (!tabs->page(page)->isAncestorOf(widget))
+                continue;
+            QVERIFY2(page == shown, qPrintable(widget->objectName() + " on a page not shown"));
+            QVERIFY2(i < notice, qPrintable(widget->objectName() + " after the notice"));
+        }
+    }
+}
+
+void AccessibilityTest::verifyMarkHeardOnShownPageOnly(const QList<int> &correct) const
+{
+    const int shown = find<TabPages>(QStringLiteral("SSTab2"))->currentIndex();
+    for (int group = 1; group <= groupCount; ++group) {
+        const bool said = group - 1 == shown && correct.contains(group);
+        // The mark itself, for a reader's review of the window.
+        QAccessibleInterface *mark = accessibleOf(examcontrols::mark(m_window, group));
+        QCOMPARE(mark->text(QAccessible::Name), QStringLiteral("正解"));
+        QCOMPARE(bool(mark->state().invisible), !said);
+        for (QCheckBox *box : m_window->findChildren<QCheckBox *>(
+                 QRegularExpression(QStringLiteral("^chkVardo%1\\(").arg(group)))) {
+            QCOMPARE(accessibleOf(box)->text(QAccessible::Description),
+                     said ? ExamWindow::correctGroupWords() : QString());
+        }
+    }
 }
 
 void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs_data()
