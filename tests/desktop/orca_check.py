@@ -5,9 +5,8 @@ and say-all: each move must be answered. Last, a paper of signs, units and a
 table read by line: signs and units in words, the table row by row. Run by
 orca_check.sh, which gives it an X server, a session bus and a user of its own.
 
-Nothing here waits for a fixed time: each step presses its keys once and waits
-for what it must hear, with a deadline that only a fault reaches. Keys are
-struck as a person strikes them, with a person's pause between them."""
+Nothing here sleeps for a fixed time: each step presses its keys once and waits
+for what it must hear, with a deadline that only a fault reaches."""
 
 import os, re, shutil, signal, subprocess, sys, time, unicodedata
 
@@ -87,32 +86,11 @@ def start_speech(env):  # whose only module writes each utterance as a line
                             env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-# Qt gives the program a key only once Orca has seen it, or after 0.1 s without
-# an answer. Keys sent at once overran a loaded Orca: each came to the program
-# unanswered, and Orca, seeing it late, echoed it over what its own move made
-# the program say (Shift+Tab three times and Space: the box focused was never
-# heard). A person's pace lets Orca keep up.
-KEY_PAUSE, CHORD_PAUSE = "0.2", "0.05"
-
-
-def strokes(keys):  # "shift+Tab": Shift down, Tab down and up, Shift up
-    command = []
-    for key in keys:
-        *modifiers, last = key.split("+")
-        for modifier in modifiers:
-            command += ["keydown", modifier, "sleep", CHORD_PAUSE]
-        command += ["key", last]
-        for modifier in reversed(modifiers):
-            command += ["sleep", CHORD_PAUSE, "keyup", modifier]
-        command += ["sleep", KEY_PAUSE]
-    return command[:-2]
-
-
 def hear(keys, wanted, seconds, mark=None):
     # Presses the keys once; returns what was said since, as soon as `wanted` is heard.
     mark = len(spoken()) if mark is None else mark
     if keys:
-        run("xdotool", *strokes(keys))
+        run("xdotool", "key", *keys)
     heard = lambda: n(spoken()[mark:])
     wait_for(lambda: re.search(wanted, heard()), seconds)
     return heard()
