@@ -86,11 +86,35 @@ def start_speech(env):  # whose only module writes each utterance as a line
                             env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+# A person listens to what a key brought before striking the next. Keys sent
+# all at once kept a loaded Orca busy past Qt's 0.1 s wait for its answer, so
+# the program had each key before Orca, and Orca, handling the key late, cut
+# off (as on every key press) the speech of the move the key had made: of
+# Shift+Tab five times only the first box was heard. Orca's double presses
+# (Insert+KP_Enter twice) stay together.
+LISTEN_SECONDS = 5
+
+
+def strokes(keys):
+    groups = []
+    for key in keys:
+        if groups and key.startswith("Insert+") and groups[-1][-1] == key:
+            groups[-1].append(key)
+        else:
+            groups.append([key])
+    return groups
+
+
 def hear(keys, wanted, seconds, mark=None):
     # Presses the keys once; returns what was said since, as soon as `wanted` is heard.
     mark = len(spoken()) if mark is None else mark
-    if keys:
-        run("xdotool", "key", *keys)
+    groups = strokes(keys)
+    for group in groups[:-1]:
+        since = len(spoken())
+        run("xdotool", "key", *group)
+        wait_for(lambda: re.search(ANSWER, n(spoken()[since:])), LISTEN_SECONDS)
+    if groups:
+        run("xdotool", "key", *groups[-1])
     heard = lambda: n(spoken()[mark:])
     wait_for(lambda: re.search(wanted, heard()), seconds)
     return heard()
