@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/largeblocks.h"
+#include "app/latealtpress.h"
 #include "app/qttranslations.h"
 #include "app/vardoapp.h"
 #include "widgets/install.h"
@@ -10,6 +11,7 @@ void setUpProcess()
     largeblocks::returnToTheSystemWhenFreed();
     widgets::install();
     installQtTranslations();
+    LateAltPress::install();
 }
 
 void startProgram(VardoApp &vardo)
