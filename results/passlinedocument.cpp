@@ -2,7 +2,6 @@
 
 #include "widgets/cellwidth.h"
 
-
 namespace {
 
 struct PassLineRow
