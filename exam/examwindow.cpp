@@ -293,7 +293,7 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
         auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
                           elementName(QStringLiteral("chkVardo%1").arg(group), k),
                           twips::rect(span.left, boxTop, span.width, boxHeight));
-        box->setAccessibleName(text(answers.caption) + QStringLiteral(" の ") + box->text());
+        box->setAccessibleName(boxName(page, box, false));
         m_boxes[page][k - 1] = box;
     }
 
@@ -376,20 +376,33 @@ void ExamWindow::showMark(int group, bool correct)
 }
 
 // A mark is heard with the boxes of its page while that page is shown, and
-// only then: each change of a box's words is an event, and a screen reader
+// only then: each change of a box's name is an event, and a screen reader
 // with a long queue of events drops the notice that follows a marking. So a
-// marking changes the words of one page, a page change those of two.
+// marking changes the names of one page, a page change those of two. The
+// words go in the name, not the description: a reader may keep an object's
+// description for a while and say the old one on coming back to it.
 void ExamWindow::sayShownMark()
 {
     const int shown = m_answerTabs->currentIndex();
     for (int page = 0; page < groupCount; ++page) {
-        const QString said = page == shown && !m_marks[page]->isHidden() ? correctGroupWords()
-                                                                           : QString();
+        const bool said = page == shown && !m_marks[page]->isHidden();
         for (QCheckBox *box : m_boxes[page]) {
-            if (box && box->accessibleDescription() != said)
-                box->setAccessibleDescription(said);
+            if (!box)
+                continue;
+            const QString name = boxName(page, box, said);
+            if (box->accessibleName() != name)
+                box->setAccessibleName(name);
         }
     }
+}
+
+// 「1-問1-1 の ③」, and 「1-問1-1 の ③、この問は正解」 while its mark is heard.
+QString ExamWindow::boxName(int page, const QCheckBox *box, bool markSaid) const
+{
+    QString name = m_answerTabs->tabText(page) + QStringLiteral(" の ") + box->text();
+    if (markSaid)
+        name += QStringLiteral("、") + correctGroupWords();
+    return name;
 }
 
 QString ExamWindow::correctGroupWords()

@@ -47,8 +47,8 @@ public:
     QAction *aboutAction() const { return m_about; }
     // The time left in words, as Ctrl+T says it in every window.
     QString timeLeftWords() const;
-    // What the boxes of a group say besides their names while its mark shows
-    // and its page is the one shown.
+    // What the boxes of a group say after their page and choice while its
+    // mark shows and its page is the one shown.
     static QString correctGroupWords();
 
 signals:
@@ -71,6 +71,7 @@ private:
     void announceMinutes();
     void showMark(int group, bool correct);
     void sayShownMark();
+    QString boxName(int page, const QCheckBox *box, bool markSaid) const;
 
     void onStartClicked();
     void onTick();

@@ -193,7 +193,7 @@ def heard_steps():
     yield ["shift+Tab"] * 5, r"得 点 " + BUTTON, None, "Shift+Tab back to Score"
     yield (["space"], r"得点 \d+ 点 27 問中 1 問正解。?\s*時間を止めました", None,
            "Score: how many correct, and the clock stopped")
-    yield (["Tab"] * 3, r"(?s)1-問1-1 の 1 チェックボックス.*この問は正解", None,
+    yield (["Tab"] * 3, r"1-問1-1 の 1、?\s*この問は正解", None,
            "the mark heard with its page's boxes")
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
