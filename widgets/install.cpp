@@ -4,6 +4,7 @@
 #include "widgets/designfont.h"
 #include "widgets/spokenlabel.h"
 #include "widgets/tabpagesaccessible.h"
+#include "widgets/windowaccessible.h"
 
 namespace widgets {
 
@@ -13,6 +14,7 @@ void install()
     spoken::installAccessibility();
     installTabPagesAccessibility();
     installAnnouncerAccessibility();
+    installWindowAccessibility();
 }
 
 } // namespace widgets
