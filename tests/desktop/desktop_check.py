@@ -109,8 +109,9 @@ def press(nodes, name):
     return False
 
 
-def frame_titles(app):
-    return [app.getChildAtIndex(i).name for i in range(app.childCount)]
+def children(app):
+    return [app.getChildAtIndex(i) for i in range(app.childCount)]
+
 
 
 # --- the checks ------------------------------------------------------------
@@ -159,6 +160,11 @@ def check_brought_back(app, nodes, title, open_it):
         return
     window = windows[0]
     wait_for(lambda: is_shown(window))
+    # A reader names the window it enters from the frame above the focus.
+    frame = wait_for(lambda: [c for c in children(app) if c.name == title
+                              and c.getRole() == pyatspi.ROLE_FRAME])
+    check(bool(frame), "%s a frame to a screen reader (%s)"
+          % (title, [(c.name, c.getRoleName()) for c in children(app)]))
     check_framed_inside_screen(window, title + " at first")
     shoot(title + " at first")
     run("xdotool", "windowminimize", "--sync", window)
