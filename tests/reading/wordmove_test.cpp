@@ -1,9 +1,8 @@
-#include "reading/caretbrowsing.h"
-
 #include <QAccessible>
 #include <QTest>
 #include <QTextBrowser>
 
+#include "support/caretpane.h"
 #include "support/testmain.h"
 
 // What a screen reader says after Ctrl+Right and Ctrl+Left in the pane.
@@ -40,13 +39,8 @@ private slots:
         QFETCH(QString, html);
         QFETCH(QStringList, words);
         QTextBrowser view;
-        caretbrowsing::enable(&view);
-        view.resize(400, 200);
-        view.setHtml(html);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.setFocus();
-        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+        QAccessibleTextInterface *text = showCaretPane(view, html);
+        QVERIFY(text);
         const auto heard = [text] {
             const int caret = text->cursorPosition();
             if (caret == text->characterCount())
