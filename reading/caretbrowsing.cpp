@@ -57,10 +57,7 @@ private:
                              || key->matches(QKeySequence::SelectNextWord);
         if (!forward && !select && !key->matches(QKeySequence::MoveToPreviousWord))
             return false;
-        QTextCursor cursor = m_view->textCursor();
-        cursor.setPosition(documentaccessible::wordStart(m_view, cursor.position(), forward),
-                           select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-        m_view->setTextCursor(cursor);
+        documentaccessible::moveByWord(m_view, forward, select);
         return true;
     }
 

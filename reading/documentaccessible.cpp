@@ -17,6 +17,8 @@
 namespace {
 
 const char spokenProperty[] = "spokenDocument";
+// The pane's caret position a word move left, until the caret moves again.
+const char wordMoveProperty[] = "wordMovedTo";
 
 class DocumentAccessible : public ReadOnlyTextAccessible
 {
@@ -133,7 +135,8 @@ public:
             bar->setValue(bar->value() + box.top());
     }
 
-    // See documentaccessible::wordStart().
+    // The pane's position of the start of the word after `position` (before
+    // it, when not `forward`): see documentaccessible::moveByWord().
     int wordStart(int position, bool forward) const
     {
         const int count = characterCount();
@@ -154,6 +157,15 @@ public:
         }
     }
 
+    // The character at the caret a word move left is that word: see
+    // documentaccessible::moveByWord().
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
+    {
+        if (type == QAccessible::CharBoundary && (offset == -2 || offset == cursorPosition()) && wordMovedHere())
+            type = QAccessible::WordBoundary;
+        return ReadOnlyTextAccessible::textAtOffset(offset, type, start, end);
+    }
+
     // See documentaccessible::characterStop().
     int characterStop(int from, int to) const
     {
@@ -165,6 +177,15 @@ public:
 
 private:
     QTextEdit *view() const { return static_cast<QTextEdit *>(widget()); }
+
+    bool wordMovedHere() const
+    {
+        const QTextCursor cursor = view()->textCursor();
+        bool moved = false;
+        const int position = view()->property(wordMoveProperty).toInt(&moved);
+        return moved && position == cursor.position() && !cursor.hasSelection()
+               && cursorPosition() < characterCount();
+    }
 
     // Worked out again whenever the pane holds another document or its text
     // changed.
@@ -256,6 +277,9 @@ void install(QTextEdit *view)
         return;
     view->setProperty(spokenProperty, true);
     new CharacterKeys(view);
+    const auto forgetWordMove = [view] { view->setProperty(wordMoveProperty, QVariant()); };
+    QObject::connect(view, &QTextEdit::cursorPositionChanged, view, forgetWordMove);
+    QObject::connect(view, &QTextEdit::textChanged, view, forgetWordMove);
     // Qt makes and keeps an interface at the first event about the box,
     // such as filling it: that one would answer with the text as shown.
     QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
@@ -263,12 +287,17 @@ void install(QTextEdit *view)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
-int wordStart(QTextEdit *view, int position, bool forward)
+void moveByWord(QTextEdit *view, bool forward, bool select)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(view);
-    if (auto *text = dynamic_cast<DocumentAccessible *>(face))
-        return text->wordStart(position, forward);
-    return position;
+    auto *text = dynamic_cast<DocumentAccessible *>(face);
+    QTextCursor cursor = view->textCursor();
+    if (text)
+        cursor.setPosition(text->wordStart(cursor.position(), forward),
+                           select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    view->setTextCursor(cursor);
+    if (text && !select)
+        view->setProperty(wordMoveProperty, cursor.position());
 }
 
 int characterStop(QTextEdit *view, int from, int to)

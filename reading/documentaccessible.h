@@ -17,10 +17,14 @@ void install(QTextEdit *view);
 // first stretch read in words.
 void announceCaret(QTextEdit *view);
 
-// The pane's position of the start of the word after `position` (before
-// it, when not `forward`), words being those the reader reads: Ctrl+Right
-// and Ctrl+Left move by them. Spaces and line breaks are stepped over.
-int wordStart(QTextEdit *view, int position, bool forward);
+// Ctrl+Right and Ctrl+Left: the caret to the start of the word after it
+// (before it, when not `forward`), words being those the reader reads,
+// spaces and line breaks stepped over; the selection extended when `select`.
+// Until the caret moves again, the character a reader asks for there is
+// that whole word: Orca takes the move for one by a character when Ctrl is
+// let go before it hears of the move (Qt reports the release without
+// Ctrl), and would say the word's first character alone.
+void moveByWord(QTextEdit *view, bool forward, bool select);
 
 // Where a move of the caret from `from` to the next character, `to`, stops:
 // past a stretch read in words that `to` lies inside, so that the reader

@@ -139,6 +139,28 @@ QList<int> wordStarts(const QString &text)
     return starts;
 }
 
+// A stretch read in words is one word, as the caret stops at it once: no
+// word starts inside it, one starts at it and after it.
+QList<int> keepWhole(QList<int> starts, const QList<TextBoundaries::Range> &wholes, int size)
+{
+    for (const TextBoundaries::Range &whole : wholes) {
+        starts.append(whole.start);
+        if (whole.end < size)
+            starts.append(whole.end);
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    QList<int> kept;
+    auto whole = wholes.begin();
+    for (int start : std::as_const(starts)) {
+        while (whole != wholes.end() && whole->end <= start)
+            ++whole;
+        if (whole == wholes.end() || whole->start >= start)
+            kept.append(start);
+    }
+    return kept;
+}
+
 bool isClosing(QChar c)
 {
     static const QString closers = QStringLiteral("」』）)］]】〕〉》”’\"'");
@@ -195,7 +217,7 @@ TextBoundaries::TextBoundaries(const QString &text, const QList<Range> &characte
     : m_size(text.size()), m_endsWithBreak(text.endsWith(u'\n'))
 {
     m_starts[int(Unit::Character)] = characterStarts(text, characters);
-    m_starts[int(Unit::Word)] = wordStarts(text);
+    m_starts[int(Unit::Word)] = keepWhole(wordStarts(text), characters, m_size);
     m_starts[int(Unit::Sentence)] = sentenceStarts(text);
     m_starts[int(Unit::Paragraph)] = paragraphStarts(text);
     for (QList<int> &starts : m_starts)

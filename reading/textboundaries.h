@@ -11,7 +11,7 @@
 //   vowel mark, or letters and digits, with a point or comma between digits
 //   as in 2.5 or 1,000); a run of spaces, a line break and each other sign
 //   are pieces of their own, and so is a particle after a word (の in
-//   解答のしかた);
+//   解答のしかた); a character made of words is a word;
 // - a sentence runs through 。．！？.!? with the closing brackets and spaces
 //   after them, or through a line break; a point between digits ends none;
 // - a paragraph runs through its line break.

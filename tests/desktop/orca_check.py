@@ -346,6 +346,9 @@ def signs_steps():
     yield ["Right"], r"(?m)^問$", r"リ|ン", "Right: the link's first character, 問"
     yield ["Right"], r"(?m)^題$", r"問", "Right: 題"
     yield ["Left"], r"(?m)^問$", r"リ|ン", "Left: back onto 問"
+    # A word move is heard as the word landed on, not its first character.
+    yield ["ctrl+Right", "ctrl+Right"], r"(?m)^もどる$", r"(?m)^も$", "Ctrl+Right twice: もどる whole"
+    yield ["ctrl+Left", "ctrl+Left"], r"(?m)^問題$", r"(?m)^問$", "Ctrl+Left twice: 問題 whole"
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "support/caretpane.h"
 #include "support/heardevents.h"
 #include "support/testmain.h"
 
@@ -178,13 +179,8 @@ private slots:
         QFETCH(QString, html);
         QFETCH(QStringList, heard);
         QTextBrowser view;
-        caretbrowsing::enable(&view);
-        view.resize(400, 200);
-        view.setHtml(html);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.setFocus();
-        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+        QAccessibleTextInterface *text = showCaretPane(view, html);
+        QVERIFY(text);
         const SpokenText spoken(*view.document());
         // What a reader says after each key: the character at the caret.
         const auto pieceAtCaret = [text](int *start, int *end) {

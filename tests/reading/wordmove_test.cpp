@@ -1,0 +1,81 @@
+#include <QAccessible>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "support/caretpane.h"
+#include "support/testmain.h"
+
+// What a screen reader says after Ctrl+Right and Ctrl+Left in the pane.
+class WordMoveTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ctrlArrows_hearTheWholeWordLandedOn_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QStringList>("words"); // at each stop, from the start
+        QTest::newRow("kanji words and a particle") << "物理の問題です。"
+                                                    << QStringList{"物理", "の", "問題", "です", "。"};
+        QTest::newRow("a particle after kanji") << "<b>解答のしかた</b>" << QStringList{"解答", "の", "しかた"};
+        QTest::newRow("katakana with its long vowel") << "エネルギーを保存"
+                                                      << QStringList{"エネルギー", "を", "保存"};
+        QTest::newRow("a unit read in words") << "10 m/s で" << QStringList{"10", "メートル毎秒", "で"};
+        QTest::newRow("a sign read in words") << "q ＞ 0 とする" << QStringList{"q", "大なり", "0", "とする"};
+        QTest::newRow("a link, its name no stop") << "次は<a href=\"a.html\">問題にもどる</a>"
+                                                  << QStringList{"次", "は", "問題", "に", "もどる"};
+        QTest::newRow("a raised power") << "2.0×10<sup>3</sup> N"
+                                        << QStringList{"2.0", "かける", "10", "の3乗", "ニュートン"};
+        QTest::newRow("over a paragraph's end") << "<p>甲乙</p><p>丙丁</p>" << QStringList{"甲乙", "丙丁"};
+    }
+
+    // Orca takes a word move for a character move when Ctrl is let go before
+    // it hears of the move, and asks for the character at the caret; held,
+    // it asks for the word there. Either way the whole word is heard, the
+    // one the caret now starts, as far as the next stop. Right and Left
+    // after it hear single characters again.
+    void ctrlArrows_hearTheWholeWordLandedOn()
+    {
+        QFETCH(QString, html);
+        QFETCH(QStringList, words);
+        QTextBrowser view;
+        QAccessibleTextInterface *text = showCaretPane(view, html);
+        QVERIFY(text);
+        const auto heard = [text] {
+            const int caret = text->cursorPosition();
+            if (caret == text->characterCount())
+                return QString();
+            int start = 0, end = 0;
+            const QString character = text->textAtOffset(caret, QAccessible::CharBoundary, &start, &end);
+            QString word = text->textAtOffset(-2, QAccessible::WordBoundary, &start, &end);
+            if (start != caret || end <= start || character != word)
+                word = QStringLiteral("%1 | %2 [%3, %4) at %5").arg(character, word).arg(start).arg(end).arg(caret);
+            return word;
+        };
+        const auto key = [&view](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            const int was = view.textCursor().position();
+            QTest::keyClick(&view, key, modifiers);
+            return view.textCursor().position() != was;
+        };
+
+        QStringList forward;
+        while (key(Qt::Key_Right, Qt::ControlModifier) && forward.size() < words.size())
+            forward << heard();
+        QCOMPARE(forward.takeLast(), QString()); // the end of the text: no word
+        QCOMPARE(forward, words.mid(1));
+
+        QStringList back;
+        while (key(Qt::Key_Left, Qt::ControlModifier) && back.size() < words.size())
+            back.prepend(heard());
+        QCOMPARE(back, words);
+
+        // Back onto the stop by characters: the first character alone.
+        QVERIFY(key(Qt::Key_Right, Qt::NoModifier));
+        QVERIFY(key(Qt::Key_Left, Qt::NoModifier));
+        int start = 0, end = 0;
+        QCOMPARE(text->textAtOffset(-2, QAccessible::CharBoundary, &start, &end), words.first().left(1));
+    }
+};
+
+VARDO_TEST_MAIN(WordMoveTest)
+#include "wordmove_test.moc"
