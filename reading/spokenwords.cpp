@@ -143,6 +143,10 @@ public:
     QList<spokenwords::Replacement> run()
     {
         for (int i = 0; i < m_text.size();) {
+            if (const int date = dateEnd(i); date > i) {
+                i = date;
+                continue;
+            }
             spokenwords::Replacement r{i, 0, QString()};
             if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || signAt(i, &r)) {
                 m_found.append(r);
@@ -309,6 +313,27 @@ private:
         const QString words = exponentInWords(m_text.mid(i, end - i), &value, &number);
         *r = {i, end - i, words};
         return !words.isEmpty();
+    }
+
+    // Where a date such as 2000/06/26 that starts at `i` ends; `i` when none
+    // does. A date is read as written: its slashes divide nothing.
+    int dateEnd(int i) const
+    {
+        const QChar before = at(i - 1);
+        if (isAsciiLetter(before) || isAsciiDigit(before) || before == u'.' || before == u'/')
+            return i;
+        int end = i;
+        for (int part = 0; part < 3; ++part) {
+            if (part > 0 && at(end++) != u'/')
+                return i;
+            const int digits = end;
+            while (isAsciiDigit(at(end)))
+                ++end;
+            if (end == digits)
+                return i;
+        }
+        const QChar after = at(end);
+        return isAsciiLetter(after) || isAsciiDigit(after) || after == u'/' ? i : end;
     }
 
     // A number or a single letter, with a root before it in a denominator.

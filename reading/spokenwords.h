@@ -15,7 +15,8 @@
 //   「10 メートル毎秒」) or filling the paper's unit brackets (〔cm〕), with a
 //   raised or ²/³ exponent on its last symbol. A single letter right after a
 //   digit (2m) and any symbol elsewhere (the variables N, V, T) stay letters.
-// - A fraction of numbers or single letters is read 「16ぶんの1」, 「NぶんのT」.
+// - A fraction of numbers or single letters is read 「16ぶんの1」, 「NぶんのT」;
+//   a date (2000/06/26) is read as written.
 // - A raised exponent that is no unit's is 「の3乗」.
 namespace spokenwords {
 

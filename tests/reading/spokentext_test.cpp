@@ -52,6 +52,8 @@ private slots:
         QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
                                               << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
                                                  "19.6 わる 9.8";
+        QTest::newRow("dates are no fractions") << "2000/06/26、(98/06/24 )、2/3"
+                                                << "2000/06/26、(98/06/24 )、3ぶんの2";
         QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
         QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
                                      << "① マイナス3.6 ② マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
