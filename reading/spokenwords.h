@@ -18,6 +18,8 @@
 // - A fraction of numbers or single letters is read 「16ぶんの1」, 「NぶんのT」;
 //   a date (2000/06/26) is read as written.
 // - A raised exponent that is no unit's is 「の3乗」.
+// - A choice's number before its value is 「1、」: 「① 16 時間」 is heard
+//   「1、 16 時間」, not 「1 16 時間」.
 namespace spokenwords {
 
 struct Replacement
