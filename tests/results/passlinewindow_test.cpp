@@ -113,7 +113,7 @@ void PassLineWindowTest::window_everyBuildDrawsWithTheSamePalette()
 // A screen reader's line of the table, in the window the candidate gets: the
 // gaps that line the columns up are heard as the names that head them, a
 // line under a university's or faculty's cell (shown once, above) with it
-// too.
+// too, and Up and Down go from row to row past the blank lines between.
 void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns_data()
 {
     QTest::addColumn<int>("line");
@@ -139,6 +139,14 @@ void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns_data()
     QTest::newRow("the last university's last faculty") << 122 << none
         << "旧帝国大学 九州、学部名 医、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ９４．０％\n";
     QTest::newRow("the last line") << 127 << none << "";
+    QTest::newRow("Down from the header, past the blank") << 0 << down << hokkaidoLaw;
+    QTest::newRow("Up to the header, past the blank") << 2 << up << header;
+    QTest::newRow("Down to the next faculty, past the blank") << 6 << down << hokkaidoEngineering;
+    QTest::newRow("Up to the faculty before, past the blank") << 8 << up << lawLast;
+    QTest::newRow("Down within a faculty") << 2 << down << "旧帝国大学 北海道、学部名 法、受験科目 地歴　―　世B、日B、地理Bから１つ\n";
+    QTest::newRow("Down onto the end, no row beyond") << 126 << down << "";
+    QTest::newRow("Down twice from the header") << 0 << (down + down)
+        << "旧帝国大学 北海道、学部名 法、受験科目 地歴　―　世B、日B、地理Bから１つ\n";
 }
 
 void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns()
