@@ -68,3 +68,18 @@ QString HelpDocument()
           << empty(1);
     return lines.join(u'\n');
 }
+
+QList<readas::Stretch> HelpDecoration()
+{
+    const QString text = HelpDocument();
+    QList<readas::Stretch> rings;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u'○')
+            continue;
+        const int start = i;
+        while (i + 1 < text.size() && text.at(i + 1) == u'○')
+            ++i;
+        rings.append({start, i + 1 - start, QStringLiteral(" ")});
+    }
+    return rings;
+}

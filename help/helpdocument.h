@@ -1,7 +1,15 @@
 #pragma once
 
+#include "reading/readas.h"
+
+#include <QList>
 #include <QString>
 
 // The help text: what the program is, the files that come with it and the
 // steps of an attempt. 42 lines, indented in monospaced cells.
 QString HelpDocument();
+
+// The rings either side of the title, each run read as a space: a screen
+// reader would count a run of one sign aloud and name it, in English
+// (「5 white circle character」), around the title it decorates.
+QList<readas::Stretch> HelpDecoration();

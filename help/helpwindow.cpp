@@ -1,6 +1,7 @@
 #include "help/helpwindow.h"
 
 #include "help/helpdocument.h"
+#include "reading/documentaccessible.h"
 #include "widgets/richtextbox.h"
 #include "widgets/twips.h"
 
@@ -24,6 +25,8 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     resize(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
 
     QTextEdit *document = richtextbox::make(this, documentBox, HelpDocument());
+    readas::mark(document->document(), HelpDecoration());
+    documentaccessible::install(document);
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
     document->setFocus(Qt::OtherFocusReason);

@@ -92,6 +92,18 @@ bool isSpace(QChar c)
     return c == u' ' || c == QChar::Nbsp || c == u'\u2009' || c == u'\u202f';
 }
 
+// Spaces that stand between words, the ideographic one too.
+bool isBlank(QChar c)
+{
+    return isSpace(c) || c == u'\u3000';
+}
+
+// ① to ⑳ as their numbers; 0 for any other character.
+int circledNumber(QChar c)
+{
+    return c >= u'\u2460' && c <= u'\u2473' ? c.unicode() - 0x2460 + 1 : 0;
+}
+
 // μ and Ω have two code points each; the table holds the Greek letters.
 QChar folded(QChar c)
 {
@@ -143,8 +155,13 @@ public:
     QList<spokenwords::Replacement> run()
     {
         for (int i = 0; i < m_text.size();) {
+            if (const int date = dateEnd(i); date > i) {
+                i = date;
+                continue;
+            }
             spokenwords::Replacement r{i, 0, QString()};
-            if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || signAt(i, &r)) {
+            if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || choiceAt(i, &r)
+                || signAt(i, &r)) {
                 m_found.append(r);
                 i = r.position + r.length;
             } else {
@@ -311,6 +328,27 @@ private:
         return !words.isEmpty();
     }
 
+    // Where a date such as 2000/06/26 that starts at `i` ends; `i` when none
+    // does. A date is read as written: its slashes divide nothing.
+    int dateEnd(int i) const
+    {
+        const QChar before = at(i - 1);
+        if (isAsciiLetter(before) || isAsciiDigit(before) || before == u'.' || before == u'/')
+            return i;
+        int end = i;
+        for (int part = 0; part < 3; ++part) {
+            if (part > 0 && at(end++) != u'/')
+                return i;
+            const int digits = end;
+            while (isAsciiDigit(at(end)))
+                ++end;
+            if (end == digits)
+                return i;
+        }
+        const QChar after = at(end);
+        return isAsciiLetter(after) || isAsciiDigit(after) || after == u'/' ? i : end;
+    }
+
     // A number or a single letter, with a root before it in a denominator.
     int termEnd(int i, bool denominator) const
     {
@@ -358,6 +396,19 @@ private:
         const QChar next = at(i + 1);
         return isAsciiDigit(next) || isAsciiLetter(next) || next == u'(' || next == u'.' || next == u'√'
                || (isSpace(next) && isSpace(at(i - 1)));
+    }
+
+    // A choice's number standing alone before its value, at a line's start
+    // or after a space (「① 16 時間」): the synthesizer says ① as a bare 1,
+    // which runs into the number after it; 「、」 keeps them apart. ① inside
+    // a sentence (①から⑤, 道すじ①) is read as it is.
+    bool choiceAt(int i, spokenwords::Replacement *r) const
+    {
+        const int number = circledNumber(at(i));
+        if (number == 0 || !isBlank(at(i + 1)) || !(i == 0 || at(i - 1) == u'\n' || isBlank(at(i - 1))))
+            return false;
+        *r = {i, 1, QString::number(number) + u'、'};
+        return true;
     }
 
     bool signAt(int i, spokenwords::Replacement *r) const

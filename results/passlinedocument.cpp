@@ -52,9 +52,13 @@ const QString japanese = QStringLiteral("国語Ⅰ・Ⅱ");
 // Builds one line by placing texts at cells, filling gaps with ideographic
 // spaces. A screen reader reads each gap as the column's name that heads the
 // text after it, so a line is heard as its row: 「旧帝国大学 北海道、学部名 法、…」.
+// The cells a line sits under, shown once above it (its university, its
+// faculty), are read in its leading gap: `under` is them, as heard.
 class GridLine
 {
 public:
+    explicit GridLine(const QString &under = QString()) : m_under(under) {}
+
     GridLine &at(int cell, const QString &text, const QString &column = QString())
     {
         const int gapStart = int(m_text.size());
@@ -62,8 +66,9 @@ public:
             m_text += u'\u3000';
         const int gap = int(m_text.size()) - gapStart;
         if (gap > 0 && (gapStart > 0 || !column.isEmpty())) {
-            const QString separator = gapStart > 0 ? QStringLiteral("、") : QString();
-            m_gaps.append({gapStart, gap, column.isEmpty() ? separator : separator + column + u' '});
+            const QString before = gapStart > 0 ? QString() : m_under;
+            const QString separator = gapStart > 0 || !before.isEmpty() ? QStringLiteral("、") : QString();
+            m_gaps.append({gapStart, gap, column.isEmpty() ? separator : before + separator + column + u' '});
         }
         m_text += text;
         return *this;
@@ -72,6 +77,7 @@ public:
     const QList<readas::Stretch> &gaps() const { return m_gaps; }
 
 private:
+    QString m_under;
     QString m_text;
     QList<readas::Stretch> m_gaps;
 };
@@ -110,15 +116,27 @@ QString str(const char16_t *text)
     return QString::fromUtf16(text);
 }
 
-void appendBlock(GridText &lines, const PassLineRow &row)
+// As a cell and its column are heard: 「旧帝国大学 北海道」.
+QString heard(const QString &column, const QString &cell)
 {
-    GridLine first;
+    return column + u' ' + cell;
+}
+
+// A faculty's lines; `university` is the one it is listed under, shown on
+// the first faculty's line alone.
+void appendBlock(GridText &lines, const PassLineRow &row, const QString &university)
+{
+    const QString underUniversity = heard(universityColumn, university);
+    GridLine first(*row.university ? QString() : underUniversity);
     if (*row.university)
         first.at(universityCell, str(row.university), universityColumn);
     first.at(facultyCell, str(row.faculty), facultyColumn)
         .at(subjectCell, QStringLiteral("国") + requires_ + japanese, subjectColumn)
         .at(passLineCell, str(row.passLine), passLineColumn);
-    const auto subject = [](const QString &text) { return GridLine().at(subjectCell, text, subjectColumn); };
+    const QString underFaculty = underUniversity + QStringLiteral("、") + heard(facultyColumn, str(row.faculty));
+    const auto subject = [&underFaculty](const QString &text) {
+        return GridLine(underFaculty).at(subjectCell, text, subjectColumn);
+    };
     lines << first << subject(str(row.socialGroup) + requires_ + str(row.social))
           << subject(QStringLiteral("数") + requires_ + str(row.mathematics))
           << subject(QStringLiteral("理") + requires_ + str(row.science)) << subject(QStringLiteral("外"))
@@ -136,8 +154,12 @@ PassLineTable passLineTable()
                  .at(38, subjectColumn)
                  .at(100, passLineColumn)
           << GridLine();
-    for (const PassLineRow &row : rows)
-        appendBlock(lines, row);
+    QString university;
+    for (const PassLineRow &row : rows) {
+        if (*row.university)
+            university = str(row.university);
+        appendBlock(lines, row, university);
+    }
     return lines.table();
 }
 

@@ -8,6 +8,7 @@
 #include "reading/documentaccessible.h"
 #include "results/passlinedocument.h"
 #include "results/passlinelayout.h"
+#include "results/rowkeys.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -28,6 +29,7 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
         table.text);
     readas::mark(document->document(), table.gaps);
     documentaccessible::install(document);
+    new RowKeys(document);
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("合格ライン一覧"));
     document->setFocus(Qt::OtherFocusReason);

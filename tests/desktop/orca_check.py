@@ -198,9 +198,14 @@ def heard_steps():
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
-    # Its table is drawn on a grid of spaces; a line is heard as its row.
-    yield (["Down", "Down"], r"旧帝国大学 北海道、学部名 法、受験科目 国", None,
-           "Down, Down: the table's first row, each value with its column")
+    # Its table is drawn on a grid of spaces; a line is heard as its row, with
+    # the university and faculty it is listed under; blank lines are passed.
+    yield (["Down"], r"旧帝国大学 北海道、学部名 法、受験科目 国", r"blank",
+           "Down: the table's first row, each value with its column")
+    yield (["Down"] * 4, r"旧帝国大学 北海道、学部名 法、受験科目 外", None,
+           "Down to the faculty's last line: its university and faculty")
+    yield (["Down"], r"旧帝国大学 北海道、学部名 工、受験科目 国", r"blank",
+           "Down: the next faculty, with its university, no blank line")
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the verdict window"
     yield from quit_steps()
 
@@ -324,14 +329,15 @@ def kanji_program():
     return program_with("kanji", KANJI_PAPER)
 
 
-# A paper of signs, units, an arrow, a link and a table of measured values:
-# each line is heard in words, each character shown by Right, and a line in
-# the table is its row, header first.
+# A paper of signs, units, an arrow, a link, a table of measured values and
+# a choice: each line is heard in words, each character shown by Right, a
+# line in the table is its row, header first.
 SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<p>電荷 q ＞ 0 とする。</p>\n<p>速さ 10 m/s で進む。</p>\n<p>区間 A→B の仕事。</p>\n'
                '<p>次は<a href="a.html">問題にもどる</a></p>\n'
                '<table border="1"><tr><th>m〔g〕</th><td>50</td><td>100</td></tr>\n'
-               '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr></table>\n</body></html>\n')
+               '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr></table>\n'
+               '<p>① 16 時間</p>\n</body></html>\n')
 
 
 def signs_steps():
@@ -352,6 +358,8 @@ def signs_steps():
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
+    # Past its second row and the blank line after the table.
+    yield ["Down"] * 3, r"1、 ?16 ?時間", r"1 16", "Down: a choice's number apart from its value"
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 

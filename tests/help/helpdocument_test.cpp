@@ -1,7 +1,13 @@
 #include "help/helpdocument.h"
+#include "help/helpwindow.h"
 #include "widgets/cellwidth.h"
 
+#include <QAccessible>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include "support/testmain.h"
 
 class HelpDocumentTest : public QObject
 {
@@ -10,8 +16,8 @@ class HelpDocumentTest : public QObject
 private slots:
     void initTestCase() { m_lines = HelpDocument().split(u'\n'); }
     void document_has42LinesFromSpacesToEmptyEnd();
-    void line_keepsItsExactCharacters_data();
-    void line_keepsItsExactCharacters();
+    void line_keepsItsExactCharactersAndIsHeardAsWords_data();
+    void line_keepsItsExactCharactersAndIsHeardAsWords();
     void fileLines_are56CellsIndented16();
 
 private:
@@ -26,32 +32,48 @@ void HelpDocumentTest::document_has42LinesFromSpacesToEmptyEnd()
     QVERIFY(m_lines.at(40).endsWith(QStringLiteral("「得点」ボタンをクリックする。")));
 }
 
-void HelpDocumentTest::line_keepsItsExactCharacters_data()
+// Each line as shown, and as a screen reader gets it in the window: as
+// shown, but for the title's rings, which a reader would name one by one.
+void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
 {
     QTest::addColumn<int>("line"); // 1-based
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("heard"); // empty: as shown
     QTest::newRow("title, indent 8")
-        << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○");
+        << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
+        << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
     QTest::newRow("half-width full stop")
-        << 8 << QString::fromUtf16(u"本ソフトは、実在のミラト試験を参考にして作ったゲームです\uFF61");
+        << 8 << QString::fromUtf16(u"本ソフトは、実在のミラト試験を参考にして作ったゲームです\uFF61") << QString();
     QTest::newRow("mixed parentheses")
-        << 14 << QString::fromUtf16(u"【ソフト名】ミラト試験2000(Vardo\uFF09");
-    QTest::newRow("ASCII blanks in date") << 15 << QStringLiteral("【掲載日】  2000/06/26 大安");
+        << 14 << QString::fromUtf16(u"【ソフト名】ミラト試験2000(Vardo\uFF09") << QString();
+    QTest::newRow("ASCII blanks in date") << 15 << QStringLiteral("【掲載日】  2000/06/26 大安") << QString();
     QTest::newRow("full-width opening parenthesis")
-        << 19 << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )");
+        << 19 << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )")
+        << QString();
     QTest::newRow("mixed blanks before size")
-        << 22 << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804KB\u3000\u300000/06/24 )");
+        << 22 << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804KB\u3000\u300000/06/24 )")
+        << QString();
     QTest::newRow("single backslashes")
-        << 31 << QString::fromUtf16(u"\u3000Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）");
+        << 31 << QString::fromUtf16(u"\u3000Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）")
+        << QString();
     QTest::newRow("first step, indent 4")
-        << 39 << QString::fromUtf16(u"\u3000\u3000\uFF11\uFF0E「スタート」ボタンをクリックする。");
+        << 39 << QString::fromUtf16(u"\u3000\u3000\uFF11\uFF0E「スタート」ボタンをクリックする。") << QString();
 }
 
-void HelpDocumentTest::line_keepsItsExactCharacters()
+void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords()
 {
     QFETCH(int, line);
     QFETCH(QString, text);
+    QFETCH(QString, heard);
     QCOMPARE(m_lines.at(line - 1), text);
+    HelpWindow window;
+    auto *box = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+    QCOMPARE(box->toPlainText(), HelpDocument()); // nothing changed on screen
+    box->setTextCursor(QTextCursor(box->document()->findBlockByNumber(line - 1)));
+    QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(box)->textInterface();
+    int start = 0, end = 0;
+    QCOMPARE(reader->textAtOffset(reader->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+             (heard.isEmpty() ? text : heard) + u'\n');
 }
 
 void HelpDocumentTest::fileLines_are56CellsIndented16()
@@ -63,5 +85,5 @@ void HelpDocumentTest::fileLines_are56CellsIndented16()
     }
 }
 
-QTEST_APPLESS_MAIN(HelpDocumentTest)
+VARDO_TEST_MAIN(HelpDocumentTest)
 #include "helpdocument_test.moc"

@@ -53,9 +53,15 @@ private slots:
         QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
                                               << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
                                                  "19.6 わる 9.8";
+        QTest::newRow("dates are no fractions") << "2000/06/26、(98/06/24 )、2/3"
+                                                << "2000/06/26、(98/06/24 )、3ぶんの2";
         QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
         QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
-                                     << "① マイナス3.6 ② マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
+                                     << "1、 マイナス3.6 2、 マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
+        // A choice's number is heard apart from its value; inside a sentence it is a number.
+        QTest::newRow("choice numbers")
+            << "<p>① 16 時間</p><p style=\"white-space:pre\">　⑫　T：大きく</p><p>①から⑤、道すじ① と②、の ③</p>"
+            << "1、 16 時間\n　12、　T：大きく\n①から⑤、道すじ① と②、の ③";
         QTest::newRow("hyphens that are no minus") << "2A-問1 と 1-問1-1、x-y" << "2A-問1 と 1-問1-1、x-y";
         QTest::newRow("units after a number")
             << "10 m/s, 50 μF, 2.0 kΩ, 12 V, 0.40 T, 127 ℃, 6.6×10<sup>-34</sup> J・s, 4.2 J/(g・K), 5.0 mA"
@@ -167,6 +173,7 @@ private slots:
         QTest::newRow("a unit of symbols") << "10 m/s で" << QStringList{"1", "0", " ", "メートル毎秒", " ", "で"};
         QTest::newRow("a raised power") << "2×10<sup>3</sup>" << QStringList{"2", "かける", "1", "0", "の3乗"};
         QTest::newRow("a picture") << "<img src=\"x.png\">図" << QStringList{"（画像）", "図"};
+        QTest::newRow("a choice's number") << "① 16 時" << QStringList{"1、", " ", "1", "6", " ", "時"};
         QTest::newRow("a table row") << "<table><tr><td>m〔g〕</td><td>5</td></tr></table>"
                                      << QStringList{"\n", "m", "〔", "グラム", "〕", "、", "5", "\n"};
     }

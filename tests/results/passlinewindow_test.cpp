@@ -111,24 +111,48 @@ void PassLineWindowTest::window_everyBuildDrawsWithTheSamePalette()
 }
 
 // A screen reader's line of the table, in the window the candidate gets: the
-// gaps that line the columns up are heard as the names that head them.
+// gaps that line the columns up are heard as the names that head them, a
+// line under a university's or faculty's cell (shown once, above) with it
+// too, and Up and Down go from row to row past the blank lines between.
 void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns_data()
 {
     QTest::addColumn<int>("line");
+    QTest::addColumn<QList<int>>("keys"); // pressed there before listening
     QTest::addColumn<QString>("heard");
-    QTest::newRow("header") << 0 << "　旧帝国大学、学部名、受験科目、合格ライン（１科目平均）\n";
-    QTest::newRow("blank") << 1 << "\n";
-    QTest::newRow("a university's first faculty")
-        << 2 << "旧帝国大学 北海道、学部名 法、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８０．３％\n";
-    QTest::newRow("a subject") << 3 << "受験科目 地歴　―　世B、日B、地理Bから１つ\n";
-    QTest::newRow("a faculty under the same university")
-        << 8 << "学部名 工、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８１．５％\n";
-    QTest::newRow("the last line") << 127 << "";
+    const QList<int> none, down{Qt::Key_Down}, up{Qt::Key_Up};
+    const QString header = QStringLiteral("　旧帝国大学、学部名、受験科目、合格ライン（１科目平均）\n");
+    const QString hokkaidoLaw = QStringLiteral(
+        "旧帝国大学 北海道、学部名 法、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８０．３％\n");
+    const QString lawLast = QStringLiteral("旧帝国大学 北海道、学部名 法、受験科目 外\n");
+    const QString hokkaidoEngineering = QStringLiteral(
+        "旧帝国大学 北海道、学部名 工、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８１．５％\n");
+    QTest::newRow("header") << 0 << none << header;
+    QTest::newRow("blank") << 1 << none << "\n";
+    QTest::newRow("a university's first faculty") << 2 << none << hokkaidoLaw;
+    QTest::newRow("a subject") << 3 << none << "旧帝国大学 北海道、学部名 法、受験科目 地歴　―　世B、日B、地理Bから１つ\n";
+    QTest::newRow("a faculty's last subject") << 6 << none << lawLast;
+    QTest::newRow("a faculty under the same university") << 8 << none << hokkaidoEngineering;
+    QTest::newRow("a subject of the university's last faculty")
+        << 18 << none << "旧帝国大学 北海道、学部名 医、受験科目 外\n";
+    QTest::newRow("the next university") << 20 << none
+        << "旧帝国大学 東北、学部名 法、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８６．９％\n";
+    QTest::newRow("the last university's last faculty") << 122 << none
+        << "旧帝国大学 九州、学部名 医、受験科目 国　―　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ９４．０％\n";
+    QTest::newRow("the last line") << 127 << none << "";
+    QTest::newRow("Down from the header, past the blank") << 0 << down << hokkaidoLaw;
+    QTest::newRow("Up to the header, past the blank") << 2 << up << header;
+    QTest::newRow("Down to the next faculty, past the blank") << 6 << down << hokkaidoEngineering;
+    QTest::newRow("Up to the faculty before, past the blank") << 8 << up << lawLast;
+    QTest::newRow("Down within a faculty") << 2 << down << "旧帝国大学 北海道、学部名 法、受験科目 地歴　―　世B、日B、地理Bから１つ\n";
+    QTest::newRow("Down onto the end, no row beyond") << 126 << down << "";
+    QTest::newRow("Down twice from the header") << 0 << (down + down)
+        << "旧帝国大学 北海道、学部名 法、受験科目 地歴　―　世B、日B、地理Bから１つ\n";
 }
 
 void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns()
 {
     QFETCH(int, line);
+    QFETCH(QList<int>, keys);
     QFETCH(QString, heard);
     PassLineWindow window(1);
     window.show();
@@ -136,6 +160,8 @@ void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns()
     auto *document = window.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
     QCOMPARE(document->toPlainText(), PassLineDocument()); // nothing changed on screen
     document->setTextCursor(QTextCursor(document->document()->findBlockByNumber(line)));
+    for (int key : keys)
+        QTest::keyClick(document, Qt::Key(key));
     QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(document)->textInterface();
     int start = 0, end = 0;
     QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end), heard);
