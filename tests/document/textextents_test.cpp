@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
+#include <QDebug>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
@@ -75,27 +76,21 @@ QRect rangeExtents(QAccessibleTextInterface *text, int start, int end)
     return box;
 }
 
-// The offsets whose lines Orca 43's flat review reads in a text, found as it
-// finds them: by halving the text on the top of single characters' extents
-// against the window's top, then its bottom.
+// Where Orca 43's flat review looks for the lines of a text in a window:
+// it halves the text on the tops of single characters' extents, against
+// the window's top for the first line, its bottom for the last.
 std::pair<int, int> flatReviewSearch(QAccessibleTextInterface *text, const QRect &window)
 {
-    const int count = text->characterCount();
-    const auto top = [text](int i) { return rangeExtents(text, i, i + 1).y(); };
-    int upperMin = 0, upperMax = count, upperMid = count / 2, old = -1;
-    while (old != upperMid) {
-        old = upperMid;
-        (top(upperMid) > window.y() ? upperMax : upperMin) = upperMid;
-        upperMid = (upperMax - upperMin) / 2 + upperMin;
-    }
-    int lowerMin = 0, lowerMax = count, lowerMid = count / 2;
-    old = -1;
-    while (old != lowerMid) {
-        old = lowerMid;
-        (top(lowerMid) > window.y() + window.height() ? lowerMax : lowerMin) = lowerMid;
-        lowerMid = (lowerMax - lowerMin) / 2 + lowerMin;
-    }
-    return {upperMin, lowerMax};
+    const auto halve = [text](int y) {
+        int min = 0, max = text->characterCount(), mid = max / 2, old = -1;
+        while (old != mid) {
+            old = mid;
+            (rangeExtents(text, mid, mid + 1).y() > y ? max : min) = mid;
+            mid = (max - min) / 2 + min;
+        }
+        return std::pair{min, max};
+    };
+    return {halve(window.y()).first, halve(window.y() + window.height()).second};
 }
 
 } // namespace
@@ -147,10 +142,9 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
     // the middle of its box.
     for (int i = 0; i < count; ++i) {
         const QRect box = text->characterRect(i);
-        const QByteArray where = QStringLiteral("offset %1 of %2 '%3': box (%4, %5 %6x%7), view (%8, %9 %10x%11)")
-                                     .arg(i).arg(count).arg(text->text(i, i + 1)).arg(box.x()).arg(box.y())
-                                     .arg(box.width()).arg(box.height()).arg(shown.x()).arg(shown.y())
-                                     .arg(shown.width()).arg(shown.height()).toUtf8();
+        QString said;
+        QDebug(&said) << i << text->text(i, i + 1) << box << "view" << shown;
+        const QByteArray where = said.toUtf8();
         QVERIFY2(!box.intersects(screen) || shown.contains(box), where);
         // A break or a sign read between table cells has only the caret's place.
         if (box.width() <= 1 || text->text(i, i + 1).trimmed().isEmpty())
