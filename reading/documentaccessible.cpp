@@ -4,9 +4,12 @@
 #include "reading/characterkeys.h"
 #include "reading/spokentext.h"
 #include "reading/textboundaries.h"
+#include "reading/viewportextents.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -105,24 +108,19 @@ public:
     {
         if (offset < 0 || offset >= characterCount())
             return QRect();
-        QTextCursor cursor(view()->document());
-        cursor.setPosition(documentPosition(offset));
-        QRect box = view()->cursorRect(cursor);
-        QTextCursor next = cursor;
-        if (next.movePosition(QTextCursor::NextCharacter)) {
-            const QRect after = view()->cursorRect(next);
-            if (after.top() == box.top())
-                box.setRight(std::max(box.right(), after.left()));
-        }
-        return QRect(view()->viewport()->mapToGlobal(box.topLeft()), box.size());
+        return viewportextents::toGlobal(spokenBox(offset), viewportOnScreen(), screenArea());
     }
 
+    // The character under `point`, where characterRect() reports it.
     int offsetAtPoint(const QPoint &point) const override
     {
-        const QPoint local = view()->viewport()->mapFromGlobal(point);
-        if (!view()->viewport()->rect().contains(local))
+        const std::optional<QPoint> local = viewportextents::toViewport(point, viewportOnScreen(), screenArea());
+        if (!local)
             return -1;
-        return spoken().caretOffset(view()->cursorForPosition(local).position());
+        // The middle of the pixel, which the character under it covers.
+        const QPointF inDocument = QPointF(*local + scrolled()) + QPointF(0.5, 0.5);
+        const int position = view()->document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
+        return position < 0 ? -1 : spoken().caretOffset(position);
     }
 
     void scrollToSubstring(int start, int) override
@@ -186,6 +184,60 @@ private:
         return moved && position == cursor.position() && !cursor.hasSelection()
                && cursorPosition() < characterCount();
     }
+
+    // The box of the character at `position`, in viewport coordinates: from
+    // the caret before it to the caret after it on its line, every pixel
+    // the pane's hit test gives it; a caret's width where there is none.
+    QRect characterBox(int position) const
+    {
+        const QTextBlock block = view()->document()->findBlock(position);
+        const QTextLayout *layout = block.layout();
+        // Lays the text out as far as the block, if not yet.
+        const QRectF blockBox = view()->document()->documentLayout()->blockBoundingRect(block);
+        const int inBlock = position - block.position();
+        const QTextLine line = layout ? layout->lineForTextPosition(inBlock) : QTextLine();
+        if (!line.isValid())
+            return QRect();
+        const int next = std::min(layout->nextCursorPosition(inBlock), line.textStart() + line.textLength());
+        const qreal from = line.cursorToX(inBlock), to = line.cursorToX(std::max(next, inBlock));
+        const QPointF origin = blockBox.topLeft() - layout->boundingRect().topLeft() - scrolled();
+        QRect box = QRectF(origin + QPointF(std::min(from, to), line.y()),
+                           QSizeF(std::abs(to - from), line.height())).toAlignedRect();
+        box.setWidth(std::max(box.width(), 1));
+        return box;
+    }
+
+    // How far the view is scrolled into the document.
+    QPoint scrolled() const
+    {
+        return QPoint(view()->horizontalScrollBar()->value(), view()->verticalScrollBar()->value());
+    }
+
+    // The box of what the character at `offset` is read for, in viewport
+    // coordinates: a stretch read in words for each of its words, as far as
+    // its first line goes.
+    QRect spokenBox(int offset) const
+    {
+        const int position = documentPosition(offset);
+        QRect box = characterBox(position);
+        int from = 0, to = 0;
+        if (!spoken().insideWords(position + 1, &from, &to) || from != position)
+            return box;
+        for (int inside = position + 1; inside < to; ++inside) {
+            const QRect next = characterBox(inside);
+            if (next.top() == box.top())
+                box |= next;
+        }
+        return box;
+    }
+
+    QRect viewportOnScreen() const
+    {
+        const QWidget *viewport = view()->viewport();
+        return QRect(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+    }
+
+    QRect screenArea() const { return view()->screen()->virtualGeometry(); }
 
     // Worked out again whenever the pane holds another document or its text
     // changed.
