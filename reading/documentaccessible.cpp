@@ -92,13 +92,6 @@ public:
         view()->setTextCursor(cursor);
     }
 
-    QString attributes(int offset, int *start, int *end) const override
-    {
-        *start = 0;
-        *end = std::max(offset, characterCount());
-        return QString();
-    }
-
     QRect characterRect(int offset) const override
     {
         if (offset < 0 || offset >= characterCount())
