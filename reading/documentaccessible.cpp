@@ -153,11 +153,25 @@ public:
         int start = 0, end = 0;
         if (!spoken().insideWords(to, &start, &end))
             return to;
-        return to > from ? end : start;
+        return to > from ? caretStop(end, true) : caretStop(start, false);
     }
 
 private:
     QTextEdit *view() const { return static_cast<QTextEdit *>(widget()); }
+
+    // A stretch may end inside what the caret steps over whole, as a unit
+    // with a mark on its last letter does: the caret stops where it may
+    // stand, past it or before it.
+    int caretStop(int position, bool forward) const
+    {
+        const QTextBlock block = view()->document()->findBlock(position);
+        const QTextLayout *layout = block.layout();
+        const int inBlock = position - block.position();
+        if (!layout || layout->isValidCursorPosition(inBlock))
+            return position;
+        return block.position()
+               + (forward ? layout->nextCursorPosition(inBlock) : layout->previousCursorPosition(inBlock));
+    }
 
     // Worked out again whenever the pane holds another document or its text
     // changed.
