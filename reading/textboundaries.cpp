@@ -139,6 +139,28 @@ QList<int> wordStarts(const QString &text)
     return starts;
 }
 
+// A stretch read in words is one word, as it is one character: a reader
+// stopping at it hears it whole (「メートル毎秒」 for m/s, not 「メートル」).
+QList<int> keepWhole(const QList<int> &starts, const QList<TextBoundaries::Range> &wholes, int size)
+{
+    QList<int> kept;
+    for (const TextBoundaries::Range &whole : wholes) {
+        kept.append(whole.start);
+        if (whole.end < size)
+            kept.append(whole.end);
+    }
+    auto whole = wholes.begin();
+    for (int start : starts) {
+        while (whole != wholes.end() && whole->end <= start)
+            ++whole;
+        if (whole == wholes.end() || start <= whole->start)
+            kept.append(start);
+    }
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    return kept;
+}
+
 bool isClosing(QChar c)
 {
     static const QString closers = QStringLiteral("」』）)］]】〕〉》”’\"'");
@@ -195,7 +217,7 @@ TextBoundaries::TextBoundaries(const QString &text, const QList<Range> &characte
     : m_size(text.size()), m_endsWithBreak(text.endsWith(u'\n'))
 {
     m_starts[int(Unit::Character)] = characterStarts(text, characters);
-    m_starts[int(Unit::Word)] = wordStarts(text);
+    m_starts[int(Unit::Word)] = keepWhole(wordStarts(text), characters, m_size);
     m_starts[int(Unit::Sentence)] = sentenceStarts(text);
     m_starts[int(Unit::Paragraph)] = paragraphStarts(text);
     for (QList<int> &starts : m_starts)
