@@ -25,6 +25,16 @@ QString BoundaryText::textAfterOffset(int offset, QAccessible::TextBoundaryType 
     return answer(pieceAt(at.end, type), start, end);
 }
 
+QString BoundaryText::attributes(int offset, int *start, int *end) const
+{
+    // -1 and -2 are the end and the caret, as for the pieces.
+    const int count = characterCount();
+    const bool inside = offset >= -2 && offset <= count;
+    *start = inside ? 0 : -1;
+    *end = inside ? count : -1;
+    return QString();
+}
+
 BoundaryText::Range BoundaryText::unitPiece(const TextBoundaries &boundaries, int offset,
                                             QAccessible::TextBoundaryType type) const
 {

@@ -18,6 +18,8 @@ public:
                              int *end) const override;
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start,
                             int *end) const override;
+    // No attributes: one run over the whole text, nothing outside it.
+    QString attributes(int offset, int *start, int *end) const override;
 
 protected:
     using Range = TextBoundaries::Range;

@@ -97,13 +97,6 @@ public:
         view()->setTextCursor(cursor);
     }
 
-    QString attributes(int offset, int *start, int *end) const override
-    {
-        *start = 0;
-        *end = std::max(offset, characterCount());
-        return QString();
-    }
-
     QRect characterRect(int offset) const override
     {
         if (offset < 0 || offset >= characterCount())
@@ -170,7 +163,7 @@ public:
         int start = 0, end = 0;
         if (!spoken().insideWords(to, &start, &end))
             return to;
-        return to > from ? end : start;
+        return to > from ? caretStop(end, true) : caretStop(start, false);
     }
 
 private:
@@ -238,6 +231,20 @@ private:
     }
 
     QRect screenArea() const { return view()->screen()->virtualGeometry(); }
+
+    // A stretch may end inside what the caret steps over whole, as a unit
+    // with a mark on its last letter does: the caret stops where it may
+    // stand, past it or before it.
+    int caretStop(int position, bool forward) const
+    {
+        const QTextBlock block = view()->document()->findBlock(position);
+        const QTextLayout *layout = block.layout();
+        const int inBlock = position - block.position();
+        if (!layout || layout->isValidCursorPosition(inBlock))
+            return position;
+        return block.position()
+               + (forward ? layout->nextCursorPosition(inBlock) : layout->previousCursorPosition(inBlock));
+    }
 
     // Worked out again whenever the pane holds another document or its text
     // changed.

@@ -36,13 +36,6 @@ public:
     void addSelection(int, int) override {}
     void removeSelection(int) override {}
 
-    QString attributes(int offset, int *start, int *end) const override
-    {
-        *start = 0;
-        *end = std::max(offset, characterCount());
-        return QString();
-    }
-
     // The words lie over the whole picture.
     QRect characterRect(int offset) const override
     {

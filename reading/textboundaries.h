@@ -26,8 +26,8 @@ public:
     };
 
     TextBoundaries() = default;
-    // `characters`: ranges, in order, each one character however long, as
-    // words read for a sign are.
+    // `characters`: ranges, in order, each one character and one word
+    // however long, as words read for a sign are.
     explicit TextBoundaries(const QString &text, const QList<Range> &characters = {});
 
     // The piece holding `offset`, which runs from 0 to the text's size. At

@@ -223,6 +223,11 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
     QTest::newRow("back to a particle") << "問題にもどる" << QList{end, left, left} << "に";
     QTest::newRow("over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{right} << "乙";
     QTest::newRow("back over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{end, left, left} << "甲";
+    // A sign or unit read in words is heard whole at a word stop.
+    QTest::newRow("onto a unit") << "10 m/s で" << QList{right} << "メートル毎秒";
+    QTest::newRow("back onto a unit") << "10 m/s で" << QList{end, left, left} << "メートル毎秒";
+    QTest::newRow("onto a sign") << "q ＞ 0" << QList{right} << "大なり";
+    QTest::newRow("a unit before kanji") << "10 m/s速い" << QList{right, right} << "速";
 }
 
 void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears()

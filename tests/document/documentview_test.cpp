@@ -392,6 +392,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << QByteArray("<table><tr><td>").repeated(6) + words.repeated(500) << use << "複雑すぎる";
     QTest::newRow("one unbreakable line") << "<p>" + QByteArray("x").repeated(200000) + "</p>" << use
                                           << "表示できません";
+    QTest::newRow("8,000 marks on one letter") << "<p>a" + QString(8000, QChar(0x0301)).toUtf8() + "</p>"
+                                               << use << "表示できません";
     // Files that are no document, or that the guard turns away at once.
     QByteArray binary(256 * 1024, '\0');
     for (int i = 0; i < binary.size(); ++i)

@@ -174,6 +174,9 @@ private slots:
         QTest::newRow("a raised power") << "2×10<sup>3</sup>" << QStringList{"2", "かける", "1", "0", "の3乗"};
         QTest::newRow("a picture") << "<img src=\"x.png\">図" << QStringList{"（画像）", "図"};
         QTest::newRow("a choice's number") << "① 16 時" << QStringList{"1、", " ", "1", "6", " ", "時"};
+        // The caret cannot stand between a letter and its mark.
+        QTest::newRow("a mark on a unit's last letter")
+            << "10 m/s\u0301 で" << QStringList{"1", "0", " ", "メートル毎秒\u0301", " ", "で"};
         QTest::newRow("a table row") << "<table><tr><td>m〔g〕</td><td>5</td></tr></table>"
                                      << QStringList{"\n", "m", "〔", "グラム", "〕", "、", "5", "\n"};
     }

@@ -112,6 +112,11 @@ inline void checkOffset(QAccessibleTextInterface *text, Watchdog &watchdog, int 
         QVERIFY2(a.text == text->text(a.start, a.end), where);
         answers[int(query)] = a;
     }
+    // No attributes, but a run that holds the offset.
+    int runStart = -1, runEnd = -1;
+    text->attributes(offset, &runStart, &runEnd);
+    QVERIFY2(runStart == 0 && runEnd == count, qPrintable(QStringLiteral("attributes at %1 of %2: [%3, %4)")
+                                                              .arg(offset).arg(count).arg(runStart).arg(runEnd)));
     const Answer &at = answers[int(Query::At)], &before = answers[int(Query::Before)],
                  &after = answers[int(Query::After)];
     const QByteArray where = QStringLiteral("boundary %1, offset %2 of %3: at [%4, %5), before [%6, %7), after [%8, %9)")
@@ -143,6 +148,10 @@ inline void checkOutside(QAccessibleTextInterface *text, Watchdog &watchdog)
                                         .arg(int(query)).arg(int(type)).arg(offset)));
             }
         }
+        int runStart = 0, runEnd = 0;
+        text->attributes(offset, &runStart, &runEnd);
+        QVERIFY2(runStart == -1 && runEnd == -1, qPrintable(QStringLiteral("attributes at %1: [%2, %3)")
+                                                                .arg(offset).arg(runStart).arg(runEnd)));
     }
 }
 
