@@ -36,7 +36,7 @@ private slots:
         m_figure = new FigureLabel(QStringLiteral("図４"), words, m_window);
         m_figure->setFocusPolicy(Qt::StrongFocus);
         m_window->show();
-        QApplication::setActiveWindow(m_window);
+        m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
