@@ -18,6 +18,7 @@
 #include "widgets/tabpages.h"
 #include "widgets/twips.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -370,9 +371,18 @@ void ExamWindow::onStartClicked()
     announce(QStringLiteral("開始 ") + timeLeftWords());
 }
 
+// A screen reader keeps the states it has read of an object and updates
+// them from events, and Qt tells it only that a shown mark is "showing", not
+// that it is "visible": Orca's review would pass the mark over as hidden.
+// A mark about to show is given a new accessible object, read afresh.
 void ExamWindow::showMark(int group, bool correct)
 {
-    m_marks[group - 1]->setVisible(correct);
+    QLabel *mark = m_marks[group - 1];
+    if (correct && mark->isHidden()) {
+        if (QAccessibleInterface *known = QAccessible::queryAccessibleInterface(mark))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+    }
+    mark->setVisible(correct);
 }
 
 // A mark is heard with the boxes of its page while that page is shown, and
