@@ -195,6 +195,8 @@ def heard_steps():
            "Score: how many correct, and the clock stopped")
     yield (["Tab"] * 3, r"1-問1-1 の 1、?\s*この問は正解", None,
            "the mark heard with its page's boxes")
+    yield (["KP_Up"], r"(?<!この問は)正解", None,
+           "flat review: the mark on the line of the boxes")
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
