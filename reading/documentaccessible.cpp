@@ -113,7 +113,11 @@ public:
         // The middle of the pixel, which the character under it covers.
         const QPointF inDocument = QPointF(*local + scrolled()) + QPointF(0.5, 0.5);
         const int position = view()->document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
-        return position < 0 ? -1 : spoken().caretOffset(position);
+        // Newer Qt also gives a cell's end for the room after its last
+        // character, where no character is: only the one drawn there counts.
+        if (position < 0 || !characterBox(position).contains(*local))
+            return -1;
+        return spoken().caretOffset(position);
     }
 
     void scrollToSubstring(int start, int) override
