@@ -69,9 +69,8 @@ QString HelpDocument()
     return lines.join(u'\n');
 }
 
-QList<readas::Stretch> HelpDecoration()
+QList<readas::Stretch> HelpDecoration(const QString &text)
 {
-    const QString text = HelpDocument();
     QList<readas::Stretch> rings;
     for (int i = 0; i < text.size(); ++i) {
         if (text.at(i) != u'○')

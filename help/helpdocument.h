@@ -9,7 +9,7 @@
 // steps of an attempt. 42 lines, indented in monospaced cells.
 QString HelpDocument();
 
-// The rings either side of the title, each run read as a space: a screen
-// reader would count a run of one sign aloud and name it, in English
-// (「5 white circle character」), around the title it decorates.
-QList<readas::Stretch> HelpDecoration();
+// The rings either side of the title in the help `text`, each run read as
+// a space: a screen reader would count a run of one sign aloud and name it,
+// in English (「5 white circle character」), around the title it decorates.
+QList<readas::Stretch> HelpDecoration(const QString &text);

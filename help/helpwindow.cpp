@@ -24,8 +24,9 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("バージョン情報"));
     resize(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
 
-    QTextEdit *document = richtextbox::make(this, documentBox, HelpDocument());
-    readas::mark(document->document(), HelpDecoration());
+    const QString text = HelpDocument();
+    QTextEdit *document = richtextbox::make(this, documentBox, text);
+    readas::mark(document->document(), HelpDecoration(text));
     documentaccessible::install(document);
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
