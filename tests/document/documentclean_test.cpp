@@ -121,6 +121,27 @@ void DocumentCleanTest::costlyDocument_keepsItsFront_data()
                                                  << QStringLiteral("aaaaaaaaa\naaaaaaaaa\n");
     QTest::newRow("a table past the limit keeps its first rows") << rows << 1000 << documentclean::Cut::Complex
                                                                  << QStringLiteral("\nr\nr\n");
+    // Spans: a cut never leaves a cell spanning rows that go (Qt's layout
+    // crashes on the table left), and places a span covers cost too.
+    QTest::newRow("spans as a paper has them")
+        << QStringLiteral("<table><tr><td rowspan=\"2\">m〔g〕</td><td colspan=\"3\">x</td></tr>"
+                          "<tr><td>50</td><td>100</td><td>150</td></tr></table>")
+        << 400000 << documentclean::Cut::None << QStringLiteral("\nm〔g〕\nx\n50\n100\n150\n");
+    QTest::newRow("a cell spanning rows across the cut takes its table")
+        << QStringLiteral("<p>front</p><table><tr><td rowspan=3>a</td><td>b</td></tr>"
+                          "<tr><td>c</td></tr><tr><td>d</td></tr></table>")
+        << 1000 << documentclean::Cut::Complex << QStringLiteral("front");
+    QTest::newRow("a cell spanning rows that go takes its table")
+        << QStringLiteral("<p>front</p><table><tr><td>a</td></tr><tr><td>b</td></tr>"
+                          "<tr><td rowspan=2>c</td></tr><tr><td>d</td></tr></table>")
+        << 1000 << documentclean::Cut::Complex << QStringLiteral("front");
+    QTest::newRow("a cell spanning rows that stay")
+        << QStringLiteral("<table><tr><td rowspan=2>a</td><td>b</td></tr><tr><td>c</td></tr>%1</table>")
+               .arg(QStringLiteral("<tr><td>r</td><td>r</td></tr>").repeated(8))
+        << 2500 << documentclean::Cut::Complex << QStringLiteral("\na\nb\nc\nr\nr\n");
+    QTest::newRow("places a span covers are costed")
+        << QStringLiteral("<table>%1</table>").arg(QStringLiteral("<tr><td colspan=200>a</td></tr>").repeated(20))
+        << 20000 << documentclean::Cut::Complex << QStringLiteral("\na\na\na\n");
     QTest::newRow("one paragraph too long") << QStringLiteral("<p>%1</p>").arg(QString(30000, u'x')) << 1000
                                             << documentclean::Cut::Complex << QString();
 }
