@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 namespace htmlguard {
 
@@ -65,13 +66,65 @@ bool allowedIn(const QString &name, const QString &parent)
     return true;
 }
 
+// The rows and columns a table cell spans, as the reader takes them.
+struct Spans
+{
+    qint64 rows = 1;
+    qint64 columns = 1;
+};
+
+// The reader never lets a cell span more columns than this.
+constexpr int mostColumnsSpanned = 20480;
+
+// A table's grid as the reader lays it out: a row's next cell goes to the
+// first column, from where the row has reached, that no cell of an earlier
+// row still spans, and the table is as wide as its widest row reaches. Qt
+// makes a cell for every place of that grid before it merges those a span
+// covers, so the places are what a table costs to read.
+class TableGrid
+{
+public:
+    void row()
+    {
+        ++m_rows;
+        m_column = 0;
+    }
+    void cell(const Spans &spans)
+    {
+        const qint64 row = m_rows - 1;
+        while (m_column < m_lastCell.size()
+               && m_lastCell[m_column].row + m_lastCell[m_column].spans.rows > row)
+            m_column += m_lastCell[m_column].spans.columns;
+        const qint64 first = m_column;
+        m_column += spans.columns;
+        m_columns = std::max(m_columns, m_column);
+        if (m_lastCell.size() < m_column)
+            m_lastCell.resize(m_column);
+        for (qint64 column = first; column < m_column; ++column)
+            m_lastCell[column] = {row, spans};
+    }
+    qint64 places() const { return m_rows * m_columns; }
+
+private:
+    struct Placed
+    {
+        qint64 row = 0;
+        Spans spans{0, 0};
+    };
+    QList<Placed> m_lastCell; // by column, the cell last placed there
+    qint64 m_rows = 0;
+    qint64 m_column = 0; // where the current row has reached
+    qint64 m_columns = 0;
+};
+
 // The elements open at the current point, as the reader's tree has them.
 class OpenElements
 {
 public:
     // `attributes`: the tag's text after its name, which decides the format
-    // of the text inside it along with every element around it.
-    void open(const QString &name, bool holdsNothing, QStringView attributes = {})
+    // of the text inside it along with every element around it; `spans`:
+    // what a cell spans.
+    void open(const QString &name, bool holdsNothing, QStringView attributes = {}, const Spans &spans = {})
     {
         // A cell or row outside a table gets one made around it.
         if ((name == u"td" || name == u"th") && !m_names.contains(QStringLiteral("tr"))) {
@@ -88,6 +141,10 @@ public:
             pop();
         if (!holdsNothing)
             push(name, attributes);
+        else if (name == u"tr" && !m_grids.isEmpty())
+            m_grids.last().row(); // an empty row is a row still
+        if ((name == u"td" || name == u"th") && !m_grids.isEmpty())
+            m_grids.last().cell(spans);
     }
     // A stray end tag closes nothing; an end tag closes what opened since.
     void close(const QString &name)
@@ -102,20 +159,34 @@ public:
     int tables() const { return m_tables; }
     // Tells apart the chains of open elements with their attributes.
     size_t format() const { return m_formats.isEmpty() ? 0 : m_formats.last(); }
+    // The places of the grids of every table so far.
+    qint64 tableCells() const
+    {
+        qint64 places = m_closedTableCells;
+        for (const TableGrid &grid : m_grids)
+            places += grid.places();
+        return places;
+    }
 
 private:
     void push(const QString &name, QStringView attributes = {})
     {
         m_formats.append(qHashMulti(format(), name, attributes));
         m_names.append(name);
-        if (name == u"table")
+        if (name == u"table") {
             ++m_tables;
+            m_grids.append(TableGrid());
+        } else if (name == u"tr" && !m_grids.isEmpty()) {
+            m_grids.last().row();
+        }
     }
     void pop()
     {
         m_formats.removeLast();
-        if (m_names.takeLast() == u"table")
+        if (m_names.takeLast() == u"table") {
             --m_tables;
+            m_closedTableCells += m_grids.takeLast().places();
+        }
     }
     void closeOpenParagraph()
     {
@@ -131,6 +202,8 @@ private:
     QList<QString> m_names;
     QList<size_t> m_formats;
     int m_tables = 0;
+    QList<TableGrid> m_grids; // of the open tables, the innermost last
+    qint64 m_closedTableCells = 0;
 };
 
 bool isSpace(QChar c)
@@ -158,6 +231,7 @@ public:
         bool holdsNothing = false;
         bool isTag = true; // false for comments and declarations
         QStringView attributes;
+        Spans spans; // a cell's, when the tag is one
     };
 
     // After a "<".
@@ -180,7 +254,7 @@ public:
         tag.name = word().toLower();
         const qsizetype attributesStart = m_pos;
         if (!atEnd() && isSpace(m_html[m_pos]))
-            attributes();
+            attributes(tag.spans);
         // Up to the ">", a "/" anywhere closes the element at once.
         while (!atEnd() && m_html[m_pos] != u'>') {
             if (m_html[m_pos] == u'/')
@@ -220,7 +294,7 @@ private:
         }
     }
 
-    void attributes()
+    void attributes(Spans &spans)
     {
         while (!atEnd()) {
             skipSpace();
@@ -236,6 +310,10 @@ private:
                 const QString value = word();
                 if (name.compare(u"style", Qt::CaseInsensitive) == 0)
                     m_styleDeclarations += declarations(value);
+                else if (name.compare(u"rowspan", Qt::CaseInsensitive) == 0)
+                    spans.rows = span(value, spans.rows, std::numeric_limits<int>::max());
+                else if (name.compare(u"colspan", Qt::CaseInsensitive) == 0)
+                    spans.columns = span(value, spans.columns, mostColumnsSpanned);
             }
         }
     }
@@ -301,6 +379,15 @@ private:
             return QStringLiteral("&");
         }
         return QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
+    }
+
+    // A span the reader reads as a number keeps it, at least 1 and at most
+    // `most`; any other leaves the one before.
+    static qint64 span(const QString &value, qint64 before, int most)
+    {
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        return ok ? std::clamp(number, 1, most) : before;
     }
 
     // "a:b; c:d" holds two.
@@ -419,7 +506,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (tag.closing)
             open.close(tag.name);
         else
-            open.open(tag.name, tag.holdsNothing, tag.attributes);
+            open.open(tag.name, tag.holdsNothing, tag.attributes, tag.spans);
         if (!tag.closing) {
             const qint64 depth = open.depth() + (tag.holdsNothing ? 1 : 0);
             report.elementDepths += depth;
@@ -435,6 +522,9 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
             return QStringLiteral("入れ子が深すぎます");
         if (open.tables() > limits.tableDepth)
             return QStringLiteral("表の入れ子が深すぎます");
+        report.tableCells = open.tableCells();
+        if (report.tableCells > limits.tableCells)
+            return QStringLiteral("表が大きすぎます");
     }
     return QString();
 }

@@ -23,6 +23,10 @@ struct Limits
     // others (anchors, each named apart, and font sizes are the usual ones).
     int formats = DocumentLimits::formats;
     int styleDeclarations = DocumentLimits::styleDeclarations;
+    // The places of every table's grid: its rows times the columns its
+    // widest row reaches, a row's cells set beside those that cells of
+    // earlier rows still span.
+    qint64 tableCells = DocumentLimits::tableCells;
 };
 
 // What one style sheet asks of the parse: Qt matches each selector against
@@ -45,6 +49,8 @@ struct Report
     // same summed over those elements (what a complex selector climbs).
     qint64 elementDepths = 0;
     qint64 ancestorDepths = 0;
+    // The places of the grids of the tables read, as Limits::tableCells.
+    qint64 tableCells = 0;
     // The text of each <style> element, in document order.
     struct Style
     {

@@ -19,6 +19,10 @@ struct DocumentLimits
     static constexpr int depth = 100;
     // Tables open inside each other: each level lays the one inside out again.
     static constexpr int tableDepth = 8;
+    // Places in the grids of all tables, those spanning cells cover included:
+    // Qt makes a cell for each before it merges them, 6 to 9 microseconds a
+    // place, so at most about 2 s of parse.
+    static constexpr qint64 tableCells = 200000;
     // Characters of one paragraph: line breaking looks back along the line.
     static constexpr qsizetype paragraphChars = 1000000;
     // Runs of text in distinct formats: each new one is looked up among all.

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include "support/testpictures.h"
 #include "support/testmain.h"
@@ -22,6 +24,8 @@ private slots:
     void limit_holdsAtItsBoundAndActsPastIt_data();
     void limit_holdsAtItsBoundAndActsPastIt();
     void pictureBudget_keepsTheFirstPicturesEveryTime();
+    void tableCells_countedAsQtMakesThem_data();
+    void tableCells_countedAsQtMakesThem();
 };
 
 namespace {
@@ -111,6 +115,9 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
     QTest::newRow("formats") << anchors.left(anchors.lastIndexOf("<a ")) << anchors << "guard";
     const QByteArray declarations = QByteArray("<b style=\"color:red;margin:0\">x</b>").repeated(L::styleDeclarations / 2);
     QTest::newRow("style declarations") << declarations << declarations + "<i style=\"color:red\">y</i>" << "guard";
+    static_assert(L::tableCells == 10 * 20000);
+    const QByteArray wide = "<table><tr>" + QByteArray("<td colspan=20000>x</td>").repeated(10);
+    QTest::newRow("table cells") << wide << wide + "<td>x</td>" << "guard";
     // What the pane makes of it.
     const QByteArray commented = "<p>x</p><!--" + QByteArray(L::documentBytes - 15, ' ') + "-->";
     QTest::newRow("document bytes") << commented << commented + ' ' << "cut";
@@ -218,6 +225,49 @@ void LimitsTest::pictureBudget_keepsTheFirstPicturesEveryTime()
         }
         QCOMPARE(kept, QStringLiteral("########----"));
     }
+}
+
+// The guard counts the places of each table's grid as Qt's reader makes
+// them, spans and all, before it parses: each row's count is checked against
+// the tables Qt builds of the same markup.
+void LimitsTest::tableCells_countedAsQtMakesThem_data()
+{
+    QTest::addColumn<QString>("html");
+
+    const auto row = [](const char *name, const char *html) { QTest::newRow(name) << QString::fromUtf8(html); };
+    row("plain", "<table><tr><td>a<td>b</tr><tr><td>c<td>d</table>");
+    row("a span over columns widens its row", "<table><tr><td colspan=3>a</tr><tr><td>b</table>");
+    row("a span over rows moves the next row's cells on",
+        "<table><tr><td rowspan=2>a<td>b</tr><tr><td>c<td>d</table>");
+    row("rows spanned past the table's end move every later row on",
+        "<table><tr><td rowspan=100000>a<td>b</tr><tr><td rowspan=100000>a<td>b</tr>"
+        "<tr><td rowspan=100000>a<td>b</tr></table>");
+    row("a wide first row widens every row", "<table><tr><td>a<td>b<td>c<td>d</tr><tr><td>e</tr><tr><td>f</table>");
+    row("columns spanned past the reader's bound", "<table><tr><td colspan=100000>a</tr><tr><td>b</table>");
+    row("spans spelled otherwise", "<table><tr><TD COLSPAN='2'>a<td colspan=\"&#51;\">b<th rowspan=\" 2 \">c</tr>"
+                                   "<tr><td colspan=-4>d<td colspan=x>e<td rowspan=0>f</table>");
+    row("an empty row and a cell closed at once", "<table><tr/><tr><td/><td>a</table>");
+    row("tables inside cells", "<table><tr><td><table><tr><td colspan=5>a</table><td>b</tr></table>");
+    row("a cell outside a table", "<td colspan=4>a</td><p>b</p><td>c");
+    row("head and body rows", "<table><thead><tr><th colspan=2>h</thead><tbody><tr><td>a<td>b<td>c</tbody></table>");
+}
+
+void LimitsTest::tableCells_countedAsQtMakesThem()
+{
+    QFETCH(QString, html);
+    QTextDocument document;
+    document.setHtml(html);
+    qint64 places = 0;
+    QList<QTextFrame *> frames = document.rootFrame()->childFrames();
+    while (!frames.isEmpty()) {
+        QTextFrame *frame = frames.takeFirst();
+        frames += frame->childFrames();
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            places += qint64(table->rows()) * table->columns();
+    }
+    QVERIFY(places > 0);
+
+    QCOMPARE(htmlguard::check(html).tableCells, places);
 }
 
 VARDO_TEST_MAIN(LimitsTest)
