@@ -42,6 +42,7 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
     QTest::newRow("title, indent 8")
         << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
         << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
+    QTest::newRow("a heading's star") << 5 << QStringLiteral("★はじめに") << QStringLiteral(" はじめに");
     QTest::newRow("half-width full stop")
         << 8 << QString::fromUtf16(u"本ソフトは、実在のミラト試験を参考にして作ったゲームです\uFF61") << QString();
     QTest::newRow("mixed parentheses")
