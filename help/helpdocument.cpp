@@ -71,14 +71,17 @@ QString HelpDocument()
 
 QList<readas::Stretch> HelpDecoration(const QString &text)
 {
-    QList<readas::Stretch> rings;
+    QList<readas::Stretch> stretches;
     for (int i = 0; i < text.size(); ++i) {
         if (text.at(i) != u'○')
             continue;
         const int start = i;
         while (i + 1 < text.size() && text.at(i + 1) == u'○')
             ++i;
-        rings.append({start, i + 1 - start, QStringLiteral(" ")});
+        stretches.append({start, i + 1 - start, QStringLiteral(" ")});
     }
-    return rings;
+    const QString face = QStringLiteral("＾＾；");
+    for (qsizetype at = text.indexOf(face); at >= 0; at = text.indexOf(face, at + face.size()))
+        stretches.append({int(at), int(face.size()), QStringLiteral("苦笑")});
+    return stretches;
 }

@@ -12,4 +12,6 @@ QString HelpDocument();
 // The rings either side of the title in the help `text`, each run read as
 // a space: a screen reader would count a run of one sign aloud and name it,
 // in English (「5 white circle character」), around the title it decorates.
+// The face after the apology, （＾＾；, is read as the word it stands for,
+// 「（苦笑」, not as two circumflexes and a semicolon.
 QList<readas::Stretch> HelpDecoration(const QString &text);

@@ -54,6 +54,15 @@ constexpr Sign signs[] = {
     {u'÷', "わる"},            {u'→', "から"},             {u'√', "ルート"},
     {u'∞', "無限大"},          {u'′', "ダッシュ"},         {u'″', "ツーダッシュ"},
     {u'/', "わる"},
+    // A dash or bar between two parts is a pause; a wave dash a range.
+    {u'—', "、"},              {u'―', "、"},               {u'〜', "から"},
+    {u'～', "から"},           {u'…', "など"},
+    // A subscript written inline (V_C, fₙ) is read as <sub> is, after its letter.
+    {u'_', " "},               {u'ₙ', "n"},
+    // ⟨v²⟩ is the mean of v², heard after it as in speech.
+    {u'⟨', "（"},              {u'⟩', "）の平均"},
+    // A heading's mark says nothing its heading does not.
+    {u'★', " "},
     {u'\xfffc', "（画像）"},
 };
 
@@ -67,6 +76,12 @@ QString signWords(QChar c)
     for (const Sign &sign : signs) {
         if (c == QChar(sign.sign))
             return QString::fromUtf8(sign.words);
+    }
+    // ½ is 1⁄2 to Unicode: read as 1/2 is, 「2ぶんの1」.
+    if (c.decompositionTag() == QChar::Fraction) {
+        const QStringList parts = c.decomposition().split(u'\u2044');
+        if (parts.size() == 2)
+            return parts.at(1) + QStringLiteral("ぶんの") + parts.at(0);
     }
     return QString();
 }
@@ -398,14 +413,28 @@ private:
                || (isSpace(next) && isSpace(at(i - 1)));
     }
 
+    // Whether a number starts at `i`: a digit, or a minus before one.
+    bool numberAt(int i) const
+    {
+        const QChar c = at(i);
+        const bool sign = c == u'-' || c == u'−' || c == u'－';
+        return sign ? at(i + 1).isDigit() : c.isDigit();
+    }
+
     // A choice's number standing alone before its value, at a line's start
-    // or after a space (「① 16 時間」): the synthesizer says ① as a bare 1,
-    // which runs into the number after it; 「、」 keeps them apart. ① inside
-    // a sentence (①から⑤, 道すじ①) is read as it is.
+    // or after a space (「① 16 時間」), or before a number after anything
+    // (「値、⑤ 154 J」): the synthesizer says ① as a bare 1, which runs into
+    // the number after it; 「、」 keeps them apart. ① inside a sentence
+    // (①から⑤, 道すじ①) is read as it is.
     bool choiceAt(int i, spokenwords::Replacement *r) const
     {
         const int number = circledNumber(at(i));
-        if (number == 0 || !isBlank(at(i + 1)) || !(i == 0 || at(i - 1) == u'\n' || isBlank(at(i - 1))))
+        if (number == 0 || !isBlank(at(i + 1)))
+            return false;
+        int value = i + 1;
+        while (isBlank(at(value)))
+            ++value;
+        if (!(i == 0 || at(i - 1) == u'\n' || isBlank(at(i - 1)) || numberAt(value)))
             return false;
         *r = {i, 1, QString::number(number) + u'、'};
         return true;

@@ -331,15 +331,15 @@ def kanji_program():
     return program_with("kanji", KANJI_PAPER)
 
 
-# A paper of signs, units, an arrow, a link, a table of measured values and
-# a choice: each line is heard in words, each character shown by Right, a
-# line in the table is its row, header first.
+# A paper of signs, units, an arrow, a link, a table of measured values, a
+# choice and a fraction sign: each line is heard in words, each character
+# shown by Right, a line in the table is its row, header first.
 SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<p>電荷 q ＞ 0 とする。</p>\n<p>速さ 10 m/s で進む。</p>\n<p>区間 A→B の仕事。</p>\n'
                '<p>次は<a href="a.html">問題にもどる</a></p>\n'
                '<table border="1"><tr><th>m〔g〕</th><td>50</td><td>100</td></tr>\n'
                '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr></table>\n'
-               '<p>① 16 時間</p>\n</body></html>\n')
+               '<p>① 16 時間</p>\n<p>½ × 9.8</p>\n</body></html>\n')
 
 
 def signs_steps():
@@ -362,6 +362,7 @@ def signs_steps():
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
     # Past its second row and the blank line after the table.
     yield ["Down"] * 3, r"1、 ?16 ?時間", r"1 16", "Down: a choice's number apart from its value"
+    yield ["Down"], r"2ぶんの1 ?かける ?9\.8", r"1⁄2", "Down: ½ in words"
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 

@@ -118,8 +118,9 @@ void AccessibilityTest::controls_haveSpokenNames_data()
     // Their words are in the strips' names: heard once, not again beside them.
     QTest::newRow("words round the time") << "Label1" << int(QAccessible::StaticText) << QString();
     QTest::newRow("unit of the score") << "Label2" << int(QAccessible::StaticText) << QString();
+    // Its comma is a decimal mark: heard as one number, not 55 and 91.
     QTest::newRow("average") << "Label4" << int(QAccessible::StaticText)
-                             << QStringLiteral("（平均 55,91 点）");
+                             << QStringLiteral("平均 55.91 点");
 }
 
 void AccessibilityTest::controls_haveSpokenNames()

@@ -33,7 +33,8 @@ void HelpDocumentTest::document_has42LinesFromSpacesToEmptyEnd()
 }
 
 // Each line as shown, and as a screen reader gets it in the window: as
-// shown, but for the title's rings, which a reader would name one by one.
+// shown, but for the title's rings, which a reader would name one by one,
+// and the signs a synthesizer names in English (★, a face of ＾).
 void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
 {
     QTest::addColumn<int>("line"); // 1-based
@@ -42,8 +43,12 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
     QTest::newRow("title, indent 8")
         << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
         << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
+    QTest::newRow("a heading's star") << 5 << QStringLiteral("★はじめに") << QStringLiteral(" はじめに");
     QTest::newRow("half-width full stop")
         << 8 << QString::fromUtf16(u"本ソフトは、実在のミラト試験を参考にして作ったゲームです\uFF61") << QString();
+    QTest::newRow("a face after the apology")
+        << 10 << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（＾＾；]")
+        << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（苦笑]");
     QTest::newRow("mixed parentheses")
         << 14 << QString::fromUtf16(u"【ソフト名】ミラト試験2000(Vardo\uFF09") << QString();
     QTest::newRow("ASCII blanks in date") << 15 << QStringLiteral("【掲載日】  2000/06/26 大安") << QString();

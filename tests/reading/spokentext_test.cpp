@@ -76,6 +76,18 @@ private slots:
         QTest::newRow("other spellings") << "50 µF, 2 Ω, 9.8 m/s², 3 m³, 30°"
                                          << "50 マイクロファラド, 2 オーム, 9.8 メートル毎秒毎秒, 3 立方メートル, 30度";
         QTest::newRow("picture") << "<img src=\"x.png\">図" << "（画像）図";
+        // The working's signs, each class read as the paper's are.
+        QTest::newRow("fraction signs") << "19.6 = ½ × 9.8 × t<sup>2</sup>、½CE<sup>2</sup>、⅓ と ¾"
+                                        << "19.6 イコール 2ぶんの1 かける 9.8 かける tの2乗、2ぶんの1CEの2乗、"
+                                           "3ぶんの1 と 4ぶんの3";
+        QTest::newRow("dashes and bars") << "1-問1-1 — 正解 ③、国 ― 国語" << "1-問1-1 、 正解 ③、国 、 国語";
+        QTest::newRow("ranges, means, runs and subscripts")
+            << "1.19〜1.35、0.1～0.2 s、½m⟨v<sup>2</sup>⟩、n = 1, 2, …、f<sub>1</sub> と fₙ、V_C"
+            << "1.19から1.35、0.1から0.2 秒、2ぶんの1m（vの2乗）の平均、n イコール 1, 2, など、f1 と fn、V C";
+        QTest::newRow("a choice's number before a number, after a mark")
+            << "値、⑤ 154 J は、値。② 72 J、値、④ −0.4、④ と ⑥、道すじ③。"
+            << "値、5、 154 ジュール は、値。2、 72 ジュール、値、4、 マイナス0.4、④ と ⑥、道すじ③。";
+        QTest::newRow("a heading's star") << "★はじめに" << " はじめに";
     }
 
     // Offsets map both ways, never going back: spoken no earlier, document no later.
@@ -174,6 +186,8 @@ private slots:
         QTest::newRow("a raised power") << "2×10<sup>3</sup>" << QStringList{"2", "かける", "1", "0", "の3乗"};
         QTest::newRow("a picture") << "<img src=\"x.png\">図" << QStringList{"（画像）", "図"};
         QTest::newRow("a choice's number") << "① 16 時" << QStringList{"1、", " ", "1", "6", " ", "時"};
+        QTest::newRow("a mean's brackets")
+            << "⟨v<sup>2</sup>⟩ と" << QStringList{"（", "v", "の2乗", "）の平均", " ", "と"};
         // The caret cannot stand between a letter and its mark.
         QTest::newRow("a mark on a unit's last letter")
             << "10 m/s\u0301 で" << QStringList{"1", "0", " ", "メートル毎秒\u0301", " ", "で"};
