@@ -152,12 +152,17 @@ public:
         }
     }
 
-    // The character at the caret a word move left is that word: see
+    // The character at the caret a word move left is that word, and the
+    // word there runs on through the spaces after it: see
     // documentaccessible::moveByWord().
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
-        if (type == QAccessible::CharBoundary && (offset == -2 || offset == cursorPosition()) && wordMovedHere())
-            type = QAccessible::WordBoundary;
+        if ((offset == -2 || offset == cursorPosition()) && wordMovedHere()) {
+            if (type == QAccessible::WordBoundary)
+                return wordWithSpaces(start, end);
+            if (type == QAccessible::CharBoundary)
+                type = QAccessible::WordBoundary;
+        }
         return ReadOnlyTextAccessible::textAtOffset(offset, type, start, end);
     }
 
@@ -180,6 +185,18 @@ private:
         const int position = view()->property(wordMoveProperty).toInt(&moved);
         return moved && position == cursor.position() && !cursor.hasSelection()
                && cursorPosition() < characterCount();
+    }
+
+    // The word at the caret with the spaces and line breaks after it.
+    QString wordWithSpaces(int *start, int *end) const
+    {
+        const QString &all = spoken().text();
+        Range word = boundaries().at(cursorPosition(), TextBoundaries::Unit::Word);
+        while (word.end < all.size() && all.at(word.end).isSpace())
+            ++word.end;
+        *start = word.start;
+        *end = word.end;
+        return all.mid(word.start, word.end - word.start);
     }
 
     // The box of the character at `position`, in viewport coordinates: from

@@ -23,7 +23,10 @@ void announceCaret(QTextEdit *view);
 // Until the caret moves again, the character a reader asks for there is
 // that whole word: Orca takes the move for one by a character when Ctrl is
 // let go before it hears of the move (Qt reports the release without
-// Ctrl), and would say the word's first character alone.
+// Ctrl), and would say the word's first character alone. The word there
+// runs on through the spaces after it: with Ctrl held, Orca says from the
+// caret to that word's end, less a last character that is neither a space
+// nor a letter or digit, so a bracket or a full stop alone would be lost.
 void moveByWord(QTextEdit *view, bool forward, bool select);
 
 // Where a move of the caret from `from` to the next character, `to`, stops:

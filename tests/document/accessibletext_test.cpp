@@ -243,7 +243,7 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
 {
     QTest::addColumn<QString>("html");
     QTest::addColumn<QList<QKeyCombination>>("keys");
-    QTest::addColumn<QString>("word"); // the word at the caret, which starts there
+    QTest::addColumn<QString>("word"); // the word at the caret, which starts there, and the spaces after it
 
     const QKeyCombination right(Qt::ControlModifier, Qt::Key_Right), left(Qt::ControlModifier, Qt::Key_Left);
     const QKeyCombination end(Qt::ControlModifier, Qt::Key_End);
@@ -254,16 +254,16 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
     QTest::newRow("back from the end") << sentence << QList{end, left} << "次";
     QTest::newRow("back and forth") << sentence << QList{right, right, left} << "の";
     QTest::newRow("back at the start") << sentence << QList{left} << "物理";
-    QTest::newRow("over spaces") << "It is 2.5 m." << QList{right, right} << "2.5";
+    QTest::newRow("over spaces") << "It is 2.5 m." << QList{right, right} << "2.5 ";
     QTest::newRow("past a particle") << "<b>解答のしかた</b>" << QList{right, right} << "しかた";
     QTest::newRow("to a particle after a letter") << "Aにもどる" << QList{right} << "に";
     QTest::newRow("back to a particle") << "問題にもどる" << QList{end, left, left} << "に";
     QTest::newRow("over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{right} << "乙";
-    QTest::newRow("back over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{end, left, left} << "甲";
+    QTest::newRow("back over a paragraph's end") << "<p>甲</p><p>乙</p>" << QList{end, left, left} << "甲\n";
     // A sign or unit read in words is heard whole at a word stop.
-    QTest::newRow("onto a unit") << "10 m/s で" << QList{right} << "メートル毎秒";
-    QTest::newRow("back onto a unit") << "10 m/s で" << QList{end, left, left} << "メートル毎秒";
-    QTest::newRow("onto a sign") << "q ＞ 0" << QList{right} << "大なり";
+    QTest::newRow("onto a unit") << "10 m/s で" << QList{right} << "メートル毎秒 ";
+    QTest::newRow("back onto a unit") << "10 m/s で" << QList{end, left, left} << "メートル毎秒 ";
+    QTest::newRow("onto a sign") << "q ＞ 0" << QList{right} << "大なり ";
     QTest::newRow("a unit before kanji") << "10 m/s速い" << QList{right, right} << "速";
 }
 

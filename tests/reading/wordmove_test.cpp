@@ -2,6 +2,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <algorithm>
+
 #include "support/caretpane.h"
 #include "support/testmain.h"
 
@@ -31,9 +33,10 @@ private slots:
 
     // Orca takes a word move for a character move when Ctrl is let go before
     // it hears of the move, and asks for the character at the caret; held,
-    // it asks for the word there. Either way the whole word is heard, the
-    // one the caret now starts, as far as the next stop. Right and Left
-    // after it hear single characters again.
+    // it asks for the word there, spaces after it and all (see below).
+    // Either way the whole word is heard, the one the caret now starts, as
+    // far as the next stop. Right and Left after it hear single characters
+    // again.
     void ctrlArrows_hearTheWholeWordLandedOn()
     {
         QFETCH(QString, html);
@@ -47,16 +50,12 @@ private slots:
                 return QString();
             int start = 0, end = 0;
             const QString character = text->textAtOffset(caret, QAccessible::CharBoundary, &start, &end);
-            QString word = text->textAtOffset(-2, QAccessible::WordBoundary, &start, &end);
-            if (start != caret || end <= start || character != word)
-                word = QStringLiteral("%1 | %2 [%3, %4) at %5").arg(character, word).arg(start).arg(end).arg(caret);
-            return word;
+            const QString word = text->textAtOffset(-2, QAccessible::WordBoundary, &start, &end);
+            if (start != caret || end <= start || character != word.trimmed())
+                return QStringLiteral("%1 | %2 [%3, %4) at %5").arg(character, word).arg(start).arg(end).arg(caret);
+            return character;
         };
-        const auto key = [&view](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-            const int was = view.textCursor().position();
-            QTest::keyClick(&view, key, modifiers);
-            return view.textCursor().position() != was;
-        };
+        const auto key = [&view](Qt::Key key, Qt::KeyboardModifiers modifiers) { return moved(view, key, modifiers); };
 
         QStringList forward;
         while (key(Qt::Key_Right, Qt::ControlModifier) && forward.size() < words.size())
@@ -74,6 +73,52 @@ private slots:
         QVERIFY(key(Qt::Key_Left, Qt::NoModifier));
         int start = 0, end = 0;
         QCOMPARE(text->textAtOffset(-2, QAccessible::CharBoundary, &start, &end), words.first().left(1));
+    }
+
+    void ctrlLeftHeld_hearsTheWordLandedOn_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QStringList>("words"); // at each stop back from the end
+        QTest::newRow("a closing bracket before a space") << "第4版） 次" << QStringList{"第", "4", "版", "）", "次"};
+        QTest::newRow("a full stop before a line break") << "<p>甲乙。</p><p>丙</p>" << QStringList{"甲乙", "。", "丙"};
+        QTest::newRow("a unit read in words") << "10 m/s で" << QStringList{"10", "メートル毎秒", "で"};
+        QTest::newRow("a link, its name no stop") << "次は<a href=\"a.html\">問題にもどる</a>"
+                                                  << QStringList{"次", "は", "問題", "に", "もどる"};
+    }
+
+    // With Ctrl still down when it hears of a move back, Orca asks for the
+    // word at the caret and says from the caret to that word's end, less a
+    // last character that is neither a space nor a letter or digit (taken
+    // for where a word move would have stopped), spaces trimmed.
+    void ctrlLeftHeld_hearsTheWordLandedOn()
+    {
+        QFETCH(QString, html);
+        QFETCH(QStringList, words);
+        QTextBrowser view;
+        QAccessibleTextInterface *text = showCaretPane(view, html);
+        QVERIFY(text);
+        const auto heard = [text] {
+            const int caret = text->cursorPosition();
+            int start = 0, end = 0;
+            const QString word = text->textAtOffset(caret, QAccessible::WordBoundary, &start, &end);
+            if (!word.isEmpty() && !word.back().isSpace() && !word.back().isLetterOrNumber())
+                --end;
+            return text->text(caret, std::max(caret, end)).trimmed();
+        };
+        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        QStringList back;
+        while (moved(view, Qt::Key_Left, Qt::ControlModifier) && back.size() < words.size())
+            back.prepend(heard());
+        QCOMPARE(back, words);
+    }
+
+private:
+    // Presses `key` in `view`; whether its caret moved.
+    static bool moved(QTextBrowser &view, Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        const int was = view.textCursor().position();
+        QTest::keyClick(&view, key, modifiers);
+        return view.textCursor().position() != was;
     }
 };
 
