@@ -25,12 +25,15 @@ struct Span
     int length;
 };
 
+bool hiddenBefore(Span box) { return box.start < 0 && box.start + box.length <= 0; }
+bool hiddenAfter(Span box, int length) { return box.start >= length && box.start + box.length > length; }
+
 Span toGlobal(Span box, const Axis &axis)
 {
     const int end = box.start + box.length;
-    if (box.start < 0 && end <= 0)
+    if (hiddenBefore(box))
         return {box.start + axis.before(), box.length};
-    if (box.start >= axis.length && end > axis.length)
+    if (hiddenAfter(box, axis.length))
         return {box.start + axis.after(), box.length};
     const int from = std::max(box.start, 0);
     return {axis.view + from, std::min(end, axis.length) - from};
@@ -75,6 +78,15 @@ std::optional<QPoint> toViewport(const QPoint &point, const QRect &viewport, con
     if (!x || !y)
         return std::nullopt;
     return QPoint(*x, *y);
+}
+
+bool acrossEdge(const QRect &box, const QRect &other, int height)
+{
+    const auto shows = [height](const QRect &r) {
+        const Span span{r.y(), r.height()};
+        return !hiddenBefore(span) && !hiddenAfter(span, height);
+    };
+    return shows(box) != shows(other);
 }
 
 } // namespace viewportextents

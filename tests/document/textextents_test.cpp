@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "support/testmain.h"
 
 // Where a screen reader is told the pane's characters lie when the pane is
@@ -93,6 +95,20 @@ std::pair<int, int> flatReviewSearch(QAccessibleTextInterface *text, const QRect
     return {halve(window.y()).first, halve(window.y() + window.height()).second};
 }
 
+// Where flat review then places a line: its range's extents, as Qt's bridge
+// gives them, cut to the window, both taken with their far edges, as Orca
+// does; none when they do not meet.
+std::optional<QRect> flatReviewZone(QAccessibleTextInterface *text, int start, int end, const QRect &window)
+{
+    const QRect range = rangeExtents(text, start, end);
+    if (range.isNull())
+        return std::nullopt;
+    const QRect zone = range.adjusted(0, 0, 1, 1) & window.adjusted(0, 0, 1, 1);
+    if (zone.isEmpty())
+        return std::nullopt;
+    return zone;
+}
+
 } // namespace
 
 // Lines above, in and below the pane's view; a table wider than the pane,
@@ -109,6 +125,7 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     wide += QStringLiteral("</table>");
     const QString paper = QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx");
     QTest::newRow("paper at the top") << paper << 0.0 << 0.0;
+    QTest::newRow("paper a little way down") << paper << 0.02 << 0.0;
     QTest::newRow("paper in the middle") << paper << 0.5 << 0.0;
     QTest::newRow("paper at the end") << paper << 1.0 << 0.0;
     QTest::newRow("wide table, scrolled both ways") << wide << 0.5 << 0.5;
@@ -173,9 +190,33 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
         QCOMPARE(text->offsetAtPoint(beside), -1);
 
     // Flat review finds the lines shown.
-    const auto [from, to] = flatReviewSearch(text, m_window->frameGeometry());
+    const QRect window = m_window->frameGeometry();
+    const auto [from, to] = flatReviewSearch(text, window);
     QVERIFY2(from <= first && last < to,
              qPrintable(QStringLiteral("searched %1 to %2, shown %3 to %4").arg(from).arg(to).arg(first).arg(last)));
+
+    // And places in the window only lines that show, each inside the view:
+    // not a hidden line at the window's top, nor a shown one stretched down
+    // over the controls below.
+    for (int at = from; at < std::min(to, count);) {
+        int start = 0, end = 0;
+        const QString line = text->textAtOffset(at, QAccessible::LineBoundary, &start, &end);
+        at = std::max(end, at + 1);
+        const std::optional<QRect> zone = flatReviewZone(text, start, end, window);
+        if (!zone)
+            continue;
+        // A character at the view's edge may be reported as a point there.
+        bool shows = false;
+        for (int i = start; i < end && !shows; ++i) {
+            const QRect box = text->characterRect(i);
+            shows = box.intersects(shown) || (box.isNull() && shown.contains(box.topLeft()));
+        }
+        QString said;
+        QDebug(&said) << start << end << line.left(30) << "placed" << *zone << "view" << shown;
+        QVERIFY2(shows, qPrintable(QStringLiteral("hidden line ") + said));
+        QVERIFY2(zone->top() >= shown.top() && zone->bottom() <= shown.bottom() + 1,
+                 qPrintable(QStringLiteral("outside the view ") + said));
+    }
 }
 
 VARDO_TEST_MAIN(TextExtentsTest)
