@@ -13,10 +13,11 @@ struct Axis
     int screenEnd; // past the screen's last
 
     // What is added to a viewport coordinate before the viewport and after
-    // it: to put it past the screen's edge, or where it is when the viewport
-    // itself reaches past that edge.
-    int before() const { return std::min(view, screen); }
-    int after() const { return std::max(view, screenEnd - length); }
+    // it: to put it a pixel past the screen's edge (a reader may count a
+    // box's far edge in, and a window may reach that edge), or where it is
+    // when the viewport itself reaches past that edge.
+    int before() const { return std::min(view, screen - 1); }
+    int after() const { return std::max(view, screenEnd - length + 1); }
 };
 
 struct Span

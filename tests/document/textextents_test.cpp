@@ -118,18 +118,22 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     QTest::addColumn<QString>("what"); // a path, or the HTML of a page
     QTest::addColumn<double>("down");   // how far scrolled, 0 to 1
     QTest::addColumn<double>("across");
+    // The window at the screen's top, the view scrolled to a line's top:
+    // the line above ends on the screen's edge.
+    QTest::addColumn<bool>("onEdge");
 
     QString wide = QStringLiteral("<table width=\"1400\" border=\"1\">");
     for (int row = 0; row < 60; ++row)
         wide += QStringLiteral("<tr><td>行%1 左の欄</td><td>中ほどの欄</td><td>右の欄 %1</td></tr>").arg(row);
     wide += QStringLiteral("</table>");
     const QString paper = QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx");
-    QTest::newRow("paper at the top") << paper << 0.0 << 0.0;
-    QTest::newRow("paper a little way down") << paper << 0.02 << 0.0;
-    QTest::newRow("paper in the middle") << paper << 0.5 << 0.0;
-    QTest::newRow("paper at the end") << paper << 1.0 << 0.0;
-    QTest::newRow("wide table, scrolled both ways") << wide << 0.5 << 0.5;
-    QTest::newRow("a page shown whole") << QStringLiteral("<p>短い</p><p>ページ 9.8 m/s</p>") << 0.0 << 0.0;
+    QTest::newRow("paper at the top") << paper << 0.0 << 0.0 << false;
+    QTest::newRow("paper a little way down") << paper << 0.02 << 0.0 << false;
+    QTest::newRow("paper in the middle") << paper << 0.5 << 0.0 << false;
+    QTest::newRow("paper in the middle, on the screen's edge") << paper << 0.5 << 0.0 << true;
+    QTest::newRow("paper at the end") << paper << 1.0 << 0.0 << false;
+    QTest::newRow("wide table, scrolled both ways") << wide << 0.5 << 0.5 << false;
+    QTest::newRow("a page shown whole") << QStringLiteral("<p>短い</p><p>ページ 9.8 m/s</p>") << 0.0 << 0.0 << false;
 }
 
 void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
@@ -137,6 +141,12 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
     QFETCH(QString, what);
     QFETCH(double, down);
     QFETCH(double, across);
+    QFETCH(bool, onEdge);
+    const QRect screen = m_view->screen()->virtualGeometry();
+    if (onEdge) {
+        m_window->move(m_window->x(), screen.top());
+        QTRY_COMPARE(m_window->frameGeometry().top(), screen.top());
+    }
     if (what.startsWith(u'/'))
         QVERIFY(m_view->openFile(what));
     else
@@ -149,7 +159,13 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
     QTRY_VERIFY(std::abs(m_view->verticalScrollBar()->maximum() - range()) <= 1);
     for (auto [bar, part] : {std::pair{m_view->verticalScrollBar(), down}, {m_view->horizontalScrollBar(), across}})
         bar->setValue(qRound(bar->maximum() * part));
-    const QRect screen = m_view->screen()->virtualGeometry();
+    if (onEdge) { // scrolled back until the last character above the view ends at its top
+        int above = 0;
+        while (text()->characterRect(above + 1).bottom() < screen.top())
+            ++above;
+        QScrollBar *bar = m_view->verticalScrollBar();
+        bar->setValue(bar->value() + text()->characterRect(above).bottom() + 1 - screen.top());
+    }
     const QRect shown = viewport();
     QAccessibleTextInterface *text = this->text();
     const int count = text->characterCount();
