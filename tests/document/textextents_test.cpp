@@ -9,8 +9,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <optional>
-
 #include "support/testmain.h"
 
 // Where a screen reader is told the pane's characters lie when the pane is
@@ -96,17 +94,11 @@ std::pair<int, int> flatReviewSearch(QAccessibleTextInterface *text, const QRect
 }
 
 // Where flat review then places a line: its range's extents, as Qt's bridge
-// gives them, cut to the window, both taken with their far edges, as Orca
-// does; none when they do not meet.
-std::optional<QRect> flatReviewZone(QAccessibleTextInterface *text, int start, int end, const QRect &window)
+// gives them, cut to the window, far edges counted in as Orca does.
+QRect flatReviewZone(QAccessibleTextInterface *text, int start, int end, const QRect &window)
 {
     const QRect range = rangeExtents(text, start, end);
-    if (range.isNull())
-        return std::nullopt;
-    const QRect zone = range.adjusted(0, 0, 1, 1) & window.adjusted(0, 0, 1, 1);
-    if (zone.isEmpty())
-        return std::nullopt;
-    return zone;
+    return range.isNull() ? QRect() : range.adjusted(0, 0, 1, 1) & window.adjusted(0, 0, 1, 1);
 }
 
 } // namespace
@@ -118,8 +110,8 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     QTest::addColumn<QString>("what"); // a path, or the HTML of a page
     QTest::addColumn<double>("down");   // how far scrolled, 0 to 1
     QTest::addColumn<double>("across");
-    // The window at the screen's top, the view scrolled to a line's top:
-    // the line above ends on the screen's edge.
+    // The window at the screen's top, the view scrolled until the line
+    // above it ends at its top: on the screen's edge.
     QTest::addColumn<bool>("onEdge");
 
     QString wide = QStringLiteral("<table width=\"1400\" border=\"1\">");
@@ -218,19 +210,18 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
         int start = 0, end = 0;
         const QString line = text->textAtOffset(at, QAccessible::LineBoundary, &start, &end);
         at = std::max(end, at + 1);
-        const std::optional<QRect> zone = flatReviewZone(text, start, end, window);
-        if (!zone)
+        const QRect zone = flatReviewZone(text, start, end, window);
+        if (zone.isEmpty())
             continue;
-        // A character at the view's edge may be reported as a point there.
-        bool shows = false;
+        bool shows = false; // a character at the view's edge may be a point there
         for (int i = start; i < end && !shows; ++i) {
             const QRect box = text->characterRect(i);
             shows = box.intersects(shown) || (box.isNull() && shown.contains(box.topLeft()));
         }
         QString said;
-        QDebug(&said) << start << end << line.left(30) << "placed" << *zone << "view" << shown;
+        QDebug(&said) << start << end << line.left(30) << "placed" << zone << "view" << shown;
         QVERIFY2(shows, qPrintable(QStringLiteral("hidden line ") + said));
-        QVERIFY2(zone->top() >= shown.top() && zone->bottom() <= shown.bottom() + 1,
+        QVERIFY2(zone.top() >= shown.top() && zone.bottom() <= shown.bottom() + 1,
                  qPrintable(QStringLiteral("outside the view ") + said));
     }
 }
