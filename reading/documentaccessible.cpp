@@ -101,7 +101,16 @@ public:
     {
         if (offset < 0 || offset >= characterCount())
             return QRect();
-        return viewportextents::toGlobal(spokenBox(offset), viewportOnScreen(), screenArea());
+        const QRect box = spokenBox(offset);
+        const QRect global = viewportextents::toGlobal(box, viewportOnScreen(), screenArea());
+        // Qt's bridge gives a range the box of the character just past it
+        // too, for a line the next line's first. Across the view's edge that
+        // stretched a hidden line into the window (Orca's flat review read
+        // it at the window's top) or a shown one down over the controls
+        // below: there, a character is only a point, which no range takes in.
+        if (offset > 0 && viewportextents::acrossEdge(box, spokenBox(offset - 1), view()->viewport()->height()))
+            return QRect(global.topLeft(), QSize(0, 0));
+        return global;
     }
 
     // The character under `point`, where characterRect() reports it.
@@ -117,7 +126,15 @@ public:
         // character, where no character is: only the one drawn there counts.
         if (position < 0 || !characterBox(position).contains(*local))
             return -1;
-        return spoken().caretOffset(position);
+        // Of the characters read for the one drawn there, the first whose
+        // box holds the point: not one reported as only a point.
+        const int first = spoken().caretOffset(position);
+        const QRect drawn = spokenBox(first);
+        for (int offset = first; offset < characterCount() && spokenBox(offset) == drawn; ++offset) {
+            if (characterRect(offset).contains(point))
+                return offset;
+        }
+        return -1;
     }
 
     void scrollToSubstring(int start, int) override

@@ -13,10 +13,11 @@ struct Axis
     int screenEnd; // past the screen's last
 
     // What is added to a viewport coordinate before the viewport and after
-    // it: to put it past the screen's edge, or where it is when the viewport
-    // itself reaches past that edge.
-    int before() const { return std::min(view, screen); }
-    int after() const { return std::max(view, screenEnd - length); }
+    // it: to put it a pixel past the screen's edge (a reader may count a
+    // box's far edge in, and a window may reach that edge), or where it is
+    // when the viewport itself reaches past that edge.
+    int before() const { return std::min(view, screen - 1); }
+    int after() const { return std::max(view, screenEnd - length + 1); }
 };
 
 struct Span
@@ -25,12 +26,15 @@ struct Span
     int length;
 };
 
+bool hiddenBefore(Span box) { return box.start < 0 && box.start + box.length <= 0; }
+bool hiddenAfter(Span box, int length) { return box.start >= length && box.start + box.length > length; }
+
 Span toGlobal(Span box, const Axis &axis)
 {
     const int end = box.start + box.length;
-    if (box.start < 0 && end <= 0)
+    if (hiddenBefore(box))
         return {box.start + axis.before(), box.length};
-    if (box.start >= axis.length && end > axis.length)
+    if (hiddenAfter(box, axis.length))
         return {box.start + axis.after(), box.length};
     const int from = std::max(box.start, 0);
     return {axis.view + from, std::min(end, axis.length) - from};
@@ -75,6 +79,15 @@ std::optional<QPoint> toViewport(const QPoint &point, const QRect &viewport, con
     if (!x || !y)
         return std::nullopt;
     return QPoint(*x, *y);
+}
+
+bool acrossEdge(const QRect &box, const QRect &other, int height)
+{
+    const auto shows = [height](const QRect &r) {
+        const Span span{r.y(), r.height()};
+        return !hiddenBefore(span) && !hiddenAfter(span, height);
+    };
+    return shows(box) != shows(other);
 }
 
 } // namespace viewportextents

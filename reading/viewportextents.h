@@ -21,4 +21,8 @@ QRect toGlobal(const QRect &box, const QRect &viewport, const QRect &screen);
 // screen outside the viewport, where no character of the pane is reported.
 std::optional<QPoint> toViewport(const QPoint &point, const QRect &viewport, const QRect &screen);
 
+// Whether one of two boxes (in viewport coordinates) shows in a viewport
+// `height` high and the other is scrolled out of it, above or below.
+bool acrossEdge(const QRect &box, const QRect &other, int height);
+
 } // namespace viewportextents

@@ -197,6 +197,16 @@ def heard_steps():
            "the mark heard with its page's boxes")
     yield (["KP_Up"], r"(?<!この問は)正解", None,
            "flat review: the mark on the line of the boxes")
+    # The same beside the paper, at its top and at its end: the line is the
+    # boxes' own, the mark first, with no line of the paper; the window's
+    # top line is the menu bar's, not a line scrolled out of the pane.
+    boxes = r"(?m)^正解 .*1-問1-1 の 1、.*1-問1-1 の 5、この問は正解"
+    yield ["shift+Tab"] * 6 + ["Left"] * 4, r"問題 ページタブ", None, "back to the paper's tab"
+    yield ["Tab"] * 6, r"1-問1-1 の 1", None, "Tab to the boxes beside the paper"
+    yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its top: the boxes' line"
+    yield ["shift+Tab", "ctrl+End", "Tab"], r"1-問1-1 の 1", None, "the paper at its end, back to the boxes"
+    yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its end: the boxes' line"
+    yield ["Insert+KP_Home"], r"ゲーム", r"、", "flat review's top line: the menu bar, no hidden line"
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"

@@ -93,6 +93,14 @@ std::pair<int, int> flatReviewSearch(QAccessibleTextInterface *text, const QRect
     return {halve(window.y()).first, halve(window.y() + window.height()).second};
 }
 
+// Where flat review then places a line: its range's extents, as Qt's bridge
+// gives them, cut to the window, far edges counted in as Orca does.
+QRect flatReviewZone(QAccessibleTextInterface *text, int start, int end, const QRect &window)
+{
+    const QRect range = rangeExtents(text, start, end);
+    return range.isNull() ? QRect() : range.adjusted(0, 0, 1, 1) & window.adjusted(0, 0, 1, 1);
+}
+
 } // namespace
 
 // Lines above, in and below the pane's view; a table wider than the pane,
@@ -102,17 +110,22 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     QTest::addColumn<QString>("what"); // a path, or the HTML of a page
     QTest::addColumn<double>("down");   // how far scrolled, 0 to 1
     QTest::addColumn<double>("across");
+    // The window at the screen's top, the view scrolled until the line
+    // above it ends at its top: on the screen's edge.
+    QTest::addColumn<bool>("onEdge");
 
     QString wide = QStringLiteral("<table width=\"1400\" border=\"1\">");
     for (int row = 0; row < 60; ++row)
         wide += QStringLiteral("<tr><td>行%1 左の欄</td><td>中ほどの欄</td><td>右の欄 %1</td></tr>").arg(row);
     wide += QStringLiteral("</table>");
     const QString paper = QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx");
-    QTest::newRow("paper at the top") << paper << 0.0 << 0.0;
-    QTest::newRow("paper in the middle") << paper << 0.5 << 0.0;
-    QTest::newRow("paper at the end") << paper << 1.0 << 0.0;
-    QTest::newRow("wide table, scrolled both ways") << wide << 0.5 << 0.5;
-    QTest::newRow("a page shown whole") << QStringLiteral("<p>短い</p><p>ページ 9.8 m/s</p>") << 0.0 << 0.0;
+    QTest::newRow("paper at the top") << paper << 0.0 << 0.0 << false;
+    QTest::newRow("paper a little way down") << paper << 0.02 << 0.0 << false;
+    QTest::newRow("paper in the middle") << paper << 0.5 << 0.0 << false;
+    QTest::newRow("paper in the middle, on the screen's edge") << paper << 0.5 << 0.0 << true;
+    QTest::newRow("paper at the end") << paper << 1.0 << 0.0 << false;
+    QTest::newRow("wide table, scrolled both ways") << wide << 0.5 << 0.5 << false;
+    QTest::newRow("a page shown whole") << QStringLiteral("<p>短い</p><p>ページ 9.8 m/s</p>") << 0.0 << 0.0 << false;
 }
 
 void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
@@ -120,6 +133,12 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
     QFETCH(QString, what);
     QFETCH(double, down);
     QFETCH(double, across);
+    QFETCH(bool, onEdge);
+    const QRect screen = m_view->screen()->virtualGeometry();
+    if (onEdge) {
+        m_window->move(m_window->x(), screen.top());
+        QTRY_COMPARE(m_window->frameGeometry().top(), screen.top());
+    }
     if (what.startsWith(u'/'))
         QVERIFY(m_view->openFile(what));
     else
@@ -132,7 +151,13 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
     QTRY_VERIFY(std::abs(m_view->verticalScrollBar()->maximum() - range()) <= 1);
     for (auto [bar, part] : {std::pair{m_view->verticalScrollBar(), down}, {m_view->horizontalScrollBar(), across}})
         bar->setValue(qRound(bar->maximum() * part));
-    const QRect screen = m_view->screen()->virtualGeometry();
+    if (onEdge) { // scrolled back until the last character above the view ends at its top
+        int above = 0;
+        while (text()->characterRect(above + 1).bottom() < screen.top())
+            ++above;
+        QScrollBar *bar = m_view->verticalScrollBar();
+        bar->setValue(bar->value() + text()->characterRect(above).bottom() + 1 - screen.top());
+    }
     const QRect shown = viewport();
     QAccessibleTextInterface *text = this->text();
     const int count = text->characterCount();
@@ -173,9 +198,32 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
         QCOMPARE(text->offsetAtPoint(beside), -1);
 
     // Flat review finds the lines shown.
-    const auto [from, to] = flatReviewSearch(text, m_window->frameGeometry());
+    const QRect window = m_window->frameGeometry();
+    const auto [from, to] = flatReviewSearch(text, window);
     QVERIFY2(from <= first && last < to,
              qPrintable(QStringLiteral("searched %1 to %2, shown %3 to %4").arg(from).arg(to).arg(first).arg(last)));
+
+    // And places in the window only lines that show, each inside the view:
+    // not a hidden line at the window's top, nor a shown one stretched down
+    // over the controls below.
+    for (int at = from; at < std::min(to, count);) {
+        int start = 0, end = 0;
+        const QString line = text->textAtOffset(at, QAccessible::LineBoundary, &start, &end);
+        at = std::max(end, at + 1);
+        const QRect zone = flatReviewZone(text, start, end, window);
+        if (zone.isEmpty())
+            continue;
+        bool shows = false; // a character at the view's edge may be a point there
+        for (int i = start; i < end && !shows; ++i) {
+            const QRect box = text->characterRect(i);
+            shows = box.intersects(shown) || (box.isNull() && shown.contains(box.topLeft()));
+        }
+        QString said;
+        QDebug(&said) << start << end << line.left(30) << "placed" << zone << "view" << shown;
+        QVERIFY2(shows, qPrintable(QStringLiteral("hidden line ") + said));
+        QVERIFY2(zone.top() >= shown.top() && zone.bottom() <= shown.bottom() + 1,
+                 qPrintable(QStringLiteral("outside the view ") + said));
+    }
 }
 
 VARDO_TEST_MAIN(TextExtentsTest)
