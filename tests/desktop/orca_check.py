@@ -183,6 +183,7 @@ def heard_steps():
     with open(os.path.join(SOURCE, "assets", "figures.txt"), encoding="utf-8") as f:
         words = dict(line.rstrip("\n").split("\t", 1) for line in f if "\t" in line)["4"]
     second, third = (n(sentence[:4]) for sentence in words.split("。")[1:3])
+    last = n(words.rstrip()[-6:])
     yield [], r"問題 ページタブのリスト", None, "start: the question tabs"
     yield ["Insert+KP_Enter", "Insert+KP_Enter"], r"Status bar|ステータス", None, "status bar: none"
     # The paper's last link ends the text: Ctrl+End leaves the caret past it.
@@ -195,8 +196,10 @@ def heard_steps():
     yield ["Right"] * 4, r"図4 ページタブ", None, "Right to 図4, never shown"
     yield ["Tab"] * 5, r"図4 画像.*\n?.*\S{40}", r"ラベル", "Tab to figure 4: an image, described"
     yield ["Down"], re.escape(second), r"図4 画像", "Down: its second sentence alone"
-    # Its page left and come back to: heard whole again, so read on from the start.
-    yield ["ctrl+Tab", "ctrl+shift+Tab"], r"図4 画像.*\n?.*\S{40}", None, "figure 4 left and come back to"
+    # Its page left and come back to: heard whole again (to its end, which holds
+    # the third sentence too), so read on from the start.
+    yield (["ctrl+Tab", "ctrl+shift+Tab"], r"図4 画像(.|\n)*" + re.escape(last), None,
+           "figure 4 left and come back to, heard whole")
     yield ["Down"], re.escape(second), re.escape(third), "Down: the second sentence again"
     yield ["shift+Tab", "space"], r"まだ採点していません", None, "Pass-rate before marking says so"
     yield ["shift+Tab", "shift+Tab", "space"], r"開始 残り時間 60 分", None, "Start"
