@@ -89,6 +89,25 @@ QString anchorAt(const QTextDocument *document, int position)
     return QString();
 }
 
+// Where the text before `position` ends. At a line's end the spaces the line
+// ends with are passed over: the caret shows right after the line's last
+// word there (End, Ctrl+End and say-all leave it so). Before a word, the
+// caret is that word's.
+int endOfText(const QTextDocument *document, int position)
+{
+    const QTextBlock block = document->findBlock(position);
+    const QString text = block.text();
+    const int caret = position - block.position();
+    for (int i = caret; i < text.size() && text.at(i) != QChar::LineSeparator; ++i) {
+        if (!text.at(i).isSpace())
+            return position;
+    }
+    int end = caret;
+    while (end > 0 && text.at(end - 1).isSpace() && text.at(end - 1) != QChar::LineSeparator)
+        --end;
+    return block.position() + end;
+}
+
 } // namespace
 
 namespace caretbrowsing {
@@ -114,7 +133,8 @@ QString linkAtCaret(const QTextBrowser *view)
     const QString after = anchorAt(view->document(), cursor.position());
     if (!after.isEmpty() || cursor.position() == 0)
         return after;
-    return anchorAt(view->document(), cursor.position() - 1);
+    const int end = endOfText(view->document(), cursor.position());
+    return end > 0 ? anchorAt(view->document(), end - 1) : QString();
 }
 
 } // namespace caretbrowsing

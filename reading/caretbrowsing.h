@@ -15,7 +15,8 @@ namespace caretbrowsing {
 
 void enable(QTextBrowser *view);
 
-// The link the caret is on or just after; empty when none.
+// The link the caret is on or just after, spaces at a line's end passed
+// over; empty when none.
 QString linkAtCaret(const QTextBrowser *view);
 
 } // namespace caretbrowsing

@@ -36,7 +36,10 @@ void FigureLabel::setCaret(int offset)
 }
 
 // Set before Qt tells screen readers of the focus, so that they read the
-// description chosen here.
+// description chosen here. Heard whole, the words are read on from their
+// start, so Down says the second sentence; after the hint, from where the
+// reader left them, as a text box keeps its caret when its window comes
+// back. Quietly: the focus that follows is what the reader is told.
 void FigureLabel::focusInEvent(QFocusEvent *event)
 {
     const Qt::FocusReason reason = event->reason();
@@ -44,6 +47,8 @@ void FigureLabel::focusInEvent(QFocusEvent *event)
                           || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
     if (!m_words.isEmpty())
         setAccessibleDescription(cameBack ? hint() : m_words);
+    if (!cameBack)
+        m_caret = 0;
     QLabel::focusInEvent(event);
 }
 

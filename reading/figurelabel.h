@@ -11,9 +11,10 @@
 // Right a character, Home and End go to the ends of the sentence, Ctrl+Home
 // and Ctrl+End to the ends of the words.
 //
-// The whole description is said when the keys bring the focus to the figure;
-// when the focus merely comes back with its window (or from a menu), a short
-// hint stands in for it, so that a long description is not said whole again.
+// The whole description is said when the keys bring the focus to the figure,
+// and its caret starts again at the words' start; when the focus merely comes
+// back with its window (or from a menu), a short hint stands in for it, so
+// that a long description is not said whole again, and the caret stays.
 class FigureLabel : public QLabel
 {
 public:

@@ -218,6 +218,9 @@ void TabPages::keyPressEvent(QKeyEvent *event)
     } else if (!ctrl && (key == Qt::Key_Left || key == Qt::Key_Up) && hasFocus()) {
         if (m_current > 0)
             step(-1);
+    } else if (!ctrl && (key == Qt::Key_Home || key == Qt::Key_End) && hasFocus()) {
+        // As a desktop's tab row does: the first or last tab, whatever its row.
+        setCurrentIndex(key == Qt::Key_Home ? 0 : count() - 1);
     } else {
         QWidget::keyPressEvent(event);
     }

@@ -177,15 +177,30 @@ def exam_steps():
 def heard_steps():
     # What the page shows, heard: a figure never shown is an image with its
     # words even after Orca walked the window for its status bar; the words a
-    # sentence at a time; the notices; a correct-answer mark; Ctrl+T anywhere.
+    # sentence at a time, from the start each time they are heard whole; the
+    # notices; a correct-answer mark; Ctrl+T anywhere. And keys that must not
+    # be silent: Enter at the paper's end, Home and End on the tabs.
     with open(os.path.join(SOURCE, "assets", "figures.txt"), encoding="utf-8") as f:
         words = dict(line.rstrip("\n").split("\t", 1) for line in f if "\t" in line)["4"]
-    second = n(words.split("。")[1][:4])
+    second, third = (n(sentence[:4]) for sentence in words.split("。")[1:3])
+    last = n(words.rstrip()[-6:])
     yield [], r"問題 ページタブのリスト", None, "start: the question tabs"
     yield ["Insert+KP_Enter", "Insert+KP_Enter"], r"Status bar|ステータス", None, "status bar: none"
+    # The paper's last link ends the text: Ctrl+End leaves the caret past it.
+    yield ["Tab"] * 5, r"テキスト.*\n.*ミラト試験2000 物理", None, "Tab to the paper"
+    yield ["ctrl+End"], ANSWER, None, "Ctrl+End: the end"
+    yield ["Return"], r"ページが変わりました", None, "Enter on the last link there follows it"
+    yield ["shift+Tab"] * 5, r"問題 ページタブ", None, "Shift+Tab back to the question tabs"
+    yield ["End"], r"図11 ページタブ", None, "End on the tabs: the last"
+    yield ["Home"], r"問題 ページタブ", None, "Home on the tabs: the first"
     yield ["Right"] * 4, r"図4 ページタブ", None, "Right to 図4, never shown"
     yield ["Tab"] * 5, r"図4 画像.*\n?.*\S{40}", r"ラベル", "Tab to figure 4: an image, described"
     yield ["Down"], re.escape(second), r"図4 画像", "Down: its second sentence alone"
+    # Its page left and come back to: heard whole again (to its end, which holds
+    # the third sentence too), so read on from the start.
+    yield (["ctrl+Tab", "ctrl+shift+Tab"], r"図4 画像(.|\n)*" + re.escape(last), None,
+           "figure 4 left and come back to, heard whole")
+    yield ["Down"], re.escape(second), re.escape(third), "Down: the second sentence again"
     yield ["shift+Tab", "space"], r"まだ採点していません", None, "Pass-rate before marking says so"
     yield ["shift+Tab", "shift+Tab", "space"], r"開始 残り時間 60 分", None, "Start"
     # 1-問1-1's correct choice is ③.

@@ -140,22 +140,26 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("description");
         QTest::addColumn<int>("told"); // the event a reader must get, or -1 for none
+        QTest::addColumn<int>("caret"); // from the last sentence's start, 13
         const int described = QAccessible::DescriptionChanged;
-        QTest::newRow("as built") << "" << words << -1;
-        QTest::newRow("picture drawn") << "picture" << words << -1;
-        QTest::newRow("focus by Tab") << "tab" << words << -1;
-        QTest::newRow("focus back with the window") << "window" << FigureLabel::hint() << described;
-        QTest::newRow("focus back from a menu") << "popup" << FigureLabel::hint() << described;
-        QTest::newRow("Tab after the window came back") << "window,tab" << words << described;
-        QTest::newRow("renamed") << "rename" << words << int(QAccessible::NameChanged);
+        QTest::newRow("as built") << "" << words << -1 << 13;
+        QTest::newRow("picture drawn") << "picture" << words << -1 << 13;
+        QTest::newRow("focus by Tab") << "tab" << words << -1 << 0;
+        QTest::newRow("focus back with the window") << "window" << FigureLabel::hint() << described << 13;
+        QTest::newRow("focus back from a menu") << "popup" << FigureLabel::hint() << described << 13;
+        QTest::newRow("Tab after the window came back") << "window,tab" << words << described << 0;
+        QTest::newRow("renamed") << "rename" << words << int(QAccessible::NameChanged) << 13;
     }
 
-    // A reader keeps the role and words it first met until it is told.
+    // A reader keeps the role and words it first met until it is told; words
+    // heard whole are read on from their start.
     void changes_keepTheImageAndAreTold()
     {
         QFETCH(QString, change);
         QFETCH(QString, description);
         QFETCH(int, told);
+        QFETCH(int, caret);
+        m_figure->setCaret(13);
         QAccessibleInterface *face = faceOf(m_figure);
         QCOMPARE(face->role(), QAccessible::Graphic);
         const HeardEvents heard;
@@ -180,6 +184,7 @@ private slots:
         QCOMPARE(face->textInterface()->text(0, int(words.size())), words);
         if (told >= 0)
             QVERIFY(!heard.of(m_figure, QAccessible::Event(told)).isEmpty());
+        QCOMPARE(face->textInterface()->cursorPosition(), caret);
     }
 
 private:

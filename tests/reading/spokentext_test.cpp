@@ -242,9 +242,12 @@ private slots:
         const QKeyCombination ctrlEnd(Qt::ControlModifier, Qt::Key_End);
         QTest::newRow("start") << QList<QKeyCombination>{} << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
         QTest::newRow("into the power") << QList{right, right, right, right, right} << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
-        QTest::newRow("down to a link") << QList{down} << "リンク 解答へ\n" << 1;
-        QTest::newRow("end of the line") << QList{down, QKeyCombination(Qt::Key_End)} << "リンク 解答へ\n" << 0;
-        QTest::newRow("last line") << QList{ctrlEnd} << "おわり" << 0;
+        QTest::newRow("down to a link") << QList{down} << "リンク 解答 へ\n" << 1;
+        QTest::newRow("just after the link") << QList{down, right, right} << "リンク 解答 へ\n" << 1;
+        QTest::newRow("on a word after the link's space")
+            << QList{down, right, right, right} << "リンク 解答 へ\n" << 0;
+        QTest::newRow("end of the line") << QList{down, QKeyCombination(Qt::Key_End)} << "リンク 解答 へ\n" << 0;
+        QTest::newRow("the text's end, after a link") << QList{ctrlEnd} << "おわりはリンク 解説 " << 1;
         QTest::newRow("back to the top")
             << QList{ctrlEnd, QKeyCombination(Qt::ControlModifier, Qt::Key_Home)}
             << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
@@ -263,8 +266,11 @@ private slots:
         view.resize(400, 60);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.setHtml(QStringLiteral("<p>2.0×10<sup>3</sup> N/m</p><p><a href=\"a.html\">解答</a>へ</p>"
-                                     "%1<p>おわり</p>").arg(QStringLiteral("<p>行</p>").repeated(20)));
+        // The last line ends in a space after its link, as a line break after
+        // the last paragraph leaves it.
+        view.setHtml(QStringLiteral("<p>2.0×10<sup>3</sup> N/m</p><p><a href=\"a.html\">解答</a> へ</p>"
+                                     "%1<p>おわりは<a href=\"b.html\">解説</a></p>\n")
+                         .arg(QStringLiteral("<p>行</p>").repeated(20)));
         view.setFocus();
         QSignalSpy followed(&view, &QTextBrowser::anchorClicked);
         QCoreApplication::processEvents(); // what the new page told

@@ -75,6 +75,9 @@ void TabPagesTest::keyboard_switchesPages_data()
     QTest::newRow("left at the first stays") << 0 << int(Qt::Key_Left) << 0 << 0;
     QTest::newRow("right at the last stays") << 26 << int(Qt::Key_Right) << 0 << 26;
     QTest::newRow("down across a row") << 8 << int(Qt::Key_Down) << 0 << 9;
+    QTest::newRow("home from another row") << 13 << int(Qt::Key_Home) << 0 << 0;
+    QTest::newRow("end from another row") << 4 << int(Qt::Key_End) << 0 << 26;
+    QTest::newRow("end at the last stays") << 26 << int(Qt::Key_End) << 0 << 26;
     QTest::newRow("ctrl+tab") << 4 << int(Qt::Key_Tab) << int(Qt::ControlModifier) << 5;
     QTest::newRow("ctrl+tab wraps") << 26 << int(Qt::Key_Tab) << int(Qt::ControlModifier) << 0;
     QTest::newRow("ctrl+shift+tab wraps") << 0 << int(Qt::Key_Backtab)
