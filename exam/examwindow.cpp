@@ -11,6 +11,7 @@
 #include "document/documentview.h"
 #include "widgets/fittedlabel.h"
 #include "widgets/focusring.h"
+#include "widgets/freshaccessible.h"
 #include "widgets/pictureground.h"
 #include "sound/mediacontrol.h"
 #include "widgets/spokenlabel.h"
@@ -374,18 +375,12 @@ void ExamWindow::onStartClicked()
     announce(QStringLiteral("開始 ") + timeLeftWords());
 }
 
-// A screen reader keeps the states it has read of an object and updates
-// them from events, and Qt tells it only that a shown mark is "showing", not
-// that it is "visible": Orca's review would pass the mark over as hidden.
-// A mark about to show is given a new accessible object, read afresh.
+// A mark about to show is read afresh: see refreshAccessible().
 void ExamWindow::showMark(int group, bool correct)
 {
     QLabel *mark = m_marks[group - 1];
-    // Without a reader there is nothing to refresh, and asking would make one.
-    if (correct && mark->isHidden() && QAccessible::isActive()) {
-        if (QAccessibleInterface *known = QAccessible::queryAccessibleInterface(mark))
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
-    }
+    if (correct && mark->isHidden())
+        refreshAccessible(mark);
     mark->setVisible(correct);
 }
 

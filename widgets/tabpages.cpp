@@ -1,5 +1,6 @@
 #include "widgets/tabpages.h"
 
+#include "widgets/freshaccessible.h"
 #include "widgets/tabpagesaccessible.h"
 
 #include <QAccessible>
@@ -61,6 +62,7 @@ void TabPages::setCurrentIndex(int index)
         return;
     QWidget *previous = m_pages.at(m_current);
     m_current = index;
+    refreshAccessible(m_pages.at(m_current));
     m_pages.at(m_current)->show();
     // Focus on the page that goes stays on the one that comes, at the same
     // place in its order, rather than leaving for the next control outside.

@@ -205,8 +205,11 @@ def heard_steps():
     yield ["shift+Tab", "shift+Tab", "space"], r"開始 残り時間 60 分", None, "Start"
     # 1-問1-1's correct choice is ③.
     yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
-    yield ["shift+Tab"] * 5, r"得 点 " + BUTTON, None, "Shift+Tab back to Score"
-    yield (["space"], r"得点 \d+ 点 27 問中 1 問正解。?\s*時間を止めました", None,
+    # 1-問1-2's is ④: its page is hidden when flat review first walks the window.
+    yield ["ctrl+Tab", "Tab", "space"], r"1-問1-2 の 4(.|\n)*checked", None, "Space ticks 1-問1-2 ④"
+    yield ["ctrl+shift+Tab"], r"1-問1-1 の 4", None, "back to 1-問1-1"
+    yield ["shift+Tab"] * 6, r"得 点 " + BUTTON, None, "Shift+Tab back to Score"
+    yield (["space"], r"得点 \d+ 点 27 問中 2 問正解。?\s*時間を止めました", None,
            "Score: how many correct, and the clock stopped")
     yield (["Tab"] * 3, r"1-問1-1 の 1、?\s*この問は正解", None,
            "the mark heard with its page's boxes")
@@ -222,6 +225,11 @@ def heard_steps():
     yield ["shift+Tab", "ctrl+End", "Tab"], r"1-問1-1 の 1", None, "the paper at its end, back to the boxes"
     yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its end: the boxes' line"
     yield ["Insert+KP_Home"], r"ゲーム", r"、", "flat review's top line: the menu bar, no hidden line"
+    # A page flat review met hidden is read afresh once it shows.
+    yield ["ctrl+Tab"], r"1-問1-2 の 1、?\s*この問は正解", None, "to 1-問1-2, correct too"
+    yield (["KP_Up"], r"(?m)^正解 .*1-問1-2 の 1、", r"ゲーム|ヘルプ",
+           "flat review on a page first met hidden: its boxes' line")
+    yield ["ctrl+shift+Tab"], r"1-問1-1 の 1", None, "back to 1-問1-1"
     yield (["shift+Tab", "shift+Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None,
            "Pass-rate: the verdict")
     yield ["ctrl+t"], r"時間は計っていません", None, "Ctrl+T in the verdict window"
