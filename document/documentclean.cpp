@@ -514,10 +514,33 @@ Outcome clean(QTextDocument &document, const std::atomic_bool &cancelled, const 
     if (outcome.empty || cancelled)
         return outcome;
     cleanFrames(document.rootFrame(), cancelled);
+    // Before the pictures' places are taken, which it moves.
+    dropClosingSpaces(document, cancelled);
     if (cancelled)
         return outcome;
     outcome.pictures = cleanText(document, cancelled, limits.fonts);
     return outcome;
+}
+
+void dropClosingSpaces(QTextDocument &document, const std::atomic_bool &cancelled)
+{
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    // From the end, so that the places of the paragraphs still to do stay.
+    for (QTextBlock block = document.lastBlock(); block.isValid() && !cancelled; block = block.previous()) {
+        if (block.blockFormat().nonBreakableLines())
+            continue;
+        const QString text = block.text();
+        qsizetype kept = text.size();
+        while (kept > 0 && text.at(kept - 1) == u' ')
+            --kept;
+        if (kept == text.size())
+            continue;
+        cursor.setPosition(block.position() + int(kept));
+        cursor.setPosition(block.position() + int(text.size()), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.endEditBlock();
 }
 
 void setPictureFormats(QTextDocument &document, const QList<Picture> &pictures)

@@ -55,6 +55,12 @@ struct Outcome
 // once `cancelled` is set.
 Outcome clean(QTextDocument &document, const std::atomic_bool &cancelled, const Limits &limits = {});
 
+// Takes off the spaces Qt's reader leaves closing a paragraph (a line break
+// before </p> is read as one): End and Ctrl+End then leave the caret right
+// after the last word, and a reader asking for the character before it
+// hears that word's last letter. Preformatted paragraphs keep theirs.
+void dropClosingSpaces(QTextDocument &document, const std::atomic_bool &cancelled = false);
+
 // Gives the picture at each `pictures` position the format it holds.
 void setPictureFormats(QTextDocument &document, const QList<Picture> &pictures);
 

@@ -1,5 +1,6 @@
 #include "document/documentview.h"
 
+#include "document/documentclean.h"
 #include "document/firstscreen.h"
 #include "document/selectiondata.h"
 #include "reading/caretbrowsing.h"
@@ -215,6 +216,7 @@ void DocumentView::showHtml(const QString &html)
     auto *page = new ConfinedDocument(this);
     page->setDefaultFont(font());
     page->setHtml(html);
+    documentclean::dropClosingSpaces(*page);
     replaceDocument(page);
 }
 

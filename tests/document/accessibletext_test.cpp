@@ -207,6 +207,14 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
     QTest::newRow("line at the end") << "<p>見出し</p><p>本文。</p>" << line << at << 7 << "本文。" << 4;
     QTest::newRow("whole text") << "<p>見出し</p><p>本文。</p>" << whole << at << 3 << "見出し\n本文。" << 0;
 
+    // Qt's reader leaves a space closing a paragraph: the caret at the end
+    // stood after it, and the character before the caret was that space.
+    const QString lastLink = QStringLiteral("<p>見出し</p><p><a href=\"a.html\">問題にもどる</a></p>\n");
+    QTest::newRow("line at the end, a link's") << lastLink << line << at << -1 << "リンク 問題にもどる" << 4;
+    QTest::newRow("character before the end, the link's last") << lastLink << character << before << -1 << "る" << 13;
+    QTest::newRow("line closing a paragraph") << "<p>甲 \n</p><p>乙</p>" << line << at << 0 << "甲\n" << 0;
+    QTest::newRow("preformatted spaces stay") << "<pre>ab  </pre>" << character << before << -1 << " " << 3;
+
     QTest::newRow("surrogate pair one character") << "𠮷野家" << character << at << 1 << "𠮷" << 0;
     QTest::newRow("character after a pair") << "𠮷野家" << character << after << 0 << "野" << 2;
     QTest::newRow("emoji sequence one character") << "👨‍👩‍👧あ" << character << at << 3 << "👨‍👩‍👧" << 0;

@@ -142,6 +142,12 @@ void DocumentCleanTest::costlyDocument_keepsItsFront_data()
     QTest::newRow("places a span covers are costed")
         << QStringLiteral("<table>%1</table>").arg(QStringLiteral("<tr><td colspan=200>a</td></tr>").repeated(20))
         << 20000 << documentclean::Cut::Complex << QStringLiteral("\na\na\na\n");
+    // What Qt's reader leaves closing a paragraph goes; the author's own stays.
+    QTest::newRow("closing spaces dropped")
+        << QStringLiteral("<p>a\n</p><table><tr><td>c </td></tr></table><p><a href=\"x\">b</a></p>\n") << 100000
+        << documentclean::Cut::None << QStringLiteral("a\nc\n\nb");
+    QTest::newRow("preformatted spaces kept") << QStringLiteral("<pre>a  </pre>") << 100000
+                                              << documentclean::Cut::None << QStringLiteral("a  ");
     QTest::newRow("one paragraph too long") << QStringLiteral("<p>%1</p>").arg(QString(30000, u'x')) << 1000
                                             << documentclean::Cut::Complex << QString();
 }
