@@ -11,6 +11,7 @@
 #include "document/documentview.h"
 #include "widgets/fittedlabel.h"
 #include "widgets/focusring.h"
+#include "widgets/pageframe.h"
 #include "widgets/freshaccessible.h"
 #include "widgets/pictureground.h"
 #include "sound/mediacontrol.h"
@@ -291,6 +292,7 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
     // Made on their page, so that fonts are resolved once, not again on moving.
     auto *frame = place(new QGroupBox(QStringLiteral("答え"), m_answerTabs->page(page)),
                         QStringLiteral("Frame%1").arg(answers.frame), pixels(frameRect));
+    pageframe::mark(frame);
 
     const BoxRow &row = boxRowFor(answers.choices);
     for (int k = 1; k <= answers.choices; ++k) {

@@ -2,6 +2,7 @@
 
 #include "widgets/announcer.h"
 #include "widgets/designfont.h"
+#include "widgets/pageframe.h"
 #include "widgets/spokenlabel.h"
 #include "widgets/tabpagesaccessible.h"
 #include "widgets/windowaccessible.h"
@@ -15,6 +16,7 @@ void install()
     installTabPagesAccessibility();
     installAnnouncerAccessibility();
     installWindowAccessibility();
+    pageframe::installAccessibility();
 }
 
 } // namespace widgets
