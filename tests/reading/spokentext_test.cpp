@@ -121,10 +121,16 @@ private slots:
         QTest::newRow("header row") << "<tr><th>時間〔s〕</th><th>電圧〔V〕</th></tr><tr><td>0.02</td><td>2.1</td></tr>"
                                     << "時間" << "時間〔秒〕、電圧〔ボルト〕\n" << "0.02、2.1\n";
         QTest::newRow("breaks in a cell") << "<tr><td>一<br>二<p>三</p></td><td>四</td></tr><tr><td>五</td></tr>"
-                                          << "三" << "一 二 三、四\n" << "五、\n";
+                                          << "三" << "一 二 三、四\n" << "五\n";
         QTest::newRow("a cell over two rows") << "<tr><td rowspan=\"2\">甲</td><td>乙</td></tr><tr><td>丙</td></tr>"
                                               << "乙" << "甲、乙\n" << "丙\n";
-        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "、空、\n" << "";
+        // An empty cell is passed over, not heard as a second pause.
+        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "空\n" << "";
+        QTest::newRow("an empty cell between")
+            << "<tr><td>合計</td><td></td><td>100 点</td></tr><tr><td> </td><td>　</td><td>2</td><td></td></tr>"
+            << "合計" << "合計、100 点\n" << "2\n";
+        QTest::newRow("a row of empty cells") << "<tr><td>甲</td><td>乙</td></tr><tr><td></td><td></td></tr>"
+                                              << "乙" << "甲、乙\n" << "\n";
         QTest::newRow("a table in a cell")
             << "<tr><td>外<table><tr><td>内一</td><td>内二</td></tr></table></td><td>右</td></tr>" << "内二"
             << "外 内一、内二 、右\n" << "";
