@@ -39,31 +39,34 @@ constexpr Unit units[] = {
 // them. An ASCII "-" is a minus only where it stands as one (minusAt()).
 struct Sign
 {
-    char16_t sign;
+    const char16_t *sign;
     const char *words;
 };
 
 constexpr Sign signs[] = {
-    {u'＞', "大なり"},         {u'>', "大なり"},           {u'＜', "小なり"},
-    {u'<', "小なり"},          {u'≧', "大なりイコール"},   {u'≥', "大なりイコール"},
-    {u'⩾', "大なりイコール"},  {u'≦', "小なりイコール"},   {u'≤', "小なりイコール"},
-    {u'⩽', "小なりイコール"},  {u'＝', "イコール"},        {u'=', "イコール"},
-    {u'≠', "ノットイコール"},  {u'≒', "ニアリーイコール"}, {u'≈', "ニアリーイコール"},
-    {u'＋', "プラス"},         {u'+', "プラス"},           {u'±', "プラスマイナス"},
-    {u'−', "マイナス"},        {u'－', "マイナス"},        {u'×', "かける"},
-    {u'÷', "わる"},            {u'→', "から"},             {u'√', "ルート"},
-    {u'∞', "無限大"},          {u'′', "ダッシュ"},         {u'″', "ツーダッシュ"},
-    {u'/', "わる"},
+    {u"＞", "大なり"},         {u">", "大なり"},           {u"＜", "小なり"},
+    {u"<", "小なり"},          {u"≧", "大なりイコール"},   {u"≥", "大なりイコール"},
+    {u"⩾", "大なりイコール"},  {u"≦", "小なりイコール"},   {u"≤", "小なりイコール"},
+    {u"⩽", "小なりイコール"},  {u"＝", "イコール"},        {u"=", "イコール"},
+    {u"≠", "ノットイコール"},  {u"≒", "ニアリーイコール"}, {u"≈", "ニアリーイコール"},
+    {u"＋", "プラス"},         {u"+", "プラス"},           {u"±", "プラスマイナス"},
+    {u"−", "マイナス"},        {u"－", "マイナス"},        {u"×", "かける"},
+    {u"÷", "わる"},            {u"→", "から"},             {u"√", "ルート"},
+    {u"∞", "無限大"},          {u"′", "ダッシュ"},         {u"″", "ツーダッシュ"},
+    {u"/", "わる"},
     // A dash or bar between two parts is a pause; a wave dash a range.
-    {u'—', "、"},              {u'―', "、"},               {u'〜', "から"},
-    {u'～', "から"},           {u'…', "など"},
+    {u"—", "、"},              {u"―", "、"},               {u"〜", "から"},
+    {u"～", "から"},           {u"…", "など"},
+    // Middle dots trailing off, as a sentence does, are a pause too; one
+    // alone joins (J・s, 国語Ⅰ・Ⅱ) and is read as it is.
+    {u"・・・", "、"},
     // A subscript written inline (V_C, fₙ) is read as <sub> is, after its letter.
-    {u'_', " "},               {u'ₙ', "n"},
+    {u"_", " "},               {u"ₙ", "n"},
     // ⟨v²⟩ is the mean of v², heard after it as in speech.
-    {u'⟨', "（"},              {u'⟩', "）の平均"},
+    {u"⟨", "（"},              {u"⟩", "）の平均"},
     // A heading's mark says nothing its heading does not.
-    {u'★', " "},
-    {u'\xfffc', "（画像）"},
+    {u"★", " "},
+    {u"\xfffc", "（画像）"},
 };
 
 QString minus()
@@ -71,19 +74,29 @@ QString minus()
     return QStringLiteral("マイナス");
 }
 
-QString signWords(QChar c)
+// The longest sign of the table at `i` in words, and its `length`; empty
+// when none is there.
+QString signWords(QStringView text, int i, int *length)
 {
+    const QStringView rest = text.sliced(i);
+    QString words;
+    *length = 0;
     for (const Sign &sign : signs) {
-        if (c == QChar(sign.sign))
-            return QString::fromUtf8(sign.words);
+        const QStringView symbol(sign.sign);
+        if (symbol.size() > *length && rest.startsWith(symbol)) {
+            words = QString::fromUtf8(sign.words);
+            *length = int(symbol.size());
+        }
     }
     // ½ is 1⁄2 to Unicode: read as 1/2 is, 「2ぶんの1」.
-    if (c.decompositionTag() == QChar::Fraction) {
-        const QStringList parts = c.decomposition().split(u'\u2044');
-        if (parts.size() == 2)
-            return parts.at(1) + QStringLiteral("ぶんの") + parts.at(0);
+    if (*length == 0 && !rest.isEmpty() && rest.front().decompositionTag() == QChar::Fraction) {
+        const QStringList parts = rest.front().decomposition().split(u'\u2044');
+        if (parts.size() == 2) {
+            words = parts.at(1) + QStringLiteral("ぶんの") + parts.at(0);
+            *length = 1;
+        }
     }
-    return QString();
+    return words;
 }
 
 bool isAsciiLetter(QChar c)
@@ -380,7 +393,9 @@ private:
     QString termWords(int from, int to) const
     {
         const QString term = m_text.mid(from, to - from);
-        return term.startsWith(u'√') ? signWords(u'√') + term.mid(1) : term;
+        int root = 0;
+        const QString words = term.startsWith(u'√') ? signWords(term, 0, &root) : QString();
+        return words + term.mid(root);
     }
 
     // 1/16 and T/N as 「16ぶんの1」 and 「NぶんのT」.
@@ -442,10 +457,11 @@ private:
 
     bool signAt(int i, spokenwords::Replacement *r) const
     {
-        const QString words = minusAt(i) ? minus() : signWords(at(i));
+        int length = 1;
+        const QString words = minusAt(i) ? minus() : signWords(m_text, i, &length);
         if (words.isEmpty())
             return false;
-        *r = {i, 1, words};
+        *r = {i, length, words};
         return true;
     }
 

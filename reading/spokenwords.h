@@ -18,8 +18,9 @@
 // - A fraction of numbers or single letters is read 「16ぶんの1」, 「NぶんのT」,
 //   a fraction sign too (½ is 「2ぶんの1」); a date (2000/06/26) is read as
 //   written.
-// - A dash or bar between parts (—, ―) is a pause, 「、」; a wave dash (〜) a
-//   range, 「から」; ⟨v²⟩ the mean, 「（vの2乗）の平均」; a heading's ★ nothing.
+// - A dash or bar between parts (—, ―) is a pause, 「、」, and so are middle
+//   dots trailing off (・・・); a wave dash (〜) a range, 「から」; ⟨v²⟩ the
+//   mean, 「（vの2乗）の平均」; a heading's ★ nothing.
 // - A raised exponent that is no unit's is 「の3乗」.
 // - A choice's number before its value is 「1、」: 「① 16 時間」 is heard
 //   「1、 16 時間」, not 「1 16 時間」, and 「値、⑤ 154 J」 「値、5、 154 ジュール」.

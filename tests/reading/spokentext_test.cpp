@@ -88,6 +88,8 @@ private slots:
             << "値、⑤ 154 J は、値。② 72 J、値、④ −0.4、④ と ⑥、道すじ③。"
             << "値、5、 154 ジュール は、値。2、 72 ジュール、値、4、 マイナス0.4、④ と ⑥、道すじ③。";
         QTest::newRow("a heading's star") << "★はじめに" << " はじめに";
+        QTest::newRow("middle dots trailing off") << "天才です・・・ バレなければ、国語Ⅰ・Ⅱ、6.6 J・s"
+                                                  << "天才です、 バレなければ、国語Ⅰ・Ⅱ、6.6 ジュール秒";
     }
 
     // Offsets map both ways, never going back: spoken no earlier, document no later.
