@@ -32,7 +32,7 @@ constexpr Unit units[] = {
     {"kΩ", "キロオーム", false},       {"MΩ", "メガオーム", false},      {"L", "リットル", false},
     {"rad", "ラジアン", false},        {"℃", "セルシウス度", false},     {"°C", "セルシウス度", false},
     {"°", "度", false},                {"u", "原子質量単位", false},      {"keV", "キロ電子ボルト", false},
-    {"MeV", "メガ電子ボルト", false},
+    {"MeV", "メガ電子ボルト", false},  {"KB", "キロバイト", false},
 };
 
 // Signs a synthesizer drops or names oddly, read as a Japanese reader says
