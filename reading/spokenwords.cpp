@@ -300,42 +300,85 @@ private:
 
     bool isProduct(QChar c) const { return c == u'・' || c == u'·' || c == u'⋅'; }
 
-    // A unit such as m/s², J・s or J/(g・K) where one may stand.
-    bool unitAt(int i, spokenwords::Replacement *r)
+    // Symbols joined by products, and by "/" where `divide`: J・s, m/s², g・K.
+    // Every factor after a "/" is read with 毎, and every one when `per`.
+    bool termsAt(int *i, bool per, bool brackets, bool divide, QString *words) const
     {
-        bool spaced = false;
-        const bool brackets = inBrackets(i);
-        if (isRaised(i) || isSpace(at(i)) || (!brackets && !afterQuantity(i, &spaced)))
+        int end = *i;
+        if (!factorAt(&end, per, brackets, words))
             return false;
-        QString words;
-        int end = i;
-        if (!factorAt(&end, false, brackets, &words))
-            return false;
-        bool per = false;
         while (true) {
             int next = end;
-            if (isProduct(at(next)) && factorAt(&++next, per, brackets, &words)) {
+            if (isProduct(at(next)) && factorAt(&++next, per, brackets, words)) {
                 end = next;
-            } else if (at(next) == u'/' && at(next + 1) == u'(') {
-                next += 2;
-                while (factorAt(&next, true, brackets, &words) && isProduct(at(next)))
-                    ++next;
-                if (at(next) != u')')
-                    return false;
-                end = next + 1;
-                per = true;
-            } else if (at(next) == u'/' && factorAt(&++next, true, brackets, &words)) {
+            } else if (divide && at(next) == u'/' && at(next + 1) != u'('
+                       && factorAt(&++next, true, brackets, words)) {
                 end = next;
                 per = true;
             } else {
                 break;
             }
         }
+        *i = end;
+        return true;
+    }
+
+    // A denominator in brackets, from just inside "(" past ")": a product is
+    // each factor per (J/(g・K) 「ジュール毎グラム毎ケルビン」), a quotient per as
+    // a whole, its brackets kept (N/(m²/s²) 「ニュートン毎（平方メートル毎秒毎秒）」).
+    bool denominatorAt(int *i, bool brackets, QString *words) const
+    {
+        int end = *i;
+        QString product;
+        if (termsAt(&end, true, brackets, false, &product) && at(end) == u')') {
+            *words += product;
+            *i = end + 1;
+            return true;
+        }
+        end = *i;
+        QString quotient;
+        if (!termsAt(&end, false, brackets, true, &quotient) || at(end) != u')')
+            return false;
+        *words += QStringLiteral("毎（") + quotient + u'）';
+        *i = end + 1;
+        return true;
+    }
+
+    // 「J の単位」: a symbol named as a unit, with no number before it.
+    bool namedAsUnit(int end) const
+    {
+        while (isSpace(at(end)))
+            ++end;
+        return QStringView(m_text).mid(end, 3) == u"の単位";
+    }
+
+    // A unit such as m/s², J・s or J/(g・K) where one may stand.
+    bool unitAt(int i, spokenwords::Replacement *r)
+    {
+        if (isRaised(i) || isSpace(at(i)))
+            return false;
+        bool spaced = false;
+        const bool brackets = inBrackets(i);
+        const bool quantity = !brackets && afterQuantity(i, &spaced);
+        const bool named = !brackets && !quantity && !isWordCharacter(at(i - 1));
+        if (!brackets && !quantity && !named)
+            return false;
+        QString words;
+        int end = i;
+        if (!termsAt(&end, false, brackets, true, &words))
+            return false;
+        if (at(end) == u'/' && at(end + 1) == u'(') {
+            end += 2;
+            if (!denominatorAt(&end, brackets, &words))
+                return false;
+        }
         const QChar after = at(end);
         // 2A-問1 is a question's name, 3T a product, 5 mx no unit.
         if (isAsciiLetter(after) || isAsciiDigit(after) || after == u'-' || (brackets && after != u'〕'))
             return false;
-        if (!brackets && !spaced && end - i == 1 && isAsciiLetter(at(i)))
+        if (named && !namedAsUnit(end))
+            return false;
+        if (quantity && !spaced && end - i == 1 && isAsciiLetter(at(i)))
             return false;
         if (words == m_text.mid(i, end - i)) // 〔回〕
             return false;

@@ -88,6 +88,13 @@ private slots:
             << "値、⑤ 154 J は、値。② 72 J、値、④ −0.4、④ と ⑥、道すじ③。"
             << "値、5、 154 ジュール は、値。2、 72 ジュール、値、4、 マイナス0.4、④ と ⑥、道すじ③。";
         QTest::newRow("a heading's star") << "★はじめに" << " はじめに";
+        // Units built of units, and a unit named with no number before it.
+        QTest::newRow("a quotient in a denominator's brackets")
+            << "1.25 N/(m<sup>2</sup>/s<sup>2</sup>)（6 点、2 N/(m²/s²)、4.2 J/(g・K)、10 m/(2 s)"
+            << "1.25 ニュートン毎（平方メートル毎秒毎秒）（6 点、2 ニュートン毎（平方メートル毎秒毎秒）、"
+               "4.2 ジュール毎グラム毎ケルビン、10 mわる(2 秒)";
+        QTest::newRow("units named as units") << "g の単位のまま、J の単位、x の単位、2J の単位、ΔJ の単位"
+                                              << "グラム の単位のまま、ジュール の単位、x の単位、2J の単位、ΔJ の単位";
         QTest::newRow("middle dots trailing off") << "天才です・・・ バレなければ、国語Ⅰ・Ⅱ、6.6 J・s"
                                                   << "天才です、 バレなければ、国語Ⅰ・Ⅱ、6.6 ジュール秒";
     }
