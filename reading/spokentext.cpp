@@ -43,11 +43,22 @@ QList<QTextTableCell> cellsOf(const QTextTable &table, int row)
     return cells;
 }
 
+// Whether a cell shows nothing but spaces and breaks.
+bool isBlank(const QString &shown, const QTextTableCell &cell)
+{
+    for (int p = cell.firstPosition(); p < cell.lastPosition() && p < shown.size(); ++p) {
+        if (!shown.at(p).isSpace())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // A row of a table is read as one line, as it is seen: its cells in order
-// with 「、」 between them, the breaks inside a cell (a table inside one
-// too) as spaces. Down and Up then hear a header with its values.
+// with 「、」 between them, an empty one passed over, the breaks inside a
+// cell (a table inside one too) as spaces. Down and Up then hear a header
+// with its values.
 void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<Replacement> *words,
                           bool inTable)
 {
@@ -62,13 +73,22 @@ void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<R
             const QList<QTextTableCell> cells = cellsOf(*table, row);
             if (cells.isEmpty())
                 continue;
-            for (const QTextTableCell &cell : cells) {
+            // An empty cell says nothing, not a second 「、」: 「合計、100 点」.
+            qsizetype lastSaid = -1;
+            for (qsizetype k = 0; k < cells.size(); ++k) {
+                if (!isBlank(shown, cells.at(k)))
+                    lastSaid = k;
+            }
+            for (qsizetype k = 0; k < cells.size(); ++k) {
+                const QTextTableCell &cell = cells.at(k);
                 for (int p = cell.firstPosition(); p < cell.lastPosition() && p < shown.size(); ++p) {
                     if (shown.at(p) == u'\n')
                         words->append({p, 1, QStringLiteral(" ")});
                 }
-                if (cell.lastPosition() < cells.last().lastPosition())
-                    words->append({cell.lastPosition(), 1, QStringLiteral("、")});
+                if (k + 1 < cells.size()) {
+                    const bool between = k < lastSaid && !isBlank(shown, cell);
+                    words->append({cell.lastPosition(), 1, between ? QStringLiteral("、") : QString()});
+                }
             }
             if (!inTable)
                 m_rows.append({cells.first().firstPosition(), cells.last().lastPosition() + 1});

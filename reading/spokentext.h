@@ -16,9 +16,9 @@ struct Replacement;
 // and raised exponents are read in words (spokenwords.h: 2.0×10 with a raised
 // 3 is 「2.0かける10の3乗」, 9.8 m/s with a raised 2 「9.8 メートル毎秒毎秒」), a
 // picture as 「（画像）」, a stretch marked to be read as words as them
-// (readas.h), and a link is named as one before its text. A
-// table row is one line, its cells joined by 「、」; other line and paragraph
-// breaks become "\n".
+// (readas.h), and a link is named as one before its text. A table row is
+// one line, its cells joined by 「、」, empty ones left out; other line and
+// paragraph breaks become "\n".
 //
 // Offsets map both ways, so that the caret a reader moves and the pane's own
 // cursor stay together: a document position inside a stretch read in words

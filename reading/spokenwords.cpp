@@ -32,38 +32,41 @@ constexpr Unit units[] = {
     {"kΩ", "キロオーム", false},       {"MΩ", "メガオーム", false},      {"L", "リットル", false},
     {"rad", "ラジアン", false},        {"℃", "セルシウス度", false},     {"°C", "セルシウス度", false},
     {"°", "度", false},                {"u", "原子質量単位", false},      {"keV", "キロ電子ボルト", false},
-    {"MeV", "メガ電子ボルト", false},
+    {"MeV", "メガ電子ボルト", false},  {"KB", "キロバイト", false},
 };
 
 // Signs a synthesizer drops or names oddly, read as a Japanese reader says
 // them. An ASCII "-" is a minus only where it stands as one (minusAt()).
 struct Sign
 {
-    char16_t sign;
+    const char16_t *sign;
     const char *words;
 };
 
 constexpr Sign signs[] = {
-    {u'＞', "大なり"},         {u'>', "大なり"},           {u'＜', "小なり"},
-    {u'<', "小なり"},          {u'≧', "大なりイコール"},   {u'≥', "大なりイコール"},
-    {u'⩾', "大なりイコール"},  {u'≦', "小なりイコール"},   {u'≤', "小なりイコール"},
-    {u'⩽', "小なりイコール"},  {u'＝', "イコール"},        {u'=', "イコール"},
-    {u'≠', "ノットイコール"},  {u'≒', "ニアリーイコール"}, {u'≈', "ニアリーイコール"},
-    {u'＋', "プラス"},         {u'+', "プラス"},           {u'±', "プラスマイナス"},
-    {u'−', "マイナス"},        {u'－', "マイナス"},        {u'×', "かける"},
-    {u'÷', "わる"},            {u'→', "から"},             {u'√', "ルート"},
-    {u'∞', "無限大"},          {u'′', "ダッシュ"},         {u'″', "ツーダッシュ"},
-    {u'/', "わる"},
+    {u"＞", "大なり"},         {u">", "大なり"},           {u"＜", "小なり"},
+    {u"<", "小なり"},          {u"≧", "大なりイコール"},   {u"≥", "大なりイコール"},
+    {u"⩾", "大なりイコール"},  {u"≦", "小なりイコール"},   {u"≤", "小なりイコール"},
+    {u"⩽", "小なりイコール"},  {u"＝", "イコール"},        {u"=", "イコール"},
+    {u"≠", "ノットイコール"},  {u"≒", "ニアリーイコール"}, {u"≈", "ニアリーイコール"},
+    {u"＋", "プラス"},         {u"+", "プラス"},           {u"±", "プラスマイナス"},
+    {u"−", "マイナス"},        {u"－", "マイナス"},        {u"×", "かける"},
+    {u"÷", "わる"},            {u"→", "から"},             {u"√", "ルート"},
+    {u"∞", "無限大"},          {u"′", "ダッシュ"},         {u"″", "ツーダッシュ"},
+    {u"/", "わる"},
     // A dash or bar between two parts is a pause; a wave dash a range.
-    {u'—', "、"},              {u'―', "、"},               {u'〜', "から"},
-    {u'～', "から"},           {u'…', "など"},
+    {u"—", "、"},              {u"―", "、"},               {u"〜", "から"},
+    {u"～", "から"},           {u"…", "など"},
+    // Middle dots trailing off, as a sentence does, are a pause too; one
+    // alone joins (J・s, 国語Ⅰ・Ⅱ) and is read as it is.
+    {u"・・・", "、"},
     // A subscript written inline (V_C, fₙ) is read as <sub> is, after its letter.
-    {u'_', " "},               {u'ₙ', "n"},
+    {u"_", " "},               {u"ₙ", "n"},
     // ⟨v²⟩ is the mean of v², heard after it as in speech.
-    {u'⟨', "（"},              {u'⟩', "）の平均"},
+    {u"⟨", "（"},              {u"⟩", "）の平均"},
     // A heading's mark says nothing its heading does not.
-    {u'★', " "},
-    {u'\xfffc', "（画像）"},
+    {u"★", " "},
+    {u"\xfffc", "（画像）"},
 };
 
 QString minus()
@@ -71,19 +74,29 @@ QString minus()
     return QStringLiteral("マイナス");
 }
 
-QString signWords(QChar c)
+// The longest sign of the table at `i` in words, and its `length`; empty
+// when none is there.
+QString signWords(QStringView text, int i, int *length)
 {
+    const QStringView rest = text.sliced(i);
+    QString words;
+    *length = 0;
     for (const Sign &sign : signs) {
-        if (c == QChar(sign.sign))
-            return QString::fromUtf8(sign.words);
+        const QStringView symbol(sign.sign);
+        if (symbol.size() > *length && rest.startsWith(symbol)) {
+            words = QString::fromUtf8(sign.words);
+            *length = int(symbol.size());
+        }
     }
     // ½ is 1⁄2 to Unicode: read as 1/2 is, 「2ぶんの1」.
-    if (c.decompositionTag() == QChar::Fraction) {
-        const QStringList parts = c.decomposition().split(u'\u2044');
-        if (parts.size() == 2)
-            return parts.at(1) + QStringLiteral("ぶんの") + parts.at(0);
+    if (*length == 0 && !rest.isEmpty() && rest.front().decompositionTag() == QChar::Fraction) {
+        const QStringList parts = rest.front().decomposition().split(u'\u2044');
+        if (parts.size() == 2) {
+            words = parts.at(1) + QStringLiteral("ぶんの") + parts.at(0);
+            *length = 1;
+        }
     }
-    return QString();
+    return words;
 }
 
 bool isAsciiLetter(QChar c)
@@ -287,42 +300,85 @@ private:
 
     bool isProduct(QChar c) const { return c == u'・' || c == u'·' || c == u'⋅'; }
 
-    // A unit such as m/s², J・s or J/(g・K) where one may stand.
-    bool unitAt(int i, spokenwords::Replacement *r)
+    // Symbols joined by products, and by "/" where `divide`: J・s, m/s², g・K.
+    // Every factor after a "/" is read with 毎, and every one when `per`.
+    bool termsAt(int *i, bool per, bool brackets, bool divide, QString *words) const
     {
-        bool spaced = false;
-        const bool brackets = inBrackets(i);
-        if (isRaised(i) || isSpace(at(i)) || (!brackets && !afterQuantity(i, &spaced)))
+        int end = *i;
+        if (!factorAt(&end, per, brackets, words))
             return false;
-        QString words;
-        int end = i;
-        if (!factorAt(&end, false, brackets, &words))
-            return false;
-        bool per = false;
         while (true) {
             int next = end;
-            if (isProduct(at(next)) && factorAt(&++next, per, brackets, &words)) {
+            if (isProduct(at(next)) && factorAt(&++next, per, brackets, words)) {
                 end = next;
-            } else if (at(next) == u'/' && at(next + 1) == u'(') {
-                next += 2;
-                while (factorAt(&next, true, brackets, &words) && isProduct(at(next)))
-                    ++next;
-                if (at(next) != u')')
-                    return false;
-                end = next + 1;
-                per = true;
-            } else if (at(next) == u'/' && factorAt(&++next, true, brackets, &words)) {
+            } else if (divide && at(next) == u'/' && at(next + 1) != u'('
+                       && factorAt(&++next, true, brackets, words)) {
                 end = next;
                 per = true;
             } else {
                 break;
             }
         }
+        *i = end;
+        return true;
+    }
+
+    // A denominator in brackets, from just inside "(" past ")": a product is
+    // each factor per (J/(g・K) 「ジュール毎グラム毎ケルビン」), a quotient per as
+    // a whole, its brackets kept (N/(m²/s²) 「ニュートン毎（平方メートル毎秒毎秒）」).
+    bool denominatorAt(int *i, bool brackets, QString *words) const
+    {
+        int end = *i;
+        QString product;
+        if (termsAt(&end, true, brackets, false, &product) && at(end) == u')') {
+            *words += product;
+            *i = end + 1;
+            return true;
+        }
+        end = *i;
+        QString quotient;
+        if (!termsAt(&end, false, brackets, true, &quotient) || at(end) != u')')
+            return false;
+        *words += QStringLiteral("毎（") + quotient + u'）';
+        *i = end + 1;
+        return true;
+    }
+
+    // 「J の単位」: a symbol named as a unit, with no number before it.
+    bool namedAsUnit(int end) const
+    {
+        while (isSpace(at(end)))
+            ++end;
+        return QStringView(m_text).mid(end, 3) == u"の単位";
+    }
+
+    // A unit such as m/s², J・s or J/(g・K) where one may stand.
+    bool unitAt(int i, spokenwords::Replacement *r)
+    {
+        if (isRaised(i) || isSpace(at(i)))
+            return false;
+        bool spaced = false;
+        const bool brackets = inBrackets(i);
+        const bool quantity = !brackets && afterQuantity(i, &spaced);
+        const bool named = !brackets && !quantity && !isWordCharacter(at(i - 1));
+        if (!brackets && !quantity && !named)
+            return false;
+        QString words;
+        int end = i;
+        if (!termsAt(&end, false, brackets, true, &words))
+            return false;
+        if (at(end) == u'/' && at(end + 1) == u'(') {
+            end += 2;
+            if (!denominatorAt(&end, brackets, &words))
+                return false;
+        }
         const QChar after = at(end);
         // 2A-問1 is a question's name, 3T a product, 5 mx no unit.
         if (isAsciiLetter(after) || isAsciiDigit(after) || after == u'-' || (brackets && after != u'〕'))
             return false;
-        if (!brackets && !spaced && end - i == 1 && isAsciiLetter(at(i)))
+        if (named && !namedAsUnit(end))
+            return false;
+        if (quantity && !spaced && end - i == 1 && isAsciiLetter(at(i)))
             return false;
         if (words == m_text.mid(i, end - i)) // 〔回〕
             return false;
@@ -380,7 +436,9 @@ private:
     QString termWords(int from, int to) const
     {
         const QString term = m_text.mid(from, to - from);
-        return term.startsWith(u'√') ? signWords(u'√') + term.mid(1) : term;
+        int root = 0;
+        const QString words = term.startsWith(u'√') ? signWords(term, 0, &root) : QString();
+        return words + term.mid(root);
     }
 
     // 1/16 and T/N as 「16ぶんの1」 and 「NぶんのT」.
@@ -442,10 +500,11 @@ private:
 
     bool signAt(int i, spokenwords::Replacement *r) const
     {
-        const QString words = minusAt(i) ? minus() : signWords(at(i));
+        int length = 1;
+        const QString words = minusAt(i) ? minus() : signWords(m_text, i, &length);
         if (words.isEmpty())
             return false;
-        *r = {i, 1, words};
+        *r = {i, length, words};
         return true;
     }
 

@@ -12,14 +12,19 @@
 //   → から, − and － マイナス; an ASCII "-" only where it is a minus (not
 //   between a letter and a word, as in 2A-問1).
 // - A unit is read in words where it is one: after a number (10 m/s is
-//   「10 メートル毎秒」) or filling the paper's unit brackets (〔cm〕), with a
-//   raised or ²/³ exponent on its last symbol. A single letter right after a
-//   digit (2m) and any symbol elsewhere (the variables N, V, T) stay letters.
+//   「10 メートル毎秒」), filling the paper's unit brackets (〔cm〕) or named
+//   before 「の単位」 (「J の単位」), with a raised or ²/³ exponent on its last
+//   symbol. A denominator in brackets is per each unit when a product
+//   (J/(g・K) 「ジュール毎グラム毎ケルビン」), per the whole when a quotient
+//   (N/(m²/s²) 「ニュートン毎（平方メートル毎秒毎秒）」). A single letter right
+//   after a digit (2m) and any symbol elsewhere (the variables N, V, T) stay
+//   letters.
 // - A fraction of numbers or single letters is read 「16ぶんの1」, 「NぶんのT」,
 //   a fraction sign too (½ is 「2ぶんの1」); a date (2000/06/26) is read as
 //   written.
-// - A dash or bar between parts (—, ―) is a pause, 「、」; a wave dash (〜) a
-//   range, 「から」; ⟨v²⟩ the mean, 「（vの2乗）の平均」; a heading's ★ nothing.
+// - A dash or bar between parts (—, ―) is a pause, 「、」, and so are middle
+//   dots trailing off (・・・); a wave dash (〜) a range, 「から」; ⟨v²⟩ the
+//   mean, 「（vの2乗）の平均」; a heading's ★ nothing.
 // - A raised exponent that is no unit's is 「の3乗」.
 // - A choice's number before its value is 「1、」: 「① 16 時間」 is heard
 //   「1、 16 時間」, not 「1 16 時間」, and 「値、⑤ 154 J」 「値、5、 154 ジュール」.

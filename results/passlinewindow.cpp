@@ -6,6 +6,7 @@
 #include "widgets/richtextbox.h"
 #include "widgets/twips.h"
 #include "reading/documentaccessible.h"
+#include "reading/spokenwords.h"
 #include "results/passlinedocument.h"
 #include "results/passlinelayout.h"
 #include "results/rowkeys.h"
@@ -44,7 +45,9 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
         QRect(layout.commentLeft, commentTop, layout.commentWidth, layout.commentHeight));
     // The verdict, badge and comment, labels the table, so a screen reader
     // says it with the table the window opens on. Readers take one label.
-    badge->setAccessibleName(badge->text() + QLatin1Char(' ') + comment->text());
+    // Its signs are read in words as the table's are (・・・ is a pause).
+    badge->setAccessibleName(spokenwords::spoken(badge->text() + QLatin1Char(' ') + comment->text()));
+    comment->setAccessibleName(spokenwords::spoken(comment->text()));
     badge->setBuddy(document);
 }
 

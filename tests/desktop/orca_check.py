@@ -391,8 +391,10 @@ SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<p>電荷 q ＞ 0 とする。</p>\n<p>速さ 10 m/s で進む。</p>\n<p>区間 A→B の仕事。</p>\n'
                '<p>次は<a href="a.html">問題にもどる</a></p>\n'
                '<table border="1"><tr><th>m〔g〕</th><td>50</td><td>100</td></tr>\n'
-               '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr></table>\n'
-               '<p>① 16 時間</p>\n<p>½ × 9.8</p>\n</body></html>\n')
+               '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr>\n'
+               '<tr><th>合計</th><td></td><td>12.56</td></tr></table>\n'
+               '<p>① 16 時間</p>\n<p>½ × 9.8</p>\n'
+               '<p>傾き 1.25 N/(m<sup>2</sup>/s<sup>2</sup>)</p>\n</body></html>\n')
 
 
 def signs_steps():
@@ -413,9 +415,11 @@ def signs_steps():
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
-    # Past its second row and the blank line after the table.
-    yield ["Down"] * 3, r"1、 ?16 ?時間", r"1 16", "Down: a choice's number apart from its value"
+    yield ["Down"] * 2, r"合計、 ?12\.56", r"、 ?、", "Down: an empty cell passed over"
+    # Past the blank line after the table.
+    yield ["Down"] * 2, r"1、 ?16 ?時間", r"1 16", "Down: a choice's number apart from its value"
     yield ["Down"], r"2ぶんの1 ?かける ?9\.8", r"1⁄2", "Down: ½ in words"
+    yield ["Down"], r"1\.25 ?ニュートン毎.?平方メートル毎秒毎秒", r"わる", "Down: a unit of units in words"
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 

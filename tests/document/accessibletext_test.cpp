@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -129,8 +130,11 @@ bool sayable(QChar c)
 
 } // namespace
 
-// The shipped pages as a reader gets them: every sign in words, so that the
-// next sign a page brings is found here, not by a candidate.
+// The shipped pages as a reader gets them: every sign and unit in words, so
+// that the next sign a page brings is found here, not by a candidate. A
+// letter after a number or a power and a space, or before 「の単位」, is a
+// unit the table missed (1.25 N/(m²/s²), J の単位); the paper's variables are
+// never written so.
 void AccessibleTextTest::shippedPages_leaveNoSignToTheSynthesizer_data()
 {
     QTest::addColumn<QString>("path");
@@ -142,12 +146,16 @@ void AccessibleTextTest::shippedPages_leaveNoSignToTheSynthesizer()
 {
     QFETCH(QString, path);
     QVERIFY(m_view->openFile(path));
+    const QString heard = text()->text(0, text()->characterCount());
     QString left;
-    for (QChar c : text()->text(0, text()->characterCount())) {
+    for (QChar c : heard) {
         if (!sayable(c) && !left.contains(c))
             left += c;
     }
     QVERIFY2(left.isEmpty(), qPrintable(left));
+    static const QRegularExpression unit(QStringLiteral("[\\d乗][ \u00a0]+[A-Za-zμΩ]+|[A-Za-zμΩ]+ ?の単位"));
+    const QRegularExpressionMatch letters = unit.match(heard);
+    QVERIFY2(!letters.hasMatch(), qPrintable(letters.captured()));
 }
 
 // Exact answers, as a text box gives them: the piece at, before and after

@@ -34,7 +34,8 @@ void HelpDocumentTest::document_has42LinesFromSpacesToEmptyEnd()
 
 // Each line as shown, and as a screen reader gets it in the window: as
 // shown, but for the title's rings, which a reader would name one by one,
-// and the signs a synthesizer names in English (★, a face of ＾).
+// the signs a synthesizer names in English (★, a face of ＾) and the sizes'
+// units (KB).
 void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
 {
     QTest::addColumn<int>("line"); // 1-based
@@ -54,10 +55,10 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
     QTest::newRow("ASCII blanks in date") << 15 << QStringLiteral("【掲載日】  2000/06/26 大安") << QString();
     QTest::newRow("full-width opening parenthesis")
         << 19 << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )")
-        << QString();
+        << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194キロバイト\u3000\u300098/06/24 )");
     QTest::newRow("mixed blanks before size")
         << 22 << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804KB\u3000\u300000/06/24 )")
-        << QString();
+        << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804キロバイト\u3000\u300000/06/24 )");
     QTest::newRow("single backslashes")
         << 31 << QString::fromUtf16(u"\u3000Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）")
         << QString();

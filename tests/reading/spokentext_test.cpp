@@ -88,6 +88,15 @@ private slots:
             << "値、⑤ 154 J は、値。② 72 J、値、④ −0.4、④ と ⑥、道すじ③。"
             << "値、5、 154 ジュール は、値。2、 72 ジュール、値、4、 マイナス0.4、④ と ⑥、道すじ③。";
         QTest::newRow("a heading's star") << "★はじめに" << " はじめに";
+        // Units built of units, and a unit named with no number before it.
+        QTest::newRow("a quotient in a denominator's brackets")
+            << "1.25 N/(m<sup>2</sup>/s<sup>2</sup>)（6 点、2 N/(m²/s²)、4.2 J/(g・K)、10 m/(2 s)"
+            << "1.25 ニュートン毎（平方メートル毎秒毎秒）（6 点、2 ニュートン毎（平方メートル毎秒毎秒）、"
+               "4.2 ジュール毎グラム毎ケルビン、10 mわる(2 秒)";
+        QTest::newRow("units named as units") << "g の単位のまま、J の単位、x の単位、2J の単位、ΔJ の単位"
+                                              << "グラム の単位のまま、ジュール の単位、x の単位、2J の単位、ΔJ の単位";
+        QTest::newRow("middle dots trailing off") << "天才です・・・ バレなければ、国語Ⅰ・Ⅱ、6.6 J・s"
+                                                  << "天才です、 バレなければ、国語Ⅰ・Ⅱ、6.6 ジュール秒";
     }
 
     // Offsets map both ways, never going back: spoken no earlier, document no later.
@@ -121,10 +130,16 @@ private slots:
         QTest::newRow("header row") << "<tr><th>時間〔s〕</th><th>電圧〔V〕</th></tr><tr><td>0.02</td><td>2.1</td></tr>"
                                     << "時間" << "時間〔秒〕、電圧〔ボルト〕\n" << "0.02、2.1\n";
         QTest::newRow("breaks in a cell") << "<tr><td>一<br>二<p>三</p></td><td>四</td></tr><tr><td>五</td></tr>"
-                                          << "三" << "一 二 三、四\n" << "五、\n";
+                                          << "三" << "一 二 三、四\n" << "五\n";
         QTest::newRow("a cell over two rows") << "<tr><td rowspan=\"2\">甲</td><td>乙</td></tr><tr><td>丙</td></tr>"
                                               << "乙" << "甲、乙\n" << "丙\n";
-        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "、空、\n" << "";
+        // An empty cell is passed over, not heard as a second pause.
+        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "空\n" << "";
+        QTest::newRow("an empty cell between")
+            << "<tr><td>合計</td><td></td><td>100 点</td></tr><tr><td> </td><td>　</td><td>2</td><td></td></tr>"
+            << "合計" << "合計、100 点\n" << "2\n";
+        QTest::newRow("a row of empty cells") << "<tr><td>甲</td><td>乙</td></tr><tr><td></td><td></td></tr>"
+                                              << "乙" << "甲、乙\n" << "\n";
         QTest::newRow("a table in a cell")
             << "<tr><td>外<table><tr><td>内一</td><td>内二</td></tr></table></td><td>右</td></tr>" << "内二"
             << "外 内一、内二 、右\n" << "";

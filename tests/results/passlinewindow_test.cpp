@@ -31,13 +31,20 @@ private slots:
 void PassLineWindowTest::window_opensAtDocumentTopWithFocusClearOfTheLabels_data()
 {
     QTest::addColumn<int>("band");
-    for (int band = 1; band <= 6; ++band)
-        QTest::addRow("band %d", band) << band;
+    QTest::addColumn<QString>("comment"); // as a screen reader hears it, with the badge before it
+    // Middle dots trailing off are a pause, as the table's bars are.
+    QTest::addRow("band 1") << 1 << "　あなたはカンニングの天才です、 バレなければ一流大学に合格します。";
+    QTest::addRow("band 2") << 2 << "　たいへんよくできました、　合コン生活までもう少しです。";
+    QTest::addRow("band 3") << 3 << "　三流大学まであとちょっと。 一生懸命お祈りしましょう。";
+    QTest::addRow("band 4") << 4 << "　浪人生活にリーチです。 裏口入学を考えましょう。";
+    QTest::addRow("band 5") << 5 << " 神頼みも通じません。 金属バットを持たないようにしましょう。";
+    QTest::addRow("band 6") << 6 << " 大学生になるには自分で経営しましょう。";
 }
 
 void PassLineWindowTest::window_opensAtDocumentTopWithFocusClearOfTheLabels()
 {
     QFETCH(int, band);
+    QFETCH(QString, comment);
     PassLineWindow window(band);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -54,7 +61,9 @@ void PassLineWindowTest::window_opensAtDocumentTopWithFocusClearOfTheLabels()
     // The verdict labels the table a screen reader lands on.
     const auto labels = QAccessible::queryAccessibleInterface(document)->relations(QAccessible::Label);
     QCOMPARE(labels.size(), 1);
-    QVERIFY(labels.first().first->text(QAccessible::Name).contains(QString::fromUtf16(passLineLayouts.at(band - 1).comment)));
+    const QString badge = window.findChild<QLabel *>(QStringLiteral("Label1"))->text();
+    QCOMPARE(labels.first().first->text(QAccessible::Name), badge + u' ' + comment);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("Label2"))->accessibleName(), comment);
     // The longest line (124 cells of the 9 pt face) must not need sideways scrolling.
     QCOMPARE(document->horizontalScrollBar()->maximum(), 0);
     QVERIFY(window.rect().contains(document->geometry().adjusted(0, 0, -1, -1)));
