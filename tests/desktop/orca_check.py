@@ -68,7 +68,9 @@ def start_speech(env):  # whose only module writes each utterance as a line
                    # A module must open a sound device: ALSA's null one is always there.
                    'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n')
     with open(FOLDER + "/speechd/modules/log.conf", "w") as conf:
-        conf.write('GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\n'
+        # Each utterance whole: the module cuts longer ones at a byte count, at times inside a character.
+        conf.write('GenericMaxChunkLength 65536\n'
+                   'GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\n'
                    'GenericLanguage "ja" "ja" "utf-8"\nAddVoice "ja" "MALE1" "ja"\n' % SPOKEN)
     open(SPOKEN, "w").close()
     # Its socket, pid file and logs are in this run's folder: another speech
