@@ -409,6 +409,64 @@ def signs_steps():
     yield from quit_steps()
 
 
+def orca_listeners():
+    # The events some client listens for, as the AT-SPI registry has them:
+    # Orca says it is on before it registers its own.
+    from gi.repository import Gio
+    call = lambda bus, *at: bus.call_sync(*at, None, None, Gio.DBusCallFlags.NONE, 5000, None).unpack()
+    try:
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        address = call(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")[0]
+        bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        events = call(bus, "org.a11y.atspi.Registry", "/org/a11y/atspi/registry",
+                      "org.a11y.atspi.Registry", "GetRegisteredEvents")[0]
+        bus.close_sync(None)
+        return {event[1] for event in events}
+    except Exception:  # the bus or the registry not up yet
+        return set()
+
+
+# What a program's first moments need Orca to hear: its window, focus, caret
+# and notices (as the registry names them).
+LISTENED = {"Window:Activate:", "Object:StateChanged:Focused", "Object:TextCaretMoved:",
+            "Object:StateChanged:Showing"}
+
+
+def start_orca(env):
+    # An Orca of its own for each session. Orca 48 keeps for up to a minute
+    # the objects it found dead, by a key that a new object may reuse: a
+    # program started within that minute of another's end had its window
+    # heard and its first focus taken for dead and dropped.
+    # No --replace: this session's user has no other Orca to replace.
+    # Orca's speech client, mended for a module that speaks at once (orca_python/).
+    mark = len(spoken())
+    with open(FOLDER + "/orca.log", "a") as log:
+        orca = subprocess.Popen(
+            ["orca", "-u", FOLDER + "/orca"]
+            + (["--debug-file", FOLDER + "/orca-debug-%d.log" % mark] if DEBUG else []),
+            env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(
+                os.path.dirname(os.path.abspath(__file__)), "orca_python")),
+            stderr=log)
+    if not wait_for(lambda: "Screen reader on" in spoken()[mark:], STEP_SECONDS):
+        failures.append("Orca speaks through the logging module")
+    elif "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
+        failures.append("Orca's speech client mended (orca_python/)")
+    elif not wait_for(lambda: LISTENED <= orca_listeners(), STEP_SECONDS):
+        failures.append("Orca listens to programs")
+    return orca
+
+
+def stop(process):
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 def main():
     def terminated(*_):  # still end what it started
         failures.append("terminated")
@@ -423,20 +481,6 @@ def main():
     try:
         wait_for(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 30)
         wait_for(lambda: os.path.exists(FOLDER + "/speechd.sock"), 30)
-        # No --replace: this session's user has no other Orca to replace.
-        # Orca's speech client, mended for a module that speaks at once (orca_python/).
-        processes.append(subprocess.Popen(
-            ["orca", "-u", FOLDER + "/orca"]
-            + (["--debug-file", FOLDER + "/orca-debug.log"] if DEBUG else []),
-            env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                                  "orca_python")),
-            stderr=open(FOLDER + "/orca.log", "w")))
-        if not wait_for(lambda: "Screen reader on" in spoken(), STEP_SECONDS):
-            failures.append("Orca speaks through the logging module")
-            return
-        if "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
-            failures.append("Orca's speech client mended (orca_python/)")
-            return
         sessions = [("exam", lambda: PROGRAM, exam_steps),
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
                     ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト")),
@@ -445,15 +489,21 @@ def main():
                     ("all correct", lambda: PROGRAM, all_correct_steps)]
         only = os.environ.get("VARDO_ORCA_SESSIONS")  # e.g. "paper ends,kanji paper"
         for name, program, steps in sessions:
-            if not only or name in only.split(","):
+            if only and name not in only.split(","):
+                continue
+            failed = len(failures)
+            orca = start_orca(env)
+            try:
+                if len(failures) > failed:  # no Orca to hear this session or the next
+                    break
                 session(program(), env, steps(), name)
+            finally:
+                stop(orca)
+                # Its listeners gone: the next Orca's are its own.
+                wait_for(lambda: not LISTENED & orca_listeners(), STEP_SECONDS)
     finally:
         for process in reversed(processes):
-            process.terminate()
-            try:
-                process.wait(10)
-            except subprocess.TimeoutExpired:
-                process.kill()
+            stop(process)
         print("took %.0f s; failed: %s" % (time.monotonic() - BEGAN, failures or "none"))
     sys.exit(1 if failures else 0)
 
