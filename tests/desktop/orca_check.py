@@ -370,6 +370,9 @@ def session(program, env, steps, name):
         if not wait_for(main_window, STEP_SECONDS):
             failures.append(name + ": the program's window")
             return
+        if not wait_for(lambda: on_desktop(process.pid), STEP_SECONDS):
+            failures.append(name + ": the program on the AT-SPI desktop")
+            return
         # Activated again, though the window manager made it active on
         # showing it: Orca may have come to the program after that.
         run("xdotool", "windowactivate", "--sync", main_window())
@@ -435,23 +438,50 @@ def signs_steps():
     yield from quit_steps()
 
 
-def orca_listeners():
-    # The events some client listens for, as the AT-SPI registry has them:
-    # Orca says it is on before it registers its own.
+REGISTRY = "org.a11y.atspi.Registry"
+
+
+def on_a11y_bus(ask):
+    # What `ask` finds on the accessibility bus; None while the bus or its
+    # registry is not up.
     from gi.repository import Gio
-    call = lambda bus, *at: bus.call_sync(*at, None, None, Gio.DBusCallFlags.NONE, 5000, None).unpack()
     try:
         session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
         address = call(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")[0]
         bus = Gio.DBusConnection.new_for_address_sync(
             address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
-        events = call(bus, "org.a11y.atspi.Registry", "/org/a11y/atspi/registry",
-                      "org.a11y.atspi.Registry", "GetRegisteredEvents")[0]
-        bus.close_sync(None)
-        return {event[1] for event in events}
-    except Exception:  # the bus or the registry not up yet
-        return set()
+        try:
+            return ask(bus)
+        finally:
+            bus.close_sync(None)
+    except Exception:
+        return None
+
+
+def call(bus, name, path, interface, method, *arguments):
+    from gi.repository import Gio, GLib
+    parameters = GLib.Variant("(%s)" % ("s" * len(arguments)), arguments) if arguments else None
+    return bus.call_sync(name, path, interface, method, parameters, None,
+                         Gio.DBusCallFlags.NONE, 5000, None).unpack()
+
+
+def orca_listeners():
+    # The events some client listens for, as the AT-SPI registry has them:
+    # Orca says it is on before it registers its own.
+    return on_a11y_bus(lambda bus: {event[1] for event in call(
+        bus, REGISTRY, "/org/a11y/atspi/registry", REGISTRY, "GetRegisteredEvents")[0]}) or set()
+
+
+def on_desktop(pid):
+    # Whether the registry's desktop lists the program: Orca hears no window
+    # of a program missing there.
+    def ask(bus):
+        children = call(bus, REGISTRY, "/org/a11y/atspi/accessible/root",
+                        "org.a11y.atspi.Accessible", "GetChildren")[0]
+        return any(call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                        "GetConnectionUnixProcessID", name)[0] == pid for name, _ in children)
+    return bool(on_a11y_bus(ask))
 
 
 # What a program's first moments need Orca to hear: its window, focus, caret
