@@ -514,6 +514,25 @@ def start_orca(env):
     return orca
 
 
+wm_ready = lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+
+
+def start_window_manager(env):
+    # Without one no window is ever active, and Orca hears no program at
+    # all. Just after another check's X server ended, openbox at times could
+    # not open the display and ended: it waits for the server to answer,
+    # and is started again if it ends all the same.
+    wait_for(lambda: run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 30)
+    for _ in range(3):
+        with open(FOLDER + "/openbox.log", "a") as log:
+            wm = subprocess.Popen(["openbox"], env=env, stdout=log, stderr=subprocess.STDOUT)
+        if wait_for(lambda: wm.poll() is not None or wm_ready(), 30) and wm.poll() is None:
+            return wm
+        print("%4.0f s openbox ended (%s): %r" % (time.monotonic() - BEGAN, wm.poll(),
+                                              open(FOLDER + "/openbox.log").read()[-300:]), flush=True)
+    return wm
+
+
 def stop(process):
     process.terminate()
     try:
@@ -532,11 +551,12 @@ def main():
                LANG="ja_JP.UTF-8", LANGUAGE="ja", LC_ALL="ja_JP.UTF-8", XDG_RUNTIME_DIR=FOLDER,
                XDG_CONFIG_HOME=FOLDER + "/config", XDG_CACHE_HOME=FOLDER + "/cache",
                XDG_DATA_HOME=FOLDER + "/data", GSETTINGS_BACKEND="memory")
-    processes = [start_speech(env), subprocess.Popen(
-        ["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]
+    processes = [start_speech(env)]
     try:
-        wait_for(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 30)
+        processes.append(start_window_manager(env))
         wait_for(lambda: os.path.exists(FOLDER + "/speechd.sock"), 30)
+        if not wm_ready():
+            failures.append("the window manager runs")
         sessions = [("exam", lambda: PROGRAM, exam_steps),
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
                     ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト")),
@@ -544,9 +564,11 @@ def main():
                     ("heard", lambda: PROGRAM, heard_steps),
                     ("all correct", lambda: PROGRAM, all_correct_steps)]
         only = os.environ.get("VARDO_ORCA_SESSIONS")  # e.g. "paper ends,kanji paper"
-        for name, program, steps in sessions:
+        for name, program, steps in sessions if not failures else []:
             if only and name not in only.split(","):
                 continue
+            if processes[-1].poll() is not None:  # the window manager ended meanwhile
+                processes[-1] = start_window_manager(env)
             failed = len(failures)
             orca = start_orca(env)
             try:
