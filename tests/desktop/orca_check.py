@@ -68,7 +68,9 @@ def start_speech(env):  # whose only module writes each utterance as a line
                    # A module must open a sound device: ALSA's null one is always there.
                    'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n')
     with open(FOLDER + "/speechd/modules/log.conf", "w") as conf:
-        conf.write('GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\n'
+        # Each utterance whole: the module cuts longer ones at a byte count, at times inside a character.
+        conf.write('GenericMaxChunkLength 65536\n'
+                   'GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\n'
                    'GenericLanguage "ja" "ja" "utf-8"\nAddVoice "ja" "MALE1" "ja"\n' % SPOKEN)
     open(SPOKEN, "w").close()
     # Its socket, pid file and logs are in this run's folder: another speech
@@ -99,15 +101,24 @@ def strokes(keys):
     return groups
 
 
+program_ids = []  # the program of the session running
+
+
 def press(group):
-    # "ctrl+End held": the modifier stays down until Orca has had the move, as
-    # a person's finger does. Let go at once, it reaches Orca before the move,
-    # which Orca then takes for the key alone (End, not Ctrl+End).
-    if group[-1].endswith(" held"):
-        modifier, key = group[-1][:-len(" held")].split("+")
-        run("xdotool", "keydown", modifier, "key", key, "sleep", "1", "keyup", modifier)
-    else:
-        run("xdotool", "key", *group)
+    # "ctrl down" and "ctrl up" hold a modifier over the keys between, as a
+    # person does. "busy ctrl+Right" is struck while the program is held: it
+    # reads the whole stroke at once when let go, and hands Orca Ctrl's
+    # release right after the move, as a busy program does.
+    key = group[0]
+    if key.endswith((" down", " up")):
+        return run("xdotool", "key" + key.split()[1], key.split()[0])
+    if not key.startswith("busy "):
+        return run("xdotool", "key", *group)
+    os.kill(program_ids[-1], signal.SIGSTOP)
+    try:  # xdotool returns once the X server has queued the keys for the program
+        run("xdotool", "key", key.split()[1])
+    finally:
+        os.kill(program_ids[-1], signal.SIGCONT)
 
 
 def hear(keys, wanted, seconds, mark=None):
@@ -117,7 +128,8 @@ def hear(keys, wanted, seconds, mark=None):
     for group in groups[:-1]:
         since = len(spoken())
         press(group)
-        wait_for(lambda: re.search(ANSWER, n(spoken()[since:])), LISTEN_SECONDS)
+        if not group[0].endswith((" down", " up")):  # a held modifier is only echoed
+            wait_for(lambda: re.search(ANSWER, n(spoken()[since:])), LISTEN_SECONDS)
     if groups:
         press(groups[-1])
     heard = lambda: n(spoken()[mark:])
@@ -200,7 +212,7 @@ def heard_steps():
     # The paper's last link ends the text: Ctrl+End leaves the caret past it,
     # and Orca says the line there, the link's.
     yield ["Tab"] * 5, r"テキスト.*\n.*ミラト試験2000 物理", None, "Tab to the paper"
-    yield ["ctrl+End held"], r"解答と解説", r"blank", "Ctrl+End: the last line"
+    yield ["ctrl down", "End", "ctrl up"], r"解答と解説", r"blank", "Ctrl+End: the last line"
     yield ["Return"], r"ページが変わりました", None, "Enter on the last link there follows it"
     yield ["shift+Tab"] * 5, r"問題 ページタブ", None, "Shift+Tab back to the question tabs"
     yield ["End"], r"図11 ページタブ", None, "End on the tabs: the last"
@@ -355,9 +367,13 @@ def session(program, env, steps, name):
     start = len(spoken())
     process = subprocess.Popen([program], cwd=os.path.dirname(program), env=dict(
         env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    program_ids.append(process.pid)
     try:
         if not wait_for(main_window, STEP_SECONDS):
             failures.append(name + ": the program's window")
+            return
+        if not wait_for(lambda: on_desktop(process.pid), STEP_SECONDS):
+            failures.append(name + ": the program on the AT-SPI desktop")
             return
         # Activated again, though the window manager made it active on
         # showing it: Orca may have come to the program after that.
@@ -409,8 +425,12 @@ def signs_steps():
     yield ["Right"], r"(?m)^問$", r"リ|ン", "Right: the link's first character, 問"
     yield ["Right"], r"(?m)^題$", r"問", "Right: 題"
     yield ["Left"], r"(?m)^問$", r"リ|ン", "Left: back onto 問"
-    # A word move is heard as the word landed on, not its first character.
-    yield ["ctrl+Right", "ctrl+Right"], r"(?m)^もどる$", r"(?m)^も$", "Ctrl+Right twice: もどる whole"
+    # Ctrl held, Orca (43 and 48 alike) says the words a move to the right
+    # passed over; Ctrl let go before the move, the word it landed on, whole.
+    yield (["ctrl down", "Right", "Right", "ctrl up"], r"(?m)^問題\n(.*\n)*に$", r"(?m)^も",
+           "Ctrl held, Right twice: the words passed over, 問題 and に")
+    yield ["ctrl+Left"], r"(?m)^に$", None, "Ctrl+Left: back onto に"
+    yield ["busy ctrl+Right"], r"(?m)^もどる$", r"(?m)^も$", "Ctrl+Right, Ctrl let go: もどる whole"
     yield ["ctrl+Left", "ctrl+Left"], r"(?m)^問題$", r"(?m)^問$", "Ctrl+Left twice: 問題 whole"
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
@@ -424,6 +444,110 @@ def signs_steps():
     yield from quit_steps()
 
 
+REGISTRY = "org.a11y.atspi.Registry"
+
+
+def on_a11y_bus(ask):
+    # What `ask` finds on the accessibility bus; None while the bus or its
+    # registry is not up.
+    from gi.repository import Gio
+    try:
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        address = call(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress")[0]
+        bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        try:
+            return ask(bus)
+        finally:
+            bus.close_sync(None)
+    except Exception:
+        return None
+
+
+def call(bus, name, path, interface, method, *arguments):
+    from gi.repository import Gio, GLib
+    parameters = GLib.Variant("(%s)" % ("s" * len(arguments)), arguments) if arguments else None
+    return bus.call_sync(name, path, interface, method, parameters, None,
+                         Gio.DBusCallFlags.NONE, 5000, None).unpack()
+
+
+def orca_listeners():
+    # The events some client listens for, as the AT-SPI registry has them:
+    # Orca says it is on before it registers its own.
+    return on_a11y_bus(lambda bus: {event[1] for event in call(
+        bus, REGISTRY, "/org/a11y/atspi/registry", REGISTRY, "GetRegisteredEvents")[0]}) or set()
+
+
+def on_desktop(pid):
+    # Whether the registry's desktop lists the program: Orca hears no window
+    # of a program missing there.
+    def ask(bus):
+        children = call(bus, REGISTRY, "/org/a11y/atspi/accessible/root",
+                        "org.a11y.atspi.Accessible", "GetChildren")[0]
+        return any(call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                        "GetConnectionUnixProcessID", name)[0] == pid for name, _ in children)
+    return bool(on_a11y_bus(ask))
+
+
+# What a program's first moments need Orca to hear: its window, focus, caret
+# and notices (as the registry names them).
+LISTENED = {"Window:Activate:", "Object:StateChanged:Focused", "Object:TextCaretMoved:",
+            "Object:StateChanged:Showing"}
+
+
+def start_orca(env):
+    # An Orca of its own for each session. Orca 48 keeps for up to a minute
+    # the objects it found dead, by a key that a new object may reuse: a
+    # program started within that minute of another's end had its window
+    # heard and its first focus taken for dead and dropped.
+    # No --replace: this session's user has no other Orca to replace.
+    # Orca's speech client, mended for a module that speaks at once (orca_python/).
+    mark = len(spoken())
+    with open(FOLDER + "/orca.log", "a") as log:
+        orca = subprocess.Popen(
+            ["orca", "-u", FOLDER + "/orca"]
+            + (["--debug-file", FOLDER + "/orca-debug-%d.log" % mark] if DEBUG else []),
+            env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(
+                os.path.dirname(os.path.abspath(__file__)), "orca_python")),
+            stderr=log)
+    if not wait_for(lambda: "Screen reader on" in spoken()[mark:], STEP_SECONDS):
+        failures.append("Orca speaks through the logging module")
+    elif "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
+        failures.append("Orca's speech client mended (orca_python/)")
+    elif not wait_for(lambda: LISTENED <= orca_listeners(), STEP_SECONDS):
+        failures.append("Orca listens to programs")
+    return orca
+
+
+wm_ready = lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+
+
+def start_window_manager(env):
+    # Without one no window is ever active, and Orca hears no program at
+    # all. Just after another check's X server ended, openbox at times could
+    # not open the display and ended: it waits for the server to answer,
+    # and is started again if it ends all the same.
+    wait_for(lambda: run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 30)
+    for _ in range(3):
+        with open(FOLDER + "/openbox.log", "a") as log:
+            wm = subprocess.Popen(["openbox"], env=env, stdout=log, stderr=subprocess.STDOUT)
+        if wait_for(lambda: wm.poll() is not None or wm_ready(), 30) and wm.poll() is None:
+            return wm
+        print("%4.0f s openbox ended (%s): %r" % (time.monotonic() - BEGAN, wm.poll(),
+                                              open(FOLDER + "/openbox.log").read()[-300:]), flush=True)
+    return wm
+
+
+def stop(process):
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 def main():
     def terminated(*_):  # still end what it started
         failures.append("terminated")
@@ -433,25 +557,12 @@ def main():
                LANG="ja_JP.UTF-8", LANGUAGE="ja", LC_ALL="ja_JP.UTF-8", XDG_RUNTIME_DIR=FOLDER,
                XDG_CONFIG_HOME=FOLDER + "/config", XDG_CACHE_HOME=FOLDER + "/cache",
                XDG_DATA_HOME=FOLDER + "/data", GSETTINGS_BACKEND="memory")
-    processes = [start_speech(env), subprocess.Popen(
-        ["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]
+    processes = [start_speech(env)]
     try:
-        wait_for(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), 30)
+        processes.append(start_window_manager(env))
         wait_for(lambda: os.path.exists(FOLDER + "/speechd.sock"), 30)
-        # No --replace: this session's user has no other Orca to replace.
-        # Orca's speech client, mended for a module that speaks at once (orca_python/).
-        processes.append(subprocess.Popen(
-            ["orca", "-u", FOLDER + "/orca"]
-            + (["--debug-file", FOLDER + "/orca-debug.log"] if DEBUG else []),
-            env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                                  "orca_python")),
-            stderr=open(FOLDER + "/orca.log", "w")))
-        if not wait_for(lambda: "Screen reader on" in spoken(), STEP_SECONDS):
-            failures.append("Orca speaks through the logging module")
-            return
-        if "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
-            failures.append("Orca's speech client mended (orca_python/)")
-            return
+        if not wm_ready():
+            failures.append("the window manager runs")
         sessions = [("exam", lambda: PROGRAM, exam_steps),
                     ("paper ends", lambda: PROGRAM, lambda: ends_steps(r"ミラト試験2000 物理")),
                     ("kanji paper", kanji_program, lambda: ends_steps(r"物理の小テスト")),
@@ -459,16 +570,24 @@ def main():
                     ("heard", lambda: PROGRAM, heard_steps),
                     ("all correct", lambda: PROGRAM, all_correct_steps)]
         only = os.environ.get("VARDO_ORCA_SESSIONS")  # e.g. "paper ends,kanji paper"
-        for name, program, steps in sessions:
-            if not only or name in only.split(","):
+        for name, program, steps in sessions if not failures else []:
+            if only and name not in only.split(","):
+                continue
+            if processes[-1].poll() is not None:  # the window manager ended meanwhile
+                processes[-1] = start_window_manager(env)
+            failed = len(failures)
+            orca = start_orca(env)
+            try:
+                if len(failures) > failed:  # no Orca to hear this session or the next
+                    break
                 session(program(), env, steps(), name)
+            finally:
+                stop(orca)
+                # Its listeners gone: the next Orca's are its own.
+                wait_for(lambda: not LISTENED & orca_listeners(), STEP_SECONDS)
     finally:
         for process in reversed(processes):
-            process.terminate()
-            try:
-                process.wait(10)
-            except subprocess.TimeoutExpired:
-                process.kill()
+            stop(process)
         print("took %.0f s; failed: %s" % (time.monotonic() - BEGAN, failures or "none"))
     sys.exit(1 if failures else 0)
 
