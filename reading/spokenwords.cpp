@@ -35,6 +35,45 @@ constexpr Unit units[] = {
     {"MeV", "メガ電子ボルト", false},  {"KB", "キロバイト", false},
 };
 
+// Quantities that name their unit in brackets after them, 重さ（N）, and the
+// units each is measured in, as read. A variable in such brackets is no unit
+// of its quantity (質量（m）, 力（F）, 長さ（L）) and stays a letter; a longer
+// word wins (電力 over 力).
+struct Quantity
+{
+    const char16_t *word;
+    const char *units; // space-separated
+};
+
+constexpr Quantity quantities[] = {
+    {u"重さ", "ニュートン"},
+    {u"力", "ニュートン"},
+    {u"質量", "キログラム グラム"},
+    {u"長さ", "メートル センチメートル ミリメートル キロメートル"},
+    {u"距離", "メートル センチメートル ミリメートル キロメートル"},
+    {u"高さ", "メートル センチメートル ミリメートル キロメートル"},
+    {u"波長", "メートル センチメートル ミリメートル マイクロメートル ナノメートル"},
+    {u"時間", "秒 ミリ秒 分 時間"},
+    {u"周期", "秒 ミリ秒"},
+    {u"速さ", "メートル毎秒 キロメートル毎時間"},
+    {u"速度", "メートル毎秒 キロメートル毎時間"},
+    {u"加速度", "メートル毎秒毎秒"},
+    {u"電圧", "ボルト キロボルト ミリボルト"},
+    {u"電流", "アンペア ミリアンペア マイクロアンペア"},
+    {u"抵抗", "オーム キロオーム メガオーム"},
+    {u"温度", "ケルビン セルシウス度"},
+    {u"振動数", "ヘルツ キロヘルツ メガヘルツ"},
+    {u"エネルギー", "ジュール キロジュール 電子ボルト キロ電子ボルト メガ電子ボルト"},
+    {u"仕事", "ジュール キロジュール"},
+    {u"熱量", "ジュール キロジュール"},
+    {u"電気量", "クーロン"},
+    {u"電荷", "クーロン"},
+    {u"電気容量", "ファラド マイクロファラド ピコファラド"},
+    {u"圧力", "パスカル ヘクトパスカル"},
+    {u"電力", "ワット キロワット"},
+    {u"磁束密度", "テスラ"},
+};
+
 // Signs a synthesizer drops or names oddly, read as a Japanese reader says
 // them. An ASCII "-" is a minus only where it stands as one (minusAt()).
 struct Sign
@@ -183,6 +222,7 @@ public:
     QList<spokenwords::Replacement> run()
     {
         for (int i = 0; i < m_text.size();) {
+            noteStatement(i);
             if (const int date = dateEnd(i); date > i) {
                 i = date;
                 continue;
@@ -344,12 +384,70 @@ private:
         return true;
     }
 
-    // 「J の単位」: a symbol named as a unit, with no number before it.
+    int pastSpaces(int i) const
+    {
+        while (isSpace(at(i)))
+            ++i;
+        return i;
+    }
+
+    // 「J の単位」, 「kg に直して」, 「mm を m に直さず」: a symbol named as a
+    // unit, with no number before it.
     bool namedAsUnit(int end) const
     {
-        while (isSpace(at(end)))
-            ++end;
-        return QStringView(m_text).mid(end, 3) == u"の単位";
+        end = pastSpaces(end);
+        const QStringView rest = QStringView(m_text).mid(end, 3);
+        if (rest == u"の単位" || rest.startsWith(u"に直"))
+            return true;
+        if (at(end) != u'を')
+            return false;
+        int unitEnd = 0;
+        return symbolAt(pastSpaces(end + 1), &unitEnd) && QStringView(m_text).mid(pastSpaces(unitEnd), 2) == u"に直";
+    }
+
+    // A unit filling brackets after the quantity it measures, 重さ（N）, or
+    // after a single variable, x（m）. A lone capital there may be a point's
+    // name (A（C）), and a variable's round brackets an argument (f(s)).
+    bool headedUnit(int i, int end, const QString &words) const
+    {
+        const QChar open = at(i - 1);
+        const QChar close = open == u'（' ? u'）' : open == u'(' ? u')' : QChar();
+        if (close.isNull() || at(end) != close)
+            return false;
+        const QStringView before = QStringView(m_text).first(i - 1);
+        const Quantity *measured = nullptr;
+        for (const Quantity &quantity : quantities) {
+            const QStringView word(quantity.word);
+            if (before.endsWith(word) && (!measured || word.size() > QStringView(measured->word).size()))
+                measured = &quantity;
+        }
+        if (measured)
+            return QString::fromUtf8(measured->units).split(u' ').contains(words);
+        const QChar variable = at(i - 2);
+        const bool single = variable.isLetter() && variable.script() != QChar::Script_Han
+                            && variable.script() != QChar::Script_Hiragana
+                            && variable.script() != QChar::Script_Katakana && !isWordCharacter(at(i - 3));
+        const bool capital = end - i == 1 && at(i).isUpper();
+        return single && open == u'（' && !capital;
+    }
+
+    // 「（単位は V/mA = kΩ）」: the symbols after 「単位は」 up to the end of
+    // its clause are units.
+    void noteStatement(int i)
+    {
+        if (QStringView(m_text).mid(i, 3) != u"単位は")
+            return;
+        m_statedFrom = i + 3;
+        m_statedTo = m_statedFrom;
+        // A clause is short: the search stays linear in the text.
+        static const QString ends = QStringLiteral("（()）〔〕、，,。\n");
+        while (m_statedTo < m_text.size() && m_statedTo < m_statedFrom + 64 && !ends.contains(at(m_statedTo)))
+            ++m_statedTo;
+    }
+
+    bool stated(int i) const
+    {
+        return i >= m_statedFrom && i < m_statedTo && (i == m_statedFrom || !isWordCharacter(at(i - 1)));
     }
 
     // A unit such as m/s², J・s or J/(g・K) where one may stand.
@@ -360,8 +458,9 @@ private:
         bool spaced = false;
         const bool brackets = inBrackets(i);
         const bool quantity = !brackets && afterQuantity(i, &spaced);
-        const bool named = !brackets && !quantity && !isWordCharacter(at(i - 1));
-        if (!brackets && !quantity && !named)
+        const bool statement = !brackets && !quantity && stated(i);
+        const bool named = !brackets && !quantity && !statement && !isWordCharacter(at(i - 1));
+        if (!brackets && !quantity && !statement && !named)
             return false;
         QString words;
         int end = i;
@@ -376,7 +475,7 @@ private:
         // 2A-問1 is a question's name, 3T a product, 5 mx no unit.
         if (isAsciiLetter(after) || isAsciiDigit(after) || after == u'-' || (brackets && after != u'〕'))
             return false;
-        if (named && !namedAsUnit(end))
+        if (named && !namedAsUnit(end) && !headedUnit(i, end, words))
             return false;
         if (quantity && !spaced && end - i == 1 && isAsciiLetter(at(i)))
             return false;
@@ -512,6 +611,8 @@ private:
     const QList<bool> &m_raised;
     QList<spokenwords::Replacement> m_found;
     int m_lastUnitEnd = -1;
+    int m_statedFrom = -1; // 「単位は」's clause
+    int m_statedTo = -1;
 };
 
 } // namespace

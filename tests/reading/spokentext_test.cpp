@@ -95,6 +95,24 @@ private slots:
                "4.2 ジュール毎グラム毎ケルビン、10 mわる(2 秒)";
         QTest::newRow("units named as units") << "g の単位のまま、J の単位、x の単位、2J の単位、ΔJ の単位"
                                               << "グラム の単位のまま、ジュール の単位、x の単位、2J の単位、ΔJ の単位";
+        // A unit named without a number, where the words around say it is one.
+        QTest::newRow("units after 単位は, to the clause's end")
+            << "2.0（単位は V/mA = kΩ）で、V は、単位はJ。単位は m/s² と秒、x の単位は N/m (T)"
+            << "2.0（単位は ボルト毎ミリアンペア イコール キロオーム）で、V は、単位はジュール。"
+               "単位は メートル毎秒毎秒 と秒、x の単位は ニュートン毎メートル (T)";
+        QTest::newRow("a unit in brackets after its quantity or a variable")
+            << "重さ（N）と、張力(N)、電圧（V）、電力（kW）、長さ（cm）、x（m）、λ（nm）、v（m/s）"
+            << "重さ（ニュートン）と、張力(ニュートン)、電圧（ボルト）、電力（キロワット）、長さ（センチメートル）、"
+               "x（メートル）、λ（ナノメートル）、v（メートル毎秒）";
+        QTest::newRow("a unit converted to") << "質量を kg に直して、mm を m に直さず、x を cm に直す"
+                                             << "質量を キログラム に直して、ミリメートル を メートル に直さず、"
+                                                "x を センチメートル に直す";
+        // Labels and variables in brackets or before a particle stay letters.
+        QTest::newRow("labels and variables stay letters")
+            << "点（A）、（A）、A（C）、f(s)、質量（m）、力（F）、長さ（L）、周期（T）、T（上向き）、"
+               "（W は仕事関数）、（n = 3）、A（14 点）、m の値から、mm の値、x（m）の2"
+            << "点（A）、（A）、A（C）、f(s)、質量（m）、力（F）、長さ（L）、周期（T）、T（上向き）、"
+               "（W は仕事関数）、（n イコール 3）、A（14 点）、m の値から、mm の値、x（メートル）の2";
         QTest::newRow("middle dots trailing off") << "天才です・・・ バレなければ、国語Ⅰ・Ⅱ、6.6 J・s"
                                                   << "天才です、 バレなければ、国語Ⅰ・Ⅱ、6.6 ジュール秒";
     }
