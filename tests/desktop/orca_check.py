@@ -410,7 +410,8 @@ SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr>\n'
                '<tr><th>合計</th><td></td><td>12.56</td></tr></table>\n'
                '<p>① 16 時間</p>\n<p>½ × 9.8</p>\n'
-               '<p>傾き 1.25 N/(m<sup>2</sup>/s<sup>2</sup>)</p>\n</body></html>\n')
+               '<p>傾き 1.25 N/(m<sup>2</sup>/s<sup>2</sup>)</p>\n'
+               '<p>2.0（単位は V/mA = kΩ）</p>\n</body></html>\n')
 
 
 def signs_steps():
@@ -440,6 +441,7 @@ def signs_steps():
     yield ["Down"] * 2, r"1、 ?16 ?時間", r"1 16", "Down: a choice's number apart from its value"
     yield ["Down"], r"2ぶんの1 ?かける ?9\.8", r"1⁄2", "Down: ½ in words"
     yield ["Down"], r"1\.25 ?ニュートン毎.?平方メートル毎秒毎秒", r"わる", "Down: a unit of units in words"
+    yield ["Down"], r"単位は ?ボルト毎ミリアンペア ?イコール ?キロオーム", r"わる|Ω|オメガ", "Down: units named without a number"
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 
