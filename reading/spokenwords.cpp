@@ -402,7 +402,8 @@ private:
         if (at(end) != u'を')
             return false;
         int unitEnd = 0;
-        return symbolAt(pastSpaces(end + 1), &unitEnd) && QStringView(m_text).mid(pastSpaces(unitEnd), 2) == u"に直";
+        return symbolAt(pastSpaces(end + 1), &unitEnd)
+               && QStringView(m_text).mid(pastSpaces(unitEnd), 2) == u"に直";
     }
 
     // A unit filling brackets after the quantity it measures, 重さ（N）, or
