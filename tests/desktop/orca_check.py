@@ -102,6 +102,17 @@ def strokes(keys):
 
 
 program_ids = []  # the program of the session running
+orcas = []  # and its Orca
+
+
+def orca_gone(heard):
+    # Why a step heard nothing, when Orca is why: Orca 48 has ended on a
+    # segmentation fault, and gone silent, in mid-session. Neither is the
+    # program's doing, and neither should read as a word it failed to say.
+    if orcas and orcas[-1].poll() is not None:
+        code = orcas[-1].returncode
+        return " [Orca ended: %s]" % (signal.Signals(-code).name if code < 0 else code)
+    return "" if heard.strip() else " [Orca said nothing, not even the keys]"
 
 
 def press(group):
@@ -354,11 +365,12 @@ def walk(steps, start, name):  # the first step hears all since the program star
             activate_main()
         ok = (not wanted or re.search(wanted, heard)) and not (unwanted and re.search(unwanted, heard))
         awaited = not ok and name in AWAITING
+        why = "" if ok or not keys else orca_gone(heard)
         print("%4.0f s %s %s" % (time.monotonic() - BEGAN, "ok   " if ok else "AWAIT" if awaited
                                  else "FAIL ", what)
-              + ("" if ok else " heard: %r" % heard[-600:]), flush=True)
+              + ("" if ok else " heard: %r%s" % (heard[-600:], why)), flush=True)
         if not ok:
-            failures.extend([] if awaited else [what])
+            failures.extend([] if awaited else [what + why])
             return False
     return True
 
@@ -511,6 +523,7 @@ def start_orca(env):
             env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(
                 os.path.dirname(os.path.abspath(__file__)), "orca_python")),
             stderr=log)
+    orcas.append(orca)
     if not wait_for(lambda: "Screen reader on" in spoken()[mark:], STEP_SECONDS):
         failures.append("Orca speaks through the logging module")
     elif "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
