@@ -112,7 +112,11 @@ def orca_gone(heard):
     if orcas and orcas[-1].poll() is not None:
         code = orcas[-1].returncode
         return " [Orca ended: %s]" % (signal.Signals(-code).name if code < 0 else code)
-    return "" if heard.strip() else " [Orca said nothing, not even the keys]"
+    if heard.strip():
+        return ""
+    # A program that froze stops Orca too: which of the two stopped first.
+    return " [Orca said nothing, not even the keys; the program %s]" % (
+        "answers" if answers(program_ids[-1]) else "does not answer")
 
 
 def press(group):
@@ -491,14 +495,26 @@ def orca_listeners():
         bus, REGISTRY, "/org/a11y/atspi/registry", REGISTRY, "GetRegisteredEvents")[0]}) or set()
 
 
+ROOT = "/org/a11y/atspi/accessible/root"
+
+
+def bus_name(bus, pid):  # the program's, when the registry's desktop lists it
+    children = call(bus, REGISTRY, ROOT, "org.a11y.atspi.Accessible", "GetChildren")[0]
+    return next((name for name, _ in children if call(
+        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "GetConnectionUnixProcessID", name)[0] == pid), None)
+
+
 def on_desktop(pid):
     # Whether the registry's desktop lists the program: Orca hears no window
     # of a program missing there.
+    return bool(on_a11y_bus(lambda bus: bus_name(bus, pid)))
+
+
+def answers(pid):  # a reader's question, within call()'s 5 s
     def ask(bus):
-        children = call(bus, REGISTRY, "/org/a11y/atspi/accessible/root",
-                        "org.a11y.atspi.Accessible", "GetChildren")[0]
-        return any(call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                        "GetConnectionUnixProcessID", name)[0] == pid for name, _ in children)
+        name = bus_name(bus, pid)
+        return bool(name) and bool(call(bus, name, ROOT, "org.a11y.atspi.Accessible", "GetRole"))
     return bool(on_a11y_bus(ask))
 
 
