@@ -102,6 +102,21 @@ def strokes(keys):
 
 
 program_ids = []  # the program of the session running
+orcas = []  # and its Orca
+
+
+def orca_gone(heard):
+    # Why a step heard nothing, when Orca is why: Orca 48 has ended on a
+    # segmentation fault, and gone silent, in mid-session. Neither is the
+    # program's doing, and neither should read as a word it failed to say.
+    if orcas and orcas[-1].poll() is not None:
+        code = orcas[-1].returncode
+        return " [Orca ended: %s]" % (signal.Signals(-code).name if code < 0 else code)
+    if heard.strip():
+        return ""
+    # A program that froze stops Orca too: which of the two stopped first.
+    return " [Orca said nothing, not even the keys; the program %s]" % (
+        "answers" if answers(program_ids[-1]) else "does not answer")
 
 
 def press(group):
@@ -354,11 +369,12 @@ def walk(steps, start, name):  # the first step hears all since the program star
             activate_main()
         ok = (not wanted or re.search(wanted, heard)) and not (unwanted and re.search(unwanted, heard))
         awaited = not ok and name in AWAITING
+        why = "" if ok or not keys else orca_gone(heard)
         print("%4.0f s %s %s" % (time.monotonic() - BEGAN, "ok   " if ok else "AWAIT" if awaited
                                  else "FAIL ", what)
-              + ("" if ok else " heard: %r" % heard[-600:]), flush=True)
+              + ("" if ok else " heard: %r%s" % (heard[-600:], why)), flush=True)
         if not ok:
-            failures.extend([] if awaited else [what])
+            failures.extend([] if awaited else [what + why])
             return False
     return True
 
@@ -481,14 +497,26 @@ def orca_listeners():
         bus, REGISTRY, "/org/a11y/atspi/registry", REGISTRY, "GetRegisteredEvents")[0]}) or set()
 
 
+ROOT = "/org/a11y/atspi/accessible/root"
+
+
+def bus_name(bus, pid):  # the program's, when the registry's desktop lists it
+    children = call(bus, REGISTRY, ROOT, "org.a11y.atspi.Accessible", "GetChildren")[0]
+    return next((name for name, _ in children if call(
+        bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "GetConnectionUnixProcessID", name)[0] == pid), None)
+
+
 def on_desktop(pid):
     # Whether the registry's desktop lists the program: Orca hears no window
     # of a program missing there.
+    return bool(on_a11y_bus(lambda bus: bus_name(bus, pid)))
+
+
+def answers(pid):  # a reader's question, within call()'s 5 s
     def ask(bus):
-        children = call(bus, REGISTRY, "/org/a11y/atspi/accessible/root",
-                        "org.a11y.atspi.Accessible", "GetChildren")[0]
-        return any(call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                        "GetConnectionUnixProcessID", name)[0] == pid for name, _ in children)
+        name = bus_name(bus, pid)
+        return bool(name) and bool(call(bus, name, ROOT, "org.a11y.atspi.Accessible", "GetRole"))
     return bool(on_a11y_bus(ask))
 
 
@@ -513,6 +541,7 @@ def start_orca(env):
             env=dict(env, PYTHONDONTWRITEBYTECODE="1", PYTHONPATH=os.path.join(
                 os.path.dirname(os.path.abspath(__file__)), "orca_python")),
             stderr=log)
+    orcas.append(orca)
     if not wait_for(lambda: "Screen reader on" in spoken()[mark:], STEP_SECONDS):
         failures.append("Orca speaks through the logging module")
     elif "Error in sitecustomize" in open(FOLDER + "/orca.log").read():
