@@ -80,7 +80,7 @@ void AccessibilityTest::init()
 {
     m_window = new ExamWindow;
     m_window->show();
-    QApplication::setActiveWindow(m_window);
+    m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
 
