@@ -105,14 +105,14 @@ program_ids = []  # the program of the session running
 orcas = []  # and its Orca
 
 
-def orca_gone(heard):
+def orca_gone(heard, keys):
     # Why a step heard nothing, when Orca is why: Orca 48 has ended on a
     # segmentation fault, and gone silent, in mid-session. Neither is the
     # program's doing, and neither should read as a word it failed to say.
     if orcas and orcas[-1].poll() is not None:
         code = orcas[-1].returncode
         return " [Orca ended: %s]" % (signal.Signals(-code).name if code < 0 else code)
-    if heard.strip():
+    if heard.strip() or not keys:  # with no key, nothing said may be the program's
         return ""
     # A program that froze stops Orca too: which of the two stopped first.
     return " [Orca said nothing, not even the keys; the program %s]" % (
@@ -373,7 +373,7 @@ def walk(steps, start, name):  # the first step hears all since the program star
             activate_main()
         ok = (not wanted or re.search(wanted, heard)) and not (unwanted and re.search(unwanted, heard))
         awaited = not ok and name in AWAITING
-        why = "" if ok or not keys else orca_gone(heard)
+        why = "" if ok else orca_gone(heard, keys)
         print("%4.0f s %s %s" % (time.monotonic() - BEGAN, "ok   " if ok else "AWAIT" if awaited
                                  else "FAIL ", what)
               + ("" if ok else " heard: %r%s" % (heard[-600:], why)), flush=True)
@@ -409,7 +409,7 @@ def session(program, env, steps, name):
 
 def program_with(name, html):  # a copy of the program with a paper of its own beside it
     folder = FOLDER + "/" + name
-    os.makedirs(folder)
+    os.makedirs(folder, exist_ok=True)  # a session heard again makes it anew
     shutil.copy(PROGRAM, folder)
     with open(folder + "/00Vardo.tx", "w", encoding="utf-8") as paper:
         paper.write(html)
