@@ -249,7 +249,9 @@ def heard_steps():
     # 1-問1-1's correct choice is ③.
     yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
     # 1-問1-2's is ④: its page is hidden when flat review first walks the window.
-    yield ["ctrl+Tab", "Tab", "space"], r"1-問1-2 の 4(.|\n)*checked", None, "Space ticks 1-問1-2 ④"
+    # Its place kept (③), as a listener hears before pressing on.
+    yield ["ctrl+Tab"], r"1-問1-2 の 3", None, "Ctrl+Tab to 1-問1-2, its box heard"
+    yield ["Tab", "space"], r"1-問1-2 の 4(.|\n)*checked", None, "Space ticks 1-問1-2 ④"
     # Every answer page has its frame 答え: heard as a panel, it came again on each page.
     yield ["ctrl+shift+Tab"], r"1-問1-1 の 4", r"答え", "back to 1-問1-1, no frame said"
     yield ["shift+Tab"] * 6, r"得 点 " + BUTTON, None, "Shift+Tab back to Score"
