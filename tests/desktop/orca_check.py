@@ -612,11 +612,13 @@ def main():
                 continue
             if processes[-1].poll() is not None:  # the window manager ended meanwhile
                 processes[-1] = start_window_manager(env)
+            no_orca = False
             for attempt in range(2):
                 failed = len(failures)
                 orca = start_orca(env)
                 try:
-                    if len(failures) > failed:  # no Orca to hear this session or the next
+                    no_orca = len(failures) > failed  # none to hear this session or the next
+                    if no_orca:
                         break
                     session(program(), env, steps(), name)
                 finally:
@@ -631,6 +633,8 @@ def main():
                 print("%4.0f s again %s: Orca failed, the program answered" % (
                     time.monotonic() - BEGAN, name), flush=True)
                 del failures[failed:]
+            if no_orca:
+                break
     finally:
         for process in reversed(processes):
             stop(process)
