@@ -6,6 +6,7 @@
 #include "exam/pictures.h"
 #include "exam/questiondocument.h"
 #include "widgets/announcer.h"
+#include "widgets/arrowrow.h"
 #include "widgets/background.h"
 #include "widgets/designfont.h"
 #include "document/documentview.h"
@@ -295,6 +296,7 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
     pageframe::mark(frame);
 
     const BoxRow &row = boxRowFor(answers.choices);
+    QList<QWidget *> boxes;
     for (int k = 1; k <= answers.choices; ++k) {
         const BoxSpan &span = row.boxes[k - 1];
         auto *box = place(new QCheckBox(text(circledDigits[k - 1]), frame),
@@ -302,7 +304,9 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
                           twips::rect(span.left, boxTop, span.width, boxHeight));
         box->setAccessibleName(boxName(page, box, false));
         m_boxes[page][k - 1] = box;
+        boxes.append(box);
     }
+    arrowrow::attach(boxes);
 
     auto *mark = place(new QLabel(m_answerTabs->page(page)),
                        elementName(QStringLiteral("pctマル"), group), pixels(markBox));

@@ -381,6 +381,15 @@ void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs_data()
         << "chkVardo1(1)" << 0;
     QTest::newRow("Ctrl+Tab to fewer boxes") << "chkVardo17(8)" << ctrlTab << "chkVardo18(6)" << 17;
     QTest::newRow("Ctrl+Tab on the last page") << "chkVardo27(2)" << ctrlTab << "chkVardo1(2)" << 0;
+    // Arrows walk one group's boxes and stop at its ends, whatever its count.
+    QTest::newRow("Down on a group's last of 4") << "chkVardo3(4)" << int(Qt::Key_Down) << "chkVardo3(4)" << 2;
+    QTest::newRow("Right on a group's last of 5") << "chkVardo1(5)" << int(Qt::Key_Right) << "chkVardo1(5)" << 0;
+    QTest::newRow("Down on a group's last of 8") << "chkVardo17(8)" << int(Qt::Key_Down) << "chkVardo17(8)" << 16;
+    QTest::newRow("Up on a group's first") << "chkVardo10(1)" << int(Qt::Key_Up) << "chkVardo10(1)" << 9;
+    QTest::newRow("Left on a group's first") << "chkVardo27(1)" << int(Qt::Key_Left) << "chkVardo27(1)" << 26;
+    QTest::newRow("Down within a group of 6") << "chkVardo18(3)" << int(Qt::Key_Down) << "chkVardo18(4)" << 17;
+    QTest::newRow("Up within a group of 8") << "chkVardo17(8)" << int(Qt::Key_Up) << "chkVardo17(7)" << 16;
+    QTest::newRow("Right within a group of 6") << "chkVardo22(5)" << int(Qt::Key_Right) << "chkVardo22(6)" << 21;
 }
 
 void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs()
