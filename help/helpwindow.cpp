@@ -2,7 +2,6 @@
 
 #include "help/helpdocument.h"
 #include "reading/documentaccessible.h"
-#include "widgets/richtextbox.h"
 #include "widgets/twips.h"
 
 #include <QRegularExpression>
@@ -25,9 +24,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     resize(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
 
     const QString text = HelpDocument();
-    QTextEdit *document = richtextbox::make(this, documentBox, text);
-    readas::mark(document->document(), HelpDecoration(text));
-    documentaccessible::install(document);
+    QTextEdit *document = documentaccessible::makeBox(this, documentBox, text, HelpDecoration(text));
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
     document->setFocus(Qt::OtherFocusReason);

@@ -5,6 +5,7 @@
 #include "reading/spokentext.h"
 #include "reading/textboundaries.h"
 #include "reading/viewportextents.h"
+#include "widgets/richtextbox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessibleWidget>
@@ -382,6 +383,17 @@ void install(QTextEdit *view)
     QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
     if (made && !dynamic_cast<DocumentAccessible *>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+QTextEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &text,
+                   const QList<readas::Stretch> &stretches)
+{
+    auto *box = new QTextEdit(parent);
+    install(box);
+    richtextbox::setUp(box, geometry);
+    box->setPlainText(text);
+    readas::mark(box->document(), stretches);
+    return box;
 }
 
 void moveByWord(QTextEdit *view, bool forward, bool select)

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "reading/readas.h"
+
+#include <QList>
+#include <QString>
+
+class QRect;
 class QTextEdit;
+class QWidget;
 
 // The document pane as a screen reader meets it: a read-only multi-line text
 // whose characters are the pane's SpokenText, with its caret, selection,
@@ -11,6 +18,13 @@ namespace documentaccessible {
 // Lets screen readers ask `view` for this text, and Right and Left step
 // over stretches read in words (idempotent).
 void install(QTextEdit *view);
+
+// A document box (richtextbox) holding `text`, `stretches` read in words,
+// installed before anything is set: a screen reader is told only of the
+// interface the box keeps. One replaced after Qt reported it is one a reader
+// goes on asking in vain.
+QTextEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &text,
+                   const QList<readas::Stretch> &stretches);
 
 // Tells screen readers where the caret now is, in spoken offsets; the
 // pane's own notice gives its cursor position, which differs after the

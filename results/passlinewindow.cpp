@@ -3,7 +3,6 @@
 #include "widgets/background.h"
 #include "widgets/designfont.h"
 #include "widgets/fittedlabel.h"
-#include "widgets/richtextbox.h"
 #include "widgets/twips.h"
 #include "reading/documentaccessible.h"
 #include "reading/spokenwords.h"
@@ -25,11 +24,9 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
 
     // Built first so that it heads the focus chain and opens with the focus.
     const PassLineTable table = passLineTable();
-    QTextEdit *document = richtextbox::make(
+    QTextEdit *document = documentaccessible::makeBox(
         this, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
-        table.text);
-    readas::mark(document->document(), table.gaps);
-    documentaccessible::install(document);
+        table.text, table.gaps);
     new RowKeys(document);
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("合格ライン一覧"));

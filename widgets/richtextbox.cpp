@@ -9,6 +9,13 @@ namespace richtextbox {
 QTextEdit *make(QWidget *parent, const QRect &geometry, const QString &text)
 {
     auto *box = new QTextEdit(parent);
+    setUp(box, geometry);
+    box->setPlainText(text);
+    return box;
+}
+
+void setUp(QTextEdit *box, const QRect &geometry)
+{
     // Sized before it is filled: a box still at its default size scrolls
     // past the first line to keep the cursor in view.
     box->setGeometry(geometry);
@@ -20,8 +27,6 @@ QTextEdit *make(QWidget *parent, const QRect &geometry, const QString &text)
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->setAcceptRichText(false);
-    box->setPlainText(text);
-    return box;
 }
 
 } // namespace richtextbox

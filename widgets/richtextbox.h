@@ -13,4 +13,8 @@ namespace richtextbox {
 // scrolls, takes the keyboard focus and opens at the document's first line.
 QTextEdit *make(QWidget *parent, const QRect &geometry, const QString &text);
 
+// The same settings for a box made and still empty: one that a screen
+// reader reads its own way is given that way first (documentaccessible).
+void setUp(QTextEdit *box, const QRect &geometry);
+
 } // namespace richtextbox

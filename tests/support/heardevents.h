@@ -22,6 +22,7 @@ public:
         int child;
         QString name;
         int caret;
+        QAccessible::Id id; // of the interface the reader is told of
         bool operator==(const Event &) const = default;
     };
 
@@ -61,7 +62,8 @@ private:
                               ? static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition()
                               : -1;
         s_events->append({event->type(), event->object(), event->child(),
-                          face ? face->text(QAccessible::Name) : QString(), caret});
+                          face ? face->text(QAccessible::Name) : QString(), caret,
+                          face ? QAccessible::uniqueId(face) : QAccessible::Id()});
     }
 
     QList<Event> m_events;
