@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 // Indent of `cells` monospaced cells, made of ideographic spaces.
@@ -79,6 +81,17 @@ QList<readas::Stretch> HelpDecoration(const QString &text)
         while (i + 1 < text.size() && text.at(i + 1) == u'○')
             ++i;
         stretches.append({start, i + 1 - start, QStringLiteral(" ")});
+    }
+    // A line of spaces alone, the top one, is heard as an empty line: a
+    // reader would count its spaces aloud.
+    qsizetype lineStart = 0;
+    for (const QString &line : text.split(u'\n')) {
+        const bool spaces = !line.isEmpty() && std::all_of(line.begin(), line.end(), [](QChar c) {
+            return c == u' ' || c == u'\u3000';
+        });
+        if (spaces)
+            stretches.append({int(lineStart), int(line.size()), QString()});
+        lineStart += line.size() + 1;
     }
     const QString face = QStringLiteral("＾＾；");
     for (qsizetype at = text.indexOf(face); at >= 0; at = text.indexOf(face, at + face.size()))

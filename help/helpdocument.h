@@ -13,5 +13,6 @@ QString HelpDocument();
 // a space: a screen reader would count a run of one sign aloud and name it,
 // in English (「5 white circle character」), around the title it decorates.
 // The face after the apology, （＾＾；, is read as the word it stands for,
-// 「（苦笑」, not as two circumflexes and a semicolon.
+// 「（苦笑」, not as two circumflexes and a semicolon. The top line, of spaces
+// alone, is read as nothing, so that it is heard as empty lines are.
 QList<readas::Stretch> HelpDecoration(const QString &text);

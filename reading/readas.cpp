@@ -23,6 +23,11 @@ void mark(QTextDocument *document, const QList<Stretch> &stretches)
     }
 }
 
+bool marked(const QTextCharFormat &format)
+{
+    return format.hasProperty(readAsProperty);
+}
+
 QString words(const QTextCharFormat &format)
 {
     return format.stringProperty(readAsProperty);

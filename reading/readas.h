@@ -19,9 +19,12 @@ struct Stretch
     QString words;
 };
 
+// Empty words read a stretch as nothing: a line of spaces alone is then
+// heard as an empty line is, not as a count of spaces.
 void mark(QTextDocument *document, const QList<Stretch> &stretches);
 
-// The words a stretch in `format` is read as; empty when it is read as shown.
+// Whether a stretch in `format` is read as words() rather than as shown.
+bool marked(const QTextCharFormat &format);
 QString words(const QTextCharFormat &format);
 
 } // namespace readas

@@ -126,12 +126,14 @@ SpokenText::SpokenText(const QTextDocument &document)
                 shown[p] = plain(characters.at(p - start));
                 raised[p] = format.verticalAlignment() == QTextCharFormat::AlignSuperScript;
             }
+            // Marked words may be none: the stretch is then read as nothing.
+            const bool marked = readas::marked(format);
             const QString readAs = readas::words(format);
             // A stretch may be stored as more than one fragment.
-            if (!readAs.isEmpty() && !replacements.isEmpty() && replacements.last().words == readAs
+            if (marked && !replacements.isEmpty() && replacements.last().words == readAs
                 && replacements.last().position + replacements.last().length == start)
                 replacements.last().length += end - start;
-            else if (!readAs.isEmpty() && start < end)
+            else if (marked && start < end)
                 replacements.append({start, end - start, readAs});
             const QString link = format.isAnchor() ? format.anchorHref() : QString();
             if (!link.isEmpty() && link != openLink && start < m_documentLength)

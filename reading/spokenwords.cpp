@@ -391,14 +391,31 @@ private:
         return i;
     }
 
-    // 「J の単位」, 「kg に直して」, 「mm を m に直さず」: a symbol named as a
-    // unit, with no number before it.
-    bool namedAsUnit(int end) const
+    // Whether a number, or a unit read after one, ends right before `i`,
+    // spaces passed over.
+    bool quantityBefore(int i) const
+    {
+        int j = i - 1;
+        while (isSpace(at(j)))
+            --j;
+        return j >= 0 && (j + 1 == m_lastUnitEnd || at(j).isDigit());
+    }
+
+    // 「J の単位」, 「kg に直して」, 「mm を m に直さず」, 「0.60 を mm の値と」:
+    // a symbol named as a unit, with no number right before it. A value is
+    // read in a unit after a number; 「x を m の値と」 gives a variable one.
+    bool namedAsUnit(int i, int end) const
     {
         end = pastSpaces(end);
         const QStringView rest = QStringView(m_text).mid(end, 3);
         if (rest == u"の単位" || rest.startsWith(u"に直"))
             return true;
+        if (rest.startsWith(u"の値")) {
+            int particle = i - 1;
+            while (isSpace(at(particle)))
+                --particle;
+            return at(particle) == u'を' && quantityBefore(particle);
+        }
         if (at(end) != u'を')
             return false;
         int unitEnd = 0;
@@ -476,7 +493,7 @@ private:
         // 2A-問1 is a question's name, 3T a product, 5 mx no unit.
         if (isAsciiLetter(after) || isAsciiDigit(after) || after == u'-' || (brackets && after != u'〕'))
             return false;
-        if (named && !namedAsUnit(end) && !headedUnit(i, end, words))
+        if (named && !namedAsUnit(i, end) && !headedUnit(i, end, words))
             return false;
         if (quantity && !spaced && end - i == 1 && isAsciiLetter(at(i)))
             return false;

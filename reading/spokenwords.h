@@ -13,11 +13,13 @@
 //   between a letter and a word, as in 2A-問1).
 // - A unit is read in words where it is one: after a number (10 m/s is
 //   「10 メートル毎秒」), filling the paper's unit brackets (〔cm〕), named
-//   before 「の単位」 or 「に直」 (「J の単位」, 「kg に直して」), after 「単位は」
-//   to its clause's end, or alone in brackets after a quantity measured in it
-//   or a single variable (重さ（N）, x（m）), with a raised or ²/³ exponent on its last
-//   symbol. A denominator in brackets is per each unit when a product
-//   (J/(g・K) 「ジュール毎グラム毎ケルビン」), per the whole when a quotient
+//   before 「の単位」 or 「に直」 (「J の単位」, 「kg に直して」), as the unit a
+//   number is read in (「0.60 を mm の値と」, where 「x を m の値と」 is a
+//   variable's), after 「単位は」 to its clause's end, or alone in brackets
+//   after a quantity measured in it or a single variable (重さ（N）, x（m）),
+//   with a raised or ²/³ exponent on its last symbol. A denominator in
+//   brackets is per each unit when a product (J/(g・K)
+//   「ジュール毎グラム毎ケルビン」), per the whole when a quotient
 //   (N/(m²/s²) 「ニュートン毎（平方メートル毎秒毎秒）」). A single letter right
 //   after a digit (2m) and any symbol elsewhere (the variables N, V, T, 質量（m）,
 //   a label such as 点（A）) stay letters.

@@ -212,6 +212,8 @@ def exam_steps():
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the verdict window"
     yield ["alt+h"], r"バージョン情報\(A\)", None, "Alt+H: the help menu"
     yield ["a"], r"バージョン情報(.|\n)*ソフトの説明", None, "help: its title and first line"
+    # Its top line shows spaces alone: heard as its other empty lines are.
+    yield ["ctrl+Home"], r"blank|空", r"\d|character", "Ctrl+Home in the help: its top line is blank"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the help window"
     yield from quit_steps()
 
@@ -433,7 +435,7 @@ SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<tr><th>合計</th><td></td><td>12.56</td></tr></table>\n'
                '<p>① 16 時間</p>\n<p>½ × 9.8</p>\n'
                '<p>傾き 1.25 N/(m<sup>2</sup>/s<sup>2</sup>)</p>\n'
-               '<p>2.0（単位は V/mA = kΩ）</p>\n</body></html>\n')
+               '<p>2.0（単位は V/mA = kΩ）</p>\n<p>0.60 を mm の値と読む</p>\n</body></html>\n')
 
 
 def signs_steps():
@@ -464,6 +466,7 @@ def signs_steps():
     yield ["Down"], r"2ぶんの1 ?かける ?9\.8", r"1⁄2", "Down: ½ in words"
     yield ["Down"], r"1\.25 ?ニュートン毎.?平方メートル毎秒毎秒", r"わる", "Down: a unit of units in words"
     yield ["Down"], r"単位は ?ボルト毎ミリアンペア ?イコール ?キロオーム", r"わる|Ω|オメガ", "Down: units named without a number"
+    yield ["Down"], r"0\.60 ?を ?ミリメートル ?の値", r"mm|エムエム", "Down: the unit a number is read in"
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 

@@ -34,13 +34,14 @@ void HelpDocumentTest::document_has42LinesFromSpacesToEmptyEnd()
 
 // Each line as shown, and as a screen reader gets it in the window: as
 // shown, but for the title's rings, which a reader would name one by one,
-// the signs a synthesizer names in English (★, a face of ＾) and the sizes'
-// units (KB).
+// the signs a synthesizer names in English (★, a face of ＾), the sizes'
+// units (KB) and a line of spaces alone, which a reader would count aloud.
 void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
 {
     QTest::addColumn<int>("line"); // 1-based
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("heard"); // empty: as shown
+    QTest::addColumn<QString>("heard"); // null: as shown
+    QTest::newRow("top line of spaces") << 1 << QString(10, u'\u3000') << QStringLiteral("");
     QTest::newRow("title, indent 8")
         << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
         << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
@@ -79,7 +80,7 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords()
     QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(box)->textInterface();
     int start = 0, end = 0;
     QCOMPARE(reader->textAtOffset(reader->cursorPosition(), QAccessible::LineBoundary, &start, &end),
-             (heard.isEmpty() ? text : heard) + u'\n');
+             (heard.isNull() ? text : heard) + u'\n');
 }
 
 void HelpDocumentTest::fileLines_are56CellsIndented16()

@@ -107,6 +107,13 @@ private slots:
         QTest::newRow("a unit converted to") << "質量を kg に直して、mm を m に直さず、x を cm に直す"
                                              << "質量を キログラム に直して、ミリメートル を メートル に直さず、"
                                                 "x を センチメートル に直す";
+        // A number read as a value in a unit; a letter after no number is a variable.
+        QTest::newRow("a number read as a unit's value")
+            << "0.60 を mm の値と読んで、10<sup>3</sup> を m の値と、2.0 を kg の値、x を m の値と、"
+               "0.60 を m と、0.60 を m のとき、0.60 を mx の値、0.60 m を cm の値で、0.60 を ΔN の値"
+            << "0.60 を ミリメートル の値と読んで、10の3乗 を メートル の値と、2.0 を キログラム の値、"
+               "x を m の値と、0.60 を m と、0.60 を m のとき、0.60 を mx の値、0.60 メートル を センチメートル の値で、"
+               "0.60 を ΔN の値";
         // Labels and variables in brackets or before a particle stay letters.
         QTest::newRow("labels and variables stay letters")
             << "点（A）、（A）、A（C）、f(s)、質量（m）、力（F）、長さ（L）、周期（T）、T（上向き）、"
