@@ -56,7 +56,7 @@ public:
         return spoken().text().mid(start, end - start);
     }
 
-    int cursorPosition() const override { return spoken().caretOffset(view()->textCursor().position()); }
+    int cursorPosition() const override { return caretOffset(view()->textCursor().position()); }
 
     void setCursorPosition(int offset) override
     {
@@ -153,7 +153,7 @@ public:
     int wordStart(int position, bool forward) const
     {
         const int count = characterCount();
-        int offset = spoken().caretOffset(position);
+        int offset = caretOffset(position);
         while (true) {
             const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
             if (forward)
@@ -188,6 +188,17 @@ public:
     int characterStop(int from, int to) const
     {
         int start = 0, end = 0;
+        // From a later line of a stretch, where a reader is past its words,
+        // Right goes on as from the stretch's end.
+        if (to > from && spoken().insideWords(from, &start, &end) && !onFirstLine(start, from)) {
+            QTextCursor cursor(view()->document());
+            cursor.setPosition(caretStop(end, true));
+            const int past = cursor.position();
+            cursor.setVisualNavigation(true);
+            if (!cursor.movePosition(QTextCursor::Right))
+                return past;
+            return characterStop(past, cursor.position());
+        }
         if (!spoken().insideWords(to, &start, &end))
             return to;
         return to > from ? caretStop(end, true) : caretStop(start, false);
@@ -195,6 +206,32 @@ public:
 
 private:
     QTextEdit *view() const { return static_cast<QTextEdit *>(widget()); }
+
+    // Where a reader's caret is for the pane's caret at `position`. Inside a
+    // stretch read in words but on a later screen line than its start, it
+    // is past the words: they are heard with the line they start on, and
+    // this line from after them, else Down would hear the line before again.
+    int caretOffset(int position) const
+    {
+        int start = 0, end = 0;
+        if (spoken().insideWords(position, &start, &end) && !onFirstLine(start, position))
+            return spoken().toSpoken(position, true);
+        return spoken().caretOffset(position);
+    }
+
+    // Whether `position` is on the screen line where the stretch starting at
+    // `start` begins.
+    bool onFirstLine(int start, int position) const
+    {
+        const QTextBlock block = view()->document()->findBlock(start);
+        view()->document()->documentLayout()->blockBoundingRect(block); // laid out, if not yet
+        const QTextLayout *layout = block.layout();
+        if (!layout || layout->lineCount() == 0)
+            return true;
+        const QTextLine first = layout->lineForTextPosition(start - block.position());
+        const QTextLine line = layout->lineForTextPosition(position - block.position());
+        return !first.isValid() || !line.isValid() || first.lineNumber() == line.lineNumber();
+    }
 
     bool wordMovedHere() const
     {

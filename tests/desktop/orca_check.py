@@ -424,6 +424,19 @@ def kanji_program():
     return program_with("kanji", KANJI_PAPER)
 
 
+# 5-問3 of the shipped paper in its font, two characters longer before its
+# second J/(g・K): in the exam window's pane, in this check's fonts, its
+# fourth line ends inside that unit (「…約何 J/(g・」), as the shipped
+# paper's did for a tester, and the fifth begins 「K) か。」.
+WRAPPED = ('<p style="font-family: \'ＭＳ ゴシック\', \'IPAGothic\', \'IPAゴシック\', monospace;">'
+           '金属の比熱を求めるため、質量 200 g の金属球を沸騰している湯の中に長い時間入れておき、'
+           '湯の温度が 98.0 ℃ であることを確かめた。\n'
+           'この金属球を取り出してすぐに、断熱容器に入れた 20.0 ℃ の水 150 g の中に入れ、'
+           'よくかき混ぜたところ、全体の温度は 27.6 ℃ で一定になった。\n'
+           '水の比熱を 4.2 J/(g・K) とし、容器の熱容量と、容器の外部との熱のやりとりは無視してよいものとする。'
+           'この測定から求めた金属の比熱は約何 J/(g・K) か。最も適当なものを、次のうちから一つ選べ。</p>\n')
+
+
 # A paper of signs, units, an arrow, a link, a table of measured values, a
 # choice and a fraction sign: each line is heard in words, each character
 # shown by Right, a line in the table is its row, header first.
@@ -435,7 +448,8 @@ SIGNS_PAPER = ('<html><head><meta charset="utf-8"></head><body>\n'
                '<tr><th>合計</th><td></td><td>12.56</td></tr></table>\n'
                '<p>① 16 時間</p>\n<p>½ × 9.8</p>\n'
                '<p>傾き 1.25 N/(m<sup>2</sup>/s<sup>2</sup>)</p>\n'
-               '<p>2.0（単位は V/mA = kΩ）</p>\n<p>0.60 を mm の値と読む</p>\n</body></html>\n')
+               '<p>2.0（単位は V/mA = kΩ）</p>\n<p>0.60 を mm の値と読む</p>\n' + WRAPPED
+               + '</body></html>\n')
 
 
 def signs_steps():
@@ -467,6 +481,11 @@ def signs_steps():
     yield ["Down"], r"1\.25 ?ニュートン毎.?平方メートル毎秒毎秒", r"わる", "Down: a unit of units in words"
     yield ["Down"], r"単位は ?ボルト毎ミリアンペア ?イコール ?キロオーム", r"わる|Ω|オメガ", "Down: units named without a number"
     yield ["Down"], r"0\.60 ?を ?ミリメートル ?の値", r"mm|エムエム", "Down: the unit a number is read in"
+    # Down hears the line after one ending inside a unit, not that line again:
+    # from the line's start (Home), Down leaves the caret inside the unit.
+    yield ["Home"] + ["Down"] * 4, r"容量と.*約何 ?ジュール毎グラム毎ケルビン", None, "Down to a line ending in a unit"
+    yield ["Down"], r"か。最も適当なものを", r"容量と", "Down: the next line, after the unit"
+    yield ["Up"], r"容量と.*約何 ?ジュール毎グラム毎ケルビン", r"か。最も", "Up: the line with the unit again"
     yield ["shift+Tab"], r"合格率", None, "Shift+Tab out of the paper"
     yield from quit_steps()
 

@@ -1,5 +1,6 @@
 #include "document/documentview.h"
 #include "support/accessibletext.h"
+#include "support/caretpane.h"
 
 #include <QFile>
 #include <QInputMethodEvent>
@@ -22,6 +23,7 @@ private slots:
     void everyOffset_answeredAtOnceAndInOrder();
     void shippedPages_leaveNoSignToTheSynthesizer_data();
     void shippedPages_leaveNoSignToTheSynthesizer();
+    void shippedPaper_downAndUpHearEveryScreenLine();
     void pieces_areWhatAReaderExpects_data();
     void pieces_areWhatAReaderExpects();
     void ctrlArrows_stopAtEachWordAReaderHears_data();
@@ -160,6 +162,20 @@ void AccessibleTextTest::shippedPages_leaveNoSignToTheSynthesizer()
                                                         "|\\d *を *[A-Za-zμΩ]+ *の値"));
     const QRegularExpressionMatch letters = unit.match(heard);
     QVERIFY2(!letters.hasMatch(), qPrintable(letters.captured()));
+}
+
+// The paper in a pane of the exam window's size, whose lines end inside
+// units such as J/(g・K): Down and Up hear each screen line once.
+void AccessibleTextTest::shippedPaper_downAndUpHearEveryScreenLine()
+{
+    m_view->resize(625, 353); // the exam window's paper pane
+    QVERIFY(m_view->openFile(VARDO_SOURCE_DIR "/assets/00Vardo.tx"));
+    m_view->setFocus();
+    for (bool up : {false, true}) {
+        const QList<caretpane::HeardLine> heard = caretpane::linesHeard(*m_view, up);
+        const qsizetype amiss = caretpane::firstAmiss(heard, text()->characterCount());
+        QVERIFY2(amiss < 0, caretpane::around(text(), heard, amiss).constData());
+    }
 }
 
 // Exact answers, as a text box gives them: the piece at, before and after

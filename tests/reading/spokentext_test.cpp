@@ -213,6 +213,42 @@ private slots:
             QCOMPARE(lineAt(text->cursorPosition(), &start, &end), down);
     }
 
+    void downAndUp_hearEveryScreenLine_data()
+    {
+        QTest::addColumn<QString>("stretch"); // read in words, the wrap to fall inside it
+        QTest::addColumn<QString>("around");  // the paragraphs' markup around them
+        const QString paragraphs = QStringLiteral("%1");
+        QTest::newRow("a unit") << "約何 J/(g・K) か。" << paragraphs;
+        QTest::newRow("a unit with a power") << "約 9.8 m/s<sup>2</sup> か。" << paragraphs;
+        QTest::newRow("a unit of units") << "約 1.25 N/(m<sup>2</sup>/s<sup>2</sup>) か。" << paragraphs;
+        QTest::newRow("a table row") << "約何 J/(g・K) か。"
+                                     << "<table border=\"1\"><tr><td>%1</td><td>右</td></tr></table><p>後</p>";
+    }
+
+    // A stretch read in words that a screen line ends inside is heard whole
+    // with that line, and the next line from after it: Down and Up hear
+    // every screen line, none twice or lost, and Right goes on from each.
+    void downAndUp_hearEveryScreenLine()
+    {
+        QFETCH(QString, stretch);
+        QFETCH(QString, around);
+        // The stretch further along each paragraph, so that some line ends
+        // inside it whatever the font.
+        QString html;
+        for (int k = 0; k < 48; ++k)
+            html += QStringLiteral("<p>%1%2最も適当なものを、次のうちから一つ選べ。</p>")
+                        .arg(QString(k, QChar(u'あ')), stretch);
+        QTextBrowser view;
+        QAccessibleTextInterface *text = showCaretPane(view, around.arg(html));
+        QVERIFY(text);
+        QVERIFY(caretpane::linesStartingInWords(view) > 0);
+        for (bool up : {false, true}) {
+            const QList<caretpane::HeardLine> heard = caretpane::linesHeard(view, up);
+            const qsizetype amiss = caretpane::firstAmiss(heard, text->characterCount());
+            QVERIFY2(amiss < 0, caretpane::around(text, heard, amiss).constData());
+        }
+    }
+
     void rightAndLeft_hearEachCharacterOnce_data()
     {
         QTest::addColumn<QString>("html");
