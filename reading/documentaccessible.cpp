@@ -165,7 +165,8 @@ public:
             if (offset <= 0 || offset >= count)
                 return spoken().toDocument(std::clamp(offset, 0, count));
             const int moved = spoken().toDocument(offset);
-            if (!spoken().text().at(offset).isSpace() && (forward ? moved > position : moved < position))
+            if (!spoken().text().at(offset).isSpace() && !signsToTheEnd(offset)
+                && (forward ? moved > position : moved < position))
                 return moved;
         }
     }
@@ -177,9 +178,9 @@ public:
     {
         if ((offset == -2 || offset == cursorPosition()) && wordMovedHere()) {
             if (type == QAccessible::WordBoundary)
-                return wordWithSpaces(start, end);
+                return wordAtCaret(true, start, end);
             if (type == QAccessible::CharBoundary)
-                type = QAccessible::WordBoundary;
+                return wordAtCaret(false, start, end);
         }
         return ReadOnlyTextAccessible::textAtOffset(offset, type, start, end);
     }
@@ -242,16 +243,37 @@ private:
                && cursorPosition() < characterCount();
     }
 
-    // The word at the caret with the spaces and line breaks after it.
-    QString wordWithSpaces(int *start, int *end) const
+    // The word at the caret, `withSpaces` with the spaces and line breaks
+    // after it; through the end of the text when only signs and spaces
+    // follow, as those signs are no stop of their own.
+    QString wordAtCaret(bool withSpaces, int *start, int *end) const
     {
         const QString &all = spoken().text();
         Range word = boundaries().at(cursorPosition(), TextBoundaries::Unit::Word);
-        while (word.end < all.size() && all.at(word.end).isSpace())
-            ++word.end;
+        int past = word.end;
+        while (past < all.size() && all.at(past).isSpace())
+            ++past;
+        if (past < all.size() && signsToTheEnd(past))
+            word.end = int(all.size());
+        else if (withSpaces)
+            word.end = past;
         *start = word.start;
         *end = word.end;
         return all.mid(word.start, word.end - word.start);
+    }
+
+    // Whether only signs and spaces run from `offset` to the end of the
+    // text. With Ctrl held Orca drops a last sign from the word it is given
+    // (see documentaccessible::moveByWord()), and after such signs there is
+    // no space to give with them: a stop there would be heard as nothing.
+    bool signsToTheEnd(int offset) const
+    {
+        const QStringView rest = QStringView(spoken().text()).mid(offset);
+        for (const char32_t c : rest.toUcs4()) {
+            if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
+                return false;
+        }
+        return true;
     }
 
     // The box of the character at `position`, in viewport coordinates: from

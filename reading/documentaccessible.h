@@ -41,6 +41,8 @@ void announceCaret(QTextEdit *view);
 // runs on through the spaces after it: with Ctrl held, Orca says from the
 // caret to that word's end, less a last character that is neither a space
 // nor a letter or digit, so a bracket or a full stop alone would be lost.
+// Signs that end the text have no space after them: they are no stop, and
+// are heard with the word before them.
 void moveByWord(QTextEdit *view, bool forward, bool select);
 
 // Where a move of the caret from `from` to the next character, `to`, stops:

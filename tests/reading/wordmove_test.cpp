@@ -17,8 +17,9 @@ private slots:
     {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QStringList>("words"); // at each stop, from the start
+        // A sign that ends the text is heard with the word before it.
         QTest::newRow("kanji words and a particle") << "物理の問題です。"
-                                                    << QStringList{"物理", "の", "問題", "です", "。"};
+                                                    << QStringList{"物理", "の", "問題", "です。"};
         QTest::newRow("a particle after kanji") << "<b>解答のしかた</b>" << QStringList{"解答", "の", "しかた"};
         QTest::newRow("katakana with its long vowel") << "エネルギーを保存"
                                                       << QStringList{"エネルギー", "を", "保存"};
@@ -84,6 +85,13 @@ private slots:
         QTest::newRow("a unit read in words") << "10 m/s で" << QStringList{"10", "メートル毎秒", "で"};
         QTest::newRow("a link, its name no stop") << "次は<a href=\"a.html\">問題にもどる</a>"
                                                   << QStringList{"次", "は", "問題", "に", "もどる"};
+        // At the end of the text no space follows a sign: alone it would be
+        // dropped and nothing heard at all, as a paper ending in a link did.
+        QTest::newRow("a closing bracket that ends the text") << "第4版）" << QStringList{"第", "4", "版"};
+        QTest::newRow("two signs that end the text") << "甲乙。」" << QStringList{"甲乙。"};
+        QTest::newRow("a space and a sign that end the text") << "<pre>甲乙 。</pre>" << QStringList{"甲乙"};
+        QTest::newRow("a link that ends the text in a sign") << "<p>甲</p><p><a href=\"a.html\">問題にもどる。</a></p>"
+                                                             << QStringList{"甲", "問題", "に", "もどる"};
     }
 
     // With Ctrl still down when it hears of a move back, Orca asks for the
