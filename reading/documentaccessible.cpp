@@ -20,6 +20,20 @@
 
 namespace {
 
+// Where the signs and spaces that end `text` begin: after its last letter,
+// digit or mark. Worked out once per text, as a word move asks at each stop.
+qsizetype signsAtTheEnd(const QString &text)
+{
+    for (qsizetype i = text.size(); i > 0; --i) {
+        char32_t c = text.at(i - 1).unicode();
+        if (text.at(i - 1).isLowSurrogate() && i > 1 && text.at(i - 2).isHighSurrogate())
+            c = QChar::surrogateToUcs4(text.at(i - 2), text.at(i - 1));
+        if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
+            return i;
+    }
+    return 0;
+}
+
 const char spokenProperty[] = "spokenDocument";
 // The pane's caret position a word move left, until the caret moves again.
 const char wordMoveProperty[] = "wordMovedTo";
@@ -268,12 +282,8 @@ private:
     // no space to give with them: a stop there would be heard as nothing.
     bool signsToTheEnd(int offset) const
     {
-        const QStringView rest = QStringView(spoken().text()).mid(offset);
-        for (const char32_t c : rest.toUcs4()) {
-            if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
-                return false;
-        }
-        return true;
+        spoken();
+        return offset >= m_signsFrom;
     }
 
     // The box of the character at `position`, in viewport coordinates: from
@@ -353,6 +363,7 @@ private:
             || document->characterCount() - 1 != m_spoken.documentLength()) {
             m_spoken = SpokenText(*document);
             m_boundaries = TextBoundaries(m_spoken.text(), m_spoken.wordRanges());
+            m_signsFrom = signsAtTheEnd(m_spoken.text());
             m_document = document;
             m_revision = document->revision();
         }
@@ -409,6 +420,7 @@ private:
     mutable int m_revision = -1;
     mutable SpokenText m_spoken;
     mutable TextBoundaries m_boundaries;
+    mutable qsizetype m_signsFrom = 0;
 };
 
 QAccessibleInterface *documentFactory(const QString &, QObject *object)

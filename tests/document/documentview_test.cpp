@@ -362,6 +362,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
 
     QTest::newRow("tool tip of 17 nested tables")
         << "<p><span title=\"" + tables17 + "x\">" + words.repeated(20) + "</span></p>" << use << "word";
+    QTest::newRow("a text ending in 30,000 signs")
+        << "<p>word " + QByteArray("!").repeated(30000) + "</p>" << QStringList{"end", "wordback"} << "word";
     QTest::newRow("line height 60000000%")
         << ("<p style=\"line-height:60000000%\">" + words + "</p>").repeated(50) << use << "word";
     QTest::newRow("line height 10000000px")
@@ -467,6 +469,10 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
         } else if (action == u"end") {
             QTest::keyClick(m_view, Qt::Key_End, Qt::ControlModifier);
             m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
+        } else if (action == u"wordback") {
+            QTest::keyClick(m_view, Qt::Key_End, Qt::ControlModifier);
+            for (int i = 0; i < 3; ++i)
+                QTest::keyClick(m_view, Qt::Key_Left, Qt::ControlModifier);
         } else if (action == u"pagedown") {
             m_view->verticalScrollBar()->setValue(0);
             for (int i = 0; i < 10; ++i) {
