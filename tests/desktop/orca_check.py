@@ -120,7 +120,10 @@ def orca_gone(heard, keys):
 
 
 def orca_failed(new):  # the session's failures, each Orca's alone
-    return bool(new) and all("[Orca ended" in f or "; the program answers]" in f for f in new)
+    # Only an Orca that ended. One that said nothing while the program
+    # answered had, when caught in the act, been handed a word it could not
+    # say: the program's fault, which a new Orca would only hide.
+    return bool(new) and all("[Orca ended" in f for f in new)
 
 
 def press(group):
@@ -649,10 +652,9 @@ def main():
                     wait_for(lambda: not LISTENED & orca_listeners(), STEP_SECONDS)
                 if attempt or not orca_failed(failures[failed:]):
                     break
-                # Orca 48 crashes or goes deaf now and then on its own: the
-                # session is heard once more by a new Orca, never for a
-                # program that stopped answering or a word Orca did say.
-                print("%4.0f s again %s: Orca failed, the program answered" % (
+                # Orca 48 has crashed on its own: the session is heard once
+                # more by a new Orca, never for a silence or a word Orca said.
+                print("%4.0f s again %s: Orca ended, the program answered" % (
                     time.monotonic() - BEGAN, name), flush=True)
                 del failures[failed:]
             if no_orca:
