@@ -3,6 +3,7 @@
 #include "support/watchedfifo.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QClipboard>
@@ -405,6 +406,25 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << "表示できません";
     QTest::newRow("8,000 marks on one letter") << "<p>a" + QString(8000, QChar(0x0301)).toUtf8() + "</p>"
                                                << use << "表示できません";
+    // What the caret keys and a screen reader walk through: units read in
+    // words, run together and wrapped over several screen lines; texts with
+    // no word to stop at; surrogates and marks where the text ends.
+    const QStringList storm = {"narrow", "keys"};
+    const QByteArray unit = QStringLiteral("J/(g・K)").toUtf8();
+    QTest::newRow("3,000 units run together, each wrapped over lines") << "<p>" + unit.repeated(3000) + "</p>"
+                                                                     << storm << "J/\\(g・K\\)";
+    QTest::newRow("units named before the value, wrapped")
+        << "<p>" + QStringLiteral("4.2 を J/(g・K) の値と").toUtf8().repeated(2000) + "</p>" << storm << "の値と";
+    QTest::newRow("a text of signs only") << "<p>" + QByteArray("!?/()-").repeated(5000) + "</p>" << storm
+                                          << "^[!?/()-]+$";
+    QTest::newRow("a text of spaces only") << "<pre>" + QStringLiteral("\u3000 \t").toUtf8().repeated(3000) + "</pre>"
+                                           << storm << "^[\u3000 \t]+$";
+    QTest::newRow("surrogates and marks at the end")
+        << "<p>" + unit + " " + QStringLiteral("\U0001D400").toUtf8().repeated(3000)
+               + QStringLiteral("e\u0301").toUtf8().repeated(3000) + QStringLiteral("\U0001F600").toUtf8() + "</p>"
+        << storm << "\U0001F600$";
+    QTest::newRow("a units page of 1.5 MB") << ("<p>" + (unit + " ").repeated(200) + "</p>").repeated(900)
+                                            << QStringList{"keys", "end", "wordback"} << "g・K";
     // Files that are no document, or that the guard turns away at once.
     QByteArray binary(256 * 1024, '\0');
     for (int i = 0; i < binary.size(); ++i)
@@ -473,6 +493,45 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
             QTest::keyClick(m_view, Qt::Key_End, Qt::ControlModifier);
             for (int i = 0; i < 3; ++i)
                 QTest::keyClick(m_view, Qt::Key_Left, Qt::ControlModifier);
+        } else if (action == u"narrow") {
+            // A unit of seven characters wraps over three lines.
+            m_view->resize(40, m_view->height());
+            viewport->grab();
+        } else if (action == u"keys") {
+            // Keys held down from the top, each caret heard as a reader asks.
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(m_view);
+            QAccessibleTextInterface *reader = face ? face->textInterface() : nullptr;
+            QVERIFY(reader);
+            QTest::keyClick(m_view, Qt::Key_Home, Qt::ControlModifier);
+            const std::pair<Qt::Key, Qt::KeyboardModifiers> held[] = {
+                {Qt::Key_Right, {}}, {Qt::Key_Down, {}}, {Qt::Key_Right, Qt::ControlModifier},
+                {Qt::Key_Up, {}}, {Qt::Key_Left, {}}, {Qt::Key_Left, Qt::ControlModifier}};
+            int heard = reader->cursorPosition();
+            for (const auto &[key, modifiers] : held) {
+                const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+                for (int i = 0; i < 150; ++i) {
+                    const int from = m_view->textCursor().position();
+                    QTest::keyClick(m_view, key, modifiers);
+                    const int to = m_view->textCursor().position();
+                    // Left and Right, by letter or word, never stall short of the
+                    // end; no key turns back, in the pane or in what a reader is told.
+                    const bool across = key == Qt::Key_Left || key == Qt::Key_Right;
+                    const bool atEnd = forward ? m_view->textCursor().atEnd() : m_view->textCursor().atStart();
+                    QVERIFY2(forward ? to > from || atEnd || !across : to < from || atEnd || !across,
+                             qPrintable(QStringLiteral("key %1: %2 to %3").arg(key, 0, 16).arg(from).arg(to)));
+                    int start = 0, end = 0;
+                    const int caret = reader->cursorPosition();
+                    QVERIFY(caret >= 0 && caret <= reader->characterCount());
+                    QVERIFY2(forward ? caret >= heard : caret <= heard,
+                             qPrintable(QStringLiteral("key %1: heard %2 then %3")
+                                            .arg(key, 0, 16).arg(heard).arg(caret)));
+                    heard = caret;
+                    reader->textAtOffset(caret, QAccessible::WordBoundary, &start, &end);
+                    reader->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
+                    reader->characterRect(caret);
+                    QCoreApplication::processEvents(); // as between repeats of a held key
+                }
+            }
         } else if (action == u"pagedown") {
             m_view->verticalScrollBar()->setValue(0);
             for (int i = 0; i < 10; ++i) {
