@@ -6,14 +6,6 @@
 
 namespace richtextbox {
 
-QTextEdit *make(QWidget *parent, const QRect &geometry, const QString &text)
-{
-    auto *box = new QTextEdit(parent);
-    setUp(box, geometry);
-    box->setPlainText(text);
-    return box;
-}
-
 void setUp(QTextEdit *box, const QRect &geometry)
 {
     // Sized before it is filled: a box still at its default size scrolls
