@@ -391,13 +391,20 @@ private:
         return i;
     }
 
-    // Whether a number, or a unit read after one, ends right before `i`,
-    // spaces passed over.
-    bool quantityBefore(int i) const
+    // The last character before `i` that is not a space.
+    int beforeSpaces(int i) const
     {
         int j = i - 1;
         while (isSpace(at(j)))
             --j;
+        return j;
+    }
+
+    // Whether a number, or a unit read after one, ends right before `i`,
+    // spaces passed over.
+    bool quantityBefore(int i) const
+    {
+        const int j = beforeSpaces(i);
         return j >= 0 && (j + 1 == m_lastUnitEnd || at(j).isDigit());
     }
 
@@ -411,9 +418,7 @@ private:
         if (rest == u"の単位" || rest.startsWith(u"に直"))
             return true;
         if (rest.startsWith(u"の値")) {
-            int particle = i - 1;
-            while (isSpace(at(particle)))
-                --particle;
+            const int particle = beforeSpaces(i);
             return at(particle) == u'を' && quantityBefore(particle);
         }
         if (at(end) != u'を')
