@@ -5,6 +5,7 @@
 #include "files/regularfile.h"
 #include "markup/htmldecode.h"
 #include "markup/htmlguard.h"
+#include "reading/spokenreading.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -166,6 +167,9 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
         cursor.insertHtml(notices);
         cursor.insertBlock();
     }
+    // What a screen reader is told of the page, and what the caret keys step
+    // over, worked out here and not at the first key.
+    SpokenReading::prepare(*document);
     return {Kind::Document, std::move(document), QString()};
 }
 

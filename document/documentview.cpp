@@ -4,6 +4,7 @@
 #include "document/firstscreen.h"
 #include "document/selectiondata.h"
 #include "reading/caretbrowsing.h"
+#include "reading/spokenreading.h"
 
 #include <QApplication>
 #include <QDir>
@@ -217,6 +218,7 @@ void DocumentView::showHtml(const QString &html)
     page->setDefaultFont(font());
     page->setHtml(html);
     documentclean::dropClosingSpaces(*page);
+    SpokenReading::prepare(*page);
     replaceDocument(page);
 }
 

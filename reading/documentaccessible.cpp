@@ -2,6 +2,7 @@
 
 #include "reading/boundarytext.h"
 #include "reading/characterkeys.h"
+#include "reading/spokenreading.h"
 #include "reading/spokentext.h"
 #include "reading/textboundaries.h"
 #include "reading/viewportextents.h"
@@ -19,20 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-// Where the signs and spaces that end `text` begin: after its last letter,
-// digit or mark. Worked out once per text, as a word move asks at each stop.
-qsizetype signsAtTheEnd(const QString &text)
-{
-    for (qsizetype i = text.size(); i > 0; --i) {
-        char32_t c = text.at(i - 1).unicode();
-        if (text.at(i - 1).isLowSurrogate() && i > 1 && text.at(i - 2).isHighSurrogate())
-            c = QChar::surrogateToUcs4(text.at(i - 2), text.at(i - 1));
-        if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
-            return i;
-    }
-    return 0;
-}
 
 const char spokenProperty[] = "spokenDocument";
 // The pane's caret position a word move left, until the caret moves again.
@@ -282,8 +269,7 @@ private:
     // no space to give with them: a stop there would be heard as nothing.
     bool signsToTheEnd(int offset) const
     {
-        spoken();
-        return offset >= m_signsFrom;
+        return offset >= reading().signsFrom();
     }
 
     // The box of the character at `position`, in viewport coordinates: from
@@ -355,26 +341,19 @@ private:
     }
 
     // Worked out again whenever the pane holds another document or its text
-    // changed.
-    const SpokenText &spoken() const
+    // changed; a document the pane was given ready comes with it.
+    const SpokenReading &reading() const
     {
-        const QTextDocument *document = view()->document();
-        if (document != m_document || document->revision() != m_revision
-            || document->characterCount() - 1 != m_spoken.documentLength()) {
-            m_spoken = SpokenText(*document);
-            m_boundaries = TextBoundaries(m_spoken.text(), m_spoken.wordRanges());
-            m_signsFrom = signsAtTheEnd(m_spoken.text());
+        QTextDocument *document = view()->document();
+        if (!m_reading || document != m_document || !m_reading->isFor(*document)) {
+            m_reading = SpokenReading::of(*document);
             m_document = document;
-            m_revision = document->revision();
         }
-        return m_spoken;
+        return *m_reading;
     }
 
-    const TextBoundaries &boundaries() const
-    {
-        spoken();
-        return m_boundaries;
-    }
+    const SpokenText &spoken() const { return reading().spoken(); }
+    const TextBoundaries &boundaries() const { return reading().boundaries(); }
 
     // The pane's position for a spoken offset, brought inside the text.
     int documentPosition(int offset) const
@@ -417,10 +396,7 @@ private:
     }
 
     mutable QPointer<const QTextDocument> m_document;
-    mutable int m_revision = -1;
-    mutable SpokenText m_spoken;
-    mutable TextBoundaries m_boundaries;
-    mutable qsizetype m_signsFrom = 0;
+    mutable std::shared_ptr<const SpokenReading> m_reading;
 };
 
 QAccessibleInterface *documentFactory(const QString &, QObject *object)

@@ -1,0 +1,55 @@
+#include "reading/spokenreading.h"
+
+#include <QTextDocument>
+#include <QVariant>
+
+namespace {
+
+const char keptProperty[] = "spokenReading";
+
+qsizetype signsAtTheEnd(const QString &text)
+{
+    for (qsizetype i = text.size(); i > 0; --i) {
+        char32_t c = text.at(i - 1).unicode();
+        if (text.at(i - 1).isLowSurrogate() && i > 1 && text.at(i - 2).isHighSurrogate())
+            c = QChar::surrogateToUcs4(text.at(i - 2), text.at(i - 1));
+        if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
+            return i;
+    }
+    return 0;
+}
+
+} // namespace
+
+SpokenReading::SpokenReading(const QTextDocument &document)
+    : m_spoken(document),
+      m_boundaries(m_spoken.text(), m_spoken.wordRanges()),
+      m_signsFrom(signsAtTheEnd(m_spoken.text())),
+      m_revision(document.revision())
+{
+}
+
+bool SpokenReading::isFor(const QTextDocument &document) const
+{
+    return m_revision == document.revision() && m_spoken.documentLength() == document.characterCount() - 1;
+}
+
+std::shared_ptr<const SpokenReading> SpokenReading::prepare(QTextDocument &document)
+{
+    const std::shared_ptr<const SpokenReading> reading = std::make_shared<SpokenReading>(document);
+    document.setProperty(keptProperty, QVariant::fromValue(reading));
+    return reading;
+}
+
+std::shared_ptr<const SpokenReading> SpokenReading::kept(const QTextDocument &document)
+{
+    auto reading = document.property(keptProperty).value<std::shared_ptr<const SpokenReading>>();
+    return reading && reading->isFor(document) ? reading : nullptr;
+}
+
+std::shared_ptr<const SpokenReading> SpokenReading::of(QTextDocument &document)
+{
+    if (auto reading = kept(document))
+        return reading;
+    return prepare(document);
+}
