@@ -5,6 +5,7 @@
 // paper ("paper yes") or something else, such as a page of the program's own.
 #include "app/startup.h"
 #include "app/vardoapp.h"
+#include "document/documentclean.h"
 #include "bench/firstpaint.h"
 #include "exam/appfolder.h"
 #include "exam/examwindow.h"
@@ -26,6 +27,8 @@ QString paperText()
         return QString();
     QTextDocument document;
     document.setHtml(htmldecode::decode(file.readAll()));
+    // As the pane cleans it: without the spaces that close its paragraphs.
+    documentclean::dropClosingSpaces(document);
     return document.toPlainText();
 }
 
