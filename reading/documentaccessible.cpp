@@ -166,7 +166,7 @@ public:
             if (offset <= 0 || offset >= count)
                 return spoken().toDocument(std::clamp(offset, 0, count));
             const int moved = spoken().toDocument(offset);
-            if (!spoken().text().at(offset).isSpace() && !signsToTheEnd(offset)
+            if (!spoken().text().at(offset).isSpace() && !signsToTheEnd(offset) && !signsAgainstAWord(offset)
                 && (forward ? moved > position : moved < position))
                 return moved;
         }
@@ -270,6 +270,29 @@ private:
     bool signsToTheEnd(int offset) const
     {
         return offset >= reading().signsFrom();
+    }
+
+    // Whether the word at `offset` is signs alone with no space after it, as
+    // 「（」 before 4点 or 「。」 before the next sentence: with nothing after
+    // such a sign to give with it, Orca with Ctrl held would drop it and a
+    // stop there would be heard as nothing. It is passed over with the word
+    // it stands against.
+    bool signsAgainstAWord(int offset) const
+    {
+        const QString &all = spoken().text();
+        const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
+        if (word.end >= all.size() || all.at(word.end).isSpace())
+            return false;
+        for (int i = word.start; i < word.end; ++i) {
+            char32_t c = all.at(i).unicode();
+            if (all.at(i).isHighSurrogate() && i + 1 < word.end && all.at(i + 1).isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(all.at(i), all.at(i + 1));
+                ++i;
+            }
+            if (isSpokenInAWord(c))
+                return false;
+        }
+        return true;
     }
 
     // The box of the character at `position`, in viewport coordinates: from

@@ -42,7 +42,8 @@ void announceCaret(QTextEdit *view);
 // caret to that word's end, less a last character that is neither a space
 // nor a letter or digit, so a bracket or a full stop alone would be lost.
 // Signs that end the text have no space after them: they are no stop, and
-// are heard with the word before them.
+// are heard with the word before them. Nor is a sign with a word right after
+// it (「（」 before 4点): it is passed over with that word.
 void moveByWord(QTextEdit *view, bool forward, bool select);
 
 // Where a move of the caret from `from` to the next character, `to`, stops:

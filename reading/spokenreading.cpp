@@ -13,13 +13,18 @@ qsizetype signsAtTheEnd(const QString &text)
         char32_t c = text.at(i - 1).unicode();
         if (text.at(i - 1).isLowSurrogate() && i > 1 && text.at(i - 2).isHighSurrogate())
             c = QChar::surrogateToUcs4(text.at(i - 2), text.at(i - 1));
-        if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
+        if (isSpokenInAWord(c))
             return i;
     }
     return 0;
 }
 
 } // namespace
+
+bool isSpokenInAWord(char32_t c)
+{
+    return !QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c));
+}
 
 SpokenReading::SpokenReading(const QTextDocument &document)
     : m_spoken(document),

@@ -7,6 +7,11 @@
 
 class QTextDocument;
 
+// A letter, digit or mark: what a screen reader says as part of a word.
+// Other characters, spaces aside, are signs, which Orca with Ctrl held drops
+// from the end of a word it is given.
+bool isSpokenInAWord(char32_t c);
+
 // All a screen reader is answered from for one text of a document: its
 // SpokenText, that text's pieces, and where the signs that end it begin.
 // Working it out takes a quarter of a second for a long page, so the thread

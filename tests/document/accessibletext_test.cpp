@@ -286,7 +286,8 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears_data()
     const QString sentence = QStringLiteral("物理の問題です。次");
     QTest::newRow("kanji to hiragana") << sentence << QList{right} << "の";
     QTest::newRow("to the next kanji") << sentence << QList{right, right} << "問題";
-    QTest::newRow("to the stop") << sentence << QList{right, right, right, right} << "。";
+    QTest::newRow("past a stop against the next word") << sentence << QList{right, right, right, right} << "次";
+    QTest::newRow("to a stop before a space") << "甲乙。 丙" << QList{right} << "。 ";
     QTest::newRow("back from the end") << sentence << QList{end, left} << "次";
     QTest::newRow("back and forth") << sentence << QList{right, right, left} << "の";
     QTest::newRow("back at the start") << sentence << QList{left} << "物理";

@@ -30,6 +30,8 @@ private slots:
         QTest::newRow("a raised power") << "2.0×10<sup>3</sup> N"
                                         << QStringList{"2.0", "かける", "10", "の3乗", "ニュートン"};
         QTest::newRow("over a paragraph's end") << "<p>甲乙</p><p>丙丁</p>" << QStringList{"甲乙", "丙丁"};
+        // A sign with no space after it is no stop (see below).
+        QTest::newRow("a full stop against the next sentence") << "甲乙。丙丁" << QStringList{"甲乙", "丙丁"};
     }
 
     // Orca takes a word move for a character move when Ctrl is let go before
@@ -90,6 +92,11 @@ private slots:
         QTest::newRow("a closing bracket that ends the text") << "第4版）" << QStringList{"第", "4", "版"};
         QTest::newRow("two signs that end the text") << "甲乙。」" << QStringList{"甲乙。"};
         QTest::newRow("a space and a sign that end the text") << "<pre>甲乙 。</pre>" << QStringList{"甲乙"};
+        // Nor is there after a sign that stands against the next word: it
+        // is passed over with that word.
+        QTest::newRow("brackets against words") << "問（4点）と「図1」を見よ"
+                                                << QStringList{"問", "4", "点", "と", "図", "1", "を", "見", "よ"};
+        QTest::newRow("a full stop against the next sentence") << "甲乙。丙丁" << QStringList{"甲乙", "丙丁"};
         QTest::newRow("a link that ends the text in a sign") << "<p>甲</p><p><a href=\"a.html\">問題にもどる。</a></p>"
                                                              << QStringList{"甲", "問題", "に", "もどる"};
     }
