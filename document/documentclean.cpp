@@ -546,11 +546,14 @@ void dropClosingSpaces(QTextDocument &document, const std::atomic_bool &cancelle
 void setPictureFormats(QTextDocument &document, const QList<Picture> &pictures)
 {
     QTextCursor cursor(&document);
+    // In one edit, or each move of the cursor lays its paragraph out again.
+    cursor.beginEditBlock();
     for (const Picture &picture : pictures) {
         cursor.setPosition(picture.position);
         cursor.setPosition(picture.position + 1, QTextCursor::KeepAnchor);
         cursor.setCharFormat(picture.format);
     }
+    cursor.endEditBlock();
 }
 
 } // namespace documentclean

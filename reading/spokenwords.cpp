@@ -342,12 +342,15 @@ private:
 
     // Symbols joined by products, and by "/" where `divide`: J・s, m/s², g・K.
     // Every factor after a "/" is read with 毎, and every one when `per`.
+    // A unit has a few factors: a longer chain is none, given up within its
+    // first few, as each symbol along it is tried again as a unit's start.
     bool termsAt(int *i, bool per, bool brackets, bool divide, QString *words) const
     {
+        constexpr int maxFactors = 8;
         int end = *i;
         if (!factorAt(&end, per, brackets, words))
             return false;
-        while (true) {
+        for (int factors = 1;; ++factors) {
             int next = end;
             if (isProduct(at(next)) && factorAt(&++next, per, brackets, words)) {
                 end = next;
@@ -358,6 +361,8 @@ private:
             } else {
                 break;
             }
+            if (factors == maxFactors)
+                return false;
         }
         *i = end;
         return true;

@@ -1,7 +1,9 @@
 #include "document/confineddocument.h"
 #include "document/documentclean.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -21,6 +23,8 @@ private slots:
     void formats_broughtIntoRange();
     void costlyDocument_keepsItsFront_data();
     void costlyDocument_keepsItsFront();
+    void pictureFormats_setInTimeForAnyParagraph_data();
+    void pictureFormats_setInTimeForAnyParagraph();
 };
 
 namespace {
@@ -166,6 +170,60 @@ void DocumentCleanTest::costlyDocument_keepsItsFront()
     QCOMPARE(outcome.cut, cut);
     QCOMPARE(outcome.empty, kept.isEmpty());
     QVERIFY(kept.isEmpty() || document.toPlainText().replace(QChar::ObjectReplacementCharacter, u'\n') == kept);
+}
+
+// A paragraph of many pictures, or of long text with pictures after it, as a
+// hostile page may hold: each picture is given its size in passing, not with
+// its paragraph laid out again for it.
+void DocumentCleanTest::pictureFormats_setInTimeForAnyParagraph_data()
+{
+    QTest::addColumn<int>("textBefore");
+    QTest::addColumn<int>("pictures");
+    QTest::addColumn<int>("paragraphs");
+
+    QTest::newRow("20,000 pictures in one paragraph") << 0 << 20000 << 1;
+    QTest::newRow("8,000 pictures after 100,000 characters") << 100000 << 8000 << 1;
+    QTest::newRow("pictures and text in 10 paragraphs") << 20000 << 2000 << 10;
+}
+
+void DocumentCleanTest::pictureFormats_setInTimeForAnyParagraph()
+{
+    QFETCH(int, textBefore);
+    QFETCH(int, pictures);
+    QFETCH(int, paragraphs);
+    QTextDocument document;
+    QList<documentclean::Picture> given;
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (int p = 0; p < paragraphs; ++p) {
+        if (p > 0)
+            cursor.insertBlock();
+        cursor.insertText(QStringLiteral("ab ").repeated(textBefore / 3));
+        for (int i = 0; i < pictures; ++i) {
+            QTextImageFormat format;
+            format.setName(QStringLiteral("p%1.png").arg(i % 7));
+            given.append({cursor.position(), format});
+            cursor.insertImage(QTextImageFormat());
+        }
+    }
+    cursor.endEditBlock();
+    for (documentclean::Picture &picture : given) {
+        picture.format.setWidth(16);
+        picture.format.setHeight(16);
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    documentclean::setPictureFormats(document, given);
+    const qint64 spent = clock.elapsed();
+
+    QVERIFY2(spent < 2000, qPrintable(QString::number(spent)));
+    for (const int at : {0, int(given.size()) / 2, int(given.size()) - 1}) {
+        QTextCursor picture(&document);
+        picture.setPosition(given.at(at).position + 1);
+        QCOMPARE(picture.charFormat().toImageFormat().name(), given.at(at).format.name());
+        QCOMPARE(picture.charFormat().toImageFormat().width(), 16.0);
+    }
 }
 
 VARDO_TEST_MAIN(DocumentCleanTest)

@@ -426,6 +426,16 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << storm << "\U0001F600$";
     QTest::newRow("a units page of 1.5 MB") << ("<p>" + (unit + " ").repeated(200) + "</p>").repeated(900)
                                             << QStringList{"keys", "end", "wordback"} << "g・K";
+    // Unit symbols chained past any unit, in paragraphs as long as the pane
+    // keeps: the page is shown, read and stepped through as soon as a plain
+    // page of its size, however the chain is joined or begun.
+    const auto chained = [](const char *first, const char *link, const char *last) {
+        return ("<p>" + QByteArray(first) + (QByteArray("m") + link).repeated(15000) + last + "</p>").repeated(8);
+    };
+    QTest::newRow("units chained by products") << chained("", "・", "mZ") << storm << "m・m・m";
+    QTest::newRow("units chained by slashes") << chained("", "/", "m2") << storm << "m/m/m";
+    QTest::newRow("units chained after a number") << chained("1 ", "・", "m-") << storm << "m・m・m";
+    QTest::newRow("units chained in unit brackets") << chained("〔", "/", "mZ〕") << storm << "m/m/m";
     // Files that are no document, or that the guard turns away at once.
     QByteArray binary(256 * 1024, '\0');
     for (int i = 0; i < binary.size(); ++i)
