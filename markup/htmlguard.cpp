@@ -481,6 +481,8 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
     Reader reader(html);
     int tags = 0;
     qsizetype paragraph = 0;
+    qint64 paragraphPictures = 0;
+    qint64 pictureReach = 0;
     QSet<size_t> formats;
     bool newFormat = true; // no text seen since the last tag
     while (!reader.atEnd()) {
@@ -502,7 +504,12 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (++tags > limits.tags)
             return QStringLiteral("要素が多すぎます");
         if (startsParagraph(tag.name))
-            paragraph = 0;
+            paragraph = paragraphPictures = 0;
+        if (!tag.closing && tag.name == u"img") {
+            pictureReach += paragraph + DocumentLimits::pictureWeight * paragraphPictures++;
+            if (pictureReach > limits.pictureReach)
+                return QStringLiteral("画像が多すぎます");
+        }
         if (tag.closing)
             open.close(tag.name);
         else

@@ -27,6 +27,7 @@ struct Limits
     // widest row reaches, a row's cells set beside those that cells of
     // earlier rows still span.
     qint64 tableCells = DocumentLimits::tableCells;
+    qint64 pictureReach = DocumentLimits::pictureReach;
 };
 
 // What one style sheet asks of the parse: Qt matches each selector against

@@ -27,6 +27,14 @@ struct DocumentLimits
     static constexpr qsizetype paragraphChars = 1000000;
     // Runs of text in distinct formats: each new one is looked up among all.
     static constexpr int formats = 2000;
+    // Pictures in the paragraphs they lie in: for each picture Qt's reader
+    // goes back over its paragraph so far, from about 15 ns a letter in a
+    // paragraph of 100,000 to 120 ns in one of a million, a picture before
+    // it weighing as `pictureWeight` letters. Summed over the document's
+    // pictures, so at most about a second (1.6 s loaded, with ten pictures
+    // in the longest paragraph the guard lets through).
+    static constexpr qint64 pictureReach = 10000000;
+    static constexpr int pictureWeight = 9;
     // Declarations in style attributes: up to 7 microseconds each to parse,
     // so at most about 210 ms.
     static constexpr int styleDeclarations = 30000;

@@ -373,6 +373,11 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     const QString picture(QChar::ObjectReplacementCharacter);
     QTest::newRow("30 pictures of one 4096x4096 16-bit file") << bigPictures << use << picture.repeated(30);
     QTest::newRow("12 pictures of 300x200") << pictures << use << picture;
+    // Qt's reader goes back over the paragraph for each picture in it.
+    QTest::newRow("40,000 pictures in one paragraph")
+        << "<p>" + QByteArray("<img src=\"wide.png\">").repeated(20000)
+               + QByteArray("<img src=\"none.png\">").repeated(20000) + "</p>"
+        << use << "画像が多すぎます";
     QTest::newRow("16,000 spans in 4,000 font sizes") << sizes << use << "書式が多すぎます";
     QTest::newRow("7,000-row table") << "<table>" + rows + "</table>" << use << "複雑すぎる";
     QTest::newRow("picture 30,000,000 pixels tall in a table")

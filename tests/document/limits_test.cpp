@@ -118,6 +118,15 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
     static_assert(L::tableCells == 10 * 20000);
     const QByteArray wide = "<table><tr>" + QByteArray("<td colspan=20000>x</td>").repeated(10);
     QTest::newRow("table cells") << wide << wide + "<td>x</td>" << "guard";
+    // A thousand pictures in one paragraph after letters, and more letters
+    // before the last: every picture reaches back over the letters before
+    // it and the pictures before it, weighed.
+    const auto pictures = [](qint64 reach) {
+        const qint64 n = 1000, alone = L::pictureWeight * n * (n - 1) / 2, t = (reach - alone) / n;
+        const QByteArray img = "<img src=\"c.png\">";
+        return "<p>" + QByteArray(t, 'x') + img.repeated(n - 1) + QByteArray(reach - alone - n * t, 'x') + img;
+    };
+    QTest::newRow("picture reach") << pictures(L::pictureReach) << pictures(L::pictureReach + 1) << "guard";
     // What the pane makes of it.
     const QByteArray commented = "<p>x</p><!--" + QByteArray(L::documentBytes - 15, ' ') + "-->";
     QTest::newRow("document bytes") << commented << commented + ' ' << "cut";

@@ -23,7 +23,8 @@ namespace {
 void row(const char *name, const QString &html, bool refused, const htmlguard::Limits &limits = {})
 {
     QTest::newRow(name) << html << refused << limits.tags << limits.depth << limits.tableDepth
-                        << limits.paragraphChars << limits.formats << limits.styleDeclarations;
+                        << limits.paragraphChars << limits.formats << limits.styleDeclarations
+                        << limits.pictureReach;
 }
 
 QString times(const char *piece, int count)
@@ -43,6 +44,7 @@ void HtmlGuardTest::problem_data()
     QTest::addColumn<qsizetype>("paragraphChars");
     QTest::addColumn<int>("formats");
     QTest::addColumn<int>("styleDeclarations");
+    QTest::addColumn<qint64>("pictureReach");
 
     const htmlguard::Limits oneTable{.tableDepth = 1};
     const htmlguard::Limits noTable{.tableDepth = 0};
@@ -83,6 +85,15 @@ void HtmlGuardTest::problem_data()
     row("formats told apart by what lies around them", nested, true, {.formats = 2});
     row("a line break does not split", times("x", 6) + "<br>" + times("x", 5), true,
         {.paragraphChars = 10});
+    // Each picture reaches back over its paragraph so far, the pictures in it
+    // weighing 9 letters each: 10, then 10 + 9.
+    const QString twoPictures = times("x", 10) + times("<img src=\"a.png\">", 2);
+    row("pictures reach back over their paragraph", "<p>" + twoPictures, true, {.pictureReach = 28});
+    row("a line break is no new paragraph", "<p>" + times("x", 10) + "<br><IMG src=a.png><img>", true,
+        {.pictureReach = 28});
+    row("a new paragraph is reached from its start", "<p>" + times("x", 10) + "<img><p>" + times("x", 10) + "<img>",
+        false, {.pictureReach = 28});
+    row("the reach of all paragraphs adds up", ("<p>" + twoPictures).repeated(2), true, {.pictureReach = 57});
 }
 
 void HtmlGuardTest::problem()
@@ -95,9 +106,11 @@ void HtmlGuardTest::problem()
     QFETCH(qsizetype, paragraphChars);
     QFETCH(int, formats);
     QFETCH(int, styleDeclarations);
+    QFETCH(qint64, pictureReach);
 
-    const QString problem =
-        htmlguard::problem(html, {tags, depth, tableDepth, paragraphChars, formats, styleDeclarations});
+    htmlguard::Limits limits{tags, depth, tableDepth, paragraphChars, formats, styleDeclarations};
+    limits.pictureReach = pictureReach;
+    const QString problem = htmlguard::problem(html, limits);
 
     QVERIFY2(problem.isEmpty() != refused, qPrintable(problem));
 }
