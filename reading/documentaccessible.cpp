@@ -281,18 +281,8 @@ private:
     {
         const QString &all = spoken().text();
         const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
-        if (word.end >= all.size() || all.at(word.end).isSpace())
-            return false;
-        for (int i = word.start; i < word.end; ++i) {
-            char32_t c = all.at(i).unicode();
-            if (all.at(i).isHighSurrogate() && i + 1 < word.end && all.at(i + 1).isLowSurrogate()) {
-                c = QChar::surrogateToUcs4(all.at(i), all.at(i + 1));
-                ++i;
-            }
-            if (isSpokenInAWord(c))
-                return false;
-        }
-        return true;
+        return word.end < all.size() && !all.at(word.end).isSpace()
+               && signsAtTheEnd(QStringView(all).mid(word.start, word.end - word.start)) == 0;
     }
 
     // The box of the character at `position`, in viewport coordinates: from

@@ -7,23 +7,18 @@ namespace {
 
 const char keptProperty[] = "spokenReading";
 
-qsizetype signsAtTheEnd(const QString &text)
+} // namespace
+
+qsizetype signsAtTheEnd(QStringView text)
 {
     for (qsizetype i = text.size(); i > 0; --i) {
         char32_t c = text.at(i - 1).unicode();
         if (text.at(i - 1).isLowSurrogate() && i > 1 && text.at(i - 2).isHighSurrogate())
             c = QChar::surrogateToUcs4(text.at(i - 2), text.at(i - 1));
-        if (isSpokenInAWord(c))
+        if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
             return i;
     }
     return 0;
-}
-
-} // namespace
-
-bool isSpokenInAWord(char32_t c)
-{
-    return !QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c));
 }
 
 SpokenReading::SpokenReading(const QTextDocument &document)

@@ -3,14 +3,17 @@
 #include "reading/spokentext.h"
 #include "reading/textboundaries.h"
 
+#include <QStringView>
+
 #include <memory>
 
 class QTextDocument;
 
-// A letter, digit or mark: what a screen reader says as part of a word.
-// Other characters, spaces aside, are signs, which Orca with Ctrl held drops
-// from the end of a word it is given.
-bool isSpokenInAWord(char32_t c);
+// Where the signs and spaces that end `text` begin: after its last letter,
+// digit or mark, what a screen reader says as part of a word; 0 when it is
+// signs and spaces alone. Orca with Ctrl held drops a sign from the end of a
+// word it is given.
+qsizetype signsAtTheEnd(QStringView text);
 
 // All a screen reader is answered from for one text of a document: its
 // SpokenText, that text's pieces, and where the signs that end it begin.
