@@ -15,6 +15,7 @@
 #include "widgets/pageframe.h"
 #include "widgets/freshaccessible.h"
 #include "widgets/pictureground.h"
+#include "widgets/screenfit.h"
 #include "sound/mediacontrol.h"
 #include "widgets/spokenlabel.h"
 #include "reading/figurelabel.h"
@@ -102,10 +103,11 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     // handed to the pane once it exists.
     m_paperJob = questiondocument::prefetch(questiondocument::candidates(), font());
     std::future<QImage> background = pictures::decodeBackground();
+    // The menu bar first: whether the window fits its screen counts its height.
+    buildMenus();
     PictureGround *ground = buildGround();
     // First, so that the paper is laid out while the rest is built.
     buildQuestionTabs(ground);
-    buildMenus();
     buildAnswerTabs(ground);
     buildSideControls(ground);
     applyStackingOrder(ground);
@@ -113,8 +115,7 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     buildAnnouncements();
     ground->setPicture(background.get());
 
-    resize(twips::toPixels(clientWidth),
-           twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
+    resize(screenfit::windowSize(this, clientSize()));
     m_questionTabs->setFocus(Qt::OtherFocusReason);
 }
 
@@ -149,13 +150,23 @@ void ExamWindow::announce(const QString &message)
     m_announcer->announce(message);
 }
 
-// The client area: the background picture, unscaled from the top-left corner.
+// The client area: the background picture, unscaled from the top-left corner;
+// scrolled where the window is larger than its screen.
 PictureGround *ExamWindow::buildGround()
 {
     auto *ground = new PictureGround(yellow);
     ground->setObjectName(QStringLiteral("ground"));
-    setCentralWidget(ground);
+    const QSize design(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
+    setCentralWidget(screenfit::fits(this, clientSize()) ? ground
+                                                         : screenfit::scrolled(ground, design, this));
     return ground;
+}
+
+// The design's client area with the menu bar above it.
+QSize ExamWindow::clientSize() const
+{
+    return QSize(twips::toPixels(clientWidth),
+                 twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
 }
 
 void ExamWindow::buildMenus()

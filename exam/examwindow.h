@@ -59,6 +59,7 @@ protected:
 
 private:
     PictureGround *buildGround();
+    QSize clientSize() const;
     void buildMenus();
     void buildSideControls(QWidget *ground);
     void buildQuestionTabs(QWidget *ground);

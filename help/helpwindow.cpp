@@ -2,6 +2,7 @@
 
 #include "help/helpdocument.h"
 #include "reading/documentaccessible.h"
+#include "widgets/screenfit.h"
 #include "widgets/twips.h"
 
 #include <QRegularExpression>
@@ -21,10 +22,10 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmヘルプ"));
     setWindowTitle(QStringLiteral("バージョン情報"));
-    resize(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
+    QWidget *surface = screenfit::surface(this, QSize(twips::toPixels(clientWidth), twips::toPixels(clientHeight)));
 
     const QString text = HelpDocument();
-    QTextEdit *document = documentaccessible::makeBox(this, documentBox, text, HelpDecoration(text));
+    QTextEdit *document = documentaccessible::makeBox(surface, documentBox, text, HelpDecoration(text));
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
     document->setFocus(Qt::OtherFocusReason);

@@ -3,6 +3,7 @@
 #include "widgets/background.h"
 #include "widgets/designfont.h"
 #include "widgets/fittedlabel.h"
+#include "widgets/screenfit.h"
 #include "widgets/twips.h"
 #include "reading/documentaccessible.h"
 #include "reading/spokenwords.h"
@@ -20,24 +21,25 @@ PassLineWindow::PassLineWindow(int band, QWidget *parent) : QWidget(parent)
     const PassLineLayout &layout = passLineLayouts.at(band - 1);
     setObjectName(QStringLiteral("frm合格ライン%1").arg(band));
     setWindowTitle(QString::fromUtf16(layout.title));
-    resize(twips::toPixels(passLineClientWidth), twips::toPixels(passLineClientHeight));
+    QWidget *surface = screenfit::surface(
+        this, QSize(twips::toPixels(passLineClientWidth), twips::toPixels(passLineClientHeight)));
 
     // Built first so that it heads the focus chain and opens with the focus.
     const PassLineTable table = passLineTable();
     QTextEdit *document = documentaccessible::makeBox(
-        this, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
+        surface, twips::rect(documentLeft, layout.documentTop, documentWidth, layout.documentHeight),
         table.text, table.gaps);
     new RowKeys(document);
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("合格ライン一覧"));
     document->setFocus(Qt::OtherFocusReason);
 
-    QLabel *badge = makeLabel(QStringLiteral("Label1"), QString::fromUtf16(layout.badge),
+    QLabel *badge = makeLabel(surface, QStringLiteral("Label1"), QString::fromUtf16(layout.badge),
                               designfont::make(designfont::gothic, 15.75, true),
                               QColor(layout.badgeColour),
                               QRect(layout.badgeLeft, badgeTop, layout.badgeWidth, badgeHeight));
     QLabel *comment = makeLabel(
-        QStringLiteral("Label2"), QString::fromUtf16(layout.comment),
+        surface, QStringLiteral("Label2"), QString::fromUtf16(layout.comment),
         designfont::make(designfont::gothic, 12, true), QColor(passLineGround),
         QRect(layout.commentLeft, commentTop, layout.commentWidth, layout.commentHeight));
     // The verdict, badge and comment, labels the table, so a screen reader
@@ -56,10 +58,10 @@ void PassLineWindow::paintEvent(QPaintEvent *event)
     QPainter(this).fillRect(event->rect(), QColor(passLineGround));
 }
 
-QLabel *PassLineWindow::makeLabel(const QString &name, const QString &text, const QFont &font,
+QLabel *PassLineWindow::makeLabel(QWidget *surface, const QString &name, const QString &text, const QFont &font,
                                   const QColor &ground, const QRect &twipsRect)
 {
-    auto *label = new FittedLabel(text, this);
+    auto *label = new FittedLabel(text, surface);
     label->setObjectName(name);
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -19,6 +19,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QLabel *makeLabel(const QString &name, const QString &text, const QFont &font,
+    QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QFont &font,
                       const QColor &ground, const QRect &twipsRect);
 };

@@ -36,6 +36,8 @@ void centre(QWidget *window, const QMargins &margins)
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
+    // A window that scrolls its content where the screen is small: within it.
+    window->resize(window->size().boundedTo(available.size().shrunkBy(margins)));
     QRect frame(QPoint(), window->size().grownBy(margins));
     frame.moveCenter(available.center());
     window->move(qMax(frame.left(), available.left()), qMax(frame.top(), available.top()));
