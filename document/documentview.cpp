@@ -2,6 +2,7 @@
 
 #include "document/documentclean.h"
 #include "document/firstscreen.h"
+#include "document/paperzoom.h"
 #include "document/selectiondata.h"
 #include "reading/caretbrowsing.h"
 #include "reading/spokenreading.h"
@@ -188,8 +189,8 @@ void DocumentView::showEvent(QShowEvent *event)
         enter(State::Loading);
 }
 
-// Ctrl+wheel would zoom: every step a layout of the whole document on this
-// thread. The text keeps its size.
+// Ctrl+wheel would zoom by a point a notch, a layout of the whole document
+// each: the size is stepped by the keys alone.
 void DocumentView::wheelEvent(QWheelEvent *event)
 {
     if (event->modifiers() & Qt::ControlModifier) {
@@ -199,17 +200,34 @@ void DocumentView::wheelEvent(QWheelEvent *event)
     QTextBrowser::wheelEvent(event);
 }
 
-// The zoom keys, for the same reason.
+// The zoom keys are the pane's own, before any shortcut of the window.
 bool DocumentView::event(QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::ZoomIn) || key->matches(QKeySequence::ZoomOut)) {
+        const paperzoom::Ask ask = paperzoom::asked(key);
+        if (ask != paperzoom::Ask::None) {
+            if (event->type() == QEvent::KeyPress)
+                zoomBy(int(ask));
             event->accept();
             return true;
         }
     }
     return QTextBrowser::event(event);
+}
+
+// The document is laid out again at the new size, in Qt's steps after the
+// screen shown; the caret stays on its character, and in view.
+void DocumentView::zoomBy(int ask)
+{
+    const int percent = paperzoom::next(m_zoom, paperzoom::Ask(ask));
+    const bool changed = percent != m_zoom;
+    if (changed) {
+        m_zoom = percent;
+        paperzoom::apply(*document(), m_zoom);
+        ensureCursorVisible();
+    }
+    emit zoomed(m_zoom, changed);
 }
 
 void DocumentView::showHtml(const QString &html)
@@ -231,6 +249,7 @@ void DocumentView::replaceDocument(QTextDocument *document)
     // for the scroll bar: not at its own width first (a null page size lays
     // nothing out), nor again without the bar.
     document->setPageSize(QSizeF(0, 0));
+    paperzoom::apply(*document, m_zoom);
     if (auto *confined = qobject_cast<ConfinedDocument *>(document))
         confined->attachPictures();
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();

@@ -18,7 +18,8 @@
 // Documents are read, parsed, cleaned and their pictures decoded by a
 // DocumentJob, one at a time, so that nothing the pane does on its own
 // thread grows with what a document holds; a link to another page loads it
-// the same way, with a page saying so meanwhile. The text does not zoom.
+// the same way, with a page saying so meanwhile. Ctrl+plus, Ctrl+minus and
+// Ctrl+0 step the text's size (see paperzoom.h); the wheel does not zoom.
 //
 // Alt+Left, or the link 「問題にもどる」 on the pages the pane writes itself
 // while a page a link opened is loading or cannot be shown, goes back to
@@ -75,6 +76,9 @@ public:
     // Documents a link left, that Alt+Left goes back to, last first.
     static constexpr int maxBackSteps = 32;
     bool canGoBack() const { return !m_back.isEmpty(); }
+    // The text's size, in per cent of the document's own: every page the
+    // pane shows is at it, and every start at 100.
+    int zoom() const { return m_zoom; }
 
 public slots:
     // Back to the document shown before the last link followed, if any.
@@ -84,6 +88,9 @@ signals:
     void eventRaised(const QString &name, const QVariant &data);
     // A link, or Alt+Left, put another page in place of the one shown.
     void pageFollowed();
+    // A zoom key was pressed: the text is now at `percent`, or stayed there
+    // when `changed` is false, at either end of the sizes.
+    void zoomed(int percent, bool changed);
 
 protected:
     // Grants nothing: the pane's documents load what they need themselves.
@@ -107,6 +114,7 @@ private:
     QString wayBack() const;
     void showHtml(const QString &html);
     void replaceDocument(QTextDocument *document);
+    void zoomBy(int ask);
     DocumentJob::Request request(const ResourceGate &gate) const;
 
     State m_state = State::Empty;
@@ -117,6 +125,7 @@ private:
     std::unique_ptr<DocumentJob> m_job;
     // The pages links open are parsed one at a time.
     std::shared_ptr<DocumentJob::Lane> m_links = DocumentJob::newLane();
+    int m_zoom = 100;
     QString m_jobAnchor;
     QElapsedTimer m_jobClock;
 };

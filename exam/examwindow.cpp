@@ -252,6 +252,9 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     // A link swaps the whole page without moving the focus.
     connect(document, &DocumentView::pageFollowed, this,
             [this] { announce(QStringLiteral("ページが変わりました")); });
+    connect(document, &DocumentView::zoomed, this, [this](int percent, bool changed) {
+        announce(zoomWords(percent, changed));
+    });
     m_document = document;
 
     for (int i = 0; i < int(figurePages.size()); ++i) {
@@ -429,6 +432,14 @@ QString ExamWindow::boxName(int page, const QCheckBox *box, bool markSaid) const
     if (markSaid)
         name += QStringLiteral("、") + correctGroupWords();
     return name;
+}
+
+// The paper's size as a zoom key left it.
+QString ExamWindow::zoomWords(int percent, bool changed)
+{
+    if (changed || percent == 100)
+        return QStringLiteral("文字の大きさ %1 パーセント").arg(percent);
+    return QStringLiteral("これ以上大きくできません");
 }
 
 QString ExamWindow::correctGroupWords()

@@ -53,3 +53,10 @@ std::shared_ptr<const SpokenReading> SpokenReading::of(QTextDocument &document)
         return reading;
     return prepare(document);
 }
+
+void SpokenReading::keepAfterFormatEdit(QTextDocument &document, const SpokenReading &before)
+{
+    auto reading = std::make_shared<SpokenReading>(before);
+    reading->m_revision = document.revision();
+    document.setProperty(keptProperty, QVariant::fromValue(std::shared_ptr<const SpokenReading>(reading)));
+}

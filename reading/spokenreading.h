@@ -41,6 +41,9 @@ public:
     static std::shared_ptr<const SpokenReading> kept(const QTextDocument &document);
     // The kept reading, or one worked out now and kept.
     static std::shared_ptr<const SpokenReading> of(QTextDocument &document);
+    // Keeps `before`, worked out for `document` before an edit that changed
+    // formats alone, as the reading of the text it still holds.
+    static void keepAfterFormatEdit(QTextDocument &document, const SpokenReading &before);
 
 private:
     SpokenText m_spoken;

@@ -102,6 +102,8 @@ private slots:
     void shownDocument_wrapsAtThePanesWidth();
     void longDocument_laidOutToTheEndOnceShown_data();
     void longDocument_laidOutToTheEndOnceShown();
+    void zoomKeys_stepTheTextsSize_data();
+    void zoomKeys_stepTheTextsSize();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -1000,6 +1002,56 @@ void DocumentViewTest::longDocument_laidOutToTheEndOnceShown()
     QTRY_VERIFY_WITH_TIMEOUT(last.layout()->lineCount() > 0, 5000);
     QScrollBar *bar = pane.verticalScrollBar();
     QTRY_COMPARE(bar->maximum(), int(pane.document()->size().height()) - pane.viewport()->height());
+}
+
+// The zoom keys step every font, the document's own and a run's, from the
+// sizes parsed; the text wraps at the pane's width, a screen reader's text
+// stays worked out, and the next page comes at the same size.
+void DocumentViewTest::zoomKeys_stepTheTextsSize_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<bool>("changed");
+    const int ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
+    const int plus = ctrl | Qt::Key_Plus;
+    QTest::newRow("Ctrl+plus") << QList<int>{plus} << 125 << true;
+    QTest::newRow("Ctrl+= unshifted") << QList<int>{ctrl | Qt::Key_Equal} << 125 << true;
+    QTest::newRow("keypad plus") << QList<int>{ctrl | pad | Qt::Key_Plus} << 125 << true;
+    QTest::newRow("a step back") << QList<int>{plus, plus, ctrl | Qt::Key_Minus} << 125 << true;
+    QTest::newRow("minus at the smallest") << QList<int>{ctrl | pad | Qt::Key_Minus} << 100 << false;
+    QTest::newRow("plus at the largest") << QList<int>(7, plus) << 300 << false;
+    QTest::newRow("Ctrl+0 from the largest") << QList<int>(6, plus) + QList<int>{ctrl | Qt::Key_0} << 100 << true;
+    QTest::newRow("no modifier") << QList<int>{int(Qt::Key_Plus), int(Qt::Key_0)} << 100 << false;
+}
+
+void DocumentViewTest::zoomKeys_stepTheTextsSize()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, percent);
+    QFETCH(bool, changed);
+    openPage(QStringLiteral("<p>本文 %1</p><p><span style=\"font-size:12pt\">十二</span></p>"
+                            "<p><a href=\"next.html\">next</a></p>")
+                 .arg(QStringLiteral("言葉 ").repeated(200)));
+    const QFont own = m_view->document()->defaultFont();
+    QSignalSpy zoomed(m_view, &DocumentView::zoomed);
+    for (int key : keys)
+        QTest::keyClick(m_view, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                        Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+    const bool anyZoomKey = !zoomed.isEmpty();
+    QCOMPARE(m_view->zoom(), percent);
+    if (anyZoomKey)
+        QCOMPARE(zoomed.last(), (QVariantList{percent, changed}));
+    QCOMPARE(zoomed.size(), anyZoomKey ? keys.size() : 0);
+    QCOMPARE(m_view->document()->defaultFont().pointSizeF(), own.pointSizeF() * percent / 100);
+    const QTextCursor twelve = m_view->document()->find(QStringLiteral("十二"));
+    QCOMPARE(twelve.charFormat().fontPointSize(), 12.0 * percent / 100);
+    QVERIFY(m_view->document()->size().width() <= m_view->viewport()->width());
+    QVERIFY(SpokenReading::kept(*m_view->document()));
+
+    clickText(QStringLiteral("next"));
+    QTest::keyClick(m_view, Qt::Key_Return);
+    QTRY_VERIFY(m_view->toPlainText().contains(QStringLiteral("next page")));
+    QCOMPARE(m_view->document()->defaultFont().pointSizeF(), own.pointSizeF() * percent / 100);
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)
