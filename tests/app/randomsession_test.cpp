@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <array>
@@ -248,7 +249,7 @@ void RandomSessionTest::init()
     m_nowMs = 1772446500000LL + pick(60000);
     m_model = Model{};
     m_media.log.clear();
-    m_app = new VardoApp([this] { return QDateTime::fromMSecsSinceEpoch(m_nowMs, Qt::UTC); }, &m_media);
+    m_app = new VardoApp([this] { return QDateTime::fromMSecsSinceEpoch(m_nowMs, QTimeZone::utc()); }, &m_media);
     m_app->start();
     QVERIFY(QTest::qWaitForWindowExposed(m_app->examWindow()));
 
