@@ -1,4 +1,5 @@
 #include "document/documentview.h"
+#include "document/paperzoom.h"
 #include "document/selectiondata.h"
 #include "reading/spokenreading.h"
 #include "support/watchedfifo.h"
@@ -502,7 +503,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
             }
             QToolTip::hideText();
         } else if (action == u"zoom") {
-            for (int i = 0; i < 3; ++i) {
+            // Ctrl+wheel does nothing; the keys take the text to its largest.
+            for (int i = 1; i < int(paperzoom::steps.size()); ++i) {
                 QWheelEvent wheel(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), {}, {0, 120},
                                   Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(viewport, &wheel);
