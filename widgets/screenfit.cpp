@@ -125,6 +125,8 @@ QScrollArea *scrollArea(QWidget *content, QSize client, QWidget *parent)
     auto *area = new Area(parent);
     area->setObjectName(QStringLiteral("screenFit"));
     area->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: the keys reach the controls on it as before.
+    area->setFocusPolicy(Qt::NoFocus);
     // Transparent, so that the window's own ground shows where it would.
     area->viewport()->setAutoFillBackground(false);
     content->setFixedSize(client);
