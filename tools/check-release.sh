@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
-# tools/check-trixie.sh [--reuse] CHROOT-DIR
-# Checks the current commit on Debian 13 as a newcomer gets it: a fresh
-# minbase chroot of trixie in CHROOT-DIR (outside the clone), made with
-# debootstrap from the Debian mirror this machine's apt uses, with git and
-# sudo and a user of its own; there, a clone of HEAD runs ./test (set-up,
-# build, whole suite) and tools/package.sh (packages, lintian), and the
-# .deb is installed with apt and started from /.
+# tools/check-release.sh [--reuse] SUITE CHROOT-DIR
+# Checks the current commit on a Debian release as a newcomer gets it:
+# SUITE is bookworm (12), trixie (13) or sid (unstable). A fresh minbase
+# chroot of SUITE in CHROOT-DIR (outside the clone), made with debootstrap
+# from the Debian mirror this machine's apt uses, with git and sudo and a
+# user of its own; there, a clone of HEAD builds the package with
+# tools/package.sh (that suite's lintian), installs the .deb with apt and
+# starts it from /, then runs ./test step by step (set-up, build, each ctest
+# line). On sid also what Debian checks before a package migrates: piuparts
+# (install, remove, purge, nothing left behind), the upgrade from a .deb
+# built on trixie (VARDO_UPGRADE_FROM, when set), and autopkgtest of the
+# installed package in the chroot, apart from the build tree.
 # Uncommitted changes are not checked: commit first.
 #
 # Run as root on a Debian machine. --reuse keeps an existing chroot (only its
 # clone is made anew). The downloaded packages are kept in CHROOT-DIR.debs so
 # that a second run fetches nothing, and the build's compiler cache (ccache)
-# in CHROOT-DIR.ccache, so that it compiles only what changed. The desktop steps start Orca, and two Orca instances on one
-# machine replace each other: with VARDO_ORCA_LOCK naming a lock file, they
-# run under flock on it, as any other run of them on the machine should.
+# in CHROOT-DIR.ccache, so that it compiles only what changed. The desktop
+# steps start Orca, and two Orca instances on one machine replace each
+# other: with VARDO_ORCA_LOCK naming a lock file, they run under flock on it,
+# as any other run of them on the machine should.
 # The mirror is VARDO_MIRROR when set. Not part of CI: it takes about an hour.
 set -euo pipefail
 
@@ -22,11 +28,16 @@ if [ "${1:-}" = --reuse ]; then
     reuse=1
     shift
 fi
-if [ $# -ne 1 ] || [[ "$1" != /* ]]; then
-    echo "usage: $0 [--reuse] /ABSOLUTE/CHROOT-DIR" >&2
+if [ $# -ne 2 ] || [[ "$2" != /* ]]; then
+    echo "usage: $0 [--reuse] bookworm|trixie|sid /ABSOLUTE/CHROOT-DIR" >&2
     exit 2
 fi
-root=${1%/}
+suite=$1
+case "$suite" in
+    bookworm|trixie|sid) ;;
+    *) echo "$0: the suite is bookworm, trixie or sid" >&2; exit 2 ;;
+esac
+root=${2%/}
 [ "$(id -u)" -eq 0 ] || { echo "$0: run as root (debootstrap, chroot, mounts)" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
 commit=$(git -C "$repo" rev-parse HEAD)
@@ -64,21 +75,28 @@ if ((reuse)) && [ -x "$root/usr/bin/sudo" ]; then
 else
     # Only a folder this script made is removed, and never across a mount.
     if [ -e "$root" ]; then
-        [ -f "$root/.vardo-check-trixie" ] || { echo "$0: $root exists and is not a chroot of this script" >&2; exit 2; }
+        [ -f "$root/.vardo-check-$suite" ] || { echo "$0: $root exists and is not a chroot of this script" >&2; exit 2; }
         [ -z "$(mounted)" ] || { echo "$0: mounts left under $root" >&2; exit 2; }
         rm -rf --one-file-system "$root"
     fi
     mkdir -p "$root" "$root.debs"
-    echo "== debootstrap trixie from $mirror"
+    echo "== debootstrap $suite from $mirror"
     debootstrap --variant=minbase --include=git,sudo,ca-certificates \
-        --cache-dir="$root.debs" trixie "$root" "$mirror" >"$root.debootstrap.log" \
+        --cache-dir="$root.debs" "$suite" "$root" "$mirror" >"$root.debootstrap.log" \
         || { tail -n 20 "$root.debootstrap.log"; exit 1; }
-    touch "$root/.vardo-check-trixie"
-    {
-        echo "deb $mirror trixie main"
-        echo "deb $mirror trixie-updates main"
-        [ -z "$security" ] || echo "deb $security trixie-security main"
-    } >"$root/etc/apt/sources.list"
+    touch "$root/.vardo-check-$suite"
+    if [ "$suite" = sid ]; then
+        # Unstable has no updates or security suite; a mirror's index of it
+        # may have passed its valid-until date.
+        echo "deb $mirror sid main" >"$root/etc/apt/sources.list"
+        echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99vardo-check"
+    else
+        {
+            echo "deb $mirror $suite main"
+            echo "deb $mirror $suite-updates main"
+            [ -z "$security" ] || echo "deb $security $suite-security main"
+        } >"$root/etc/apt/sources.list"
+    fi
     chroot "$root" useradd --create-home --shell /bin/bash "$user"
     echo "$user ALL=(ALL) NOPASSWD: ALL" >"$root/etc/sudoers.d/$user"
     chmod 0440 "$root/etc/sudoers.d/$user"
@@ -132,6 +150,28 @@ git -C "$root/home/$user/vardo" checkout --quiet --detach "$commit"
 chroot "$root" chown -R "$user:$user" "/home/$user/vardo"
 as_user 'command -v ccache >/dev/null || sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ccache'
 
+# piuparts runs on this machine against a fresh chroot of its own, from the
+# mirror, with the .deb the chroot above built: install, remove, purge,
+# nothing left behind. The package is in no archive, so there is no
+# archive version to upgrade from: with VARDO_UPGRADE_FROM naming a .deb
+# built on trixie, the chroot above installs that first and the new one
+# over it, then removes and purges it.
+piuparts_run() {
+    command -v piuparts >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq piuparts >/dev/null
+    piuparts --distribution=sid --mirror="$mirror main" --no-upgrade-test \
+        --apt-option='Acquire::Check-Valid-Until=false' \
+        "$(ls "$root/home/$user/vardo/build-deb/"vardo_*_amd64.deb)"
+}
+upgrade_run() {
+    cp "$VARDO_UPGRADE_FROM" "$root/tmp/vardo-from.deb"
+    as_user 'sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq vardo >/dev/null
+             sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/vardo-from.deb >/dev/null
+             sudo dpkg -i build-deb/vardo_*_amd64.deb >/dev/null
+             cd / && QT_QPA_PLATFORM=offscreen timeout 5 vardo; test $? -eq 124 || exit 1
+             sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq vardo >/dev/null
+             ! dpkg -S vardo 2>/dev/null && [ ! -e /usr/lib/vardo ]'
+}
+
 results=()
 step() { # NAME COMMAND...
     local name=$1
@@ -160,6 +200,15 @@ for line in "${lines[@]}"; do
     fi
 done
 
-echo "== Debian 13 ($(cat "$root/etc/debian_version")), commit $commit"
+# What Debian runs before a package migrates to testing.
+if [ "$suite" = sid ]; then
+    step "autopkgtest of the installed package" as_user \
+        'command -v autopkgtest >/dev/null || sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq autopkgtest >/dev/null
+         dir=$(mktemp -d) && cp -r debian "$dir/" && cd "$dir" && sudo autopkgtest ~/vardo/build-deb/vardo_*.deb ./ -- null'
+    step "piuparts: install, remove, purge" piuparts_run
+    [ -z "${VARDO_UPGRADE_FROM:-}" ] || step "upgrade from the trixie package, then purge" upgrade_run
+fi
+
+echo "== $suite ($(cat "$root/etc/debian_version")), commit $commit"
 printf '%s\n' "${results[@]}"
 ! printf '%s\n' "${results[@]}" | grep -q '^FAIL'
