@@ -135,6 +135,30 @@ void ExamWindow::buildAnnouncements()
     auto *timeLeft = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
     timeLeft->setObjectName(QStringLiteral("timeLeftKey"));
     connect(timeLeft, &QShortcut::activated, this, [this] { announce(timeLeftWords()); });
+    // Which groups were right, which a sighted candidate finds page by page.
+    auto *right = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    right->setObjectName(QStringLiteral("correctGroupsKey"));
+    connect(right, &QShortcut::activated, this, [this] { announce(correctGroupsWords()); });
+}
+
+// 「正解 1-問1-1、2A-問3」 after a marking, the marks as they show.
+QString ExamWindow::correctGroupsWords() const
+{
+    if (!m_total)
+        return QStringLiteral("まだ採点していません");
+    QStringList right;
+    for (int page = 0; page < groupCount; ++page) {
+        if (!m_marks[page]->isHidden())
+            right.append(m_answerTabs->tabText(page));
+    }
+    return right.isEmpty() ? QStringLiteral("正解の問はありません")
+                           : QStringLiteral("正解 ") + right.join(QStringLiteral("、"));
+}
+
+QString ExamWindow::minutesWords(const QString &caption)
+{
+    const std::optional<int> minutes = MinuteCounter::minutesIn(caption);
+    return minutes ? QStringLiteral("残り %1 分").arg(*minutes) : caption;
 }
 
 QString ExamWindow::timeLeftWords() const
@@ -213,7 +237,8 @@ void ExamWindow::buildSideControls(QWidget *ground)
     m_seconds = ground->findChild<QLabel *>(QStringLiteral("lbl秒"));
     m_scoreLabel = ground->findChild<QLabel *>(QStringLiteral("lbl得点"));
     // The strips read "あと", time, "分" and score, "点" only to the eye.
-    spoken::setPattern(m_seconds, QStringLiteral("あと %1 分"), QStringLiteral("残り時間"));
+    // The clock's "0:59" would be heard as fifty-nine seconds: its minutes.
+    spoken::setWords(m_seconds, minutesWords, QStringLiteral("残り時間。Ctrl+T でいつでも聞けます"));
     spoken::setPattern(m_scoreLabel, QStringLiteral("%1 点"), QStringLiteral("得点"));
     // The average's comma is a decimal mark, which a reader would take for
     // two numbers, 55 and 91. Its caption never changes: a fixed name.
@@ -392,7 +417,7 @@ void ExamWindow::onStartClicked()
     sayShownMark();
     // Last, so that no change of the boxes' words follows it: a screen
     // reader may cut short what it is saying when the focused box changes.
-    announce(QStringLiteral("開始 ") + timeLeftWords());
+    announce(QStringLiteral("開始 ") + timeLeftWords() + QStringLiteral("。残り時間は Ctrl+T で聞けます"));
 }
 
 // A mark about to show is read afresh: see refreshAccessible().
@@ -489,6 +514,8 @@ void ExamWindow::onScoreClicked()
                         .arg(marking.total).arg(groupCount).arg(correct);
     if (stopsClock)
         words += QStringLiteral("。時間を止めました");
+    if (correct > 0)
+        words += QStringLiteral("。正解の問は Ctrl+R で聞けます");
     announce(words);
 }
 

@@ -47,6 +47,10 @@ public:
     QAction *aboutAction() const { return m_about; }
     // The time left in words, as Ctrl+T says it in every window.
     QString timeLeftWords() const;
+    // What the time strip showing `caption` is heard as: 「残り 59 分」 for "0:59".
+    static QString minutesWords(const QString &caption);
+    // What Ctrl+R says: the groups the latest marking found right, by page.
+    QString correctGroupsWords() const;
     // What the boxes of a group say after their page and choice while its
     // mark shows and its page is the one shown.
     static QString correctGroupWords();

@@ -37,3 +37,15 @@ QString MinuteCounter::text() const
 {
     return QStringLiteral("%1:%2").arg(m_remaining / 60).arg(m_remaining % 60, 2, 10, QLatin1Char('0'));
 }
+
+std::optional<int> MinuteCounter::minutesIn(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool hours = false, minutes = false;
+    if (parts.size() != 2 || parts.at(1).size() != 2)
+        return std::nullopt;
+    const int h = parts.at(0).toInt(&hours), m = parts.at(1).toInt(&minutes);
+    if (!hours || !minutes || h < 0 || m < 0 || m > 59)
+        return std::nullopt;
+    return h * 60 + m;
+}

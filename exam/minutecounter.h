@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // The exam clock's count of remaining minutes. Each wall-clock minute
 // boundary passed since the previous reading counts exactly once, however
 // late or early the readings come: a stalled machine loses no minutes and
@@ -22,6 +24,8 @@ public:
     int remaining() const { return m_remaining; }
     // The remaining time as "h:mm": 1:00, 0:59 ... 0:00.
     QString text() const;
+    // The minutes a text() shows ("0:59": 59); none for any other text.
+    static std::optional<int> minutesIn(const QString &text);
 
 private:
     int m_remaining = 0;

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 class ArrowRow : public QObject
@@ -22,17 +24,22 @@ protected:
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() & ~Qt::KeypadModifier)
             return false;
-        int step = 0;
-        if (key->key() == Qt::Key_Right || key->key() == Qt::Key_Down)
-            step = 1;
-        else if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Up)
-            step = -1;
         const int at = m_row.indexOf(static_cast<QWidget *>(watched));
-        if (step == 0 || at < 0)
+        const int last = int(m_row.size()) - 1;
+        int to = -1;
+        switch (key->key()) {
+        case Qt::Key_Right:
+        case Qt::Key_Down: to = std::min(at + 1, last); break;
+        case Qt::Key_Left:
+        case Qt::Key_Up: to = std::max(at - 1, 0); break;
+        case Qt::Key_Home: to = 0; break;
+        case Qt::Key_End: to = last; break;
+        default: return false;
+        }
+        if (at < 0)
             return false;
-        const int to = at + step;
-        if (to >= 0 && to < m_row.size())
-            m_row.at(to)->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        if (to != at)
+            m_row.at(to)->setFocus(to > at ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         return true;
     }
 

@@ -11,7 +11,8 @@ class QWidget;
 namespace arrowrow {
 
 // Right and Down go to the next control of `row`, Left and Up to the one
-// before; on the first and the last control they keep the focus.
+// before; on the first and the last control they keep the focus. Home and
+// End go to the first and the last.
 void attach(const QList<QWidget *> &row);
 
 } // namespace arrowrow

@@ -1,12 +1,21 @@
 #include "widgets/spokenlabel.h"
 
 #include <QAccessibleWidget>
+#include <QHash>
 #include <QLabel>
+
+#include <utility>
 
 namespace {
 
-const char patternProperty[] = "spokenPattern";
 const char silentProperty[] = "spokenElsewhere";
+
+// The words each labelled caption is heard as, by label.
+QHash<const QLabel *, spoken::Words> &wordsOf()
+{
+    static QHash<const QLabel *, spoken::Words> words;
+    return words;
+}
 
 class SpokenLabel : public QAccessibleWidget
 {
@@ -40,7 +49,7 @@ public:
 QAccessibleInterface *spokenLabelFactory(const QString &, QObject *object)
 {
     auto *label = qobject_cast<QLabel *>(object);
-    if (label && label->property(patternProperty).isValid())
+    if (label && wordsOf().contains(label))
         return new SpokenLabel(label);
     if (label && label->property(silentProperty).toBool())
         return new SilentLabel(label);
@@ -58,7 +67,14 @@ void installAccessibility()
 
 void setPattern(QLabel *label, const QString &pattern, const QString &description)
 {
-    label->setProperty(patternProperty, pattern);
+    setWords(label, [pattern](const QString &caption) { return pattern.arg(caption); }, description);
+}
+
+void setWords(QLabel *label, Words words, const QString &description)
+{
+    if (!wordsOf().contains(label))
+        QObject::connect(label, &QObject::destroyed, [label] { wordsOf().remove(label); });
+    wordsOf().insert(label, std::move(words));
     label->setAccessibleDescription(description);
 }
 
@@ -70,10 +86,10 @@ void silence(QLabel *label)
 QString nameOf(const QLabel *label)
 {
     const QString caption = label->text();
-    const QVariant pattern = label->property(patternProperty);
-    if (caption.isEmpty() || !pattern.isValid())
+    const auto words = wordsOf().constFind(label);
+    if (caption.isEmpty() || words == wordsOf().constEnd())
         return caption;
-    return pattern.toString().arg(caption);
+    return (*words)(caption);
 }
 
 } // namespace spoken

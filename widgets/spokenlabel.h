@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 
 // What a screen reader hears for a label whose caption is only part of what it
@@ -15,6 +17,11 @@ namespace spoken {
 void installAccessibility();
 
 void setPattern(QLabel *label, const QString &pattern, const QString &description);
+
+// The same with the words made from the caption by `words` (a clock's
+// "0:59" heard as 「残り 59 分」).
+using Words = std::function<QString(const QString &caption)>;
+void setWords(QLabel *label, Words words, const QString &description);
 
 // `label`'s words are said by another label's pattern ("あと　 　　分" by
 // "あと %1 分"): screen readers pass it by, so that they are not heard twice.

@@ -205,12 +205,16 @@ def exam_steps():
            r"(?s)space.*得 点", "Start: the time left; focus on the first box, not on Score")
     yield ["ctrl+t"], r"残り時間 60 分", None, "Ctrl+T: the time left"
     yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
+    yield ["End"], r"1-問1-1 の 5 チェックボックス", None, "End: the page's last box"
+    yield ["Home"], r"1-問1-1 の 1 チェックボックス", None, "Home: the page's first box"
+    yield ["Right", "Right"], r"1-問1-1 の 3 チェックボックス", None, "Right twice: back on ③"
     for page in pages[1:]:
         yield ["ctrl+Tab"], n(re.escape(page)) + r" の 3 チェックボックス", r"ページタブ", "Ctrl+Tab: " + page
         yield ["space"], r"checked", None, "Space ticks " + page + " ③"
     # From the third box of the last page: its boxes 2 and 1, the figure, Pass-rate, Score.
     yield ["shift+Tab"] * 5, r"得 点 %s\.?$" % BUTTON, None, "Shift+Tab back to Score"
     yield ["space"], r"得点 \d+ 点", None, "Score speaks the score"
+    yield ["ctrl+r"], r"正解 \S|正解の問はありません", None, "Ctrl+R: the groups right, by page"
     yield ["Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None, "Pass-rate: the verdict"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the verdict window"
     yield ["alt+h"], r"バージョン情報\(A\)", None, "Alt+H: the help menu"
@@ -253,6 +257,9 @@ def heard_steps():
     yield ["shift+Tab", "shift+Tab", "space"], r"開始 残り時間 60 分", None, "Start"
     # 1-問1-1's correct choice is ③.
     yield ["Tab", "Tab", "space"], r"1-問1-1 の 3(.|\n)*checked", None, "Space ticks 1-問1-1 ③"
+    yield ["End"], r"1-問1-1 の 5 チェックボックス", None, "End: the page's last box"
+    yield ["Home"], r"1-問1-1 の 1 チェックボックス", None, "Home: the page's first box"
+    yield ["Right", "Right"], r"1-問1-1 の 3 チェックボックス", None, "Right twice: back on ③"
     # 1-問1-2's is ④: its page is hidden when flat review first walks the window.
     # Its place kept (③), as a listener hears before pressing on.
     yield ["ctrl+Tab"], r"1-問1-2 の 3", None, "Ctrl+Tab to 1-問1-2, its box heard"

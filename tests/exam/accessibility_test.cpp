@@ -144,9 +144,10 @@ void AccessibilityTest::strips_speakCaptionWithItsUnit_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("time at start") << "lbl秒" << "1:00" << QStringLiteral("あと 1:00 分");
-    QTest::newRow("time running") << "lbl秒" << "0:59" << QStringLiteral("あと 0:59 分");
-    QTest::newRow("time up") << "lbl秒" << "0:00" << QStringLiteral("あと 0:00 分");
+    // The clock's minutes as minutes: "0:59" is not fifty-nine seconds.
+    QTest::newRow("time at start") << "lbl秒" << "1:00" << QStringLiteral("残り 60 分");
+    QTest::newRow("time running") << "lbl秒" << "0:59" << QStringLiteral("残り 59 分");
+    QTest::newRow("time up") << "lbl秒" << "0:00" << QStringLiteral("残り 0 分");
     QTest::newRow("time emptied") << "lbl秒" << "" << QString();
     QTest::newRow("score") << "lbl得点" << "85" << QStringLiteral("85 点");
     QTest::newRow("full score") << "lbl得点" << "100" << QStringLiteral("100 点");
@@ -390,6 +391,10 @@ void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs_data()
     QTest::newRow("Down within a group of 6") << "chkVardo18(3)" << int(Qt::Key_Down) << "chkVardo18(4)" << 17;
     QTest::newRow("Up within a group of 8") << "chkVardo17(8)" << int(Qt::Key_Up) << "chkVardo17(7)" << 16;
     QTest::newRow("Right within a group of 6") << "chkVardo22(5)" << int(Qt::Key_Right) << "chkVardo22(6)" << 21;
+    QTest::newRow("Home to a group's first") << "chkVardo17(5)" << int(Qt::Key_Home) << "chkVardo17(1)" << 16;
+    QTest::newRow("End to a group's last of 8") << "chkVardo17(2)" << int(Qt::Key_End) << "chkVardo17(8)" << 16;
+    QTest::newRow("keypad End to a group's last of 4")
+        << "chkVardo3(1)" << (Qt::KeypadModifier | Qt::Key_End).toCombined() << "chkVardo3(4)" << 2;
 }
 
 void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs()

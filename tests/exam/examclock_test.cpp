@@ -1,4 +1,5 @@
 #include "document/documentview.h"
+#include "exam/answerkey.h"
 #include "support/examfixture.h"
 #include "support/testmain.h"
 
@@ -14,6 +15,8 @@ private slots:
     void cleanup() { close(); }
     void announcements_sayWhatChanged_data();
     void announcements_sayWhatChanged();
+    void ctrlR_saysTheGroupsRight_data();
+    void ctrlR_saysTheGroupsRight();
 };
 
 void ExamClockTest::announcements_sayWhatChanged_data()
@@ -23,9 +26,9 @@ void ExamClockTest::announcements_sayWhatChanged_data()
     QTest::addColumn<QString>("said");
     QTest::addColumn<QString>("onCtrlT");
     const QString noScore = QStringLiteral("まだ採点していません。得点を押すと採点します");
-    QTest::newRow("start") << 0 << "" << "開始 残り時間 60 分" << "残り時間 60 分";
-    QTest::newRow("eleven left: nothing new")
-        << 49 << "" << "開始 残り時間 60 分" << "残り時間 11 分";
+    const QString started = QStringLiteral("開始 残り時間 60 分。残り時間は Ctrl+T で聞けます");
+    QTest::newRow("start") << 0 << "" << started << "残り時間 60 分";
+    QTest::newRow("eleven left: nothing new") << 49 << "" << started << "残り時間 11 分";
     QTest::newRow("ten left") << 50 << "" << "残り 10 分" << "残り時間 10 分";
     QTest::newRow("five left") << 55 << "" << "残り 5 分" << "残り時間 5 分";
     QTest::newRow("time up: the boxes stay open")
@@ -63,6 +66,35 @@ void ExamClockTest::announcements_sayWhatChanged()
     QCOMPARE(announcer->accessibleName(), said);
     QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(announcer->accessibleName(), onCtrlT);
+}
+
+// The groups ticked right (by the key) before Score; Ctrl+R then names
+// those the marking found right, as their pages are named.
+void ExamClockTest::ctrlR_saysTheGroupsRight_data()
+{
+    QTest::addColumn<QList<int>>("right");
+    QTest::addColumn<bool>("marked");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("before marking") << QList<int>{1} << false << "まだ採点していません";
+    QTest::newRow("none right") << QList<int>{} << true << "正解の問はありません";
+    QTest::newRow("first and last") << QList<int>{1, 27} << true << "正解 1-問1-1、5-問5";
+}
+
+void ExamClockTest::ctrlR_saysTheGroupsRight()
+{
+    QFETCH(QList<int>, right);
+    QFETCH(bool, marked);
+    QFETCH(QString, said);
+    for (int group : right)
+        tick(group, AnswerKey[group - 1].correctChoice);
+    if (marked)
+        click(QStringLiteral("cmd得点"));
+    auto *announcer = find(QStringLiteral("announcer"));
+    if (marked)
+        QCOMPARE(announcer->accessibleName().endsWith(QStringLiteral("正解の問は Ctrl+R で聞けます")),
+                 !right.isEmpty());
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(announcer->accessibleName(), said);
 }
 
 VARDO_TEST_MAIN(ExamClockTest)
