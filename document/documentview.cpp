@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QWheelEvent>
 
 namespace {
@@ -60,6 +61,16 @@ bool isSamePageAnchor(const QUrl &url)
 QString pathOf(const ResourceGate &gate)
 {
     return QDir(gate.folderPath()).filePath(gate.documentName());
+}
+
+// What a page is called to a reader: its title, or its first line.
+QString titleOf(const QTextDocument &document)
+{
+    constexpr int longest = 60;
+    QString title = document.metaInformation(QTextDocument::DocumentTitle).simplified();
+    for (QTextBlock block = document.begin(); title.isEmpty() && block.isValid(); block = block.next())
+        title = block.text().simplified();
+    return title.left(longest);
 }
 
 } // namespace
@@ -110,6 +121,8 @@ bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<Docu
     if (wait == Wait::ForDocument && job->wait(openWaitMs)) {
         m_job = std::move(job);
         m_jobAnchor.clear();
+        m_jobCaret = -1;
+        m_jobFollowed = false;
         finishJob();
         return true;
     }
@@ -131,6 +144,8 @@ void DocumentView::load(std::unique_ptr<DocumentJob> job, bool hold)
 {
     m_job = std::move(job);
     m_jobAnchor.clear();
+    m_jobCaret = -1;
+    m_jobFollowed = false;
     m_jobClock.start();
     m_job->whenDone(this, [this] {
         if (m_state == State::Loading)
@@ -165,6 +180,12 @@ void DocumentView::finishJob()
         m_shown = m_gate;
         result.document->setParent(this);
         replaceDocument(result.document.release());
+        if (m_jobCaret >= 0) {
+            QTextCursor caret(document());
+            caret.setPosition(std::min(m_jobCaret, document()->characterCount() - 1));
+            setTextCursor(caret);
+            ensureCursorVisible();
+        }
         if (!m_jobAnchor.isEmpty())
             scrollToAnchor(m_jobAnchor);
         break;
@@ -175,7 +196,10 @@ void DocumentView::finishJob()
         showHtml(refusedPage(path, QStringLiteral("読み込めません"), wayBack()));
         break;
     }
+    m_jobCaret = -1;
     enter(State::Showing);
+    if (std::exchange(m_jobFollowed, false))
+        emit pageFollowed(titleOf(*document()));
 }
 
 void DocumentView::showEvent(QShowEvent *event)
@@ -288,8 +312,14 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     const QString name = m_gate.nameOf(url);
     if (!isPage(name) || !m_gate.holdsFile(name))
         return;
+    // A link to the document the reader came from is the way back to it.
+    if (!url.hasFragment() && !m_back.isEmpty()
+        && pathOf(m_back.last().gate) == pathOf(m_gate.at(name))) {
+        backward();
+        return;
+    }
     if (m_state == State::Showing && m_shown.isOpen()) {
-        m_back.append(m_shown);
+        m_back.append({m_shown, textCursor().position()});
         if (m_back.size() > maxBackSteps)
             m_back.removeFirst();
     }
@@ -303,14 +333,16 @@ void DocumentView::backward()
 {
     if (m_back.isEmpty())
         return;
-    follow(m_back.takeLast());
+    const Step step = m_back.takeLast();
+    follow(step.gate, step.caret);
 }
 
-void DocumentView::follow(const ResourceGate &gate)
+void DocumentView::follow(const ResourceGate &gate, int caret)
 {
     m_gate = gate;
     load(std::make_unique<DocumentJob>(request(m_gate), m_links), false);
-    emit pageFollowed();
+    m_jobCaret = caret;
+    m_jobFollowed = true;
 }
 
 QString DocumentView::wayBack() const

@@ -21,9 +21,10 @@
 // the same way, with a page saying so meanwhile. Ctrl+plus, Ctrl+minus and
 // Ctrl+0 step the text's size (see paperzoom.h); the wheel does not zoom.
 //
-// Alt+Left, or the link 「問題にもどる」 on the pages the pane writes itself
-// while a page a link opened is loading or cannot be shown, goes back to
-// the document shown before that link, read again the same way.
+// Alt+Left, the link 「問題にもどる」 on the pages the pane writes itself
+// while a page a link opened is loading or cannot be shown, or a link to the
+// document shown before that link, goes back to it, read again the same
+// way, with the caret where the reader left it.
 //
 // What the pane gives away of its text is built by its own code: the
 // selection as plain text and HTML (see SelectionData), and the text a
@@ -86,8 +87,9 @@ public slots:
 
 signals:
     void eventRaised(const QString &name, const QVariant &data);
-    // A link, or Alt+Left, put another page in place of the one shown.
-    void pageFollowed();
+    // A link, or Alt+Left, put another page in place of the one shown; its
+    // title, or failing one its first line.
+    void pageFollowed(const QString &title);
     // A zoom key was pressed: the text is now at `percent`, or stayed there
     // when `changed` is false, at either end of the sizes.
     void zoomed(int percent, bool changed);
@@ -110,7 +112,7 @@ private:
     void load(std::unique_ptr<DocumentJob> job, bool hold);
     void enter(State next);
     void finishJob();
-    void follow(const ResourceGate &gate);
+    void follow(const ResourceGate &gate, int caret = -1);
     QString wayBack() const;
     void showHtml(const QString &html);
     void replaceDocument(QTextDocument *document);
@@ -121,7 +123,17 @@ private:
     ResourceGate m_gate;
     // The document on show, when the pane shows one; and where Alt+Left goes.
     ResourceGate m_shown;
-    QList<ResourceGate> m_back;
+    // A document a link left, and where its caret was.
+    struct Step
+    {
+        ResourceGate gate;
+        int caret = 0;
+    };
+    QList<Step> m_back;
+    // Where the caret goes in the document a job brings, when it is one
+    // gone back to; and whether a link or Alt+Left asked for the job.
+    int m_jobCaret = -1;
+    bool m_jobFollowed = false;
     std::unique_ptr<DocumentJob> m_job;
     // The pages links open are parsed one at a time.
     std::shared_ptr<DocumentJob::Lane> m_links = DocumentJob::newLane();

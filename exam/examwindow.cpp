@@ -275,8 +275,9 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     // Whatever the document's event says, it asks for the cue.
     connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
     // A link swaps the whole page without moving the focus.
-    connect(document, &DocumentView::pageFollowed, this,
-            [this] { announce(QStringLiteral("ページが変わりました")); });
+    connect(document, &DocumentView::pageFollowed, this, [this](const QString &title) {
+        announce(QStringLiteral("ページが変わりました。") + title);
+    });
     connect(document, &DocumentView::zoomed, this, [this](int percent, bool changed) {
         announce(zoomWords(percent, changed));
     });

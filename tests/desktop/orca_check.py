@@ -241,7 +241,9 @@ def heard_steps():
     # and Orca says the line there, the link's.
     yield ["Tab"] * 5, r"テキスト.*\n.*ミラト試験2000 物理", None, "Tab to the paper"
     yield ["ctrl down", "End", "ctrl up"], r"解答と解説", r"blank", "Ctrl+End: the last line"
-    yield ["Return"], r"ページが変わりました", None, "Enter on the last link there follows it"
+    yield ["Return"], r"ページが変わりました。.*解答と解説", None, "Enter on the last link there follows it, named"
+    # The answers page opens at its first line, the link back to the paper.
+    yield ["Return"], r"ページが変わりました。ミラト試験2000", None, "Enter on 問題にもどる: the paper again"
     yield ["shift+Tab"] * 5, r"問題 ページタブ", None, "Shift+Tab back to the question tabs"
     yield ["End"], r"図11 ページタブ", None, "End on the tabs: the last"
     yield ["Home"], r"問題 ページタブ", None, "Home on the tabs: the first"

@@ -41,7 +41,7 @@ void ExamClockTest::announcements_sayWhatChanged_data()
     QTest::newRow("pass rate after marking")
         << 1 << "cmd得点,cmd合格率" << "得点 0 点 27 問中 0 問正解。時間を止めました"
         << "時間は計っていません";
-    QTest::newRow("a link swaps the page") << 1 << "Scriptlet1" << "ページが変わりました"
+    QTest::newRow("a link swaps the page") << 1 << "Scriptlet1" << "ページが変わりました。解答と解説"
                                            << "残り時間 59 分";
 }
 
@@ -59,7 +59,7 @@ void ExamClockTest::announcements_sayWhatChanged()
     tickAt(now.addSecs(60 * minutes));
     for (const QString &name : then.split(u',', Qt::SkipEmptyParts)) {
         if (auto *pane = qobject_cast<DocumentView *>(find(name)))
-            emit pane->pageFollowed(); // as a followed link tells it
+            emit pane->pageFollowed(QStringLiteral("解答と解説")); // as a followed link tells it
         else
             QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton);
     }
