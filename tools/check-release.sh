@@ -159,7 +159,6 @@ as_user 'command -v ccache >/dev/null || sudo env DEBIAN_FRONTEND=noninteractive
 piuparts_run() {
     command -v piuparts >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq piuparts >/dev/null
     piuparts --distribution=sid --mirror="$mirror main" --no-upgrade-test \
-        --apt-option='Acquire::Check-Valid-Until=false' \
         "$(ls "$root/home/$user/vardo/build-deb/"vardo_*_amd64.deb)"
 }
 upgrade_run() {
