@@ -23,6 +23,7 @@
 #include "widgets/twips.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -117,14 +118,22 @@ ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
 
     resize(screenfit::windowSize(this, clientSize()));
     m_questionTabs->setFocus(Qt::OtherFocusReason);
+    connect(qApp, &QApplication::focusChanged, this, &ExamWindow::showFocusOnEntry);
 }
 
 // The focus shows from the start, not only after the first Tab: a window
-// being shown forgets that keys moved its focus.
+// being shown forgets that keys moved its focus, and from Qt 6.9 on so does
+// the focus a window's activation gives, which comes after the show.
 void ExamWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void ExamWindow::showFocusOnEntry(QWidget *before, QWidget *now)
+{
+    if (now && now->window() == this && (!before || before->window() != this))
+        setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 // What changes without moving the focus is said through the announcer; the
@@ -409,8 +418,10 @@ void ExamWindow::onStartClicked()
     // Disabled with the focus, the button would hand it to the next in
     // the order, 得点, where one more Space would end the attempt: the
     // candidate goes on to the first box of the answer page instead.
-    if (m_start->hasFocus())
+    if (m_start->hasFocus()) {
         m_boxes[m_answerTabs->currentIndex()][0]->setFocus(Qt::TabFocusReason);
+        setAttribute(Qt::WA_KeyboardFocusChange); // a key's move, drawn as one
+    }
     m_start->setEnabled(false);
     setScore(std::nullopt);
     for (int g = 1; g <= groupCount; ++g)

@@ -76,6 +76,7 @@ private:
     void buildAnnouncements();
     void announce(const QString &message);
     void announceMinutes();
+    void showFocusOnEntry(QWidget *before, QWidget *now);
     void showMark(int group, bool correct);
     void sayShownMark();
     QString boxName(int page, const QCheckBox *box, bool markSaid) const;

@@ -448,8 +448,12 @@ void install(QTextEdit *view)
 QTextEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &text,
                    const QList<readas::Stretch> &stretches)
 {
-    auto *box = new QTextEdit(parent);
+    // Given its parent only once it reads as a document: Qt 6.9 and later
+    // tell a screen reader of a widget's new parent, which would name an
+    // interface made before the box's own, then thrown away.
+    auto *box = new QTextEdit;
     install(box);
+    box->setParent(parent);
     richtextbox::setUp(box, geometry);
     box->setPlainText(text);
     readas::mark(box->document(), stretches);

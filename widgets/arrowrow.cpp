@@ -40,6 +40,9 @@ protected:
             return false;
         if (to != at)
             m_row.at(to)->setFocus(to > at ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        // A key moved the focus, or kept it at an end: it is drawn. Qt 6.9 and
+        // later draw it only for a move Qt's own keys made.
+        m_row.at(to)->window()->setAttribute(Qt::WA_KeyboardFocusChange);
         return true;
     }
 
