@@ -8,27 +8,21 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextEdit>
+#include <QWindow>
 
 namespace {
 
 // Room kept round a control brought into view, for its focus ring.
 constexpr int ringRoom = 4;
 
-QMargins frameOf(const QWidget *window)
-{
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                    frame.right() - client.right(), frame.bottom() - client.bottom());
-}
-
 // The frame the window manager gives a window: that of a window already
-// shown, or before any is, a title bar's height.
+// shown, or before any is, a title bar's height. (Where the guess is short,
+// the window's placement bounds its size once it is framed.)
 QMargins likelyFrame(const QWidget *window)
 {
     for (const QWidget *other : QApplication::topLevelWidgets()) {
-        if (other->isVisible() && other->windowType() == Qt::Window)
-            return frameOf(other);
+        if (other->isVisible() && other->windowType() == Qt::Window && other->windowHandle())
+            return other->windowHandle()->frameMargins();
     }
     return QMargins(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
 }

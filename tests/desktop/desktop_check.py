@@ -1,6 +1,8 @@
 """The program on a real X server, under a window manager and heard through
 the AT-SPI bus: windows a person can bring back and controls a screen reader
-can name. Run inside xvfb-run and dbus-run-session (see desktop_check.sh)."""
+can name; then on the same 1366x768 screen at the scales of a desktop set to
+150 and 200 %. Run inside xvfb-run and dbus-run-session (see
+desktop_check.sh)."""
 
 import os
 import re
@@ -207,6 +209,80 @@ def check_framed_inside_screen(window, title):
     check(placed, "%s framed and centred: %s" % (title, frame))
 
 
+# --- a low-vision candidate's desktop: 150 and 200 % ------------------------
+
+focused = []
+
+
+def on_focus(event):
+    if event.detail1 == 1:
+        focused.append(event.source)
+
+
+def pump(seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.02)
+
+
+def client_of(window):
+    info = run("xwininfo", "-id", window)
+    field = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+
+
+def inside(box, area):
+    x, y, w, h = box
+    return x >= area[0] - 1 and y >= area[1] - 1 and x + w <= area[0] + area[2] + 1 \
+        and y + h <= area[1] + area[3] + 1
+
+
+# Each control Tab, Ctrl+Tab and the arrows reach lies on the screen and in
+# the window once it has the focus, as a magnifier following the focus
+# shows it; one larger than the room the menu bar and scroll bars leave,
+# from its top-left corner. Qt's bridge gives extents in device-independent
+# pixels: the unit is measured against the window's own size.
+def check_scaled(scale):
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               QT_SCALE_FACTOR=scale)
+    program = subprocess.Popen([PROGRAM], cwd=os.path.dirname(PROGRAM), env=env)
+    try:
+        app = wait_for(lambda: application() if x_windows("Vardo") else None, 60)
+        check(app is not None, "%s: the program on the AT-SPI bus" % scale)
+        if app is None:
+            return
+        window = x_windows("Vardo")[0]
+        wait_for(lambda: is_shown(window))
+        client = client_of(window)
+        check(inside(client, (0, 0, 1366, 768)), "%s: the window within the screen %s" % (scale, client))
+        frame = [c for c in children(app) if c.getRole() == pyatspi.ROLE_FRAME][0]
+        unit = client[2] / max(1, frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).width)
+        print("%s: the bridge counts %.2f pixels a unit" % (scale, unit))
+        for key in ["Tab"] * 8 + ["ctrl+Tab"] * 4 + ["Right"] * 4 + ["Tab"] * 10:
+            focused.clear()
+            run("xdotool", "key", "--window", window, key)
+            pump(0.3)
+            if not focused:
+                continue
+            try:
+                box = focused[-1].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                name = focused[-1].name or focused[-1].getRoleName()
+            except Exception:  # gone already, as a page's boxes on a page change
+                continue
+            x, y, w, h = (round(v * unit) for v in (box.x, box.y, box.width, box.height))
+            if w > client[2] - 20 * unit or h > client[3] - 40 * unit:
+                w, h = 1, 1
+            check(inside((x, y, w, h), (0, 0, 1366, 768)) and inside((x, y, w, h), client),
+                  "%s: %s %s at %d,%d %dx%d on screen" % (scale, key, name, x, y, w, h))
+        shoot("scaled-" + scale)
+    finally:
+        program.terminate()
+        program.wait(10)
+
+
 def main():
     wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program = None
@@ -237,6 +313,12 @@ def main():
                     item.queryAction().doAction(0)
 
         check_brought_back(app, nodes, "バージョン情報", about)
+        program.terminate()
+        program.wait(10)
+        program = None
+        pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+        for scale in ("1.5", "2"):
+            check_scaled(scale)
     finally:
         if program:
             program.terminate()
