@@ -191,10 +191,8 @@ def frame_of(window):
     extents = run("xprop", "-id", window, "_NET_FRAME_EXTENTS")
     left, right, top, bottom = map(int, re.findall(r"\d+", extents.split("=")[-1])) \
         if "=" in extents else (0, 0, 0, 0)
-    info = run("xwininfo", "-id", window)
-    field = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
-    x, y = field("Absolute upper-left X") - left, field("Absolute upper-left Y") - top
-    width, height = field("Width") + left + right, field("Height") + top + bottom
+    x, y, width, height = client_of(window)
+    x, y, width, height = x - left, y - top, width + left + right, height + top + bottom
     screen = run("xwininfo", "-root")
     screen_w, screen_h = (int(re.search(name + r":\s+(\d+)", screen).group(1))
                           for name in ("Width", "Height"))
