@@ -11,7 +11,7 @@
 #include "support/testmain.h"
 
 // Run on a 1366x768 screen at scale 1.5 and at 2 (see CMakeLists.txt): no
-// window's design fits the screen's 512 or 384 logical pixels in height.
+// window's design fits the screen's 384 or 512 logical pixels in height.
 class SmallScreenTest : public QObject
 {
     Q_OBJECT
