@@ -10,7 +10,7 @@
 #include "support/examcontrols.h"
 #include "support/testmain.h"
 
-// Run on a 1366x768 screen at scale 1.5 and at 2 (see CMakeLists.txt): no
+// Run on a 1366x768 screen at scale 2 and at 1.5 (see CMakeLists.txt): no
 // window's design fits the screen's 384 or 512 logical pixels in height.
 class SmallScreenTest : public QObject
 {
