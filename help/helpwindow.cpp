@@ -28,6 +28,8 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     QTextEdit *document = documentaccessible::makeBox(surface, documentBox, text, HelpDecoration(text));
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
+    // The window's one way out, which nothing on it shows.
+    document->setAccessibleDescription(QStringLiteral("閉じるには Alt+F4"));
     document->setFocus(Qt::OtherFocusReason);
     // The caret on the first line with words: the line a screen reader says
     // as the window opens. The view stays at the top.

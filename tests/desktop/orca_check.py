@@ -215,10 +215,10 @@ def exam_steps():
     yield ["shift+Tab"] * 5, r"得 点 %s\.?$" % BUTTON, None, "Shift+Tab back to Score"
     yield ["space"], r"得点 \d+ 点", None, "Score speaks the score"
     yield ["ctrl+r"], r"正解 \S|正解の問はありません", None, "Ctrl+R: the groups right, by page"
-    yield ["Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。", None, "Pass-rate: the verdict"
+    yield ["Tab", "space"], r"(合格率 \d+%|予測不能)[^\n]*。(.|\n)*Alt\+F4", None, "Pass-rate: the verdict, and the way out"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the verdict window"
     yield ["alt+h"], r"バージョン情報\(A\)", None, "Alt+H: the help menu"
-    yield ["a"], r"バージョン情報(.|\n)*ソフトの説明", None, "help: its title and first line"
+    yield ["a"], r"バージョン情報(.|\n)*ソフトの説明(.|\n)*Alt\+F4", None, "help: its title, first line and way out"
     # Its top line shows spaces alone: heard as its other empty lines are.
     yield ["ctrl+Home"], r"blank|空", r"\d|character", "Ctrl+Home in the help: its top line is blank"
     yield ["alt+F4"], r"Vardo(.|\n)*合格率 " + BUTTON, None, "Alt+F4 closes the help window"
