@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include "support/testmain.h"
 
 // The pane's text as a screen reader asks for it: characters, words,
@@ -28,6 +30,8 @@ private slots:
     void pieces_areWhatAReaderExpects();
     void ctrlArrows_stopAtEachWordAReaderHears_data();
     void ctrlArrows_stopAtEachWordAReaderHears();
+    void shippedPages_wordStopsTheSameBothWays_data();
+    void shippedPages_wordStopsTheSameBothWays();
 
 private:
     QAccessibleTextInterface *text() const
@@ -318,6 +322,38 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears()
     const int caret = text()->cursorPosition();
     QCOMPARE(text()->textAtOffset(caret, QAccessible::WordBoundary, &start, &end), word);
     QCOMPARE(start, caret);
+}
+
+// A reader walking a shipped page by words, Ctrl+Right to its end and
+// Ctrl+Left back, stops at the same words both ways, each heard from where
+// the caret lands, none twice.
+void AccessibleTextTest::shippedPages_wordStopsTheSameBothWays_data()
+{
+    shippedPages_leaveNoSignToTheSynthesizer_data();
+}
+
+void AccessibleTextTest::shippedPages_wordStopsTheSameBothWays()
+{
+    QFETCH(QString, path);
+    m_view->resize(625, 353); // the exam window's paper pane
+    QVERIFY(m_view->openFile(path));
+    m_view->setFocus();
+    QList<int> stops[2];
+    for (int way = 0; way < 2; ++way) {
+        QTest::keyClick(m_view, way ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+        for (int last = -1; text()->cursorPosition() != last;) {
+            last = text()->cursorPosition();
+            stops[way].append(last);
+            QTest::keyClick(m_view, way ? Qt::Key_Left : Qt::Key_Right, Qt::ControlModifier);
+        }
+    }
+    std::reverse(stops[1].begin(), stops[1].end());
+    QCOMPARE(stops[0], stops[1]);
+    for (int stop : stops[0]) {
+        int start = 0, end = 0;
+        const QString word = text()->textAtOffset(stop, QAccessible::WordBoundary, &start, &end);
+        QVERIFY2(start == stop || stop == text()->characterCount(), qPrintable(QString::number(stop) + word));
+    }
 }
 
 VARDO_TEST_MAIN(AccessibleTextTest)
