@@ -2,6 +2,7 @@
 #include "exam/examwindow.h"
 
 #include <QAction>
+#include <QKeyCombination>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTest>
@@ -24,18 +25,17 @@ private slots:
 
 private:
     VardoApp *m_app = nullptr;
-    ExamWindow *m_exam = nullptr;
 };
 
 void SmallScreenTest::init()
 {
     m_app = new VardoApp;
     m_app->start();
-    m_exam = m_app->examWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(m_exam));
-    examcontrols::click(m_exam, QStringLiteral("cmd得点"));
-    examcontrols::click(m_exam, QStringLiteral("cmd合格率"));
-    m_exam->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+    ExamWindow *exam = m_app->examWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(exam));
+    examcontrols::click(exam, QStringLiteral("cmd得点"));
+    examcontrols::click(exam, QStringLiteral("cmd合格率"));
+    exam->aboutAction()->trigger();
 }
 
 void SmallScreenTest::cleanup()
@@ -50,32 +50,26 @@ void SmallScreenTest::focusMoves_keepTheFocusInView_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("from");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QKeyCombination>("key");
     QTest::addColumn<int>("times");
-    const int ctrl = Qt::ControlModifier;
-    const QString tab1 = QStringLiteral("SSTab1"), box = QStringLiteral("chkVardo1(1)");
     const QString exam = QStringLiteral("frmVardo"), table = QStringLiteral("RichTextBox1");
-    QTest::newRow("Tab round every stop") << exam << tab1 << int(Qt::Key_Tab) << 0 << 150;
-    QTest::newRow("Shift+Tab back round") << exam << tab1 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 150;
-    QTest::newRow("Ctrl+Tab over the answer pages") << exam << box << int(Qt::Key_Tab) << ctrl << 30;
-    QTest::newRow("verdict: Down to the table's end") << "frm合格ライン6" << table << int(Qt::Key_Down) << 0 << 130;
-    QTest::newRow("verdict: End of a line") << "frm合格ライン6" << table << int(Qt::Key_End) << 0 << 1;
-    QTest::newRow("help: Ctrl+End") << "frmヘルプ" << table << int(Qt::Key_End) << ctrl << 1;
+    QTest::newRow("Tab round every stop") << exam << "SSTab1" << QKeyCombination(Qt::Key_Tab) << 150;
+    QTest::newRow("Shift+Tab back round") << exam << "SSTab1" << (Qt::ShiftModifier | Qt::Key_Backtab) << 150;
+    QTest::newRow("Ctrl+Tab over the pages") << exam << "chkVardo1(1)" << (Qt::ControlModifier | Qt::Key_Tab) << 30;
+    QTest::newRow("verdict: Down to the end") << "frm合格ライン6" << table << QKeyCombination(Qt::Key_Down) << 130;
+    QTest::newRow("verdict: End of a line") << "frm合格ライン6" << table << QKeyCombination(Qt::Key_End) << 1;
+    QTest::newRow("help: Ctrl+End") << "frmヘルプ" << table << (Qt::ControlModifier | Qt::Key_End) << 1;
 }
 
 void SmallScreenTest::focusMoves_keepTheFocusInView()
 {
     QFETCH(QString, window);
     QFETCH(QString, from);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(QKeyCombination, key);
     QFETCH(int, times);
     QWidget *target = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == window && top->isVisible())
-            target = top;
-    }
+    for (QWidget *top : QApplication::topLevelWidgets())
+        target = top->objectName() == window && top->isVisible() ? top : target;
     // Opened within the screen, its design scrolled.
     QVERIFY(target && target->screen()->availableGeometry().contains(target->frameGeometry()));
     target->activateWindow();
@@ -85,7 +79,7 @@ void SmallScreenTest::focusMoves_keepTheFocusInView()
     QVERIFY(area);
     const QRect view = area->viewport()->rect();
     for (int i = 0; i < times; ++i) {
-        QTest::keyClick(target->focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(target->focusWidget(), key.key(), key.keyboardModifiers());
         QWidget *focus = target->focusWidget();
         QVERIFY(focus && focus != area);
         QRect wanted = focus->rect();
@@ -94,10 +88,7 @@ void SmallScreenTest::focusMoves_keepTheFocusInView()
         if (wanted.width() > view.width() || wanted.height() > view.height())
             wanted.setSize(QSize(1, 1)); // larger than the view: its top-left shows
         const QRect shown(area->viewport()->mapFromGlobal(focus->mapToGlobal(wanted.topLeft())), wanted.size());
-        QVERIFY2(view.contains(shown), qPrintable(QStringLiteral("%1 after %2 keys: %3,%4 %5x%6")
-                                                      .arg(focus->objectName()).arg(i + 1)
-                                                      .arg(shown.x()).arg(shown.y())
-                                                      .arg(shown.width()).arg(shown.height())));
+        QVERIFY2(view.contains(shown), qPrintable(focus->objectName() + QStringLiteral(" after key %1").arg(i + 1)));
     }
 }
 
