@@ -245,10 +245,9 @@ bool DocumentView::event(QEvent *event)
 void DocumentView::zoomBy(int ask)
 {
     const int percent = paperzoom::next(m_zoom, paperzoom::Ask(ask));
-    const bool changed = percent != m_zoom;
+    const bool changed = percent != m_zoom && paperzoom::apply(*document(), percent);
     if (changed) {
         m_zoom = percent;
-        paperzoom::apply(*document(), m_zoom);
         ensureCursorVisible();
     }
     emit zoomed(m_zoom, changed);
@@ -273,6 +272,10 @@ void DocumentView::replaceDocument(QTextDocument *document)
     // for the scroll bar: not at its own width first (a null page size lays
     // nothing out), nor again without the bar.
     document->setPageSize(QSizeF(0, 0));
+    // Read only: an undo history would only keep every edit the cleaning and
+    // the zoom make.
+    document->setUndoRedoEnabled(false);
+    // At the pane's size, or at its own when it has too many runs for that.
     paperzoom::apply(*document, m_zoom);
     if (auto *confined = qobject_cast<ConfinedDocument *>(document))
         confined->attachPictures();

@@ -91,7 +91,8 @@ signals:
     // title, or failing one its first line.
     void pageFollowed(const QString &title);
     // A zoom key was pressed: the text is now at `percent`, or stayed there
-    // when `changed` is false, at either end of the sizes.
+    // when `changed` is false: at either end of the sizes, or for a document
+    // with more runs in sizes of their own than a step may lay out.
     void zoomed(int percent, bool changed);
 
 protected:

@@ -1,5 +1,6 @@
 #include "document/paperzoom.h"
 
+#include "markup/limits.h"
 #include "reading/spokenreading.h"
 
 #include <QKeyEvent>
@@ -39,26 +40,35 @@ QTextCharFormat scaled(QTextCharFormat format, qreal scale)
     return format;
 }
 
-// Runs in a size of their own (a heading in points, a style's pixels) are
-// scaled one by one, in one edit; a paper without them costs nothing here.
-void scaleRuns(QTextDocument &document, qreal scale)
+struct Run
 {
+    int position, length;
+    QTextCharFormat format;
+};
+
+// Runs in a size of their own (a heading in points, a style's pixels); a
+// paper without them costs nothing here. More than the limit: not all.
+QList<Run> runsInSizesOfTheirOwn(const QTextDocument &document)
+{
+    QList<Run> runs;
     const QList<QTextFormat> formats = document.allFormats();
     if (std::none_of(formats.cbegin(), formats.cend(), hasOwnSize))
-        return;
-    struct Run
-    {
-        int position, length;
-        QTextCharFormat format;
-    };
-    QList<Run> runs;
+        return runs;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
+        for (auto it = block.begin(); !it.atEnd() && runs.size() <= DocumentLimits::zoomRuns; ++it) {
             const QTextFragment fragment = it.fragment();
             if (hasOwnSize(fragment.charFormat()))
                 runs.append({fragment.position(), fragment.length(), fragment.charFormat()});
         }
     }
+    return runs;
+}
+
+// The runs scaled one by one, in one edit.
+void scaleRuns(QTextDocument &document, const QList<Run> &runs, qreal scale)
+{
+    if (runs.isEmpty())
+        return;
     const std::shared_ptr<const SpokenReading> reading = SpokenReading::kept(document);
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
@@ -114,13 +124,16 @@ int next(int percent, Ask ask)
     return percent;
 }
 
-void apply(QTextDocument &document, int percent)
+bool apply(QTextDocument &document, int percent)
 {
     const qreal scale = percent / 100.0;
     QVariant own = document.property(ownFontProperty);
+    if (!own.isValid() && percent == steps.front())
+        return true; // never zoomed: as parsed
+    const QList<Run> runs = runsInSizesOfTheirOwn(document);
+    if (runs.size() > DocumentLimits::zoomRuns)
+        return false;
     if (!own.isValid()) {
-        if (percent == steps.front())
-            return; // never zoomed: as parsed
         own = document.defaultFont();
         document.setProperty(ownFontProperty, own);
     }
@@ -129,8 +142,9 @@ void apply(QTextDocument &document, int percent)
         font.setPointSizeF(font.pointSizeF() * scale);
     else if (font.pixelSize() > 0)
         font.setPixelSize(qRound(font.pixelSize() * scale));
-    scaleRuns(document, scale);
+    scaleRuns(document, runs, scale);
     document.setDefaultFont(font);
+    return true;
 }
 
 } // namespace paperzoom

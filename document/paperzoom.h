@@ -24,7 +24,9 @@ Ask asked(const QKeyEvent *key);
 int next(int percent, Ask ask);
 
 // Sets `document`'s fonts to `percent` of their own sizes, whatever sizes
-// an earlier call set; the text and the pictures stay as they are.
-void apply(QTextDocument &document, int percent);
+// an earlier call set; the text and the pictures stay as they are. False,
+// changing nothing, for a document whose runs in sizes of their own are
+// more than a step may lay out again (DocumentLimits::zoomRuns).
+bool apply(QTextDocument &document, int percent);
 
 } // namespace paperzoom

@@ -474,9 +474,8 @@ QString ExamWindow::boxName(int page, const QCheckBox *box, bool markSaid) const
 // The paper's size as a zoom key left it.
 QString ExamWindow::zoomWords(int percent, bool changed)
 {
-    if (changed || percent == 100)
-        return QStringLiteral("文字の大きさ %1 パーセント").arg(percent);
-    return QStringLiteral("これ以上大きくできません");
+    return (changed ? QStringLiteral("文字の大きさ %1 パーセント") : QStringLiteral("文字の大きさは %1 パーセントのままです"))
+        .arg(percent);
 }
 
 QString ExamWindow::correctGroupWords()

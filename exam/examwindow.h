@@ -54,7 +54,7 @@ public:
     // What the boxes of a group say after their page and choice while its
     // mark shows and its page is the one shown.
     static QString correctGroupWords();
-    // What a zoom key of the paper says: its new size, or that it is at the largest.
+    // What a zoom key of the paper says: its new size, or that it stays.
     static QString zoomWords(int percent, bool changed);
 
 signals:

@@ -70,4 +70,11 @@ struct DocumentLimits
     static constexpr qint64 shownPixels = 8 * 1000 * 1000;
     // A picture's shown side, in pixels.
     static constexpr int pictureSide = 2000;
+
+    // ---- The text's size (paperzoom) -------------------------------------------
+    // Runs in a size of their own that a zoom step scales: each is laid out
+    // again at its new size, about 27 microseconds a run in one paragraph, and
+    // may load a font, so a step costs at most about a quarter of a second.
+    // A document with more keeps its size, and the key says so.
+    static constexpr int zoomRuns = 2000;
 };

@@ -1,5 +1,6 @@
 #include "document/documentview.h"
 #include "document/paperzoom.h"
+#include "markup/limits.h"
 #include "document/selectiondata.h"
 #include "reading/spokenreading.h"
 #include "support/watchedfifo.h"
@@ -1024,16 +1025,20 @@ void DocumentViewTest::zoomKeys_stepTheTextsSize_data()
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<int>("percent");
     QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("runs"); // in sizes of their own besides 「十二」
     const int ctrl = Qt::ControlModifier, pad = Qt::KeypadModifier;
     const int plus = ctrl | Qt::Key_Plus;
-    QTest::newRow("Ctrl+plus") << QList<int>{plus} << 125 << true;
-    QTest::newRow("Ctrl+= unshifted") << QList<int>{ctrl | Qt::Key_Equal} << 125 << true;
-    QTest::newRow("keypad plus") << QList<int>{ctrl | pad | Qt::Key_Plus} << 125 << true;
-    QTest::newRow("a step back") << QList<int>{plus, plus, ctrl | Qt::Key_Minus} << 125 << true;
-    QTest::newRow("minus at the smallest") << QList<int>{ctrl | pad | Qt::Key_Minus} << 100 << false;
-    QTest::newRow("plus at the largest") << QList<int>(7, plus) << 300 << false;
-    QTest::newRow("Ctrl+0 from the largest") << QList<int>(6, plus) + QList<int>{ctrl | Qt::Key_0} << 100 << true;
-    QTest::newRow("no modifier") << QList<int>{int(Qt::Key_Plus), int(Qt::Key_0)} << 100 << false;
+    QTest::newRow("Ctrl+plus") << QList<int>{plus} << 125 << true << 0;
+    QTest::newRow("Ctrl+= unshifted") << QList<int>{ctrl | Qt::Key_Equal} << 125 << true << 0;
+    QTest::newRow("keypad plus") << QList<int>{ctrl | pad | Qt::Key_Plus} << 125 << true << 0;
+    QTest::newRow("a step back") << QList<int>{plus, plus, ctrl | Qt::Key_Minus} << 125 << true << 0;
+    QTest::newRow("minus at the smallest") << QList<int>{ctrl | pad | Qt::Key_Minus} << 100 << false << 0;
+    QTest::newRow("plus at the largest") << QList<int>(7, plus) << 300 << false << 0;
+    QTest::newRow("Ctrl+0 from the largest") << QList<int>(6, plus) + QList<int>{ctrl | Qt::Key_0} << 100 << true << 0;
+    QTest::newRow("no modifier") << QList<int>{int(Qt::Key_Plus), int(Qt::Key_0)} << 100 << false << 0;
+    // A step would lay out more runs than the limit: the size stays.
+    QTest::newRow("runs at the limit") << QList<int>{plus} << 125 << true << DocumentLimits::zoomRuns - 1;
+    QTest::newRow("runs past the limit") << QList<int>{plus} << 100 << false << DocumentLimits::zoomRuns;
 }
 
 void DocumentViewTest::zoomKeys_stepTheTextsSize()
@@ -1041,9 +1046,13 @@ void DocumentViewTest::zoomKeys_stepTheTextsSize()
     QFETCH(QList<int>, keys);
     QFETCH(int, percent);
     QFETCH(bool, changed);
-    openPage(QStringLiteral("<p>本文 %1</p><p><span style=\"font-size:12pt\">十二</span></p>"
+    QFETCH(int, runs);
+    QString sized;
+    for (int i = 0; i < runs; ++i)
+        sized += QStringLiteral("<span style=\"font-size:%1pt\">x</span>").arg(13 + i % 2);
+    openPage(QStringLiteral("<p>本文 %1</p><p><span style=\"font-size:12pt\">十二</span>%2</p>"
                             "<p><a href=\"next.html\">next</a></p>")
-                 .arg(QStringLiteral("言葉 ").repeated(200)));
+                 .arg(QStringLiteral("言葉 ").repeated(200), sized));
     const QFont own = m_view->document()->defaultFont();
     QSignalSpy zoomed(m_view, &DocumentView::zoomed);
     for (int key : keys)
@@ -1059,6 +1068,7 @@ void DocumentViewTest::zoomKeys_stepTheTextsSize()
     QCOMPARE(twelve.charFormat().fontPointSize(), 12.0 * percent / 100);
     QVERIFY(m_view->document()->size().width() <= m_view->viewport()->width());
     QVERIFY(SpokenReading::kept(*m_view->document()));
+    QCOMPARE(m_view->document()->availableUndoSteps(), 0); // no history of edits kept
 
     clickText(QStringLiteral("next"));
     QTest::keyClick(m_view, Qt::Key_Return);
