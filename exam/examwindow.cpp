@@ -130,6 +130,13 @@ void ExamWindow::showEvent(QShowEvent *event)
     setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
+// The focus leaves the window as QWidget's destructor runs, when this part
+// of it is gone already: no longer told.
+ExamWindow::~ExamWindow()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, &ExamWindow::showFocusOnEntry);
+}
+
 void ExamWindow::showFocusOnEntry(QWidget *before, QWidget *now)
 {
     if (now && now->window() == this && (!before || before->window() != this))

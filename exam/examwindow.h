@@ -36,6 +36,7 @@ public:
     // The clock reads `now`; sound commands go to `media` (not owned) when
     // given, otherwise to the window's own sound control.
     ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent = nullptr);
+    ~ExamWindow() override;
 
     // The latest Score's total; none before the first Score and after Start.
     std::optional<int> score() const { return m_total; }
