@@ -113,7 +113,11 @@ protected:
     bool focusNextPrevChild(bool next) override { return QAbstractScrollArea::focusNextPrevChild(next); }
 };
 
-QScrollArea *scrollArea(QWidget *content, QSize client, QWidget *parent)
+} // namespace
+
+namespace screenfit {
+
+QWidget *scrolled(QWidget *content, QSize client, QWidget *parent)
 {
     auto *area = new Area(parent);
     area->setObjectName(QStringLiteral("screenFit"));
@@ -127,10 +131,6 @@ QScrollArea *scrollArea(QWidget *content, QSize client, QWidget *parent)
     new Follower(area);
     return area;
 }
-
-} // namespace
-
-namespace screenfit {
 
 bool fits(const QWidget *window, QSize client)
 {
@@ -152,13 +152,8 @@ QWidget *surface(QWidget *window, QSize client)
     content->setObjectName(QStringLiteral("surface"));
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(QMargins());
-    layout->addWidget(scrollArea(content, client, window));
+    layout->addWidget(scrolled(content, client, window));
     return content;
-}
-
-QWidget *scrolled(QWidget *content, QSize size, QWidget *parent)
-{
-    return scrollArea(content, size, parent);
 }
 
 } // namespace screenfit
