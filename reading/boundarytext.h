@@ -2,7 +2,7 @@
 
 #include "reading/textboundaries.h"
 
-#include <QAccessibleWidget>
+#include "widgets/screenaccessible.h"
 
 // The boundary answers a screen reader asks of a read-only text: the piece
 // at, before and after an offset. -1 is the end of the text and -2 the
@@ -37,25 +37,25 @@ private:
 };
 
 // A widget whose text a screen reader reads and cannot change.
-class ReadOnlyTextAccessible : public QAccessibleWidget, public BoundaryText
+class ReadOnlyTextAccessible : public ScreenAccessible, public BoundaryText
 {
 public:
-    ReadOnlyTextAccessible(QWidget *widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    ReadOnlyTextAccessible(QWidget *widget, QAccessible::Role role) : ScreenAccessible(widget, role) {}
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
+        return ScreenAccessible::interface_cast(type);
     }
 
     QAccessible::State state() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
+        QAccessible::State s = ScreenAccessible::state();
         s.readOnly = true;
         return s;
     }
 
-    using QAccessibleWidget::text;
+    using ScreenAccessible::text;
     using BoundaryText::text;
 };

@@ -7,9 +7,9 @@
 #include "reading/textboundaries.h"
 #include "reading/viewportextents.h"
 #include "widgets/richtextbox.h"
+#include "widgets/screenpixels.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QAccessibleWidget>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
@@ -101,6 +101,19 @@ public:
 
     QRect characterRect(int offset) const override
     {
+        return screenpixels::toScreen(laidOutRect(offset), view());
+    }
+
+    // The character under `point`, where characterRect() reports it.
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        return offsetAtLaidOutPoint(screenpixels::fromScreen(point, view()));
+    }
+
+    // --- where the characters lie, in the pixels Qt lays out in ----------
+
+    QRect laidOutRect(int offset) const
+    {
         if (offset < 0 || offset >= characterCount())
             return QRect();
         const QRect box = spokenBox(offset);
@@ -115,8 +128,7 @@ public:
         return global;
     }
 
-    // The character under `point`, where characterRect() reports it.
-    int offsetAtPoint(const QPoint &point) const override
+    int offsetAtLaidOutPoint(const QPoint &point) const
     {
         const std::optional<QPoint> local = viewportextents::toViewport(point, viewportOnScreen(), screenArea());
         if (!local)
@@ -133,7 +145,7 @@ public:
         const int first = spoken().caretOffset(position);
         const QRect drawn = spokenBox(first);
         for (int offset = first; offset < characterCount() && spokenBox(offset) == drawn; ++offset) {
-            if (characterRect(offset).contains(point))
+            if (laidOutRect(offset).contains(point))
                 return offset;
         }
         return -1;

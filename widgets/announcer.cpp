@@ -1,7 +1,8 @@
 #include "widgets/announcer.h"
 
+#include "widgets/screenaccessible.h"
+
 #include <QAccessible>
-#include <QAccessibleWidget>
 
 Announcer::Announcer(QWidget *parent) : QWidget(parent)
 {
@@ -25,7 +26,7 @@ namespace {
 QAccessibleInterface *announcerFactory(const QString &, QObject *object)
 {
     if (auto *announcer = qobject_cast<Announcer *>(object))
-        return new QAccessibleWidget(announcer, QAccessible::Notification);
+        return new ScreenAccessible(announcer, QAccessible::Notification);
     return nullptr;
 }
 

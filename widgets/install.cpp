@@ -3,6 +3,7 @@
 #include "widgets/announcer.h"
 #include "widgets/designfont.h"
 #include "widgets/pageframe.h"
+#include "widgets/screenaccessible.h"
 #include "widgets/spokenlabel.h"
 #include "widgets/tabpagesaccessible.h"
 #include "widgets/windowaccessible.h"
@@ -12,6 +13,8 @@ namespace widgets {
 void install()
 {
     designfont::registerSubstitutes();
+    // First, so that every more particular reading is asked before it.
+    installScreenAccessibility();
     spoken::installAccessibility();
     installTabPagesAccessibility();
     installAnnouncerAccessibility();

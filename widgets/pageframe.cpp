@@ -1,20 +1,21 @@
 #include "widgets/pageframe.h"
 
-#include <QAccessibleWidget>
+#include "widgets/screenaccessible.h"
+
 #include <QGroupBox>
 
 namespace {
 
 const char pageFrameProperty[] = "repeatedOnEveryPage";
 
-class PageFrame : public QAccessibleWidget
+class PageFrame : public ScreenAccessible
 {
 public:
-    explicit PageFrame(QGroupBox *frame) : QAccessibleWidget(frame, QAccessible::Client) {}
+    explicit PageFrame(QGroupBox *frame) : ScreenAccessible(frame, QAccessible::Client) {}
 
     QString text(QAccessible::Text t) const override
     {
-        const QString own = QAccessibleWidget::text(t);
+        const QString own = ScreenAccessible::text(t);
         if (t == QAccessible::Name && own.isEmpty())
             return static_cast<const QGroupBox *>(widget())->title();
         return own;

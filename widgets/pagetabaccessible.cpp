@@ -1,5 +1,6 @@
 #include "widgets/pagetabaccessible.h"
 
+#include "widgets/screenpixels.h"
 #include "widgets/tabpages.h"
 
 PageTabAccessible::PageTabAccessible(TabPages *tabs, int index) : m_tabs(tabs), m_index(index) {}
@@ -26,7 +27,7 @@ QRect PageTabAccessible::rect() const
     if (!isValid())
         return QRect();
     const QRect tab = m_tabs->tabRect(m_index);
-    return QRect(m_tabs->mapToGlobal(tab.topLeft()), tab.size());
+    return screenpixels::toScreen(QRect(m_tabs->mapToGlobal(tab.topLeft()), tab.size()), m_tabs);
 }
 
 QAccessible::State PageTabAccessible::state() const

@@ -1,6 +1,7 @@
 #include "widgets/spokenlabel.h"
 
-#include <QAccessibleWidget>
+#include "widgets/screenaccessible.h"
+
 #include <QHash>
 #include <QLabel>
 
@@ -17,30 +18,30 @@ QHash<const QLabel *, spoken::Words> &wordsOf()
     return words;
 }
 
-class SpokenLabel : public QAccessibleWidget
+class SpokenLabel : public ScreenAccessible
 {
 public:
-    explicit SpokenLabel(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit SpokenLabel(QLabel *label) : ScreenAccessible(label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
             return spoken::nameOf(static_cast<const QLabel *>(widget()));
-        return QAccessibleWidget::text(t);
+        return ScreenAccessible::text(t);
     }
 };
 
 // No name and not showing: a reader reviewing the window skips it.
-class SilentLabel : public QAccessibleWidget
+class SilentLabel : public ScreenAccessible
 {
 public:
-    explicit SilentLabel(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit SilentLabel(QLabel *label) : ScreenAccessible(label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text) const override { return QString(); }
 
     QAccessible::State state() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
+        QAccessible::State s = ScreenAccessible::state();
         s.invisible = true;
         return s;
     }

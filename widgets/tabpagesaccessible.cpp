@@ -1,18 +1,19 @@
 #include "widgets/tabpagesaccessible.h"
 
 #include "widgets/pagetabaccessible.h"
+#include "widgets/screenaccessible.h"
+#include "widgets/screenpixels.h"
 #include "widgets/tabpages.h"
 
-#include <QAccessibleWidget>
 #include <QHash>
 
 namespace {
 
 // The tabs come first, then the pages: the controls on them stay reachable.
-class TabPagesAccessible : public QAccessibleWidget
+class TabPagesAccessible : public ScreenAccessible
 {
 public:
-    explicit TabPagesAccessible(TabPages *tabs) : QAccessibleWidget(tabs, QAccessible::PageTabList) {}
+    explicit TabPagesAccessible(TabPages *tabs) : ScreenAccessible(tabs, QAccessible::PageTabList) {}
 
     ~TabPagesAccessible() override
     {
@@ -24,17 +25,17 @@ public:
     {
         if (t == QAccessible::Name && tabs()->accessibleName().isEmpty())
             return tabs()->tabText(tabs()->currentIndex());
-        return QAccessibleWidget::text(t);
+        return ScreenAccessible::text(t);
     }
 
-    int childCount() const override { return tabs()->count() + QAccessibleWidget::childCount(); }
+    int childCount() const override { return tabs()->count() + ScreenAccessible::childCount(); }
 
     QAccessibleInterface *child(int index) const override
     {
         if (index < 0)
             return nullptr;
         if (index >= tabs()->count())
-            return QAccessibleWidget::child(index - tabs()->count());
+            return ScreenAccessible::child(index - tabs()->count());
         if (QAccessible::Id id = m_tabIds.value(index))
             return QAccessible::accessibleInterface(id);
         auto *tab = new PageTabAccessible(tabs(), index);
@@ -46,18 +47,18 @@ public:
     {
         if (child && child->role() == QAccessible::PageTab && child->parent() == this)
             return static_cast<const PageTabAccessible *>(child)->index();
-        const int page = QAccessibleWidget::indexOfChild(child);
+        const int page = ScreenAccessible::indexOfChild(child);
         return page < 0 ? -1 : tabs()->count() + page;
     }
 
     QAccessibleInterface *childAt(int x, int y) const override
     {
-        const QPoint local = tabs()->mapFromGlobal(QPoint(x, y));
+        const QPoint local = tabs()->mapFromGlobal(screenpixels::fromScreen(QPoint(x, y), tabs()));
         for (int i = 0; i < tabs()->count(); ++i) {
             if (tabs()->tabRect(i).contains(local))
                 return child(i);
         }
-        return QAccessibleWidget::childAt(x, y);
+        return ScreenAccessible::childAt(x, y);
     }
 
 private:

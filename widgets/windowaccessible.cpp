@@ -1,7 +1,8 @@
 #include "widgets/windowaccessible.h"
 
+#include "widgets/screenaccessible.h"
+
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QWidget>
 
 namespace {
@@ -19,7 +20,7 @@ QAccessibleInterface *windowFactory(const QString &className, QObject *object)
         return nullptr;
     if (meta != &QWidget::staticMetaObject && meta->superClass() != &QWidget::staticMetaObject)
         return nullptr;
-    return new QAccessibleWidget(widget, QAccessible::Window);
+    return new ScreenAccessible(widget, QAccessible::Window);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/vardoapp.h"
 #include "exam/examwindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QKeyCombination>
 #include <QScreen>
@@ -88,7 +89,20 @@ void SmallScreenTest::focusMoves_keepTheFocusInView()
         if (wanted.width() > view.width() || wanted.height() > view.height())
             wanted.setSize(QSize(1, 1)); // larger than the view: its top-left shows
         const QRect shown(area->viewport()->mapFromGlobal(focus->mapToGlobal(wanted.topLeft())), wanted.size());
-        QVERIFY2(view.contains(shown), qPrintable(focus->objectName() + QStringLiteral(" after key %1").arg(i + 1)));
+        const QString where = focus->objectName() + QStringLiteral(" after key %1").arg(i + 1);
+        QVERIFY2(view.contains(shown), qPrintable(where));
+        // A magnifier told where the focus (the caret's character) lies
+        // looks where it is drawn, in the screen's pixels.
+        const QRect drawn = QRectF(QPointF(focus->mapToGlobal(wanted.topLeft())) * focus->devicePixelRatio(),
+                                   QSizeF(wanted.size()) * focus->devicePixelRatio()).toRect();
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(focus);
+        QAccessibleTextInterface *text = heard->textInterface();
+        if (text && text->cursorPosition() >= text->characterCount())
+            continue; // no character at the end
+        const QRect told = text ? text->characterRect(text->cursorPosition()) : heard->rect();
+        QVERIFY2(qAbs(told.left() - drawn.left()) <= 3 && told.top() >= drawn.top() - 3 && told.top() <= drawn.bottom(),
+                 qPrintable(where + QStringLiteral(": told %1,%2, drawn %3,%4")
+                                        .arg(told.left()).arg(told.top()).arg(drawn.left()).arg(drawn.top())));
     }
 }
 

@@ -238,11 +238,19 @@ def inside(box, area):
         and y + h <= area[1] + area[3] + 1
 
 
-# Each control Tab, Ctrl+Tab and the arrows reach lies on the screen and in
-# the window once it has the focus, as a magnifier following the focus
-# shows it; one larger than the room the menu bar and scroll bars leave,
-# from its top-left corner. Qt's bridge gives extents in device-independent
-# pixels: the unit is measured against the window's own size.
+# Each control Tab, Ctrl+Tab and the arrows reach, and the character at a
+# text's caret, lies on the screen and in the window once it has the focus,
+# where a magnifier following the focus is told it lies, in the screen's
+# pixels; a control larger than the room the menu bar and scroll bars
+# leave, from its top-left corner.
+def caret_text(node):
+    try:
+        text = node.queryText()
+    except NotImplementedError:
+        return None
+    return text if 0 <= text.caretOffset < text.characterCount else None
+
+
 def check_scaled(scale):
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                QT_SCALE_FACTOR=scale)
@@ -257,8 +265,9 @@ def check_scaled(scale):
         client = client_of(window)
         check(inside(client, (0, 0, 1366, 768)), "%s: the window within the screen %s" % (scale, client))
         frame = [c for c in children(app) if c.getRole() == pyatspi.ROLE_FRAME][0]
-        unit = client[2] / max(1, frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).width)
-        print("%s: the bridge counts %.2f pixels a unit" % (scale, unit))
+        told = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        check(all(abs(a - b) <= 2 for a, b in zip(told, client)),
+              "%s: the window told at %s, drawn at %s" % (scale, list(told), client))
         for key in ["Tab"] * 8 + ["ctrl+Tab"] * 4 + ["Right"] * 4 + ["Tab"] * 10:
             focused.clear()
             run("xdotool", "key", "--window", window, key)
@@ -268,13 +277,19 @@ def check_scaled(scale):
             try:
                 box = focused[-1].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                 name = focused[-1].name or focused[-1].getRoleName()
+                text = caret_text(focused[-1])
+                if text:
+                    box = text.getCharacterExtents(text.caretOffset, pyatspi.DESKTOP_COORDS)
+                    name += " caret"
             except Exception:  # gone already, as a page's boxes on a page change
                 continue
-            x, y, w, h = (round(v * unit) for v in (box.x, box.y, box.width, box.height))
-            if w > client[2] - 20 * unit or h > client[3] - 40 * unit:
+            x, y, w, h = box[0], box[1], box[2], box[3]
+            if w > client[2] - 20 or h > client[3] - 40:
                 w, h = 1, 1
             check(inside((x, y, w, h), (0, 0, 1366, 768)) and inside((x, y, w, h), client),
                   "%s: %s %s at %d,%d %dx%d on screen" % (scale, key, name, x, y, w, h))
+            if name.endswith("caret"):  # to hold against the picture
+                shoot("scaled-%s-caret-%d-%d" % (scale, x, y))
         shoot("scaled-" + scale)
     finally:
         program.terminate()
