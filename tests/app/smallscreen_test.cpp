@@ -96,6 +96,10 @@ void SmallScreenTest::focusMoves_keepTheFocusInView()
         const QRect drawn = QRectF(QPointF(focus->mapToGlobal(wanted.topLeft())) * focus->devicePixelRatio(),
                                    QSizeF(wanted.size()) * focus->devicePixelRatio()).toRect();
         QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(focus);
+        for (int tab = 0; heard->role() == QAccessible::PageTabList && tab < heard->childCount(); ++tab) {
+            if (heard->child(tab)->state().selected)
+                heard = heard->child(tab); // the page's tab, where the tabs start
+        }
         QAccessibleTextInterface *text = heard->textInterface();
         if (text && text->cursorPosition() >= text->characterCount())
             continue; // no character at the end
