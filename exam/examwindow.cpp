@@ -498,7 +498,8 @@ void ExamWindow::onTick()
         m_seconds->setText(m_minutes.text());
         announceMinutes();
     }
-    m_media->setFileName(AppFolderPath() + QStringLiteral("Zarod.wav"));
+    if (!AppFolderPath().isEmpty())
+        m_media->setFileName(AppFolderPath() + QStringLiteral("Zarod.wav"));
     m_media->command(QStringLiteral("Open"));
     if (m_minutes.remaining() == 0) {
         m_timer->stop();

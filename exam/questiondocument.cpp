@@ -46,6 +46,8 @@ QString failurePage(const QStringList &candidates, const QStringList &unreadable
 
 QStringList candidates()
 {
+    if (AppFolderPath().isEmpty())
+        return {QString::fromUtf8(storedLocation)};
     return {QString::fromUtf8(storedLocation), AppFolderPath() + QString::fromLatin1(fileName)};
 }
 

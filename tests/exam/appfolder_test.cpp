@@ -1,6 +1,25 @@
 #include "exam/appfolder.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Names are bytes here: not every folder name is text.
+bool writeFile(const QByteArray &path, const QByteArray &bytes, mode_t mode)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const bool written = fd >= 0 && ::write(fd, bytes.constData(), bytes.size()) == bytes.size();
+    return fd >= 0 && ::close(fd) == 0 && written;
+}
+
+} // namespace
 
 class AppFolderTest : public QObject
 {
@@ -9,6 +28,8 @@ class AppFolderTest : public QObject
 private slots:
     void trailingSeparator_addedOnlyWhenMissing_data();
     void trailingSeparator_addedOnlyWhenMissing();
+    void programFolder_foundWhateverItsName_data();
+    void programFolder_foundWhateverItsName();
 };
 
 void AppFolderTest::trailingSeparator_addedOnlyWhenMissing_data()
@@ -31,6 +52,38 @@ void AppFolderTest::trailingSeparator_addedOnlyWhenMissing()
     QFETCH(QChar, separator);
     QFETCH(QString, expected);
     QCOMPARE(withTrailingSeparator(folder, separator), expected);
+}
+
+void AppFolderTest::programFolder_foundWhateverItsName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("plain") << QByteArray("vardo");
+    QTest::newRow("spaces and kana") << QByteArray("ミラト 試験 2000");
+    QTest::newRow("a byte that is not UTF-8") << QByteArray("p\xffq");
+}
+
+// A copy of a program that prints its paper, in a folder of that name with
+// a paper beside it, run from elsewhere, prints that paper.
+void AppFolderTest::programFolder_foundWhateverItsName()
+{
+    QFETCH(QByteArray, name);
+    QTemporaryDir root;
+    const QByteArray folder = QFile::encodeName(root.path()) + '/' + name;
+    const QByteArray program = folder + "/probe", paper = folder + "/00Vardo.tx";
+    QFile probe(QStringLiteral(APPFOLDER_PROBE));
+    QVERIFY(probe.open(QIODevice::ReadOnly));
+    QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+    const bool made = writeFile(program, probe.readAll(), 0700) && writeFile(paper, "beside", 0600);
+    QByteArray printed(64, '\0');
+    FILE *run = made ? ::popen(("'" + program + "'").constData(), "r") : nullptr;
+    printed.truncate(run ? qsizetype(std::fread(printed.data(), 1, printed.size(), run)) : 0);
+    const int status = run ? ::pclose(run) : -1;
+    ::unlink(program.constData());
+    ::unlink(paper.constData());
+    ::rmdir(folder.constData());
+    QVERIFY(made);
+    QCOMPARE(status, 0);
+    QCOMPARE(printed, QByteArray("beside"));
 }
 
 QTEST_GUILESS_MAIN(AppFolderTest)

@@ -1,0 +1,15 @@
+// Prints what lies in 00Vardo.tx beside it, found as the program finds it.
+#include "exam/appfolder.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+int main()
+{
+    QFile beside(AppFolderPath() + QStringLiteral("00Vardo.tx"));
+    if (!beside.open(QIODevice::ReadOnly))
+        return 1;
+    std::fputs(beside.readAll().constData(), stdout);
+    return 0;
+}
