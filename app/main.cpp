@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    setPluginFolders();
     QApplication application(argc, argv);
     VardoApp vardo;
     startProgram(vardo);
