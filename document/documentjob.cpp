@@ -132,6 +132,7 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     if (!report.problem.isEmpty())
         return {Kind::Refused, nullptr, report.problem};
     const qint64 styleMatches = htmlguard::dropCostlyStyles(text, report, DocumentLimits::styleMatches);
+    htmlguard::repair(text, report);
     if (cancelled)
         return {};
 

@@ -24,6 +24,14 @@ const QSet<QString> &voidElements()
     return set;
 }
 
+// What a head holds in HTML; anything else shown ends it.
+bool belongsInHead(const QString &name)
+{
+    static const QSet<QString> set = {QStringLiteral("title"), QStringLiteral("style"), QStringLiteral("script"),
+                                      QStringLiteral("meta"), QStringLiteral("link"), QStringLiteral("base")};
+    return set.contains(name);
+}
+
 // Elements the reader lays out as blocks; a new <p> closes an open one only
 // when no other block lies between them.
 const QSet<QString> &blockElements()
@@ -155,6 +163,7 @@ public:
         while (m_names.size() > at)
             pop();
     }
+    bool holds(const QString &name) const { return m_names.contains(name); }
     qsizetype depth() const { return m_names.size(); }
     int tables() const { return m_tables; }
     // Tells apart the chains of open elements with their attributes.
@@ -230,6 +239,7 @@ public:
         bool closing = false;
         bool holdsNothing = false;
         bool isTag = true; // false for comments and declarations
+        qsizetype end = -1; // where its ">" stands; -1 for none
         QStringView attributes;
         Spans spans; // a cell's, when the tag is one
     };
@@ -262,6 +272,7 @@ public:
             ++m_pos;
         }
         tag.attributes = m_html.mid(attributesStart, std::min(m_pos, m_html.size()) - attributesStart);
+        tag.end = atEnd() ? -1 : m_pos;
         ++m_pos;
         tag.holdsNothing = tag.holdsNothing || voidElements().contains(tag.name);
         return tag;
@@ -472,6 +483,23 @@ SheetShape sheetShape(QStringView css)
 
 namespace {
 
+// The reader hides whatever lies in a head, a <link>, a title, a style or a
+// script. A <link>, empty in HTML, would hold the rest of the page unless its
+// tag closed itself; a head holds all up to its end tag, where HTML ends it
+// at the first thing shown (text in a title, style or script is hidden in
+// HTML too). Both are mended as HTML reads them, not lost.
+bool headHidesShownText(const OpenElements &open)
+{
+    return open.holds(QStringLiteral("head")) && !open.holds(QStringLiteral("title"))
+           && !open.holds(QStringLiteral("style")) && !open.holds(QStringLiteral("script"));
+}
+
+void endHead(OpenElements &open, qsizetype at, Report &report)
+{
+    report.repairs.append({at, QStringLiteral("</head>")});
+    open.close(QStringLiteral("head"));
+}
+
 QString firstProblem(QStringView html, const Limits &limits, Report &report)
 {
     if (html.contains(QChar(u'\0')))
@@ -489,6 +517,8 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (const QChar c = reader.next(); c != u'<') {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
+            if (!isSpace(c) && headHidesShownText(open))
+                endHead(open, html.size() - reader.rest().size() - 1, report);
             if (newFormat && !isSpace(c)) {
                 newFormat = false;
                 formats.insert(open.format());
@@ -498,7 +528,8 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
             continue;
         }
         newFormat = true;
-        const Reader::Tag tag = reader.tag();
+        const qsizetype tagStart = html.size() - reader.rest().size() - 1;
+        Reader::Tag tag = reader.tag();
         if (!tag.isTag)
             continue;
         if (++tags > limits.tags)
@@ -509,6 +540,12 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
             pictureReach += paragraph + DocumentLimits::pictureWeight * paragraphPictures++;
             if (pictureReach > limits.pictureReach)
                 return QStringLiteral("画像が多すぎます");
+        }
+        if (!tag.closing && open.holds(QStringLiteral("head")) && !belongsInHead(tag.name))
+            endHead(open, tagStart, report);
+        if (!tag.closing && tag.name == u"link" && !tag.holdsNothing && tag.end >= 0) {
+            report.repairs.append({tag.end, QStringLiteral("/")});
+            tag.holdsNothing = true;
         }
         if (tag.closing)
             open.close(tag.name);
@@ -568,6 +605,12 @@ qint64 dropCostlyStyles(QString &html, const Report &report, qint64 budget)
             html.replace(style.start, style.length, QString(style.length, u' '));
     }
     return spent;
+}
+
+void repair(QString &html, const Report &report)
+{
+    for (auto repair = report.repairs.crbegin(); repair != report.repairs.crend(); ++repair)
+        html.insert(repair->at, repair->text);
 }
 
 } // namespace htmlguard

@@ -60,6 +60,14 @@ struct Report
         SheetShape shape;
     };
     QList<Style> styles;
+    // What to write where, in document order, for the reader to show what
+    // HTML shows (see repair()).
+    struct Repair
+    {
+        qsizetype at = 0;
+        QString text;
+    };
+    QList<Repair> repairs;
 
     // What matching `shape` against this document costs, in the unit of
     // DocumentLimits::styleMatches.
@@ -76,5 +84,11 @@ QString problem(QStringView html, const Limits &limits = {});
 // Blanks, in `html`, the <style> elements `report` found past the first
 // ones whose matches fit in `budget`; returns what they cost.
 qint64 dropCostlyStyles(QString &html, const Report &report, qint64 budget);
+
+// Writes `report`'s repairs into `html`, the text it was made from (after
+// dropCostlyStyles(), which keeps every place): an unclosed <link> closed,
+// a head ended before the first thing shown, which the reader would
+// otherwise hide with all that follows.
+void repair(QString &html, const Report &report);
 
 } // namespace htmlguard

@@ -462,6 +462,12 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("deeply nested") << QByteArray("<div>").repeated(100000) << end << "表示できません";
     QTest::newRow("stray end tags keep nesting") << QByteArray("<span></i>").repeated(50000) << end << "表示できません";
     QTest::newRow("many elements") << QByteArray("x<br>").repeated(1500000) << end << "表示できません";
+    // What HTML shows after a <link> or inside a head left open, shown.
+    QTest::newRow("style sheet linked in the body")
+        << QByteArray("<p>one</p><link rel=\"stylesheet\" href=\"in.css\"><p>two</p>") << end << "one\ntwo$";
+    QTest::newRow("head left open") << QByteArray("<head><title>t</title><p>one</p>") << end << "^one$";
+    QTest::newRow("head in the body") << QByteArray("<p>one</p><head><p>two</p></head><p>3</p>") << end
+                                      << "one\ntwo\n3$";
     QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000) << end << "a";
     QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000)
                                                << QStringList{"exit"} << "";
