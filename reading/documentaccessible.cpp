@@ -18,6 +18,8 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
+#include <tuple>
 
 namespace {
 
@@ -304,19 +306,41 @@ private:
     {
         const QTextBlock block = view()->document()->findBlock(position);
         const QTextLayout *layout = block.layout();
-        // Lays the text out as far as the block, if not yet.
-        const QRectF blockBox = view()->document()->documentLayout()->blockBoundingRect(block);
+        if (!layout)
+            return QRect();
+        const QPointF lines = linesOrigin(block);
         const int inBlock = position - block.position();
-        const QTextLine line = layout ? layout->lineForTextPosition(inBlock) : QTextLine();
+        const QTextLine line = layout->lineForTextPosition(inBlock);
         if (!line.isValid())
             return QRect();
         const int next = std::min(layout->nextCursorPosition(inBlock), line.textStart() + line.textLength());
         const qreal from = line.cursorToX(inBlock), to = line.cursorToX(std::max(next, inBlock));
-        const QPointF origin = blockBox.topLeft() - layout->boundingRect().topLeft() - scrolled();
+        const QPointF origin = lines - scrolled();
         QRect box = QRectF(origin + QPointF(std::min(from, to), line.y()),
                            QSizeF(std::abs(to - from), line.height())).toAlignedRect();
         box.setWidth(std::max(box.width(), 1));
         return box;
+    }
+
+    // Where the lines of `block` stand in the document. Working it out asks
+    // for every line of the block, so for a long paragraph it is kept while
+    // the block and the document keep their layout: a range's characters
+    // ask it in turn.
+    QPointF linesOrigin(const QTextBlock &block) const
+    {
+        const QTextLayout *layout = block.layout();
+        const QAbstractTextDocumentLayout *document = view()->document()->documentLayout();
+        const auto key = [&] {
+            return std::tuple(&spoken(), layout, block.blockNumber(), layout->position(), layout->lineCount(),
+                              document->documentSize());
+        };
+        if (m_linesKey == key())
+            return m_linesOrigin;
+        // Lays the text out as far as the block, if not yet.
+        const QRectF blockBox = document->blockBoundingRect(block);
+        m_linesOrigin = blockBox.topLeft() - layout->boundingRect().topLeft();
+        m_linesKey = key();
+        return m_linesOrigin;
     }
 
     // How far the view is scrolled into the document.
@@ -327,20 +351,40 @@ private:
 
     // The box of what the character at `offset` is read for, in viewport
     // coordinates: a stretch read in words for each of its words, as far as
-    // its first line goes.
+    // its first line goes, from its first character's box to the last's on
+    // that line (however long the stretch, two boxes).
     QRect spokenBox(int offset) const
     {
+        // A range's characters are asked in turn, each with the one before.
+        const auto key = std::tuple(offset, &spoken(), view()->document()->documentLayout(),
+                                    view()->document()->documentLayout()->documentSize(), scrolled());
+        for (const auto &[known, box] : m_lastBoxes) {
+            if (known == key)
+                return box;
+        }
+        std::swap(m_lastBoxes[0], m_lastBoxes[1]);
+        m_lastBoxes[0] = {key, spokenBoxOf(offset)};
+        return m_lastBoxes[0].second;
+    }
+
+    QRect spokenBoxOf(int offset) const
+    {
         const int position = documentPosition(offset);
-        QRect box = characterBox(position);
+        const QRect box = characterBox(position);
         int from = 0, to = 0;
         if (!spoken().insideWords(position + 1, &from, &to) || from != position)
             return box;
-        for (int inside = position + 1; inside < to; ++inside) {
-            const QRect next = characterBox(inside);
-            if (next.top() == box.top())
-                box |= next;
-        }
-        return box;
+        const int last = std::min(to, lineEnd(position)) - 1;
+        return last > position ? box | characterBox(last) : box;
+    }
+
+    // Where the line holding the character at `position` ends.
+    int lineEnd(int position) const
+    {
+        const QTextBlock block = view()->document()->findBlock(position);
+        const QTextLayout *layout = block.layout();
+        const QTextLine line = layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();
+        return line.isValid() ? block.position() + line.textStart() + line.textLength() : position + 1;
     }
 
     QRect viewportOnScreen() const
@@ -421,6 +465,11 @@ private:
     }
 
     mutable QPointer<const QTextDocument> m_document;
+    mutable std::tuple<const SpokenText *, const QTextLayout *, int, QPointF, int, QSizeF> m_linesKey;
+    mutable QPointF m_linesOrigin;
+    mutable std::array<
+        std::pair<std::tuple<int, const SpokenText *, const QAbstractTextDocumentLayout *, QSizeF, QPoint>, QRect>, 2>
+        m_lastBoxes;
     mutable std::shared_ptr<const SpokenReading> m_reading;
 };
 

@@ -462,6 +462,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("deeply nested") << QByteArray("<div>").repeated(100000) << end << "表示できません";
     QTest::newRow("stray end tags keep nesting") << QByteArray("<span></i>").repeated(50000) << end << "表示できません";
     QTest::newRow("many elements") << QByteArray("x<br>").repeated(1500000) << end << "表示できません";
+    const QByteArray digits = QByteArray("1234567890").repeated(2000);
+    QTest::newRow("a fraction of long numbers, read in words as one")
+        << "<p>" + digits + "/" + digits + "</p>" << QStringList{"extents"} << "^1234";
     // What HTML shows after a <link> or inside a head left open, shown.
     QTest::newRow("style sheet linked in the body")
         << QByteArray("<p>one</p><link rel=\"stylesheet\" href=\"in.css\"><p>two</p>") << end << "one\ntwo$";
@@ -522,6 +525,13 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
         } else if (action == u"end") {
             QTest::keyClick(m_view, Qt::Key_End, Qt::ControlModifier);
             m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
+        } else if (action == u"extents") {
+            // What a magnifier, mouse review and flat review ask: the boxes
+            // of a range of characters from the middle.
+            QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(m_view)->textInterface();
+            const int middle = reader->characterCount() / 2;
+            for (int i = middle; i <= middle + 100 && i < reader->characterCount(); ++i)
+                reader->characterRect(i);
         } else if (action == u"wordback") {
             QTest::keyClick(m_view, Qt::Key_End, Qt::ControlModifier);
             for (int i = 0; i < 3; ++i)

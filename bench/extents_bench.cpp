@@ -1,0 +1,76 @@
+// What a magnifier, mouse review and flat review ask of the pane: the box
+// of one character, of a range of 100, and of the whole page, as Qt's
+// AT-SPI bridge works them out (a range is its characters' boxes joined).
+//
+//   extents_bench
+//
+// Two pages: one of about 270 000 characters of plain paragraphs, and one
+// holding a fraction of two 20 000-digit numbers, which is read in words as
+// one stretch. Run with QT_QPA_PLATFORM=offscreen on a quiet machine.
+#include "document/documentview.h"
+#include "widgets/install.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+double timedMs(const std::function<void()> &ask)
+{
+    QElapsedTimer watch;
+    watch.start();
+    ask();
+    return watch.nsecsElapsed() / 1e6;
+}
+
+QRect rangeExtents(QAccessibleTextInterface *text, int start, int end)
+{
+    QRect box = text->characterRect(start);
+    for (int i = start + 1; i <= end; ++i)
+        box |= text->characterRect(i);
+    return box;
+}
+
+void measure(const char *what, const QString &path)
+{
+    DocumentView view;
+    view.resize(520, 420);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        return;
+    if (!view.openFile(path, DocumentView::Wait::ForDocument))
+        return;
+    QTest::qWait(500); // the layout finished behind
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+    const int count = text->characterCount(), middle = count / 2;
+    std::printf("%s: %d characters\n", what, count);
+    std::printf("  one character          %9.3f ms\n", timedMs([&] { text->characterRect(middle); }));
+    std::printf("  a range of 100         %9.3f ms\n", timedMs([&] { rangeExtents(text, middle, middle + 100); }));
+    std::printf("  the whole page         %9.3f ms\n", timedMs([&] { rangeExtents(text, 0, count); }));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    widgets::install();
+    QTemporaryDir dir;
+    const auto write = [&](const char *name, const QByteArray &html) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        file.open(QIODevice::WriteOnly);
+        file.write(html);
+        return file.fileName();
+    };
+    const QByteArray line = "<p>" + QByteArray("物体の運動について次の問に答えよ。").repeated(20) + "</p>\n";
+    measure("plain page", write("plain.html", line.repeated(800)));
+    const QByteArray digits = QByteArray("1234567890").repeated(2000);
+    measure("long stretch", write("stretch.html", "<p>" + digits + "/" + digits + "</p>"));
+    return 0;
+}
