@@ -91,7 +91,7 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
 {
     QHash<QString, File> files;
     QList<QString> order; // of first appearance in the document
-    qint64 readPixels = 0;
+    qint64 readPixels = 0, height = 0, area = 0;
     for (documentclean::Picture &picture : pictures) {
         const QString name = fileName(gate, picture.format.name());
         auto found = files.find(name);
@@ -105,11 +105,17 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
             found = files.insert(name, std::move(file));
             order.append(name);
         }
-        const QSize shown = shownSize(picture.format, found->natural, budget.side);
-        found->shown = found->shown.expandedTo(shown);
+        QSize shown = shownSize(picture.format, found->natural, budget.side);
+        height += shown.height();
+        area += qint64(shown.width()) * shown.height();
+        const bool fits = height <= budget.height && area <= budget.area;
+        if (fits)
+            found->shown = found->shown.expandedTo(shown);
+        else
+            shown = ConfinedDocument::placeholder().size();
         picture.format.setWidth(shown.width());
         picture.format.setHeight(shown.height());
-        picture.format.setName(found->natural.isValid() ? name : QString());
+        picture.format.setName(fits && found->natural.isValid() ? name : QString());
     }
 
     QHash<QString, QImage> decoded;

@@ -29,6 +29,9 @@ struct Budget
     qint64 shownPixels = DocumentLimits::shownPixels;
     // A picture's shown side, in pixels, at most.
     int side = DocumentLimits::pictureSide;
+    // The shown height and area of all pictures, spent in document order.
+    qint64 height = DocumentLimits::picturesHeight;
+    qint64 area = DocumentLimits::picturesArea;
 };
 
 // Resolves every picture's name through `gate`, gives its format the size it

@@ -70,6 +70,13 @@ struct DocumentLimits
     static constexpr qint64 shownPixels = 8 * 1000 * 1000;
     // A picture's shown side, in pixels.
     static constexpr int pictureSide = 2000;
+    // The shown height and area of all of one document's pictures, in
+    // document order, at 100 %; past either a picture is the placeholder.
+    // Qt 6.4 laid out 4,000 pictures 2,000 pixels tall in seconds, and never
+    // finished 6,000; a paper ten times the practice paper's shows under
+    // 40,000 pixels of pictures.
+    static constexpr qint64 picturesHeight = 200000;
+    static constexpr qint64 picturesArea = 100 * 1000 * 1000;
 
     // ---- The text's size (paperzoom) -------------------------------------------
     // Runs in a size of their own that a zoom step scales: each is laid out

@@ -386,6 +386,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << use << "画像が多すぎます";
     QTest::newRow("16,000 spans in 4,000 font sizes") << sizes << use << "書式が多すぎます";
     QTest::newRow("7,000-row table") << "<table>" + rows + "</table>" << use << "複雑すぎる";
+    QTest::newRow("6,000 pictures 2,000 pixels tall")
+        << QByteArray("<p><img width=500 height=2000 src=\"wide.png\"></p>").repeated(6000) + "<p>the end</p>" << use
+        << "the end";
     QTest::newRow("picture 30,000,000 pixels tall in a table")
         << QByteArray("<table><tr><td><img width=1 height=30000000></td></tr></table><p>the end</p>")
         << use << "the end";
