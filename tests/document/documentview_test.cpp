@@ -779,6 +779,8 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
     QTest::newRow("X11 selection or drag") << "select" << pictures << "前（画像）後";
     QTest::newRow("Ctrl+C, 9 MiB document") << "copy" << long_ << "word word";
     QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
+    QTest::newRow("Ctrl+C, 5,000 pictures")
+        << "copy" << QByteArray("<p>前<img src=\"mark.png\"></p>").repeated(5000) << "前（画像）\n前";
     QTest::newRow("text dropped in") << "drop" << pictures << "";
 }
 
