@@ -64,8 +64,8 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const auto write = [&](const char *name, const QByteArray &html) {
         QFile file(dir.filePath(QString::fromLatin1(name)));
-        file.open(QIODevice::WriteOnly);
-        file.write(html);
+        if (!file.open(QIODevice::WriteOnly) || file.write(html) != html.size())
+            std::fprintf(stderr, "could not write %s\n", name);
         return file.fileName();
     };
     const QByteArray line = "<p>" + QByteArray("物体の運動について次の問に答えよ。").repeated(20) + "</p>\n";
