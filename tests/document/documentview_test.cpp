@@ -318,7 +318,8 @@ void DocumentViewTest::fifo_isNeverOpened()
     m_view->viewport()->grab();
     QHelpEvent hover(QEvent::ToolTip, QPoint(20, 10), m_view->viewport()->mapToGlobal(QPoint(20, 10)));
     QCoreApplication::sendEvent(m_view->viewport(), &hover);
-    QTest::qWait(50);
+    inside.waitForALook();
+    beside.waitForALook();
     QToolTip::hideText();
     QDir::setCurrent(previous);
 

@@ -35,6 +35,15 @@ public:
 
     bool isValid() const { return m_made; }
     bool wasOpened() const { return m_opened; }
+    // Returns once the watcher has looked again from start to end after the
+    // call: a reader that opened the FIFO before it is then seen, however
+    // slow the machine.
+    void waitForALook() const
+    {
+        const int from = m_looks;
+        while (m_looks < from + 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 
 private:
     void watch()
@@ -46,6 +55,7 @@ private:
                 m_opened = true;
                 ::close(fd);
             }
+            ++m_looks;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
@@ -54,5 +64,6 @@ private:
     const bool m_made;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_opened{false};
+    std::atomic<int> m_looks{0};
     std::thread m_watcher;
 };
