@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <thread>
 #include "support/testpictures.h"
+#include "support/openfiles.h"
 #include "support/testmain.h"
 
 namespace {
@@ -140,10 +141,15 @@ void DocumentViewTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_view));
 }
 
+// Whatever path a test took, its documents' files and folders are let go
+// once the pane and its jobs are gone.
 void DocumentViewTest::cleanup()
 {
     delete m_view;
     m_view = nullptr;
+    QVERIFY(DocumentJob::settle(60000));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(openFilesUnder(m_dir.path()), QStringList());
 }
 
 void DocumentViewTest::openPage(const QString &body)
