@@ -5,7 +5,7 @@
 
 int main(int argc, char *argv[])
 {
-    setPluginFolders();
+    enterUnnamedProgramFolder();
     QApplication application(argc, argv);
     VardoApp vardo;
     startProgram(vardo);

@@ -7,17 +7,16 @@
 #include "exam/appfolder.h"
 #include "widgets/install.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QLibraryInfo>
+#include <QFile>
 
-void setPluginFolders()
+#include <cstdio>
+#include <unistd.h>
+
+void enterUnnamedProgramFolder()
 {
-    QStringList folders{QLibraryInfo::path(QLibraryInfo::PluginsPath)};
-    folders += qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    if (!AppFolderPath().isEmpty())
-        folders.append(AppFolderPath());
-    QCoreApplication::setLibraryPaths(folders);
+    const QString folder = AppFolderPath();
+    if (folder.startsWith(QLatin1String("/proc/self/fd/")) && ::chdir(QFile::encodeName(folder).constData()) != 0)
+        std::perror("Vardo: the program's folder");
 }
 
 void setUpProcess()

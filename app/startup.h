@@ -2,11 +2,12 @@
 
 class VardoApp;
 
-// Before the application object exists: the folders Qt looks for plugins
-// in, its own, QT_PLUGIN_PATH's and the program's. Qt finds the program's
-// by a decoded name, which for a name that is not UTF-8 is the current
-// folder instead, and it would load a plugin found there.
-void setPluginFolders();
+// Before the application object exists. Qt looks for plugins in the
+// program's folder too, found by a decoded name; for a name that is not
+// UTF-8 it finds none and takes the current folder instead, and would load
+// a plugin found there. The program opens nothing by a relative name, so it
+// then works from its own folder.
+void enterUnnamedProgramFolder();
 
 // The process's own set-up, once the application object exists: large
 // blocks given back to the system when freed, the widgets' fonts and
