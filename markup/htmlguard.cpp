@@ -484,21 +484,54 @@ SheetShape sheetShape(QStringView css)
 namespace {
 
 // The reader hides whatever lies in a head, a <link>, a title, a style or a
-// script. A <link>, empty in HTML, would hold the rest of the page unless its
-// tag closed itself; a head holds all up to its end tag, where HTML ends it
-// at the first thing shown (text in a title, style or script is hidden in
-// HTML too). Both are mended as HTML reads them, not lost.
-bool headHidesShownText(const OpenElements &open)
+// script, and where HTML shows more it is mended, not lost:
+// - a <link> in the body, empty in HTML, holds the rest of the page unless
+//   its tag closes itself (in a head, the head's end closes it, and a closed
+//   one there would hide the text after the head, as below);
+// - a head holds all up to its end tag, where HTML ends it at the first
+//   thing shown (text in a title, a style or a script is hidden in HTML
+//   too);
+// - text right after a head's end that follows an element closed in the
+//   head goes where that element's hidden remains are, and is hidden too:
+//   an empty element before it makes the reader start anew.
+bool inHeadOutsideText(const OpenElements &open)
 {
     return open.holds(QStringLiteral("head")) && !open.holds(QStringLiteral("title"))
            && !open.holds(QStringLiteral("style")) && !open.holds(QStringLiteral("script"));
 }
 
-void endHead(OpenElements &open, qsizetype at, Report &report)
+struct HeadRepairs
 {
-    report.repairs.append({at, QStringLiteral("</head>")});
-    open.close(QStringLiteral("head"));
-}
+    bool justEnded = false; // no tag since a head ended
+
+    void endHead(OpenElements &open, qsizetype at, Report &report)
+    {
+        report.repairs.append({at, QStringLiteral("</head>")});
+        open.close(QStringLiteral("head"));
+        justEnded = true;
+    }
+    void text(OpenElements &open, qsizetype at, Report &report)
+    {
+        if (inHeadOutsideText(open))
+            endHead(open, at, report);
+        if (justEnded)
+            report.repairs.append({at, QStringLiteral("<span></span>")});
+        justEnded = false;
+    }
+    void tag(OpenElements &open, Reader::Tag &tag, qsizetype at, Report &report)
+    {
+        justEnded = tag.closing && tag.name == u"head" && open.holds(QStringLiteral("head"));
+        if (tag.closing)
+            return;
+        if (inHeadOutsideText(open) && !belongsInHead(tag.name))
+            endHead(open, at, report);
+        justEnded = false;
+        if (tag.name == u"link" && !tag.holdsNothing && tag.end >= 0 && !open.holds(QStringLiteral("head"))) {
+            report.repairs.append({tag.end, QStringLiteral("/")});
+            tag.holdsNothing = true;
+        }
+    }
+};
 
 QString firstProblem(QStringView html, const Limits &limits, Report &report)
 {
@@ -513,12 +546,13 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
     qint64 pictureReach = 0;
     QSet<size_t> formats;
     bool newFormat = true; // no text seen since the last tag
+    HeadRepairs head;
     while (!reader.atEnd()) {
         if (const QChar c = reader.next(); c != u'<') {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
-            if (!isSpace(c) && headHidesShownText(open))
-                endHead(open, html.size() - reader.rest().size() - 1, report);
+            if (!isSpace(c))
+                head.text(open, html.size() - reader.rest().size() - 1, report);
             if (newFormat && !isSpace(c)) {
                 newFormat = false;
                 formats.insert(open.format());
@@ -541,12 +575,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
             if (pictureReach > limits.pictureReach)
                 return QStringLiteral("画像が多すぎます");
         }
-        if (!tag.closing && open.holds(QStringLiteral("head")) && !belongsInHead(tag.name))
-            endHead(open, tagStart, report);
-        if (!tag.closing && tag.name == u"link" && !tag.holdsNothing && tag.end >= 0) {
-            report.repairs.append({tag.end, QStringLiteral("/")});
-            tag.holdsNothing = true;
-        }
+        head.tag(open, tag, tagStart, report);
         if (tag.closing)
             open.close(tag.name);
         else
@@ -609,8 +638,18 @@ qint64 dropCostlyStyles(QString &html, const Report &report, qint64 budget)
 
 void repair(QString &html, const Report &report)
 {
-    for (auto repair = report.repairs.crbegin(); repair != report.repairs.crend(); ++repair)
-        html.insert(repair->at, repair->text);
+    if (report.repairs.isEmpty())
+        return;
+    // In one pass: an insertion each would move the rest of the page each time.
+    QString mended;
+    qsizetype from = 0;
+    for (const Report::Repair &repair : report.repairs) {
+        mended += QStringView(html).mid(from, repair.at - from);
+        mended += repair.text;
+        from = repair.at;
+    }
+    mended += QStringView(html).mid(from);
+    html = std::move(mended);
 }
 
 } // namespace htmlguard

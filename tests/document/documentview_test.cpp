@@ -481,6 +481,11 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("head left open") << QByteArray("<head><title>t</title><p>one</p>") << end << "^one$";
     QTest::newRow("head in the body") << QByteArray("<p>one</p><head><p>two</p></head><p>3</p>") << end
                                       << "one\ntwo\n3$";
+    QTest::newRow("text right after a head") << QByteArray("<head><title>t</title></head>text") << end << "^text$";
+    QTest::newRow("text after a head's sheet")
+        << QByteArray("<head><meta charset=utf-8><link rel=stylesheet href=a.css></head>one") << end << "^one$";
+    QTest::newRow("markup in a title") << QByteArray("<head><title>a <b>b</b> c</title></head><p>one</p>") << end
+                                       << "^one$";
     QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000) << end << "a";
     QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000)
                                                << QStringList{"exit"} << "";
