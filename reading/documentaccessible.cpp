@@ -330,10 +330,7 @@ private:
     {
         const QTextLayout *layout = block.layout();
         const QAbstractTextDocumentLayout *document = view()->document()->documentLayout();
-        const auto key = [&] {
-            return std::tuple(&spoken(), layout, block.blockNumber(), layout->position(), layout->lineCount(),
-                              document->documentSize());
-        };
+        const auto key = [&] { return std::tuple(&spoken(), *m_layoutChanges, layout, block.blockNumber()); };
         if (m_linesKey == key())
             return m_linesOrigin;
         // Lays the text out as far as the block, if not yet.
@@ -356,8 +353,7 @@ private:
     QRect spokenBox(int offset) const
     {
         // A range's characters are asked in turn, each with the one before.
-        const auto key = std::tuple(offset, &spoken(), view()->document()->documentLayout(),
-                                    view()->document()->documentLayout()->documentSize(), scrolled());
+        const auto key = std::tuple(offset, &spoken(), *m_layoutChanges, scrolled());
         for (const auto &[known, box] : m_lastBoxes) {
             if (known == key)
                 return box;
@@ -417,8 +413,22 @@ private:
         if (!m_reading || document != m_document || !m_reading->isFor(*document)) {
             m_reading = SpokenReading::of(*document);
             m_document = document;
+            watchLayout(document);
         }
         return *m_reading;
+    }
+
+    // What is kept of where characters lie holds while the document's text,
+    // formats and layout stay as they were (a zoom step may leave its size).
+    void watchLayout(QTextDocument *document) const
+    {
+        QObject::disconnect(m_textWatch);
+        QObject::disconnect(m_layoutWatch);
+        const auto changes = m_layoutChanges;
+        const auto changed = [changes] { ++*changes; };
+        m_textWatch = QObject::connect(document, &QTextDocument::contentsChange, view(), changed);
+        m_layoutWatch = QObject::connect(document->documentLayout(), &QAbstractTextDocumentLayout::update, view(), changed);
+        changed();
     }
 
     const SpokenText &spoken() const { return reading().spoken(); }
@@ -465,10 +475,12 @@ private:
     }
 
     mutable QPointer<const QTextDocument> m_document;
-    mutable std::tuple<const SpokenText *, const QTextLayout *, int, QPointF, int, QSizeF> m_linesKey;
+    mutable std::shared_ptr<quint64> m_layoutChanges = std::make_shared<quint64>(0);
+    mutable QMetaObject::Connection m_textWatch, m_layoutWatch;
+    mutable std::tuple<const SpokenText *, quint64, const QTextLayout *, int> m_linesKey;
     mutable QPointF m_linesOrigin;
     mutable std::array<
-        std::pair<std::tuple<int, const SpokenText *, const QAbstractTextDocumentLayout *, QSizeF, QPoint>, QRect>, 2>
+        std::pair<std::tuple<int, const SpokenText *, quint64, QPoint>, QRect>, 2>
         m_lastBoxes;
     mutable std::shared_ptr<const SpokenReading> m_reading;
 };
