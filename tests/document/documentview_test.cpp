@@ -1087,14 +1087,14 @@ void DocumentViewTest::zoomKeys_stepTheTextsSize()
                             "<p><a href=\"next.html\">next</a></p>")
                  .arg(QStringLiteral("言葉 ").repeated(200), sized));
     const QFont own = m_view->document()->defaultFont();
-    // Where a reader is told the caret's character lies, and where it is drawn.
+    // Where a reader is told the first character's line lies, and where it
+    // is drawn.
     const auto toldAndDrawn = [this] {
-        QTextCursor caret = m_view->document()->find(QStringLiteral("十二"));
-        caret.setPosition(caret.selectionStart());
-        m_view->setTextCursor(caret);
+        m_view->moveCursor(QTextCursor::Start);
         QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(m_view)->textInterface();
-        return std::pair(reader->characterRect(reader->cursorPosition()).topLeft(),
-                         m_view->viewport()->mapToGlobal(m_view->cursorRect().topLeft()));
+        const QRect drawn = m_view->cursorRect();
+        return std::pair(reader->characterRect(0).bottomLeft(),
+                         m_view->viewport()->mapToGlobal(drawn.bottomLeft()));
     };
     toldAndDrawn();
     QSignalSpy zoomed(m_view, &DocumentView::zoomed);
