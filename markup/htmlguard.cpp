@@ -502,22 +502,26 @@ bool inHeadOutsideText(const OpenElements &open)
 
 struct HeadRepairs
 {
+    bool inHead = false;    // a head is open (looked at after each tag)
     bool justEnded = false; // no tag since a head ended
 
     void endHead(OpenElements &open, qsizetype at, Report &report)
     {
         report.repairs.append({at, QStringLiteral("</head>")});
         open.close(QStringLiteral("head"));
+        inHead = false;
         justEnded = true;
     }
+    // For each character shown: nothing to look up outside a head.
     void text(OpenElements &open, qsizetype at, Report &report)
     {
-        if (inHeadOutsideText(open))
+        if (inHead && inHeadOutsideText(open))
             endHead(open, at, report);
         if (justEnded)
             report.repairs.append({at, QStringLiteral("<span></span>")});
         justEnded = false;
     }
+    void afterTag(const OpenElements &open) { inHead = open.holds(QStringLiteral("head")); }
     void tag(OpenElements &open, Reader::Tag &tag, qsizetype at, Report &report)
     {
         justEnded = tag.closing && tag.name == u"head" && open.holds(QStringLiteral("head"));
@@ -580,6 +584,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
             open.close(tag.name);
         else
             open.open(tag.name, tag.holdsNothing, tag.attributes, tag.spans);
+        head.afterTag(open);
         if (!tag.closing) {
             const qint64 depth = open.depth() + (tag.holdsNothing ? 1 : 0);
             report.elementDepths += depth;
