@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/vardoapp.h"
+#include "exam/appfolder.h"
 
 #include <QApplication>
 

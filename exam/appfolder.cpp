@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <climits>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,6 +15,8 @@ QString withTrailingSeparator(const QString &folder, QChar separator)
 }
 
 namespace {
+
+const char unnamedPrefix[] = "/proc/self/fd/";
 
 // The running program's folder as the kernel names it: bytes, which need
 // not be text in any encoding.
@@ -43,7 +46,14 @@ QString AppFolderPath()
         // folder is reached through a descriptor held open for the run,
         // which the kernel names for us in plain characters.
         const int fd = ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        return fd < 0 ? QString() : QStringLiteral("/proc/self/fd/%1/").arg(fd);
+        return fd < 0 ? QString() : QLatin1String(unnamedPrefix) + QString::number(fd) + u'/';
     }();
     return folder;
+}
+
+void enterUnnamedProgramFolder()
+{
+    const QString folder = AppFolderPath();
+    if (folder.startsWith(QLatin1String(unnamedPrefix)) && ::chdir(QFile::encodeName(folder).constData()) != 0)
+        std::perror("Vardo: the program's folder");
 }

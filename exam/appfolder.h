@@ -10,3 +10,10 @@ QString AppFolderPath();
 
 // Appends `separator` unless `folder` already ends in it ("C:\" stays "C:\").
 QString withTrailingSeparator(const QString &folder, QChar separator);
+
+// Where the folder's name is not text (see AppFolderPath()), makes it the
+// current folder, before the application object exists: Qt finds the
+// program's folder by a decoded name, and for such a name takes the current
+// folder instead, and would load a plugin found there. The program opens
+// nothing by a relative name.
+void enterUnnamedProgramFolder();

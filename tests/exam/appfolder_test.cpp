@@ -57,16 +57,18 @@ void AppFolderTest::trailingSeparator_addedOnlyWhenMissing()
 void AppFolderTest::programFolder_foundWhateverItsName_data()
 {
     QTest::addColumn<QByteArray>("name");
-    QTest::newRow("plain") << QByteArray("vardo");
-    QTest::newRow("spaces and kana") << QByteArray("ミラト 試験 2000");
-    QTest::newRow("a byte that is not UTF-8") << QByteArray("p\xffq");
+    QTest::addColumn<QByteArray>("printed");
+    QTest::newRow("spaces and kana") << QByteArray("ミラト 試験 2000") << QByteArray("beside");
+    QTest::newRow("a byte that is not UTF-8, entered") << QByteArray("p\xffq") << QByteArray("beside|here");
 }
 
 // A copy of a program that prints its paper, in a folder of that name with
-// a paper beside it, run from elsewhere, prints that paper.
+// a paper beside it, run from elsewhere, prints that paper; from a folder
+// without a name it then works in that folder.
 void AppFolderTest::programFolder_foundWhateverItsName()
 {
     QFETCH(QByteArray, name);
+    QFETCH(QByteArray, printed);
     QTemporaryDir root;
     const QByteArray folder = QFile::encodeName(root.path()) + '/' + name;
     const QByteArray program = folder + "/probe", paper = folder + "/00Vardo.tx";
@@ -74,16 +76,16 @@ void AppFolderTest::programFolder_foundWhateverItsName()
     QVERIFY(probe.open(QIODevice::ReadOnly));
     QVERIFY(::mkdir(folder.constData(), 0700) == 0);
     const bool made = writeFile(program, probe.readAll(), 0700) && writeFile(paper, "beside", 0600);
-    QByteArray printed(64, '\0');
+    QByteArray out(64, '\0');
     FILE *run = made ? ::popen(("'" + program + "'").constData(), "r") : nullptr;
-    printed.truncate(run ? qsizetype(std::fread(printed.data(), 1, printed.size(), run)) : 0);
+    out.truncate(run ? qsizetype(std::fread(out.data(), 1, out.size(), run)) : 0);
     const int status = run ? ::pclose(run) : -1;
     ::unlink(program.constData());
     ::unlink(paper.constData());
     ::rmdir(folder.constData());
     QVERIFY(made);
     QCOMPARE(status, 0);
-    QCOMPARE(printed, QByteArray("beside"));
+    QCOMPARE(out, printed);
 }
 
 QTEST_GUILESS_MAIN(AppFolderTest)
