@@ -647,9 +647,73 @@ private:
 
 namespace spokenwords {
 
+namespace {
+
+constexpr QChar wordJoiner = u'\u2060';
+
+int pastJoiners(const QString &text, int position)
+{
+    while (position < text.size() && text.at(position) == wordJoiner)
+        ++position;
+    return position;
+}
+
+// The joiners from `done` up to `end`, each run heard with the character
+// before it (a label's 問 with the joiner after it is one caret step).
+// A run after a line break or at the text's start is left as it is.
+void joinToCharacterBefore(const QString &text, int end, int *done, QList<Replacement> *found)
+{
+    for (int p = text.indexOf(wordJoiner, *done); p >= 0 && p < end; p = text.indexOf(wordJoiner, p)) {
+        const int runEnd = pastJoiners(text, p);
+        int start = p - 1;
+        if (start > *done && text.at(start).isLowSurrogate() && text.at(start - 1).isHighSurrogate())
+            --start;
+        if (start >= *done && text.at(start) != u'\n')
+            found->append({start, runEnd - start, text.mid(start, p - start)});
+        p = runEnd;
+        *done = runEnd;
+    }
+}
+
+// A word joiner (U+2060) keeps a label or a quantity on one line and says
+// nothing: signs and units are found as if it were not there, and it goes
+// with the character or the words before it.
+QList<Replacement> findAroundJoiners(const QString &text, const QList<bool> &raised)
+{
+    QString kept;
+    QList<bool> keptRaised;
+    QList<int> at; // where each kept character stands in `text`
+    kept.reserve(text.size());
+    at.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == wordJoiner)
+            continue;
+        kept += text.at(i);
+        at.append(i);
+        if (!raised.isEmpty())
+            keptRaised.append(raised.value(i));
+    }
+    at.append(int(text.size()));
+    QList<Replacement> found;
+    int done = 0;
+    for (const Replacement &r : Scanner(kept, keptRaised).run()) {
+        const int start = at.at(r.position);
+        joinToCharacterBefore(text, start, &done, &found);
+        const int end = r.length > 0 ? pastJoiners(text, at.at(r.position + r.length - 1) + 1) : start;
+        found.append({start, end - start, r.words});
+        done = std::max(done, end);
+    }
+    joinToCharacterBefore(text, int(text.size()), &done, &found);
+    return found;
+}
+
+} // namespace
+
 QList<Replacement> find(const QString &text, const QList<bool> &raised)
 {
-    return Scanner(text, raised).run();
+    if (!text.contains(wordJoiner))
+        return Scanner(text, raised).run();
+    return findAroundJoiners(text, raised);
 }
 
 QString spoken(const QString &text)

@@ -267,6 +267,10 @@ private slots:
         // The caret cannot stand between a letter and its mark.
         QTest::newRow("a mark on a unit's last letter")
             << "10 m/s\u0301 で" << QStringList{"1", "0", " ", "メートル毎秒\u0301", " ", "で"};
+        // Joiners that keep a label or a quantity on one line are not heard.
+        QTest::newRow("a label held together") << "1-&#x2060;問&#x2060;1" << QStringList{"1", "-", "問", "1"};
+        QTest::newRow("a unit held together")
+            << "10&nbsp;m/&#x2060;s −&#x2060;&#x2060;2" << QStringList{"1", "0", " ", "メートル毎秒", " ", "マイナス", "2"};
         QTest::newRow("a table row") << "<table><tr><td>m〔g〕</td><td>5</td></tr></table>"
                                      << QStringList{"\n", "m", "〔", "グラム", "〕", "、", "5", "\n"};
     }
