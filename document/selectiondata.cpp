@@ -59,7 +59,10 @@ void SelectionData::build() const
     // the document: an edit per picture took seconds for a few thousand.
     // A picture is the object character in the text and an <img> element,
     // whose attributes Qt escapes, in the HTML.
-    m_text = copy.toPlainText().replace(QChar::ObjectReplacementCharacter, pictureWords);
+    // The word joiners that keep a label on one line would only hinder
+    // whoever searches or compares the copy.
+    constexpr QChar wordJoiner(0x2060);
+    m_text = copy.toPlainText().replace(QChar::ObjectReplacementCharacter, pictureWords).remove(wordJoiner);
     static const QRegularExpression picture(QStringLiteral("<img\\b[^>]*>"));
-    m_html = copy.toHtml().replace(picture, pictureWords);
+    m_html = copy.toHtml().replace(picture, pictureWords).remove(wordJoiner);
 }

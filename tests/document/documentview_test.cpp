@@ -793,6 +793,7 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
     QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
     QTest::newRow("Ctrl+C, 5,000 pictures")
         << "copy" << QByteArray("<p>前<img src=\"mark.png\"></p>").repeated(5000) << "前（画像）\n前";
+    QTest::newRow("Ctrl+C, a label held on one line") << "copy" << QByteArray("<p>1-&#x2060;問&#x2060;1</p>") << "1-問1";
     QTest::newRow("text dropped in") << "drop" << pictures << "";
 }
 
