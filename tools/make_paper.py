@@ -55,7 +55,41 @@ def inline(text):
     <sub>, which the paper's Gothic font draws (it lacks those characters)."""
     text = html.escape(text)
     text = re.sub(r"[⁰¹²³⁴⁵⁶⁷⁸⁹⁻]+", lambda m: f"<sup>{m.group(0).translate(SUPERSCRIPTS)}</sup>", text)
-    return re.sub(r"[₀₁₂₃₄₅₆₇₈₉]+", lambda m: f"<sub>{m.group(0).translate(SUBSCRIPTS)}</sub>", text)
+    text = re.sub(r"[₀₁₂₃₄₅₆₇₈₉]+", lambda m: f"<sub>{m.group(0).translate(SUBSCRIPTS)}</sub>", text)
+    return keep_together(text)
+
+
+# Where a line must not break: inside a label (1-問1-1, 2A-問3), between a
+# number and its unit, and inside a unit or a term (m/s, J/(g・K), ×10, −2.0).
+# Qt breaks lines by the characters alone, so a no-break space takes the
+# space's place and a word joiner (U+2060) goes after the character a line
+# could end on; the pane reads both as if they were not there.
+JOINER = "&#x2060;"
+TOGETHER = [
+    (re.compile(r"(\d[AB]?-)(問)(\d)"), rf"\1{JOINER}\2{JOINER}\3"),
+    (re.compile(r"(\d)[ \n](?=[A-Za-zμΩ℃°\u4e00-\u9fff]|か所)"), r"\1&nbsp;"),
+    (re.compile(r"(?<=[A-Za-z0-9)μΩ])/(?=[A-Za-z(μΩ√])"), f"/{JOINER}"),
+    (re.compile(r"(?<=[A-Za-z])・(?=[A-Za-z])"), f"・{JOINER}"),
+    (re.compile(r"([−－×])(?=\d)"), rf"\1{JOINER}"),
+]
+# Raised and lowered digits stand between a number and its unit (m/s<sup>2</sup>):
+# a rule sees the text on both sides of them.
+INLINE_TAG = re.compile(r"</?(?:sup|sub|b|i)>")
+
+
+def keep_together(markup):
+    """The text of `markup` marked so that no line breaks where TOGETHER says."""
+    parts = re.split(r"(<[^>]*>)", markup)
+    before = ""
+    for k in range(0, len(parts), 2):
+        if k and not INLINE_TAG.fullmatch(parts[k - 1]):
+            before = ""
+        text = before + parts[k]
+        for pattern, replacement in TOGETHER:
+            text = pattern.sub(replacement, text)
+        parts[k] = text[len(before):]
+        before = (before + parts[k])[-1:]
+    return "".join(parts)
 
 
 def table_rows(lines):
@@ -103,6 +137,8 @@ def main():
     if DECLARATION not in text:
         raise SystemExit(f"{SOURCE}: the Shift_JIS <meta> declaration is missing")
     # Windows line ends: the file is read on Windows machines too.
+    head, body = text.split("<body", 1)
+    text = head + keep_together("<body" + body)
     text = text.replace("\r\n", "\n").replace("\n", "\r\n")
     data = encode(text)
     TARGET.parent.mkdir(parents=True, exist_ok=True)

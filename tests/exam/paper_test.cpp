@@ -44,6 +44,13 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
+// The pages as written, without the marks that keep a label or a quantity
+// on one line.
+QString unmarked(QString page)
+{
+    return page.remove(QStringLiteral("&#x2060;")).replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+}
+
 int digitOf(const QString &circled)
 {
     return circled.at(0).unicode() - QChar(u'①').unicode() + 1;
@@ -55,7 +62,7 @@ void PaperTest::initTestCase()
 {
     QStringDecoder cp932("windows-31j");
     QVERIFY(cp932.isValid());
-    m_paper = cp932(readFile(QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx")));
+    m_paper = unmarked(cp932(readFile(QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx"))));
     QVERIFY(!cp932.hasError());
     QVERIFY(m_paper.contains(QStringLiteral("charset=Shift_JIS")));
 
@@ -104,7 +111,7 @@ void PaperTest::answers_correctChoicesMatchTheKey()
 {
     QFETCH(QString, path);
     QFETCH(QString, heading);
-    const QString notes = QString::fromUtf8(readFile(path));
+    const QString notes = unmarked(QString::fromUtf8(readFile(path)));
     const QRegularExpression entry(heading + QStringLiteral("(\\S+) — 正解 ([①-⑧])（(\\d)点）"),
                                    QRegularExpression::MultilineOption);
     int i = 0;
@@ -145,11 +152,11 @@ void PaperTest::paperAndWorking_openEachOtherInThePane()
     QVERIFY(follow(view, QStringLiteral("解答と解説（試験が終わってから）")));
     QTRY_VERIFY(view.state() == DocumentView::State::Showing); // a page loads as the paper did
     QVERIFY(view.documentTitle().contains(QStringLiteral("解答と解説")));
-    QVERIFY(view.toPlainText().contains(QStringLiteral("5-問5 — 正解")));
+    QVERIFY(view.toPlainText().remove(QChar(0x2060)).contains(QStringLiteral("5-問5 — 正解")));
     QVERIFY(follow(view, QStringLiteral("問題にもどる")));
     QTRY_VERIFY(view.state() == DocumentView::State::Showing);
     QCOMPARE(view.documentTitle(), paperTitle);
-    QVERIFY(view.toPlainText().contains(QStringLiteral("1-問1-1")));
+    QVERIFY(view.toPlainText().remove(QChar(0x2060)).contains(QStringLiteral("1-問1-1")));
 }
 
 QTEST_MAIN(PaperTest)
