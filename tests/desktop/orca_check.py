@@ -126,10 +126,13 @@ def orca_failed(new):  # the session's failures, each Orca's alone
     return bool(new) and all("[Orca ended" in f for f in new)
 
 
+# A key struck by its keycode alone. xdotool 2016 reaches KP_Add, which
+# newer keymaps (xkb-data 2.4x) also put on Ctrl+Alt's level, with Alt
+# held: Orca heard Alt+KP_Add, no say-all. So too KP_Subtract.
+STRUCK = ("KP_Add", "KP_Subtract")
+
+
 def strike(name):
-    # A key struck by its keycode alone. xdotool 2016 reaches KP_Add, which
-    # newer keymaps (xkb-data 2.4x) also put on Ctrl+Alt's level, with Alt
-    # held: Orca heard Alt+KP_Add, no say-all.
     x11, xtst = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XStringToKeysym.restype = ctypes.c_ulong
@@ -155,7 +158,7 @@ def press(group):
     if key.endswith((" down", " up")):
         return run("xdotool", "key" + key.split()[1], key.split()[0])
     if not key.startswith("busy "):
-        for by_xdotool, keys in itertools.groupby(group, lambda k: k != "KP_Add"):
+        for by_xdotool, keys in itertools.groupby(group, lambda k: k not in STRUCK):
             if by_xdotool:
                 run("xdotool", "key", *keys)
             else:
@@ -302,6 +305,12 @@ def heard_steps():
            "the mark heard with its page's boxes")
     yield (["KP_Up"], r"(?<!この問は)正解", None,
            "flat review: the mark on the line of the boxes")
+    # Orca 51 keeps a review's place while the focus moves on; back on the
+    # object it was on, it goes to the line of the same number in the window
+    # as it is then: beside the paper, a line of the paper, where beside a
+    # figure it had been the boxes'. Orca 43 left review at any focus change.
+    # Left here, each review below begins at the focus in both.
+    yield ["KP_Subtract"], r"Leaving flat review", None, "flat review left"
     # The same beside the paper, at its top and at its end: the line is the
     # boxes' own, the mark first, with no line of the paper; the window's
     # top line is the menu bar's, not a line scrolled out of the pane.
@@ -309,6 +318,7 @@ def heard_steps():
     yield ["shift+Tab"] * 6 + ["Left"] * 4, r"問題 ページタブ", None, "back to the paper's tab"
     yield ["Tab"] * 6, r"1-問1-1 の 1", None, "Tab to the boxes beside the paper"
     yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its top: the boxes' line"
+    yield ["KP_Subtract"], r"Leaving flat review", None, "flat review left at the paper's top"
     yield ["shift+Tab", "ctrl+End", "Tab"], r"1-問1-1 の 1", None, "the paper at its end, back to the boxes"
     yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its end: the boxes' line"
     yield ["Insert+KP_Home"], r"ゲーム", r"、", "flat review's top line: the menu bar, no hidden line"
