@@ -339,7 +339,8 @@ def heard_steps():
     # of the pane.
     boxes = r"(?m)^正解 .*1-問1-1 の 1、.*1-問1-1 の 5、この問は正解"
     yield ["shift+Tab"] * 6 + ["Left"] * 4, r"問題 ページタブ", None, "back to the paper's tab"
-    yield ["Tab"] * 6, r"1-問1-1 の 1", None, "Tab to the boxes beside the paper"
+    # The way back left the paper at its end: Ctrl+Home shows its top.
+    yield ["Tab"] * 5 + ["ctrl+Home", "Tab"], r"1-問1-1 の 1", None, "the paper at its top, Tab to the boxes"
     yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its top: the boxes' line"
     yield ["KP_Subtract"], r"Leaving flat review", None, "flat review left at the paper's top"
     yield ["shift+Tab", "ctrl+End", "Tab"], r"1-問1-1 の 1", None, "the paper at its end, back to the boxes"
