@@ -127,10 +127,13 @@ def orca_failed(new):  # the session's failures, each Orca's alone
     return bool(new) and all("[Orca ended" in f for f in new)
 
 
-# A key struck by its keycode alone. xdotool 2016 reaches KP_Add, which
-# newer keymaps (xkb-data 2.4x) also put on Ctrl+Alt's level, with Alt
-# held: Orca heard Alt+KP_Add, no say-all. So too KP_Subtract.
-STRUCK = ("KP_Add", "KP_Subtract")
+# Keys struck by their keycodes alone, by the names of their keys. xdotool
+# 2016 reaches KP_Add, which newer keymaps (xkb-data 2.4x) also put on
+# Ctrl+Alt's level, with Alt held: Orca heard Alt+KP_Add, no say-all. So too
+# KP_Subtract. And Alt+F4: with Orca 51, in a session after another, xdotool
+# pressed Ctrl too, and Ctrl+Alt+F4 is a switch of virtual terminal no
+# program sees: Orca heard Alt and Ctrl, and the window stayed open.
+STRUCK = {"KP_Add": "KP_Add", "KP_Subtract": "KP_Subtract", "alt+F4": "Alt_L+F4"}
 # Flat review's keys are held until Orca answers, as a person holds a key
 # longer than Orca takes to handle it. Orca 51 handles a key after its
 # release when both come at once, as xdotool sends them, and flat review
@@ -185,7 +188,7 @@ def press(group):
                 run("xdotool", "key", *keys)
             else:
                 for each in keys:
-                    strike(each)
+                    strike(STRUCK[each])
         return None
     os.kill(program_ids[-1], signal.SIGSTOP)
     try:  # xdotool returns once the X server has queued the keys for the program
