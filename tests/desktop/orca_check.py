@@ -17,9 +17,10 @@ n = lambda text: unicodedata.normalize("NFKC", text)  # Orca folds full-width di
 failures = []
 BEGAN = time.monotonic()
 
-# Orca echoes the modifiers and Tab it is given; a move is answered by anything
-# else ("space" too: the name of the character a move lands on).
-ECHO = r"(left |right )?(control|shift|alt)|tab|plus"
+# Orca echoes the modifiers (its own, Insert, too) and Tab it is given; a move
+# is answered by anything else ("space" too: the name of the character a move
+# lands on).
+ECHO = r"(left |right )?(control|shift|alt)|insert|tab|plus"
 ANSWER = r"(?m)^(?!(%s) ?$)\S.*$" % ECHO
 # Reached only when a step goes wrong: a say-all of the paper takes under 30 s.
 STEP_SECONDS, SAY_ALL_SECONDS = 60, 120
@@ -126,10 +127,25 @@ def orca_failed(new):  # the session's failures, each Orca's alone
     return bool(new) and all("[Orca ended" in f for f in new)
 
 
-def strike(name):
-    # A key struck by its keycode alone. xdotool 2016 reaches KP_Add, which
-    # newer keymaps (xkb-data 2.4x) also put on Ctrl+Alt's level, with Alt
-    # held: Orca heard Alt+KP_Add, no say-all.
+# Keys struck by their keycodes alone, by the names of their keys. xdotool
+# 2016 reaches KP_Add, which newer keymaps (xkb-data 2.4x) also put on
+# Ctrl+Alt's level, with Alt held: Orca heard Alt+KP_Add, no say-all. So too
+# KP_Subtract. And Alt+F4: with Orca 51, in a session after another, xdotool
+# pressed Ctrl too, and Ctrl+Alt+F4 is a switch of virtual terminal no
+# program sees: Orca heard Alt and Ctrl, and the window stayed open.
+STRUCK = {"KP_Add": "KP_Add", "KP_Subtract": "KP_Subtract", "alt+F4": "Alt_L+F4"}
+# Flat review's keys are held until Orca answers, as a person holds a key
+# longer than Orca takes to handle it. Orca 51 handles a key after its
+# release when both come at once, as xdotool sends them, and flat review
+# goes on from its place only when the input before the key was its last
+# key: it met the key's own press there, and began again at the focus
+# (Insert+KP_Home, KP_Page_Up heard nothing, the focus on the last line).
+HELD = ("KP_Up", "KP_Home", "KP_Page_Up", "KP_Subtract", "Insert+KP_Home")
+
+
+def strike(name, held=None):
+    # `name` is keys joined by "+", pressed in order and let go in reverse,
+    # after `held()` is true (or LISTEN_SECONDS) when given.
     x11, xtst = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XStringToKeysym.restype = ctypes.c_ulong
@@ -137,11 +153,20 @@ def strike(name):
     x11.XKeysymToKeycode.restype = ctypes.c_ubyte
     xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
     x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
     x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
     display = x11.XOpenDisplay(None)
-    code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(name.encode()))
-    for down in (1, 0):
-        xtst.XTestFakeKeyEvent(display, code, down, 0)
+    codes = [x11.XKeysymToKeycode(display, x11.XStringToKeysym(each.encode()))
+             for each in name.split("+")]
+    if held:  # a key held repeats: Orca would hear it pressed twice
+        x11.XAutoRepeatOff(display)
+    for code in codes:
+        xtst.XTestFakeKeyEvent(display, code, 1, 0)
+    x11.XSync(display, 0)
+    if held:
+        wait_for(held, LISTEN_SECONDS)
+    for code in reversed(codes):
+        xtst.XTestFakeKeyEvent(display, code, 0, 0)
     x11.XSync(display, 0)
     x11.XCloseDisplay(display)
 
@@ -154,13 +179,16 @@ def press(group):
     key = group[0]
     if key.endswith((" down", " up")):
         return run("xdotool", "key" + key.split()[1], key.split()[0])
+    if group == [key] and key in HELD:
+        since = len(spoken())
+        return strike(key, lambda: re.search(ANSWER, n(spoken()[since:])))
     if not key.startswith("busy "):
-        for by_xdotool, keys in itertools.groupby(group, lambda k: k != "KP_Add"):
+        for by_xdotool, keys in itertools.groupby(group, lambda k: k not in STRUCK):
             if by_xdotool:
                 run("xdotool", "key", *keys)
             else:
                 for each in keys:
-                    strike(each)
+                    strike(STRUCK[each])
         return None
     os.kill(program_ids[-1], signal.SIGSTOP)
     try:  # xdotool returns once the X server has queued the keys for the program
@@ -304,16 +332,29 @@ def heard_steps():
            "the mark heard with its page's boxes")
     yield (["KP_Up"], r"(?<!この問は)正解", None,
            "flat review: the mark on the line of the boxes")
+    # Orca 51 keeps a review's place while the focus moves on; back on the
+    # object it was on, it goes to the line of the same number in the window
+    # as it is then: beside the paper, a line of the paper, where beside a
+    # figure it had been the boxes'. Orca 43 left review at any focus change.
+    # Left here, each review below begins at the focus in both.
+    yield ["KP_Subtract"], r"Leaving flat review", None, "flat review left"
     # The same beside the paper, at its top and at its end: the line is the
     # boxes' own, the mark first, with no line of the paper; the window's
-    # top line is the menu bar's, not a line scrolled out of the pane.
+    # top lines are its title's and the menu bar's, not a line scrolled out
+    # of the pane.
     boxes = r"(?m)^正解 .*1-問1-1 の 1、.*1-問1-1 の 5、この問は正解"
     yield ["shift+Tab"] * 6 + ["Left"] * 4, r"問題 ページタブ", None, "back to the paper's tab"
-    yield ["Tab"] * 6, r"1-問1-1 の 1", None, "Tab to the boxes beside the paper"
+    # The way back left the paper at its end: Ctrl+Home shows its top.
+    yield ["Tab"] * 5 + ["ctrl+Home", "Tab"], r"1-問1-1 の 1", None, "the paper at its top, Tab to the boxes"
     yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its top: the boxes' line"
+    yield ["KP_Subtract"], r"Leaving flat review", None, "flat review left at the paper's top"
     yield ["shift+Tab", "ctrl+End", "Tab"], r"1-問1-1 の 1", None, "the paper at its end, back to the boxes"
     yield ["KP_Up"], boxes, r"ゲーム|ヘルプ", "flat review beside the paper at its end: the boxes' line"
-    yield ["Insert+KP_Home"], r"ゲーム", r"、", "flat review's top line: the menu bar, no hidden line"
+    # Orca 51 has the window's title as its own top line, the menu bar's
+    # next (Orca 43 the menu bar's first): a line scrolled out above the
+    # pane would join the menu bar's, or come before it.
+    yield (["Insert+KP_Home", "KP_Page_Up"], r"ゲーム", r"、",
+           "flat review's top lines: the title, the menu bar, no hidden line")
     # A page flat review met hidden is read afresh once it shows.
     yield ["ctrl+Tab"], r"1-問1-2 の 1、?\s*この問は正解", r"答え", "to 1-問1-2, correct too"
     yield (["KP_Up"], r"(?m)^正解 .*1-問1-2 の 1、", r"ゲーム|ヘルプ",
