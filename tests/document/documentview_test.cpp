@@ -396,6 +396,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("6,000 pictures 2,000 pixels tall")
         << QByteArray("<p><img width=500 height=2000 src=\"wide.png\"></p>").repeated(6000) + "<p>the end</p>" << use
         << "the end";
+    QTest::newRow("8,000 floating pictures")
+        << QByteArray("<p><img align=left src=\"wide.png\" width=4 height=4>x</p>").repeated(8000) << use
+        << "複雑すぎる";
     QTest::newRow("picture 30,000,000 pixels tall in a table")
         << QByteArray("<table><tr><td><img width=1 height=30000000></td></tr></table><p>the end</p>")
         << use << "the end";
