@@ -251,7 +251,7 @@ def exam_steps():
     yield ["Down"], ANSWER, None, "Down: the second line"
     yield ["Up"], first, None, "Up: the first line again"
     # A label the line would have cut (「1-問 / 1-1」) is heard whole.
-    yield ["Down"] * 3, r"例えば「1-問1-1」）と同じ", None, "Down to a label: heard whole on its line"
+    yield ["Down"] * 3, r"例えば「1-問1-1」.と同じ", None, "Down to a label: heard whole on its line"
     yield ["shift+Tab"] * 5 + ["Right"], r"図1 ページタブ", None, "Right on the question tabs"
     yield ["Tab"] * 5, r"図1 画像.*\n?.*\S{40}", None, "Tab to figure 1: name and description"
     # Orca 48 may say a focus the keys passed through after the keys that
