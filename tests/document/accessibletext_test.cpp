@@ -34,10 +34,8 @@ private slots:
     void pieces_areWhatAReaderExpects();
     void ctrlArrows_stopAtEachWordAReaderHears_data();
     void ctrlArrows_stopAtEachWordAReaderHears();
-    void shippedPages_wordStopsTheSameBothWays_data();
-    void shippedPages_wordStopsTheSameBothWays();
-    void shippedPages_keepLabelsAndQuantitiesOnOneLine_data();
-    void shippedPages_keepLabelsAndQuantitiesOnOneLine();
+    void shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel_data();
+    void shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel();
 
 private:
     QAccessibleTextInterface *text() const
@@ -332,13 +330,15 @@ void AccessibleTextTest::ctrlArrows_stopAtEachWordAReaderHears()
 
 // A reader walking a shipped page by words, Ctrl+Right to its end and
 // Ctrl+Left back, stops at the same words both ways, each heard from where
-// the caret lands, none twice.
-void AccessibleTextTest::shippedPages_wordStopsTheSameBothWays_data()
+// the caret lands, none twice. Reading by lines, a label, a number with its
+// unit or a unit is never cut in two (「1-問 / 1-1」, 「50 / μF」, 「m/ / s」),
+// at the pane's width and at every size the text is enlarged to.
+void AccessibleTextTest::shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel_data()
 {
     shippedPages_leaveNoSignToTheSynthesizer_data();
 }
 
-void AccessibleTextTest::shippedPages_wordStopsTheSameBothWays()
+void AccessibleTextTest::shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel()
 {
     QFETCH(QString, path);
     m_view->resize(625, 353); // the exam window's paper pane
@@ -360,33 +360,18 @@ void AccessibleTextTest::shippedPages_wordStopsTheSameBothWays()
         const QString word = text()->textAtOffset(stop, QAccessible::WordBoundary, &start, &end);
         QVERIFY2(start == stop || stop == text()->characterCount(), qPrintable(QString::number(stop) + word));
     }
-}
 
-// Reading by lines, a label, a number with its unit or a unit is never cut
-// in two (「1-問 / 1-1」, 「50 / μF」, 「m/ / s」): at the pane's width and at
-// every size the text is enlarged to.
-void AccessibleTextTest::shippedPages_keepLabelsAndQuantitiesOnOneLine_data()
-{
-    shippedPages_leaveNoSignToTheSynthesizer_data();
-}
-
-void AccessibleTextTest::shippedPages_keepLabelsAndQuantitiesOnOneLine()
-{
-    QFETCH(QString, path);
     static const QRegularExpression together(QStringLiteral( //
         "\\d[AB]?-\u2060?問\u2060?\\d"                          // a label: 2A-問3
         "|\\d[ \u00a0](?:[A-Za-zμΩ℃]|\\p{Han}|か所)"            // a number and its unit
         "|[A-Za-z0-9)μΩ]/\u2060?[A-Za-z(μΩ√]|[A-Za-z]・\u2060?[A-Za-z]" // inside a unit
         "|[−－×]\u2060?\\d"));                                     // a term: ×10, −2.0
-    m_view->resize(625, 353); // the exam window's paper pane
-    QVERIFY(m_view->openFile(path));
     for (int zoom : paperzoom::steps) {
         for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next()) {
             m_view->document()->documentLayout()->blockBoundingRect(block);
-            const QTextLayout *layout = block.layout();
             for (auto match = together.globalMatch(block.text()); match.hasNext();) {
                 const QRegularExpressionMatch span = match.next();
-                const QTextLine line = layout->lineForTextPosition(int(span.capturedStart()));
+                const QTextLine line = block.layout()->lineForTextPosition(int(span.capturedStart()));
                 QVERIFY2(line.textStart() + line.textLength() >= span.capturedEnd(),
                          qPrintable(QStringLiteral("%1 %: %2").arg(zoom).arg(span.captured())));
             }
