@@ -1,6 +1,7 @@
 #include "reading/spokenwords.h"
 
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -658,20 +659,47 @@ int pastJoiners(const QString &text, int position)
     return position;
 }
 
+// Whether, the joiners from `p` to `runEnd` gone, the character after them
+// would make one character with the one from `start` (a mark on it, the
+// second half of a pair split by a joiner, a jamo, a flag's second letter).
+// The pane's caret stops between the two, so a reader must not hear them as
+// one: the joiners are then left as they are.
+bool mergesAcross(const QString &text, int start, int p, int runEnd)
+{
+    if (start < 0 || runEnd >= text.size())
+        return false;
+    const QChar after = text.at(runEnd);
+    if (after.unicode() < 0x300 || (after.isLetterOrNumber() && after.script() != QChar::Script_Hangul))
+        return false;
+    const QString pair = text.mid(start, p - start) + text.mid(runEnd, 2);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, pair);
+    graphemes.setPosition(p - start);
+    return !graphemes.isAtBoundary();
+}
+
 // The joiners from `done` up to `end`, each run heard with the character
 // before it (a label's 問 with the joiner after it is one caret step).
 // A run after a line break or at the text's start is left as it is.
-void joinToCharacterBefore(const QString &text, int end, int *done, QList<Replacement> *found)
+// `next` is where the first joiner at or after `done` stands (text.size()
+// when none): each joiner is looked for once, not again for every sign
+// found before it, which took seconds on a page of signs with one joiner.
+void joinToCharacterBefore(const QString &text, int end, int *done, int *next, QList<Replacement> *found)
 {
-    for (int p = text.indexOf(wordJoiner, *done); p >= 0 && p < end; p = text.indexOf(wordJoiner, p)) {
+    const auto nextFrom = [&text](int from) {
+        const qsizetype at = text.indexOf(wordJoiner, from);
+        return at < 0 ? int(text.size()) : int(at);
+    };
+    if (*next < *done)
+        *next = nextFrom(*done);
+    for (int p = *next; p < end; p = *next) {
         const int runEnd = pastJoiners(text, p);
         int start = p - 1;
         if (start > *done && text.at(start).isLowSurrogate() && text.at(start - 1).isHighSurrogate())
             --start;
-        if (start >= *done && text.at(start) != u'\n')
+        if (start >= *done && text.at(start) != u'\n' && !mergesAcross(text, start, p, runEnd))
             found->append({start, runEnd - start, text.mid(start, p - start)});
-        p = runEnd;
         *done = runEnd;
+        *next = nextFrom(runEnd);
     }
 }
 
@@ -696,14 +724,24 @@ QList<Replacement> findAroundJoiners(const QString &text, const QList<bool> &rai
     at.append(int(text.size()));
     QList<Replacement> found;
     int done = 0;
+    int next = -1;
     for (const Replacement &r : Scanner(kept, keptRaised).run()) {
         const int start = at.at(r.position);
-        joinToCharacterBefore(text, start, &done, &found);
-        const int end = r.length > 0 ? pastJoiners(text, at.at(r.position + r.length - 1) + 1) : start;
+        joinToCharacterBefore(text, start, &done, &next, &found);
+        int end = start;
+        if (r.length > 0) {
+            const int last = at.at(r.position + r.length - 1);
+            const int first = last > 0 && text.at(last).isLowSurrogate() && text.at(last - 1).isHighSurrogate()
+                                  ? last - 1
+                                  : last;
+            end = pastJoiners(text, last + 1);
+            if (end > last + 1 && mergesAcross(text, first, last + 1, end))
+                end = last + 1;
+        }
         found.append({start, end - start, r.words});
         done = std::max(done, end);
     }
-    joinToCharacterBefore(text, int(text.size()), &done, &found);
+    joinToCharacterBefore(text, int(text.size()), &done, &next, &found);
     return found;
 }
 
