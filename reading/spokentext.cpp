@@ -143,6 +143,15 @@ SpokenText::SpokenText(const QTextDocument &document)
         openLink.clear();
     }
 
+    // A link's name goes after the word joiners it opens with: they are
+    // heard with the character before the link, in one caret step that
+    // would pass over a name inserted among them.
+    for (Replacement &r : replacements) {
+        if (r.length == 0 && r.position > 0 && shown.at(r.position - 1) != u'\n') {
+            while (r.position < m_documentLength && shown.at(r.position) == QChar(0x2060))
+                ++r.position;
+        }
+    }
     replacements.append(spokenwords::find(shown, raised));
     readRows(*document.rootFrame(), shown, &replacements, false);
 
