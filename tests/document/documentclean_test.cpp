@@ -152,6 +152,11 @@ void DocumentCleanTest::costlyDocument_keepsItsFront_data()
         << documentclean::Cut::None << QStringLiteral("a\nc\n\nb");
     QTest::newRow("preformatted spaces kept") << QStringLiteral("<pre>a  </pre>") << 100000
                                               << documentclean::Cut::None << QStringLiteral("a  ");
+    // Qt lays Korean out broken at spaces only: syllables with none are one run.
+    QTest::newRow("Korean with no space, one run") << QStringLiteral("<p>%1</p>").arg(QString(3000, QChar(0xAC00)))
+                                                   << 30000 << documentclean::Cut::Complex << QString();
+    QTest::newRow("Korean in words") << QStringLiteral("<p>%1</p>").arg(QStringLiteral("가나다라 ").repeated(600))
+                                     << 30000 << documentclean::Cut::None << QStringLiteral("가나다라 ").repeated(600).chopped(1);
     QTest::newRow("one paragraph too long") << QStringLiteral("<p>%1</p>").arg(QString(30000, u'x')) << 1000
                                             << documentclean::Cut::Complex << QString();
 }
