@@ -47,6 +47,7 @@ private slots:
         QTest::newRow("a link again in the next paragraph")
             << "<p><a href=\"a.html\">前</a></p><p><a href=\"a.html\">後</a></p>" << "リンク 前\nリンク 後";
         QTest::newRow("breaks") << "<p>一<br>二</p><p>三</p>" << "一\n二\n三";
+        QTest::newRow("a link opening with a joiner") << "問<a href=\"a.html\">&#x2060;1</a>" << "問リンク 1";
         // Signs a synthesizer drops, units it spells, fractions it misreads.
         QTest::newRow("relations") << "q ＞ 0, x &lt; 1, a ≧ b ≦ c ≠ d"
                                    << "q 大なり 0, x 小なり 1, a 大なりイコール b 小なりイコール c ノットイコール d";
@@ -271,6 +272,10 @@ private slots:
         QTest::newRow("a label held together") << "1-&#x2060;問&#x2060;1" << QStringList{"1", "-", "問", "1"};
         QTest::newRow("a unit held together")
             << "10&nbsp;m/&#x2060;s −&#x2060;&#x2060;2" << QStringList{"1", "0", " ", "メートル毎秒", " ", "マイナス", "2"};
+        // Nor do they join what the caret keeps apart: a mark, a pair's halves.
+        QTest::newRow("a joiner before a mark") << "e&#x2060;&#x301;x" << QStringList{"e", "\u2060", "\u0301", "x"};
+        QTest::newRow("a joiner splitting a pair")
+            << "&#xD83D;&#x2060;&#xDE00;x" << QStringList{QString(QChar(0xD83D)), "\u2060", QString(QChar(0xDE00)), "x"};
         QTest::newRow("a table row") << "<table><tr><td>m〔g〕</td><td>5</td></tr></table>"
                                      << QStringList{"\n", "m", "〔", "グラム", "〕", "、", "5", "\n"};
     }
