@@ -24,7 +24,8 @@ protected:
             return false;
         switch (event->type()) {
         case QEvent::KeyPress:
-            return followLink(static_cast<QKeyEvent *>(event)) || moveByWord(static_cast<QKeyEvent *>(event));
+            return followLink(static_cast<QKeyEvent *>(event)) || moveByWord(static_cast<QKeyEvent *>(event))
+                   || endOfLine(static_cast<QKeyEvent *>(event));
         case QEvent::ContextMenu:
             keepScroll(static_cast<QContextMenuEvent *>(event));
             break;
@@ -58,6 +59,30 @@ private:
         if (!forward && !select && !key->matches(QKeySequence::MoveToPreviousWord))
             return false;
         documentaccessible::moveByWord(m_view, forward, select);
+        return true;
+    }
+
+    // Qt's End steps back only over a space that a line wraps after: where a
+    // Japanese line wraps between two letters it lands on the next line's
+    // start, where the caret is drawn and read, and Down skips a line. On a
+    // line that wraps, End stops before its last character instead.
+    bool endOfLine(QKeyEvent *key)
+    {
+        const bool select = key->matches(QKeySequence::SelectEndOfLine);
+        if (!select && !key->matches(QKeySequence::MoveToEndOfLine))
+            return false;
+        QTextCursor cursor = m_view->textCursor();
+        const QTextBlock block = cursor.block();
+        const QTextLayout *layout = block.layout();
+        const QTextLine line = layout ? layout->lineForTextPosition(cursor.positionInBlock()) : QTextLine();
+        if (!line.isValid() || line.lineNumber() + 1 >= layout->lineCount() || line.textLength() == 0)
+            return false;
+        const int end = line.textStart() + line.textLength();
+        if (block.text().at(end - 1).isSpace())
+            return false;
+        cursor.setPosition(block.position() + layout->previousCursorPosition(end),
+                           select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        m_view->setTextCursor(cursor);
         return true;
     }
 

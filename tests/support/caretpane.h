@@ -64,7 +64,8 @@ struct HeardLine
 // given back in the text's order. Home at each line puts the caret at its
 // start, where a line begun inside a stretch read in words has it inside
 // the stretch; Right from there must hear the character at the caret and
-// go on to the next: a line of {-1, -1} tells where it did not.
+// go on to the next, and End keep the caret on the line: a line of
+// {-1, -1} tells where one did not.
 inline QList<HeardLine> linesHeard(QTextEdit &view, bool up = false)
 {
     QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
@@ -80,6 +81,12 @@ inline QList<HeardLine> linesHeard(QTextEdit &view, bool up = false)
         int from = 0, to = 0;
         line.inRow = spoken.rowAt(stop.position(), &from, &to);
         heard.append(line);
+        QTest::keyClick(&view, Qt::Key_End);
+        if (screenLine(view) != was) {
+            heard.append({-1, -1, false});
+            break;
+        }
+        view.setTextCursor(stop);
         text->textAtOffset(text->cursorPosition(), QAccessible::CharBoundary, &from, &to);
         QTest::keyClick(&view, Qt::Key_Right);
         if (to > from && text->cursorPosition() != to) {
