@@ -71,6 +71,12 @@ TOGETHER = [
     (re.compile(r"(?<=[A-Za-z0-9)μΩ])/(?=[A-Za-z(μΩ√])"), f"/{JOINER}"),
     (re.compile(r"(?<=[A-Za-z])・(?=[A-Za-z])"), f"・{JOINER}"),
     (re.compile(r"([−－×])(?=\d)"), rf"\1{JOINER}"),
+    # A power in words (T の 2 乗), a letter naming a thing (α 粒子, U 字形,
+    # x 軸), a letter set against a word (U字形), a blank to fill (（ ア ）).
+    (re.compile(r"の (?=\d+(?: |&nbsp;)?乗)"), "の&nbsp;"),
+    (re.compile(r"(?<![A-Za-zα-ωΑ-Ω])([A-Za-zα-ωΑ-Ω]) (?=[\u4e00-\u9fff])"), r"\1&nbsp;"),
+    (re.compile(r"(?<=[A-Za-z])(?=[\u4e00-\u9fff])"), JOINER),
+    (re.compile(r"（ (\S) ）"), r"（&nbsp;\1&nbsp;）"),
 ]
 # Raised and lowered digits stand between a number and its unit (m/s<sup>2</sup>):
 # a rule sees the text on both sides of them.

@@ -365,7 +365,8 @@ void AccessibleTextTest::shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel
         "\\d[AB]?-\u2060?問\u2060?\\d"                          // a label: 2A-問3
         "|\\d[ \u00a0](?:[A-Za-zμΩ℃]|\\p{Han}|か所)"            // a number and its unit
         "|[A-Za-z0-9)μΩ]/\u2060?[A-Za-z(μΩ√]|[A-Za-z]・\u2060?[A-Za-z]" // inside a unit
-        "|[−－×]\u2060?\\d"));                                     // a term: ×10, −2.0
+        "|[−－×]\u2060?\\d|の[ \u00a0]\\d+[ \u00a0]?乗"                        // a term: ×10, −2.0, T の 2 乗
+        "|(?<![A-Za-z])[A-Za-zα-ω][ \u00a0][一-鿿]|[A-Za-z]\u2060?[一-鿿]|（[ \u00a0]\\S[ \u00a0]）")); // α 粒子, U字形, （ ア ）
     for (int zoom : paperzoom::steps) {
         for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next()) {
             m_view->document()->documentLayout()->blockBoundingRect(block);
