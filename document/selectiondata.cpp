@@ -1,6 +1,7 @@
 #include "document/selectiondata.h"
 
 #include "document/confineddocument.h"
+#include "reading/spokenwords.h"
 
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -61,7 +62,7 @@ void SelectionData::build() const
     // whose attributes Qt escapes, in the HTML.
     // The word joiners that keep a label on one line would only hinder
     // whoever searches or compares the copy.
-    constexpr QChar wordJoiner(0x2060);
+    using spokenwords::wordJoiner;
     m_text = copy.toPlainText().replace(QChar::ObjectReplacementCharacter, pictureWords).remove(wordJoiner);
     static const QRegularExpression picture(QStringLiteral("<img\\b[^>]*>"));
     m_html = copy.toHtml().replace(picture, pictureWords).remove(wordJoiner);

@@ -148,7 +148,7 @@ SpokenText::SpokenText(const QTextDocument &document)
     // would pass over a name inserted among them.
     for (Replacement &r : replacements) {
         if (r.length == 0 && r.position > 0 && shown.at(r.position - 1) != u'\n') {
-            while (r.position < m_documentLength && shown.at(r.position) == QChar(0x2060))
+            while (r.position < m_documentLength && shown.at(r.position) == spokenwords::wordJoiner)
                 ++r.position;
         }
     }

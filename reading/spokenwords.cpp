@@ -650,8 +650,6 @@ namespace spokenwords {
 
 namespace {
 
-constexpr QChar wordJoiner = u'\u2060';
-
 int pastJoiners(const QString &text, int position)
 {
     while (position < text.size() && text.at(position) == wordJoiner)

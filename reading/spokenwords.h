@@ -34,6 +34,10 @@
 //   「1、 16 時間」, not 「1 16 時間」, and 「値、⑤ 154 J」 「値、5、 154 ジュール」.
 namespace spokenwords {
 
+// Keeps a label or a quantity on one line (1-問1-1, m/s) and says nothing: it
+// is heard with the character before it, and left out of a copy.
+inline constexpr QChar wordJoiner = u'\u2060';
+
 struct Replacement
 {
     int position;
