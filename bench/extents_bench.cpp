@@ -4,9 +4,10 @@
 //
 //   extents_bench
 //
-// Two pages: one of about 270 000 characters of plain paragraphs, and one
-// holding a fraction of two 20 000-digit numbers, which is read in words as
-// one stretch. Run with QT_QPA_PLATFORM=offscreen on a quiet machine.
+// Three pages: the longest the pane keeps of Japanese paragraphs and of
+// Latin ones (about 80 000 and 370 000 characters), and one
+// holding a fraction of two 20 000-digit numbers. Run with
+// QT_QPA_PLATFORM=offscreen on a quiet machine.
 #include "document/documentview.h"
 #include "widgets/install.h"
 
@@ -70,6 +71,9 @@ int main(int argc, char *argv[])
     };
     const QByteArray line = "<p>" + QByteArray("物体の運動について次の問に答えよ。").repeated(20) + "</p>\n";
     measure("plain page", write("plain.html", line.repeated(800)));
+    // Latin text costs the pane least a letter, so its longest page is the longest.
+    const QByteArray latin = "<p>" + QByteArray("The motion of a body along a line, measured in metres. ").repeated(20) + "</p>\n";
+    measure("latin page", write("latin.html", latin.repeated(800)));
     const QByteArray digits = QByteArray("1234567890").repeated(2000);
     measure("long stretch", write("stretch.html", "<p>" + digits + "/" + digits + "</p>"));
     return 0;

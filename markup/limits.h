@@ -78,6 +78,20 @@ struct DocumentLimits
     static constexpr qint64 picturesHeight = 200000;
     static constexpr qint64 picturesArea = 100 * 1000 * 1000;
 
+    // ---- What a screen reader asks of the pane (documentaccessible) ---------
+    // Characters of one stretch read in words (a number and its unit, a
+    // fraction, an exponent): a longer one is read as written, digit by
+    // digit, as a reader's questions about it cost in proportion to it.
+    static constexpr int spokenStretchChars = 64;
+    // Characters of a laid-out line whose caret positions are worked out at
+    // once and kept while a reader asks along it: each costs a walk along
+    // the line, so a longer line is asked a character at a time.
+    static constexpr int lineCaretsKept = 4096;
+    // Characters of one range whose extents are worked out a character at
+    // a time; past them a range is measured a laid-out line at a time.
+    // About 2 microseconds a character, so at most about 10 ms.
+    static constexpr int rangeExtentChars = 5000;
+
     // ---- The text's size (paperzoom) -------------------------------------------
     // Runs in a size of their own that a zoom step scales: each is laid out
     // again at its new size, about 27 microseconds a run in one paragraph, and

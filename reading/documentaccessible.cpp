@@ -1,5 +1,6 @@
 #include "reading/documentaccessible.h"
 
+#include "markup/limits.h"
 #include "reading/boundarytext.h"
 #include "reading/characterkeys.h"
 #include "reading/spokenreading.h"
@@ -16,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -101,15 +103,65 @@ public:
         view()->setTextCursor(cursor);
     }
 
+    // Qt's bridge answers a range's extents by asking each of its
+    // characters in turn, on the window's thread. Past rangeExtentChars of
+    // one such run, a laid-out line is given whole by its first character
+    // and the rest of it are empty: the range's box is the same, in time
+    // that goes with its lines, not its letters.
     QRect characterRect(int offset) const override
     {
-        return screenpixels::toScreen(laidOutRect(offset), view());
+        if (!pastRangeLimit(offset))
+            return screenpixels::toScreen(laidOutRect(offset), view());
+        const SpokenText &words = spoken();
+        if (offset < 0 || offset >= words.text().size())
+            return QRect();
+        const int position = words.toDocument(offset);
+        if (position >= m_sweepLine.first && position < m_sweepLine.second)
+            return QRect();
+        const QRect box = lineBox(position, &m_sweepLine);
+        return screenpixels::toScreen(viewportextents::toGlobal(box, viewportOnScreen(), screenArea()), view());
     }
 
     // The character under `point`, where characterRect() reports it.
     int offsetAtPoint(const QPoint &point) const override
     {
         return offsetAtLaidOutPoint(screenpixels::fromScreen(point, view()));
+    }
+
+    // Whether `offset` is asked past rangeExtentChars of one run of
+    // characters asked in turn. A run ends when the event loop runs: two
+    // calls from a reader are never one run.
+    bool pastRangeLimit(int offset) const
+    {
+        if (*m_sweepEnded || offset != m_sweepLast + 1) {
+            if (*m_sweepEnded) {
+                *m_sweepEnded = false;
+                const auto ended = m_sweepEnded;
+                QTimer::singleShot(0, view(), [ended] { *ended = true; });
+            }
+            m_sweepCount = 0;
+            m_sweepLine = {0, 0};
+        }
+        m_sweepLast = offset;
+        return ++m_sweepCount > DocumentLimits::rangeExtentChars;
+    }
+
+    // The laid-out line holding `position`, in viewport coordinates, where
+    // its text stands; `line` set to its document positions. Taken from
+    // the layout's own measures: a caret's place would shape the line again.
+    QRect lineBox(int position, std::pair<int, int> *line) const
+    {
+        *line = {position, position + 1};
+        const QTextBlock block = view()->document()->findBlock(position);
+        const QTextLayout *layout = block.layout();
+        const QTextLine laidOut = layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();
+        if (!laidOut.isValid())
+            return QRect();
+        const int start = block.position() + laidOut.textStart();
+        *line = {start, std::max(start + laidOut.textLength(), start + 1)};
+        QRect box = laidOut.naturalTextRect().translated(linesOrigin(block) - scrolled()).toAlignedRect();
+        box.setWidth(std::max(box.width(), 1));
+        return box;
     }
 
     // --- where the characters lie, in the pixels Qt lays out in ----------
@@ -314,12 +366,37 @@ private:
         if (!line.isValid())
             return QRect();
         const int next = std::min(layout->nextCursorPosition(inBlock), line.textStart() + line.textLength());
-        const qreal from = line.cursorToX(inBlock), to = line.cursorToX(std::max(next, inBlock));
+        const qreal from = xOnLine(block, line, inBlock), to = xOnLine(block, line, std::max(next, inBlock));
         const QPointF origin = lines - scrolled();
         QRect box = QRectF(origin + QPointF(std::min(from, to), line.y()),
                            QSizeF(std::abs(to - from), line.height())).toAlignedRect();
         box.setWidth(std::max(box.width(), 1));
         return box;
+    }
+
+    // Where the caret at `inBlock` stands along `line`. Each position asked
+    // of Qt walks the line's glyphs from its start, so those of a line are
+    // worked out together once, while the layout holds: a range's
+    // characters are asked in turn, a whole page's in one call.
+    qreal xOnLine(const QTextBlock &block, const QTextLine &line, int inBlock) const
+    {
+        const int length = line.textLength();
+        if (length > DocumentLimits::lineCaretsKept)
+            return line.cursorToX(inBlock);
+        const auto key = std::tuple(&spoken(), *m_layoutChanges, block.layout(), line.lineNumber());
+        if (m_lineCaretsKey != key) {
+            // Qt drops a block's shaped glyphs after each ask unless told to
+            // keep them, and shaping is most of the cost.
+            QTextLayout *layout = block.layout();
+            const bool kept = layout->cacheEnabled();
+            layout->setCacheEnabled(true);
+            m_lineCarets.resize(length + 1);
+            for (int i = 0; i <= length; ++i)
+                m_lineCarets[i] = line.cursorToX(line.textStart() + i);
+            layout->setCacheEnabled(kept);
+            m_lineCaretsKey = key;
+        }
+        return m_lineCarets.at(std::clamp(inBlock - line.textStart(), 0, length));
     }
 
     // Where the lines of `block` stand in the document. Working it out asks
@@ -479,6 +556,11 @@ private:
     mutable QMetaObject::Connection m_textWatch, m_layoutWatch;
     mutable std::tuple<const SpokenText *, quint64, const QTextLayout *, int> m_linesKey;
     mutable QPointF m_linesOrigin;
+    mutable std::tuple<const SpokenText *, quint64, const QTextLayout *, int> m_lineCaretsKey;
+    mutable std::vector<qreal> m_lineCarets;
+    mutable std::shared_ptr<bool> m_sweepEnded = std::make_shared<bool>(true);
+    mutable int m_sweepLast = -2, m_sweepCount = 0;
+    mutable std::pair<int, int> m_sweepLine;
     mutable std::array<
         std::pair<std::tuple<int, const SpokenText *, quint64, QPoint>, QRect>, 2>
         m_lastBoxes;

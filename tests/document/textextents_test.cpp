@@ -115,7 +115,7 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     QTest::addColumn<bool>("onEdge");
 
     QString wide = QStringLiteral("<table width=\"1400\" border=\"1\">");
-    for (int row = 0; row < 60; ++row)
+    for (int row = 0; row < 200; ++row)
         wide += QStringLiteral("<tr><td>行%1 左の欄</td><td>中ほどの欄</td><td>右の欄 %1</td></tr>").arg(row);
     wide += QStringLiteral("</table>");
     const QString paper = QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo.tx");
@@ -125,6 +125,9 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     QTest::newRow("paper in the middle, on the screen's edge") << paper << 0.5 << 0.0 << true;
     QTest::newRow("paper at the end") << paper << 1.0 << 0.0 << false;
     QTest::newRow("wide table, scrolled both ways") << wide << 0.5 << 0.5 << false;
+    const QString aligned = QStringLiteral("<p align=center>%1</p><p align=right>%1</p><p align=justify>%1</p>")
+                                .arg(QStringLiteral("A line of the page, with spaces at its ends. ").repeated(6));
+    QTest::newRow("lines aligned, past a range measured by letters") << aligned.repeated(12) << 0.4 << 0.0 << false;
     QTest::newRow("a page shown whole") << QStringLiteral("<p>短い</p><p>ページ 9.8 m/s</p>") << 0.0 << 0.0 << false;
 }
 
@@ -177,6 +180,16 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
         const int found = text->offsetAtPoint(box.center());
         QVERIFY2(found >= 0 && text->characterRect(found) == box, where + " found " + QByteArray::number(found));
     }
+
+    // A range asked in one call, as Qt's bridge asks a whole page, has the
+    // box of its characters asked a few at a time, as a reader's calls come.
+    QRect each;
+    for (int i = 0; i < count; ++i) {
+        each |= text->characterRect(i);
+        if (i % 500 == 0)
+            QCoreApplication::processEvents();
+    }
+    QCOMPARE(rangeExtents(text, 0, count - 1), each);
 
     // Each point of the view on a character answers with one reported there.
     int first = count, last = -1;
