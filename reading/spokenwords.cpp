@@ -1,5 +1,7 @@
 #include "reading/spokenwords.h"
 
+#include "markup/limits.h"
+
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
@@ -231,7 +233,10 @@ public:
             spokenwords::Replacement r{i, 0, QString()};
             if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || choiceAt(i, &r)
                 || signAt(i, &r)) {
-                m_found.append(r);
+                // Longer than any quantity, it is read as written: a reader
+                // asks its words and boxes whole.
+                if (r.length <= DocumentLimits::spokenStretchChars)
+                    m_found.append(r);
                 i = r.position + r.length;
             } else {
                 // Raised text that is no exponent is read as it is, whole:

@@ -54,6 +54,10 @@ private slots:
         QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
                                               << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
                                                  "19.6 わる 9.8";
+        // A stretch read in words at its longest, and one past it read as written.
+        const QString one = QString(32, u'1'), two = QString(31, u'2');
+        QTest::newRow("the longest fraction in words") << one + "/" + two << two + "ぶんの" + one;
+        QTest::newRow("a longer fraction as written") << one + "1/" + two << one + "1/" + two;
         QTest::newRow("dates are no fractions") << "2000/06/26、(98/06/24 )、2/3"
                                                 << "2000/06/26、(98/06/24 )、3ぶんの2";
         QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
