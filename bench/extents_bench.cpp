@@ -5,8 +5,8 @@
 //   extents_bench
 //
 // Three pages: the longest the pane keeps of Japanese paragraphs and of
-// Latin ones (about 80 000 and 370 000 characters), and one
-// holding a fraction of two 20 000-digit numbers. Run with
+// Latin ones (about 80 000 and 370 000 characters), lines of 6 000 runs of
+// format, and one holding a fraction of two 20 000-digit numbers. Run with
 // QT_QPA_PLATFORM=offscreen on a quiet machine.
 #include "document/documentview.h"
 #include "widgets/install.h"
@@ -74,6 +74,9 @@ int main(int argc, char *argv[])
     // Latin text costs the pane least a letter, so its longest page is the longest.
     const QByteArray latin = "<p>" + QByteArray("The motion of a body along a line, measured in metres. ").repeated(20) + "</p>\n";
     measure("latin page", write("latin.html", latin.repeated(800)));
+    // Qt walks a line's runs of format for each caret asked.
+    const QByteArray runs = QByteArray("<b>a</b>b").repeated(3000);
+    measure("runs of format", write("runs.html", "<pre>" + runs + "\n" + runs + "</pre>"));
     const QByteArray digits = QByteArray("1234567890").repeated(2000);
     measure("long stretch", write("stretch.html", "<p>" + digits + "/" + digits + "</p>"));
     return 0;

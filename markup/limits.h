@@ -83,14 +83,17 @@ struct DocumentLimits
     // fraction, an exponent): a longer one is read as written, digit by
     // digit, as a reader's questions about it cost in proportion to it.
     static constexpr int spokenStretchChars = 64;
-    // Characters of a laid-out line whose caret positions are worked out at
-    // once and kept while a reader asks along it: each costs a walk along
-    // the line, so a longer line is asked a character at a time.
-    static constexpr int lineCaretsKept = 4096;
-    // Characters of one range whose extents are worked out a character at
-    // a time; past them a range is measured a laid-out line at a time.
-    // About 2 microseconds a character, so at most about 10 ms.
-    static constexpr int rangeExtentChars = 5000;
+    // What answering a screen reader's questions about where characters
+    // lie may cost, in steps of Qt's walk along a line's runs (of format,
+    // of script, tabs; about 85 ns each on Qt 6.4). A line's carets are
+    // worked out together when that costs at most lineCaretSteps, else one
+    // at a time. Qt's bridge asks a range's characters in turn, each
+    // weighed as characterSteps and the walks it takes; past
+    // rangeExtentSteps the rest of the range is left out, its box that of
+    // its start: about 100 ms on a loaded machine.
+    static constexpr qint64 lineCaretSteps = 50000;
+    static constexpr qint64 characterSteps = 20;
+    static constexpr qint64 rangeExtentSteps = 800000;
 
     // ---- The text's size (paperzoom) -------------------------------------------
     // Runs in a size of their own that a zoom step scales: each is laid out

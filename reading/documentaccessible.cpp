@@ -104,64 +104,38 @@ public:
     }
 
     // Qt's bridge answers a range's extents by asking each of its
-    // characters in turn, on the window's thread. Past rangeExtentChars of
-    // one such run, a laid-out line is given whole by its first character
-    // and the rest of it are empty: the range's box is the same, in time
-    // that goes with its lines, not its letters.
+    // characters in turn, on the window's thread. One run of such asks is
+    // answered while its cost stays within rangeExtentSteps; the rest of it
+    // is empty, so that a longer range has the box of its start.
     QRect characterRect(int offset) const override
     {
-        if (!pastRangeLimit(offset))
-            return screenpixels::toScreen(laidOutRect(offset), view());
-        const SpokenText &words = spoken();
-        if (offset < 0 || offset >= words.text().size())
+        if (startRun(offset) > DocumentLimits::rangeExtentSteps)
             return QRect();
-        const int position = words.toDocument(offset);
-        if (position >= m_sweepLine.first && position < m_sweepLine.second)
-            return QRect();
-        const QRect box = lineBox(position, &m_sweepLine);
-        return screenpixels::toScreen(viewportextents::toGlobal(box, viewportOnScreen(), screenArea()), view());
+        m_runSteps += DocumentLimits::characterSteps;
+        return screenpixels::toScreen(laidOutRect(offset), view());
+    }
+
+    // The cost so far of the run of characters asked in turn that `offset`
+    // goes on, or starts. A run ends when the event loop turns: a reader's
+    // calls are never one run.
+    qint64 startRun(int offset) const
+    {
+        if (*m_runEnded || offset != m_runLast + 1) {
+            if (*m_runEnded) {
+                *m_runEnded = false;
+                const auto ended = m_runEnded;
+                QTimer::singleShot(0, view(), [ended] { *ended = true; });
+            }
+            m_runSteps = 0;
+        }
+        m_runLast = offset;
+        return m_runSteps;
     }
 
     // The character under `point`, where characterRect() reports it.
     int offsetAtPoint(const QPoint &point) const override
     {
         return offsetAtLaidOutPoint(screenpixels::fromScreen(point, view()));
-    }
-
-    // Whether `offset` is asked past rangeExtentChars of one run of
-    // characters asked in turn. A run ends when the event loop runs: two
-    // calls from a reader are never one run.
-    bool pastRangeLimit(int offset) const
-    {
-        if (*m_sweepEnded || offset != m_sweepLast + 1) {
-            if (*m_sweepEnded) {
-                *m_sweepEnded = false;
-                const auto ended = m_sweepEnded;
-                QTimer::singleShot(0, view(), [ended] { *ended = true; });
-            }
-            m_sweepCount = 0;
-            m_sweepLine = {0, 0};
-        }
-        m_sweepLast = offset;
-        return ++m_sweepCount > DocumentLimits::rangeExtentChars;
-    }
-
-    // The laid-out line holding `position`, in viewport coordinates, where
-    // its text stands; `line` set to its document positions. Taken from
-    // the layout's own measures: a caret's place would shape the line again.
-    QRect lineBox(int position, std::pair<int, int> *line) const
-    {
-        *line = {position, position + 1};
-        const QTextBlock block = view()->document()->findBlock(position);
-        const QTextLayout *layout = block.layout();
-        const QTextLine laidOut = layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();
-        if (!laidOut.isValid())
-            return QRect();
-        const int start = block.position() + laidOut.textStart();
-        *line = {start, std::max(start + laidOut.textLength(), start + 1)};
-        QRect box = laidOut.naturalTextRect().translated(linesOrigin(block) - scrolled()).toAlignedRect();
-        box.setWidth(std::max(box.width(), 1));
-        return box;
     }
 
     // --- where the characters lie, in the pixels Qt lays out in ----------
@@ -374,29 +348,63 @@ private:
         return box;
     }
 
-    // Where the caret at `inBlock` stands along `line`. Each position asked
-    // of Qt walks the line's glyphs from its start, so those of a line are
-    // worked out together once, while the layout holds: a range's
-    // characters are asked in turn, a whole page's in one call.
+    // Where the caret at `inBlock` stands along `line`. Qt walks the line's
+    // runs for each position asked, so the places of a line's carets are
+    // worked out together once, while the layout holds, when that costs
+    // little: a range's characters are asked in turn. Each walk is counted
+    // against the run of asks.
     qreal xOnLine(const QTextBlock &block, const QTextLine &line, int inBlock) const
     {
-        const int length = line.textLength();
-        if (length > DocumentLimits::lineCaretsKept)
-            return line.cursorToX(inBlock);
         const auto key = std::tuple(&spoken(), *m_layoutChanges, block.layout(), line.lineNumber());
-        if (m_lineCaretsKey != key) {
-            // Qt drops a block's shaped glyphs after each ask unless told to
-            // keep them, and shaping is most of the cost.
-            QTextLayout *layout = block.layout();
-            const bool kept = layout->cacheEnabled();
-            layout->setCacheEnabled(true);
-            m_lineCarets.resize(length + 1);
-            for (int i = 0; i <= length; ++i)
-                m_lineCarets[i] = line.cursorToX(line.textStart() + i);
-            layout->setCacheEnabled(kept);
-            m_lineCaretsKey = key;
+        if (m_lineKey != key) {
+            m_lineKey = key;
+            m_lineRuns = runsOn(block, line);
+            m_lineCarets.clear();
+            const qint64 steps = qint64(line.textLength() + 1) * m_lineRuns;
+            if (steps <= DocumentLimits::lineCaretSteps) {
+                m_runSteps += steps;
+                // Qt drops a block's shaped glyphs after each ask unless
+                // told to keep them, and shaping is most of the cost.
+                QTextLayout *layout = block.layout();
+                const bool kept = layout->cacheEnabled();
+                layout->setCacheEnabled(true);
+                for (int i = 0; i <= line.textLength(); ++i)
+                    m_lineCarets.push_back(line.cursorToX(line.textStart() + i));
+                layout->setCacheEnabled(kept);
+            }
         }
-        return m_lineCarets.at(std::clamp(inBlock - line.textStart(), 0, length));
+        if (m_lineCarets.empty()) {
+            m_runSteps += m_lineRuns;
+            return line.cursorToX(inBlock);
+        }
+        return m_lineCarets.at(std::clamp(inBlock - line.textStart(), 0, line.textLength()));
+    }
+
+    // The runs Qt splits `line` into to lay it out, at least one: one for
+    // each run of format, tab, object and change of script.
+    static int runsOn(const QTextBlock &block, const QTextLine &line)
+    {
+        const int from = block.position() + line.textStart(), to = from + line.textLength();
+        int runs = 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() >= to)
+                break;
+            runs += fragment.position() + fragment.length() > from;
+        }
+        const QString text = block.text();
+        QChar::Script last = QChar::Script_Common;
+        for (int i = line.textStart(); i < std::min<int>(line.textStart() + line.textLength(), text.size()); ++i) {
+            const QChar c = text.at(i);
+            const QChar::Script script = c.script();
+            if (c == u'\t' || c == QChar::ObjectReplacementCharacter) {
+                runs += 2;
+            } else if (script > QChar::Script_Common && script != last) {
+                ++runs;
+                last = script;
+            }
+        }
+        return std::max(runs, 1);
     }
 
     // Where the lines of `block` stand in the document. Working it out asks
@@ -556,11 +564,12 @@ private:
     mutable QMetaObject::Connection m_textWatch, m_layoutWatch;
     mutable std::tuple<const SpokenText *, quint64, const QTextLayout *, int> m_linesKey;
     mutable QPointF m_linesOrigin;
-    mutable std::tuple<const SpokenText *, quint64, const QTextLayout *, int> m_lineCaretsKey;
+    mutable std::tuple<const SpokenText *, quint64, const QTextLayout *, int> m_lineKey;
+    mutable int m_lineRuns = 1;
     mutable std::vector<qreal> m_lineCarets;
-    mutable std::shared_ptr<bool> m_sweepEnded = std::make_shared<bool>(true);
-    mutable int m_sweepLast = -2, m_sweepCount = 0;
-    mutable std::pair<int, int> m_sweepLine;
+    mutable std::shared_ptr<bool> m_runEnded = std::make_shared<bool>(true);
+    mutable int m_runLast = -2;
+    mutable qint64 m_runSteps = 0;
     mutable std::array<
         std::pair<std::tuple<int, const SpokenText *, quint64, QPoint>, QRect>, 2>
         m_lastBoxes;
