@@ -19,7 +19,7 @@ private slots:
         QTest::newRow("speed") << 1 << "10 m/s";
         QTest::newRow("height") << 1 << "19.6 m";
         QTest::newRow("temperature") << 2 << "527 ℃";
-        QTest::newRow("distance") << 3 << "7.5 cm";
+        QTest::newRow("distance") << 3 << "15 cm";
         QTest::newRow("negative potential") << 4 << "−20 V";
         QTest::newRow("mass") << 5 << "4.0 kg";
         QTest::newRow("speed to the right") << 5 << "6.0 m/s";

@@ -28,7 +28,7 @@ def described(text):
     "地面には、投げ出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
     "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
     "道すじ①は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルの点に達する。"
-    "道すじ②は、はじめ水平で、しだいに急になって落ちる放物線で、約14メートルの点に達する。"
+    "道すじ②は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルと20メートルの目盛りの間の、約14メートルの点に達する。"
     "道すじ③は、はじめ水平で、しだいに急になって落ちる放物線で、20メートルの点に達する。"
     "道すじ④は、投げ出した高さのまま水平にまっすぐ進み、30メートルの真上で向きを変えて真下に落ち、30メートルの点に達する。"
     "道すじ⑤は、はじめ水平で、しだいに急になって落ちる放物線で、40メートルの点に達する。"
@@ -50,7 +50,7 @@ def figure01():
     # height of the cliff
     c.arrow((lx - 54, top + 1), (lx - 54, ground - 1), width=1.0, head=6, both=True)
     c.segment((lx - 60, top), (lx - 40, top), 0.8)
-    c.text(lx - 54, (top + ground) / 2, "19.6 m", 11, box=True)
+    c.text(lx - 54, (top + ground) / 2, "19.6 m", 12, box=True)
     # initial velocity
     c.arrow((lx, 30), (lx + 44, 30), width=1.4, head=8)
     c.text(lx + 52, 30, "10 m/s", 12, anchor="lm")
@@ -73,34 +73,31 @@ def figure01():
     # the scale of distances along the ground
     for m in range(0, 41, 10):
         c.segment((X(m), ground), (X(m), ground + 6), 1.2)
-        c.text(X(m), ground + 15, f"{m}", 10)
-    c.text(X(40) + 16, ground + 15, "m", 10)
+        c.text(X(m), ground + 15, f"{m}", 12)
+    c.text(X(40) + 18, ground + 15, "m", 12)
     for n, m in ends.items():
         c.segment((X(m), ground - 5), (X(m), ground), 1.6)
         c.text(X(m), ground + 38, CIRCLED[n - 1], 15, box=True)
-    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 11)
+    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 12)
     return c.finish()
 
 
 @described(
     "一定量の気体の圧力 p を縦軸に、体積 V を横軸にとったグラフが四つあり、①から④の番号が付いている。"
-    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、相対値で1から4までの目盛りがある。"
+    "四つのグラフは、どれも同じ目盛りで描いてあり、横軸にも縦軸にも、相対値で1から4までの目盛りと、点線の格子がある。"
     "原点には O と書いてある。"
-    "どのグラフにも、二つの等温線が、127セルシウス度と527セルシウス度の温度を付けて描いてある。"
-    "グラフ①は、反比例の曲線、つまり双曲線が2本。"
-    "内側の曲線が127セルシウス度で、p と V の積が1。"
-    "V が1のとき p が1、V が2のとき p が0.5。"
-    "外側の曲線が527セルシウス度で、p と V の積が2。"
-    "V が1のとき p が2、V が2のとき p が1。"
-    "グラフ②は、グラフ①と同じ2本の曲線で、温度の付け方が逆。"
-    "内側の、積が1の曲線が527セルシウス度、外側の、積が2の曲線が127セルシウス度。"
-    "グラフ③は、双曲線が2本。"
-    "内側の曲線が127セルシウス度で、p と V の積が1。"
-    "外側の曲線が527セルシウス度で、p と V の積が4。"
-    "V が1のとき p が4、V が2のとき p が2。"
-    "グラフ④は、原点を通る直線が2本。"
-    "127セルシウス度の直線は、p は V の2分の1で、V が4のとき p が2。"
-    "527セルシウス度の直線は、p は V に等しく、V が4のとき p が4。"
+    "どのグラフにも線が2本あり、それぞれに127セルシウス度か527セルシウス度の温度が書いてある。"
+    "グラフ①は、右下がりで、軸に近づいていく曲線が2本。"
+    "原点に近い方の曲線には127セルシウス度と書いてあり、V が1のとき p が1、V が2のとき p が0.5、V が4のとき p が0.25の点を通る。"
+    "原点から遠い方の曲線には527セルシウス度と書いてあり、V が1のとき p が2、V が2のとき p が1、V が4のとき p が0.5の点を通る。"
+    "グラフ②は、グラフ①と同じ2本の曲線で、温度の書き方が逆。"
+    "原点に近い方の曲線に527セルシウス度、遠い方の曲線に127セルシウス度と書いてある。"
+    "グラフ③は、右下がりで、軸に近づいていく曲線が2本。"
+    "原点に近い方の曲線には127セルシウス度と書いてあり、グラフ①の127セルシウス度の曲線と同じ点を通る。"
+    "原点から遠い方の曲線には527セルシウス度と書いてあり、V が1のとき p が4、V が2のとき p が2、V が4のとき p が1の点を通る。"
+    "グラフ④は、原点を通る右上がりの直線が2本。"
+    "127セルシウス度と書いた直線は、V が2のとき p が1、V が4のとき p が2の点を通る。"
+    "527セルシウス度と書いた直線は、V が2のとき p が2、V が4のとき p が4の点を通る。"
     "図の下に、縦軸は圧力 p、横軸は体積 V で、目盛りはどちらも相対値、と書いてある。")
 def figure02():
     """Four p-V graphs of the isotherms at 127 and 527 degrees Celsius on
@@ -113,15 +110,15 @@ def figure02():
         sx, sy = 33.0, 29.0                  # pixels per grid unit
         top = 4.4
         for i in range(1, 5):
-            c.dashed((x0 + i * sx, y0), (x0 + i * sx, y0 - top * sy), 0.5, 2, 2, fill=150)
-            c.dashed((x0, y0 - i * sy), (x0 + top * sx, y0 - i * sy), 0.5, 2, 2, fill=150)
-            c.text(x0 + i * sx, y0 + 9, str(i), 9)
-            c.text(x0 - 7, y0 - i * sy, str(i), 9)
+            c.dashed((x0 + i * sx, y0), (x0 + i * sx, y0 - top * sy), 0.8, 2, 2, fill=150)
+            c.dashed((x0, y0 - i * sy), (x0 + top * sx, y0 - i * sy), 0.8, 2, 2, fill=150)
+            c.text(x0 + i * sx, y0 + 10, str(i), 12)
+            c.text(x0 - 9, y0 - i * sy, str(i), 12)
         c.arrow((x0, y0), (x0 + top * sx + 12, y0), 1.3, 7)
         c.arrow((x0, y0), (x0, y0 - top * sy - 10), 1.3, 7)
         c.text(x0 + top * sx + 10, y0 + 11, "V", 13)
         c.text(x0 - 13, y0 - top * sy - 4, "p", 13)
-        c.text(x0 - 8, y0 + 9, "O", 10)
+        c.text(x0 - 9, y0 + 10, "O", 12)
         for fn, label, where in curves:
             pts = []
             for i in range(401):
@@ -131,7 +128,7 @@ def figure02():
                     pts.append((x0 + u * sx, y0 - v * sy))
             c.line(pts, 1.6)
             (lu, lv), anchor = where
-            c.text(x0 + lu * sx, y0 - lv * sy, label, 10, anchor=anchor, box=True)
+            c.text(x0 + lu * sx, y0 - lv * sy, label, 12, anchor=anchor, box=True)
         c.text(ox + 188, oy + 14, number, 16)
 
     inner, outer = "127℃", "527℃"
@@ -142,7 +139,7 @@ def figure02():
     panel(0, 172, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
     panel(206, 172, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.0), "mm")),
                           (lambda u: u, outer, ((2.6, 3.4), "mm"))])
-    c.text(206, 349, "縦軸は圧力 p、横軸は体積 V（目盛りはどちらも相対値）", 11)
+    c.text(206, 349, "縦軸は圧力 p、横軸は体積 V（目盛りはどちらも相対値）", 12)
     return c.finish()
 
 
@@ -157,11 +154,11 @@ def figure02():
     "実線の矢印の物体が、レンズの左15センチメートルに立っている。"
     "寸法線で、はじめの物体からレンズまでが30センチメートル、物体からレンズまでが15センチメートル、はじめの像からレンズまでが10センチメートル。"
     "光軸の下の三角印と番号が、像の位置の候補。"
-    "位置①はレンズの左15センチメートルで、物体の真下。"
-    "位置②はレンズの左10センチメートルで、はじめの像の真下。"
-    "位置③はレンズの左7.5センチメートル。"
-    "位置④はレンズの右7.5センチメートル。"
-    "位置⑤はレンズの右15センチメートル。"
+    "位置①は、レンズの左15センチメートルの目盛りの下で、物体の真下。"
+    "位置②は、レンズの左10センチメートルの目盛りの下で、はじめの像の真下。"
+    "位置③は、レンズの左5センチメートルと10センチメートルの目盛りの、ちょうど中ほど。"
+    "位置④は、レンズの右5センチメートルと10センチメートルの目盛りの、ちょうど中ほど。"
+    "位置⑤は、レンズの右15センチメートルの目盛りの下。"
     "図の下に、光軸の目盛りは5センチメートルごと、破線は、はじめの物体と像、と書いてある。")
 def figure03():
     """Concave lens whose focal points the candidate is not told: the
@@ -176,7 +173,7 @@ def figure03():
     c.segment((8, axis_y), (500, axis_y), 1.0)
     for cm in range(-35, 20, 5):
         c.segment((X(cm), axis_y - 4), (X(cm), axis_y + 4), 0.9)
-    c.text(24, axis_y - 12, "光軸", 11)
+    c.text(24, axis_y - 13, "光軸", 12)
     # lens: thin in the middle, thick at the rim
     top, bot = axis_y - 110, axis_y + 110
     left, right = [], []
@@ -193,12 +190,12 @@ def figure03():
     first, image = X(-30), X(-10)
     c.dashed((first, axis_y), (first, axis_y - h + 8), 1.6, 5, 3)
     c._head((first, axis_y - h), (0, -1), 9, 0)
-    c.text(first, axis_y - h - 24, "はじめの", 11)
-    c.text(first, axis_y - h - 11, "物体", 11)
+    c.text(first, axis_y - h - 25, "はじめの", 12)
+    c.text(first, axis_y - h - 11, "物体", 12)
     c.dashed((image, axis_y), (image, axis_y - h / 3 + 6), 1.6, 4, 3)
     c._head((image, axis_y - h / 3), (0, -1), 7, 0)
-    c.text(image, axis_y - h / 3 - 24, "はじめの", 11)
-    c.text(image, axis_y - h / 3 - 11, "像", 11)
+    c.text(image, axis_y - h / 3 - 25, "はじめの", 12)
+    c.text(image, axis_y - h / 3 - 11, "像", 12)
     # the moved object, solid
     moved = X(-15)
     c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
@@ -216,9 +213,9 @@ def figure03():
     for y, cm, label in ((300, -30, "30 cm"), (272, -15, "15 cm"), (244, -10, "10 cm")):
         c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 48), (X(cm), y + 6), 0.7)
         c.arrow((X(cm) + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
-        c.text((X(cm) + lens_x) / 2, y - 10, label, 11, box=True)
+        c.text((X(cm) + lens_x) / 2, y - 10, label, 12, box=True)
     c.segment((lens_x, bot + 4), (lens_x, 306), 0.7)
-    c.text(20, 336, "光軸の目盛りは 5 cm ごと。破線は、はじめの物体と像。", 11, anchor="lm")
+    c.text(20, 336, "光軸の目盛りは 5 cm ごと。破線は、はじめの物体と像。", 12, anchor="lm")
     return c.finish()
 
 
@@ -268,8 +265,8 @@ def figure04():
     # values of the lines
     for level, angle in ((10, 135), (20, 125), (-10, 45), (-20, 55)):
         x, y = on_level(level, angle)
-        c.text(x, y, f"{level:+d}V".replace("-", "−"), 10, box=True)
-    c.text(mid_x + 14, 12, "0V", 10, anchor="lm", box=True)
+        c.text(x, y, f"{level:+d}V".replace("-", "−"), 13, box=True)
+    c.text(mid_x + 10, 14, "0V", 13, anchor="lm", box=True)
     # charges
     for (x, y), sign in ((qp, "+"), (qn, "−")):
         c.circle(x, y, 10, fill=255, outline=0, width=1.5)
