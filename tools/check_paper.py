@@ -17,14 +17,24 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
     question cites, and only those;
   * the numerical questions: the keyed choice is the recomputed value and
     no other choice is, and their examined choices stand in ascending order;
-  * the wrong answers the working names, worked out from the data as each
-    mistake goes, lead to their own choices and no other (mistaken());
-  * the combination questions (組合せ): each choice names the same parts,
-    the choices pair every option of every part once, and the keyed choice
-    carries each part's worked option;
-  * the graphs: the 2B table prints the timings measured.py holds and the
-    squares of their tenths, the descriptions of 図７ and 図９ speak every
-    plotted point, and the drawn lines pass where the paper says.
+  * the expression questions (文字式): the keyed choice is the expression
+    worked out again, step by step, from the question's physics, and no
+    other choice is;
+  * the choice graphs of 図７ and 図９: the keyed graph draws what the
+    physics gives, and no other graph does;
+  * the combination questions (組合せ, 正誤): each choice names the same
+    parts, the choices pair every option of every part once, and the keyed
+    choice carries each part's worked option;
+  * every wrong choice is a named mistake: the mistakes are worked out from
+    the data as each goes and must lead to their own choice and no other
+    (a mistake that lands nearer another choice makes that choice mean two
+    things and its own choice mean none); a choice no table names fails;
+  * the working speaks of every wrong choice of every question;
+  * the measured data: the tables print the values measured.py holds, the
+    readings agree with one another as a real instrument's would (the
+    charging current with the voltage, the tube's spacings with one speed
+    of sound but the one misread run), and the descriptions of 図７ and
+    図９ say what each graph draws.
 Prints one line per fault and exits 1 if there was any.
 
 The key is the one built into the program, printed by the printkey tool
@@ -42,7 +52,8 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 sys.dont_write_bytecode = True          # keep tools/pictures free of caches
 sys.path.insert(0, str(ROOT / "tools" / "pictures"))
-import measured  # noqa: E402  (the graphs' data, as 図７ and 図９ draw them)
+import measured  # noqa: E402  (the data the tables print and the figures draw)
+import panels  # noqa: E402  (the curves the choice graphs draw)
 
 PAPER = ROOT / "assets" / "00Vardo.tx"
 ANSWERS = ROOT / "docs" / "answers.md"
@@ -52,6 +63,7 @@ CIRCLED = "①②③④⑤⑥⑦⑧"
 FULLWIDTH_DIGITS = str.maketrans("０１２３４５６７８９", "0123456789")
 CUE_LINK = '<a href="event:cue?1">合図の音を確かめる</a>'
 FIGURE_COUNT = 11
+E_CHARGE = 1.6e-19
 
 # Answer pages in order: caption, choices shown, choices examined, correct
 # choice, points; read from the program (tools/printkey) by read_key().
@@ -59,24 +71,38 @@ KEY = []
 
 line_fit = measured.line_fit
 
-
-# Measured values printed in the paper's tables; the graphs' are in measured.
-MINIMA = [4.2, 12.6, 21.3, 29.7, 38.2]                    # 3A, cm, 1st to 5th
-CAPACITOR_VOLTS = [2.1, 4.8, 7.6, 9.3, 10.4]              # 4-問1, V
-MILLIAMPS = [5.0, 3.6, 2.2, 1.4, 0.80]                    # 4-問1, mA
-FREQUENCY = [6.0e14, 7.0e14, 8.0e14, 9.0e14, 10.0e14]     # 5-問1, Hz
-STOPPING = [0.40, 0.84, 1.22, 1.66, 2.05]                 # 5-問1, V
-COUNT_HOURS = [0, 4, 8, 12]                               # 5-問2, h
-COUNT_RATE = [980, 584, 377, 282]                         # 5-問2, per minute, background included
-BACKGROUND = 180                                          # 5-問2, per minute
-
 # The candidate image positions drawn under the axis in 図３, in cm to the
 # right of the lens; 1-問3's choices name them by number only.
 LENS_POSITIONS = {"①": -15.0, "②": -10.0, "③": -7.5, "④": 7.5, "⑤": 15.0}
 
 # Where 図１'s paths reach the ground, in metres; 1-問1-1's choices name
-# the paths by number only.
+# the paths by number only.  Path ④ runs on level and then drops: it is
+# the wrong idea of 1-問1-1 named in WORDED, whatever its distance.
 PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": 30.0, "⑤": 40.0}
+
+# 4-問1 and 4-問2: the bar of 図１１.
+BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
+
+
+# ---------------------------------------------------------------- numbers
+
+def rc_row():
+    """2A-問1-2's row of the logger's table: V (V) and I (mA) at t = 1.00 s."""
+    k = measured.RC_TIME.index(measured.RC_ROW)
+    return measured.RC_VOLTS[k], measured.RC_MILLIAMPS[k]
+
+
+def first_speed(spacing=None):
+    """3A-問1: the speed of sound (m/s) from the first table's minima: the
+    path through Q grows by 2d, so neighbouring minima are λ/2 apart."""
+    if spacing is None:
+        spacing, _ = measured.spacing_line()
+    return measured.FIRST_FREQUENCY * 2 * spacing / 100
+
+
+def bar_tension(string_arm, weight_arm):
+    """The string's tension from the moments about the post."""
+    return BAR_WEIGHT * weight_arm / string_arm
 
 
 def recomputed():
@@ -84,61 +110,82 @@ def recomputed():
     in the unit its choices are printed in."""
     f = 1 / (1 / 30.0 - 1 / 10.0)                   # concave lens from the first object and image
     b = 1 / (1 / f - 1 / 15.0)                      # image of the moved object (negative: virtual)
-    v_person = 4.0 * 6.0 / 60
-    tension = 40 * (1.6 - 1.0) / 1.6
-    spacing, _offset = line_fit(range(1, len(MINIMA) + 1), MINIMA)
-    wavelength = 0.50e-3 * 1.2e-3 / 1.0            # from the bright lines' spacing
-    n_plate = 1.5
+    volts, milliamps = rc_row()
+    wavelength = 0.50e-3 * 1.2e-3 / 1.0             # 3B-問6, from the bright lines' spacing
     released = (226.025410 - 222.017578 - 4.002603) * 931.5   # MeV, atomic masses: electrons cancel
-    cap, emf = 50e-6, 12.0
-    resistance = sum((emf - v) / i for v, i in zip(CAPACITOR_VOLTS, MILLIAMPS)) / len(MILLIAMPS)
-    planck_over_e, _intercept = line_fit(FREQUENCY, STOPPING)
-    net = [math.log2(n - BACKGROUND) for n in COUNT_RATE]
-    half_life = -1 / line_fit(COUNT_HOURS, net)[0]
-    cap_work = 0.5 * (2 * cap) * emf ** 2 - 0.5 * cap * emf ** 2 - (2 * cap - cap) * emf * emf
-    swing_slope, _pan = measured.swing_line()       # s^2 per gram
+    net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
+    half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
     return {
         "1-問1-1": 10 * math.sqrt(2 * 19.6 / 9.8),    # horizontal speed times the fall's time
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問4": -2.0e-6 * (-20 - 0),                # Q (V_D - V_A): D at -20 V, A at 0 V
-        "1-問5": 0.5 * 4.0 * 6.0 ** 2 + 0.5 * 60 * v_person ** 2,
-        "2A-問1-1": tension / (40 - tension),       # string over post
-        "2A-問1-2": 40 + 40 * (1.6 - 1.0) / 0.40,    # bar's weight plus the load at B
-        "2A-問3": measured.tension_line() * 0.40,    # slope m/r times r
-        "2B-問4-6": 4 * math.pi ** 2 / (swing_slope * 1000),   # slope 4 pi^2 / k, per kg
-        "3A-問1": 2 * spacing,                      # the path grows by 2d
-        "3B-問4": (300 / (300 - 200) / 2) ** 2,   # 300 Hz: three loops to two, tension as speed squared
-        "3B-問5": 330 * (340 + 10) / (340 - 10) - 330,   # beats: reflected less direct
-        "3B-問6": 5 * wavelength / (n_plate - 1),  # centre moved five spacings: five wavelengths
-        "4-問1": resistance,                         # V/mA = kilohm
-        "4-問2": cap_work,                           # gap halved: capacitance doubles
-        "5-問1": 1.6e-19 * planck_over_e,
+        "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
+        "3A-問1": first_speed(),
+        "3B-問6": 5 * wavelength / (1.5 - 1),        # centre moved five spacings: five wavelengths
+        "4-問1": bar_tension(BAR_POST, BAR_POST - BAR_LENGTH / 2),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問3": 150 * 4.2 * (27.6 - 20.0) / (200 * (98.0 - 27.6)),
         "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
     }
 
 
+NEAREST = "nearest"
+
+
 def mistaken():
     """Wrong answers the working names, each worked out from the data the
-    way the mistake goes: (question, the choice it must lead to, value).
-    A mistake that lands nearer another choice makes that choice mean two
-    things and its own choice mean none."""
-    raw = [math.log2(n) for n in COUNT_RATE]
+    way the mistake goes: (question, the choice it must lead to, value),
+    and NEAREST where the mistake only has to land nearer its choice than
+    any other: a path in 図１, or a half-life the mistake reads off
+    whichever two counts it takes.  Any other mistake's value rounds to its
+    choice as printed.  A mistake that lands nearer another choice makes
+    that choice mean two things and its own choice mean none."""
+    raw = [math.log2(n) for n in measured.COUNT_RATE]
+    once = [math.log2(n - (measured.BACKGROUND if k == 0 else 0)) for k, n in enumerate(measured.COUNT_RATE)]
     f = 1 / (1 / 30.0 + 1 / 10.0)               # the virtual image taken as real
     moved = 1 / (1 / f - 1 / 15.0)
+    volts, milliamps = rc_row()
+    spacing, _ = measured.spacing_line()
+    minima = measured.FIRST_MINIMA
+    wavelength = 0.50e-3 * 1.2e-3 / 1.0
+    released = (226.025410 - 222.017578 - 4.002603) * 931.5
     return [
-        ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # divided by 2 for times 2
+        ("1-問1-1", 1, 10 * (10 / 9.8), NEAREST),              # fall time taken as v/g, a throw's rise
         ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
         ("1-問1-1", 5, 10 * 2 * 19.6 / 9.8),                   # the square dropped
         ("1-問3", 1, -moved),                                 # that image put on the object's side
         ("1-問3", 2, -10.0),                                  # the image taken not to move
         ("1-問3", 4, -1 / (1 / -15.0 - 1 / 15.0)),            # a virtual image put on the far side
         ("1-問3", 5, moved),
-        ("5-問2", 2, -4 / line_fit(COUNT_HOURS, raw)[0]),     # background left in
-        ("5-問2", 3, 8 * 4.0),                               # 1/16 as eight halvings
-        ("3B-問6", 1, 5 * 6.0e-7 / 1.5),                      # nt for (n - 1)t
+        ("1-問4", 1, +2.0e-6 * (-20 - 0)),                    # the charge's sign dropped
+        ("1-問4", 2, 0.0),                                    # slow taken as no work
+        ("1-問4", 4, -2.0e-6 * (-20 - 20)),                   # the last leg C to D alone
+        ("1-問4", 5, 2.0e-6 * (10 + 10 + 40)),                # each leg's size added up
+        ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # I over V: the ratio turned over
+        ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
+        ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
+        ("2A-問1-2", 5, (measured.EMF + volts) / milliamps),  # the capacitor's voltage added
+        ("3A-問1", 1, first_speed(minima[0])),                # d = 0 taken for a minimum
+        ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
+        ("3A-問1", 3, first_speed((minima[-1] - minima[0]) / len(minima))),   # three gaps counted
+        ("3B-問6", 1, 5 * wavelength / 1.5),                  # nt for (n - 1)t
+        ("3B-問6", 3, 5 * 1.2e-3 / 1.5),                      # nt, and the spacing for the wavelength
         ("3B-問6", 4, 5 * 1.2e-3),                            # the shift taken for the plate
+        ("3B-問6", 5, 5 * 1.2e-3 / (1.5 - 1)),                # the spacing for the wavelength
+        ("4-問1", 1, bar_tension(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),   # the string's arm taken as AB
+        ("4-問1", 3, BAR_WEIGHT * (BAR_LENGTH / 2) / BAR_LENGTH),          # about B, the post's push left out
+        ("4-問1", 4, BAR_WEIGHT * (BAR_LENGTH / 2) / BAR_POST),            # about A: that is the post's push
+        ("4-問1", 5, bar_tension(BAR_LENGTH - BAR_POST, BAR_POST - BAR_LENGTH / 2)),   # the arm taken as CB
+        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, raw)[0], NEAREST),     # background left in
+        ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, once)[0], NEAREST),    # taken off the first count only
+        ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
+        ("5-問3", 1, 150 * 1.0 * (27.6 - 20.0) / (200 * (98.0 - 27.6))),   # water's heat in calories
+        ("5-問3", 2, 150 * 4.2 * (27.6 - 20.0) / (200 * (98.0 - 20.0))),   # the ball cooled to 20.0
+        ("5-問3", 4, 200 * 4.2 * (27.6 - 20.0) / (150 * (98.0 - 27.6))),   # the masses changed over
+        ("5-問5", 1, released * 4 / 226),                                  # shared the wrong way round
+        ("5-問5", 2, released / 2),                                        # equal momenta taken as equal energies
+        ("5-問5", 4, released),                                            # no recoil
+        ("5-問5", 5, released * 226 / 222),                                # the ratio turned over
     ]
 
 
@@ -180,6 +227,451 @@ def same(printed, exact):
     value, tolerance = printed
     return abs(value - exact) <= tolerance * (1 + 1e-9)
 
+
+# ---------------------------------------------------------------- expressions
+
+def expression(text):
+    """A printed expression or relation (「m(M － m)v^2/(2M)」, 「W = Q +
+    mv^2/2」) as a function of its letters: the value, or for a relation
+    the left side less the right.  Letters stand alone, so 2M is 2 × M."""
+    tokens = re.findall(r"\d+(?:\.\d+)?|[A-Za-z]|\^|[-+－−/()=]|√", text.replace(" ", "").replace("\u3000", ""))
+    if "".join(tokens) != re.sub(r"[\s\u3000]", "", text):
+        raise ValueError(f"cannot read the expression {text!r}")
+    out, previous = [], None
+    for token in tokens:
+        atom_start = token[0].isalnum() or token in ("(", "√")
+        if atom_start and previous is not None and (previous[0].isalnum() or previous == ")"):
+            out.append("*")
+        out.append({"^": "**", "－": "-", "−": "-", "=": ")-(", "√": "math.sqrt"}.get(token, token))
+        previous = token
+    source = "(" + "".join(out) + ")"
+    letters = sorted(set(t for t in tokens if t.isalpha()))
+    return lambda values: eval(source, {"math": math, "__builtins__": {}}, {k: values[k] for k in letters})
+
+
+# Sample values for the letters: two sets, so that no two expressions agree
+# by chance at both.
+SAMPLES = [
+    dict(k=15.0, m=4.0, v=6.0, E=6.0, V=340.0, R=2.0, F=0.8, B=0.5, L=1.5, W=40.0, Q=1.7, f=330.0,
+         u=25.0, x=1.6),
+    dict(k=2.8, m=2.5, v=3.0, E=9.0, V=300.0, R=5.0, F=2.0, B=1.3, L=0.4, W=25.0, Q=0.6, f=500.0,
+         u=40.0, x=0.7),
+]
+
+
+def kinetic_energy_gained(s, person=+1):
+    """1-問5: the person (k times the ball's mass) recoils as the momentum
+    says; then both energies, the person's taken off where person is -1."""
+    mass = s["k"] * s["m"]
+    recoil = s["m"] * s["v"] / mass
+    return 0.5 * s["m"] * s["v"] ** 2 + person * 0.5 * mass * recoil ** 2
+
+
+def resistor_power(s, voltage_across):
+    """2A-問1-1: the current the resistor's voltage drives, then I^2 R."""
+    current = voltage_across(s) / s["R"]
+    return current ** 2 * s["R"]
+
+
+def rod_run(s, drag_sign=1.0, end=None, steps=20000):
+    """2B: the rod stepped from rest under F and the induced current's
+    force: speed, and the work of F and the heat in R so far."""
+    k = s["B"] ** 2 * s["L"] ** 2 / s["R"]             # the induced force is k v
+    end = end if end is not None else 30 * s["m"] / k
+    dt = end / steps
+    v = x = heat = 0.0
+    for _ in range(steps):
+        current = s["B"] * s["L"] * v / s["R"]
+        heat += current ** 2 * s["R"] * dt
+        x += v * dt
+        v += (s["F"] - drag_sign * k * v) / s["m"] * dt
+    return v, s["F"] * x, heat
+
+
+def terminal_speed(s):
+    """2B-問4-6: the speed the stepped rod settles at."""
+    return rod_run(s)[0]
+
+
+def reflected_pitch(s, receive=+1, send=+1):
+    """3B-問5: the reflector hears f as an observer moving at u towards
+    the source (receive), and sends it back as a source moving at u
+    towards the listener (send); -1 turns a direction over, 0 leaves that
+    Doppler shift out."""
+    heard = s["f"] * (s["V"] + receive * s["u"]) / s["V"]
+    return heard * s["V"] / (s["V"] - send * s["u"])
+
+
+def bar_string(s, string_arm=None, weight_arm=None, about_a=False):
+    """4-問3: the string's pull from the moments about the post at x,
+    or as a mistake takes the arms."""
+    string_arm = s["x"] if string_arm is None else string_arm
+    weight_arm = s["x"] - s["L"] / 2 if weight_arm is None else weight_arm
+    if about_a:                              # the post's push, about A, taken for the string's pull
+        return s["W"] * (s["L"] / 2) / s["x"]
+    return s["W"] * weight_arm / string_arm
+
+
+# caption: (the worked value, {choice: (mistake, value the mistake gives)}).
+EXPRESSIONS = {
+    "1-問5": (kinetic_energy_gained, {
+        1: ("the person's energy taken off, moving the other way", lambda s: kinetic_energy_gained(s, -1)),
+        2: ("the person's motion forgotten", lambda s: 0.5 * s["m"] * s["v"] ** 2),
+        4: ("the person's motion forgotten and the half dropped", lambda s: s["m"] * s["v"] ** 2),
+        5: ("the half dropped from both energies", lambda s: 2 * kinetic_energy_gained(s)),
+    }),
+    "2A-問1-1": (lambda s: resistor_power(s, lambda s: s["E"] - s["V"]), {
+        1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, lambda s: s["V"])),
+        2: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, lambda s: s["E"])),
+        3: ("E^2/R less V^2/R, each power taken as if across R", lambda s: s["E"] ** 2 / s["R"] - s["V"] ** 2 / s["R"]),
+        4: ("the power going into the capacitor, V I", lambda s: s["V"] * (s["E"] - s["V"]) / s["R"]),
+    }),
+    "2B-問4-6": (terminal_speed, {
+        1: ("the current taken as the EMF, R not divided by", lambda s: s["F"] / (s["B"] * s["L"]) ** 2),
+        2: ("Ohm's law turned over, I = VR", lambda s: s["F"] / ((s["B"] * s["L"]) ** 2 * s["R"])),
+        3: ("the force on the rod taken as IB, L left out", lambda s: s["F"] * s["R"] / (s["B"] ** 2 * s["L"])),
+        5: ("the balance F = vB^2L^2/R solved upside down", lambda s: (s["B"] * s["L"]) ** 2 / (s["F"] * s["R"])),
+    }),
+    "3B-問5": (reflected_pitch, {
+        1: ("reflection taken to keep the pitch", lambda s: reflected_pitch(s, 0, 0)),
+        2: ("only the reflector's hearing shifted", lambda s: reflected_pitch(s, +1, 0)),
+        3: ("only the reflector's sending shifted", lambda s: reflected_pitch(s, 0, +1)),
+        5: ("the reflector taken to move away", lambda s: reflected_pitch(s, -1, -1)),
+        6: ("only the hearing shifted, and that the wrong way", lambda s: reflected_pitch(s, -1, 0)),
+    }),
+    "4-問3": (bar_string, {
+        1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
+        3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, string_arm=s["L"])),
+        4: ("the weight's arm taken from the post to B", lambda s: bar_string(s, weight_arm=s["L"] - s["x"])),
+        5: ("the string's pull taken downwards", lambda s: -bar_string(s)),
+        6: ("the string and the post taken to share the weight evenly", lambda s: s["W"] / 2),
+    }),
+}
+
+# 2B-問5's relations hold or fail for the rod's own W, Q, m and v; each
+# wrong one is the relation a mistake keeps.  The last one is what a rod
+# the induced force pushed on would keep: stepped so, it must hold.
+RELATIONS = {
+    "2B-問5": {
+        2: "the rod's kinetic energy forgotten: all of F's work taken for heat",
+        3: "the heat in R forgotten: all of F's work taken for kinetic energy",
+        4: "the induced current's force taken to push the rod on, its work added to F's",
+    },
+}
+PUSHED_ON = {"2B-問5": 4}
+
+
+def check_expressions(questions, faults):
+    """The keyed expression is the worked one at every sample, every other
+    is the mistake named for it and no other choice is."""
+    for q, (caption, shown, _examined, correct, _points) in zip(questions, KEY):
+        if caption in EXPRESSIONS:
+            worked, mistakes = EXPRESSIONS[caption]
+            try:
+                printed = [expression(c[1:]) for c in q["choices"]]
+            except ValueError as e:
+                faults.append(f"{caption}: {e}")
+                continue
+            close = lambda a, b: abs(a - b) <= 1e-6 * max(1.0, abs(a), abs(b))
+            for s in SAMPLES:
+                values = [p(s) for p in printed]
+                if not close(values[correct - 1], worked(s)):
+                    faults.append(f"{caption}: keyed {q['choices'][correct - 1]!r} is {values[correct - 1]:.6g}, "
+                                  f"worked {worked(s):.6g}")
+                for choice, (name, fn) in mistakes.items():
+                    hits = [k + 1 for k, value in enumerate(values) if close(value, fn(s))]
+                    if hits != [choice]:
+                        faults.append(f"{caption}: the mistake ({name}) gives {fn(s):.6g}, "
+                                      f"which is choice {hits or 'none'}, not {choice}")
+                    if close(fn(s), worked(s)):
+                        faults.append(f"{caption}: the mistake ({name}) gives the right answer")
+        if caption in RELATIONS:
+            s = SAMPLES[0]
+            v, work, heat = rod_run(s, end=1.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
+            state = dict(s, W=work, Q=heat, v=v)
+            printed = [expression(c[1:]) for c in q["choices"]]
+            holds = [k + 1 for k, p in enumerate(printed) if abs(p(state)) < 1e-3 * work]
+            if holds != [correct]:
+                faults.append(f"{caption}: for the rod stepped a while, relations {holds} hold, not {correct}")
+            # a wrong relation keeps what its mistake keeps: reversed, the
+            # induced force does work +Q on the rod, so W + Q = mv^2/2 holds
+            # for the rod run with the force turned over
+            v2, work2, heat2 = rod_run(s, drag_sign=-1.0, end=0.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
+            turned = dict(s, W=work2, Q=heat2, v=v2)
+            pushed = PUSHED_ON[caption]
+            if abs(printed[pushed - 1](turned)) > 1e-3 * work2:
+                faults.append(f"{caption}: {CIRCLED[pushed - 1]} is not the relation of a rod the induced "
+                              "force pushes on")
+
+
+# ---------------------------------------------------------------- choice graphs
+
+def check_panels(questions, faults):
+    """図７ and 図９: the keyed graph draws the worked curve; each other
+    graph draws a named mistake's, and no two graphs draw alike."""
+    by_caption = {q["caption"]: q for q in questions}
+    key = {k[0]: k for k in KEY}
+    # 2A-問3: R doubled.  The starting current is E/R, the time scale RC.
+    emf, r, c = measured.EMF, 2.0e3, 470e-6
+
+    def change(new_r=2 * r, start=lambda r: emf / r, scale=lambda r: r * c):
+        return start(new_r) / start(r), scale(new_r) / scale(r)
+
+    worked = change()
+    named = {
+        1: change(scale=lambda _r: r * c),                   # the time scale taken not to move
+        3: change(start=lambda _r: emf / r),                 # the starting current taken not to move
+        4: change(scale=lambda r_: c * r * r / r_),          # a larger R taken to charge it sooner
+        5: change(start=lambda r_: emf * r_ / r / r),        # the current taken to grow with R
+        6: (1.0, 1.0),                                       # R taken to change nothing
+    }
+    worked = tuple(round(x, 9) for x in worked)
+    named = {n: tuple(round(x, 9) for x in pair) for n, pair in named.items()}
+    drawn = {n: (f, s) for n, (f, s, _m) in panels.RC_PANELS.items()}
+    rc_key = key["2A-問3"][3]
+    if drawn.get(rc_key) != worked:
+        faults.append(f"図７: graph {CIRCLED[rc_key - 1]} draws {drawn.get(rc_key)}, R doubled gives {worked}")
+    for n, pair in named.items():
+        if drawn.get(n) != pair:
+            faults.append(f"図７: graph {CIRCLED[n - 1]} draws {drawn.get(n)}, its mistake gives {pair}")
+    if len(set(drawn.values())) != len(drawn) or len(drawn) != key["2A-問3"][1]:
+        faults.append(f"図７: the graphs {drawn} are not one apiece for the {key['2A-問3'][1]} choices")
+    # 2B-問4-5: the rod's speed.  Stepped from m dv/dt = F - k v, and from
+    # the two equations of motion the mistakes write.
+    samples = lambda curve: [curve(panels.ROD_AXES[0] * k / 400) for k in range(401)]
+    shapes = {n: panels.shape(samples(curve)) for n, (curve, _m) in panels.ROD_PANELS.items()}
+    worked = panels.shape(panels.rod_speed(1.0, 1.0, 1.0))
+    named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
+             4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
+             2: "up then down", 3: "flat"}                         # the two ideas with no equation
+    rod_key = key["2B-問4-5"][3]
+    if shapes.get(rod_key) != worked:
+        faults.append(f"図９: graph {CIRCLED[rod_key - 1]} is {shapes.get(rod_key)!r}, the rod's speed is {worked!r}")
+    for n, want in named.items():
+        if shapes.get(n) != want:
+            faults.append(f"図９: graph {CIRCLED[n - 1]} is {shapes.get(n)!r}, its mistake gives {want!r}")
+    if len(set(shapes.values())) != len(shapes) or len(shapes) != key["2B-問4-5"][1]:
+        faults.append(f"図９: the graphs {shapes} are not one shape apiece for the choices")
+    for caption in ("2A-問3", "2B-問4-5"):
+        q = by_caption.get(caption)
+        if q and [c[1:].strip() for c in q["choices"]] != [f"グラフ{d}" for d in CIRCLED[:len(q["choices"])]]:
+            faults.append(f"{caption}: the choices do not name the graphs in order")
+
+
+# ---------------------------------------------------------------- combinations
+
+def bar_post_moved():
+    """4-問2: the post slides from C towards B, string still at A."""
+    def forces(x):                            # post x metres from A
+        t = bar_tension(x, x - BAR_LENGTH / 2)
+        return t, BAR_WEIGHT - t
+    (t0, n0), (t1, n1) = forces(BAR_POST), forces(BAR_POST + 0.1)
+    more = lambda after, before: "大きくなる" if after > before else "小さくなる"
+    return {"T": more(t1, t0), "N": more(n1, n0)}
+
+
+def energy_statements():
+    """2A-問2: the heat in R and the energy C stores, E and C fixed; the
+    heat with R or 2R, from the current stepped through the charging."""
+    emf, cap = 6.0, 470e-6
+
+    def heat(r, steps=200000):
+        tau, total, dt = r * cap, 0.0, 12 * r * cap / steps
+        for k in range(steps):
+            current = emf / r * math.exp(-(k + 0.5) * dt / tau)
+            total += current ** 2 * r * dt
+        return total
+    stored = 0.5 * cap * emf ** 2
+    judge = lambda ok: "正" if ok else "誤"
+    return {"ア": judge(abs(heat(2.0e3) - stored) < 1e-3 * stored),
+            "イ": judge(abs(heat(4.0e3) - heat(2.0e3)) < 1e-3 * stored)}
+
+
+def misread_run():
+    """3A-問2: the run whose spacing gives a speed of its own, and what its
+    spacing was: a half (minimum to maximum) or a double (a minimum missed)."""
+    speeds = [2 * f * d / 100 for f, d in zip(measured.SWEEP_FREQUENCY, measured.SWEEP_SPACING)]
+    typical = sorted(speeds)[len(speeds) // 2]
+    odd = max(range(len(speeds)), key=lambda k: abs(math.log(speeds[k] / typical)))
+    ratio = speeds[odd] / typical
+    kind = ("音が最も小さくなる位置から、隣の最も大きくなる位置までの差" if abs(ratio - 0.5) < 0.05 else
+            "音が最も小さくなる位置から、一つおいて次の最も小さくなる位置までの差" if abs(ratio - 2) < 0.2 else None)
+    return {"ア": f"{measured.SWEEP_FREQUENCY[odd]} Hz", "イ": kind}
+
+
+def string_statements():
+    """3B-問4: neighbouring standing waves at 200 and 300 Hz on 0.60 m."""
+    f1 = 300 - 200
+    loops_at_300 = 300 // f1
+    # more tension: a faster wave, a longer wavelength at 300 Hz, so the next
+    # standing wave has the largest whole number of loops below three
+    next_loops = loops_at_300 - 1
+    judge = lambda ok: "正" if ok else "誤"
+    return {"ア": judge(f1 == 200), "イ": judge(loops_at_300 == 3), "ウ": judge(next_loops == 4)}
+
+
+def photo_fit():
+    """5-問1: h from the slope of V against ν, W from where the line meets
+    ν = 0, in eV."""
+    slope, intercept = line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)
+    return {"h": E_CHARGE * slope, "W": -intercept}
+
+
+def gas_heated():
+    """5-問4: 27 to 327 degrees Celsius at fixed volume."""
+    ratio = (327 + 273) / (27 + 273)
+    return {"二乗平均速度": math.sqrt(ratio), "圧力": ratio}
+
+
+COMBINATIONS = {"2A-問2": energy_statements, "3A-問2": misread_run, "3B-問4": string_statements,
+                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問4": gas_heated}
+
+# The statements the 正誤 questions judge, as the worked judgments above
+# take them: each statement's line must say this, or the judgment is of
+# another statement.
+CLAIMS = {
+    "2A-問2": {"ア": "抵抗で発生したジュール熱は、この間にコンデンサーに蓄えられた静電エネルギーに等しい",
+               "イ": "2R の抵抗に取りかえて同じ実験をしても、この間に抵抗で発生するジュール熱は変わらない"},
+    "3B-問4": {"ア": "基本振動の振動数は 200 Hz である",
+               "イ": "300 Hz のとき、弦には腹が 3 個の定常波ができる",
+               "ウ": "張力を少しずつ大きくしていくと、次に定常波ができるとき、腹の数は 4 個である"},
+}
+
+# Each wrong option of each part, and the mistake that leads to it (worked
+# out where the mistake has a number).
+OPTION_MISTAKES = {
+    "2A-問2": {"ア": {"誤": "the battery's work CE^2 taken to be stored whole, no heat"},
+               "イ": {"誤": "a larger R taken to heat less, the longer flow forgotten"}},
+    "3A-問2": {"ア": {"1600 Hz": "the spacings only compared with their neighbours, not f × Δd"},
+               "イ": {"音が最も小さくなる位置から、一つおいて次の最も小さくなる位置までの差":
+                      "a missed minimum taken to shorten the spacing, not to double it"}},
+    "3B-問4": {"ア": {"正": "the lower of two neighbours taken for the fundamental"},
+               "イ": {"誤": "loops and nodes mixed: four nodes counted"},
+               "ウ": {"正": "more tension taken to shorten the wavelength"}},
+    "4-問2": {"T": {"小さくなる": "only the string's arm taken to grow, T x held fixed"},
+              "N": {"大きくなる": "N taken to follow T, T + N = W not used"}},
+    "5-問1": {"h": {"4.1×10^-15 J・s": line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)[0]},   # h/e taken for h
+              "W": {"0.40 eV": measured.STOPPING[0]}},
+    "5-問4": {"二乗平均速度": {"2 倍": (327 + 273) / (27 + 273)},
+              "圧力": {"12 倍": 327 / 27}},
+}
+# 3A-問2's neighbour-only reading: where the spacings first stop falling.
+SPACING_TURN = next(measured.SWEEP_FREQUENCY[k + 1] for k in range(len(measured.SWEEP_SPACING) - 1)
+                    if measured.SWEEP_SPACING[k + 1] > measured.SWEEP_SPACING[k])
+
+
+def option_value(text):
+    """A part's option as a number when it states one (「√2 倍」, 「2.1 eV」,
+    「6.6×10^-34 J・s」)."""
+    root = re.fullmatch(r"√(\d+(?:\.\d+)?)\s*倍", text)
+    if root:
+        return math.sqrt(float(root.group(1)))
+    if not re.match(r"\d", text):
+        return None
+    printed = value_of(text)
+    return printed[0] if printed else None
+
+
+def nearest_option(options, want):
+    """The option that states `want`, within a tenth, or None."""
+    best = min(options, key=lambda o: abs((option_value(o) or math.inf) - want))
+    return best if abs((option_value(best) or math.inf) - want) <= 0.1 * abs(want) else None
+
+
+def check_combinations(questions, faults):
+    """Each combination question offers every pairing of its parts' options
+    once, the keyed choice pairs the worked option of every part, and every
+    other option is a named mistake (at its number, where it has one)."""
+    for q, (caption, _shown, examined, correct, _points) in zip(questions, KEY):
+        if caption not in COMBINATIONS:
+            continue
+        rows = [dict(re.findall(r"(\S+?)：(.+?)(?=\s{2,}|\u3000\u3000|$)", line[1:].strip()))
+                for line in q["choices"][:examined]]
+        expected = COMBINATIONS[caption]()
+        if any(set(r) != set(expected) for r in rows):
+            faults.append(f"{caption}: choice parts {[list(r) for r in rows]}, expected {list(expected)}")
+            continue
+        options = {part: sorted({r[part] for r in rows}) for part in expected}
+        pairs = {tuple(r[part] for part in expected) for r in rows}
+        if len(pairs) != len(rows) or len(rows) != math.prod(len(o) for o in options.values()):
+            faults.append(f"{caption}: the choices are not each pairing of {options} once")
+        right = {}
+        for part, want in expected.items():
+            right[part] = (want if want in options[part] else None) if isinstance(want, str) or want is None \
+                else nearest_option(options[part], want)
+            if right[part] is None:
+                faults.append(f"{caption}: no option of {part} is the worked {want!r}")
+        if rows and len(rows) >= correct and rows[correct - 1] != right:
+            faults.append(f"{caption}: keyed choice {rows[correct - 1]}, worked {right}")
+        lines = text_lines(q["body"])
+        for part, claim in CLAIMS.get(caption, {}).items():
+            said = [line for line in lines if line.startswith(part + "\u3000")]
+            if len(said) != 1 or claim not in said[0]:
+                faults.append(f"{caption}: statement {part} is not the one judged ({claim!r}): {said}")
+        named = OPTION_MISTAKES.get(caption, {})
+        for part, opts in options.items():
+            for option in opts:
+                if option == right.get(part):
+                    continue
+                mistake = named.get(part, {}).get(option)
+                if mistake is None:
+                    faults.append(f"{caption}: {part}'s option {option!r} is no named mistake")
+                elif not isinstance(mistake, str) and nearest_option(opts, mistake) != option:
+                    faults.append(f"{caption}: the mistake for {part} gives {mistake:.3g}, not {option!r}")
+        if caption == "3A-問2" and f"{SPACING_TURN} Hz" not in options.get("ア", []):
+            faults.append(f"3A-問2: the neighbour-only reading picks {SPACING_TURN} Hz, which ア does not offer")
+
+
+# ---------------------------------------------------------------- worded choices
+
+# Choices that state an idea rather than a value: each wrong one and the
+# idea that leads to it.
+WORDED = {
+    "1-問1-1": {4: "the throw's push taken to carry the ball on level until it runs out"},
+    "1-問1-2": {1: "a faster throw taken to land sooner, and the angle taken not to change",
+                2: "a faster throw taken to land sooner",
+                3: "the same vertical speed taken to give the same angle",
+                5: "a longer flight taken to take longer"},
+    "1-問2": {2: "the temperatures put on the wrong curves",
+              3: "the Celsius ratio 527/127, about 4, taken for the absolute one",
+              4: "Boyle's law read as p in proportion to V"},
+    "3A-問3": {1: "a value changed to fit the cause, nothing measured",
+               2: "the odd run dropped, so nothing about it is found out",
+               4: "the sound at d = 0 depends on the paths at rest, not on how Δd was taken"},
+}
+
+
+def check_named(questions, faults):
+    """Every shown choice but the key is a named mistake in one of the
+    tables above (a combination's choice through its wrong options)."""
+    numbered = {(caption, choice) for caption, choice, *_value in mistaken()}
+    for q, (caption, shown, _examined, correct, _points) in zip(questions, KEY):
+        for choice in range(1, shown + 1):
+            if choice == correct:
+                continue
+            if caption in COMBINATIONS:
+                continue                     # each wrong option is checked in check_combinations
+            named = ((caption, choice) in numbered
+                     or choice in EXPRESSIONS.get(caption, (None, {}))[1]
+                     or choice in RELATIONS.get(caption, {})
+                     or choice in WORDED.get(caption, {})
+                     or (caption == "2A-問3" and choice in panels.RC_PANELS and panels.RC_PANELS[choice][2])
+                     or (caption == "2B-問4-5" and choice in panels.ROD_PANELS and panels.ROD_PANELS[choice][1]))
+            if not named:
+                faults.append(f"{caption}: choice {CIRCLED[choice - 1]} is no named mistake")
+
+
+def check_working_names_every_choice(text, faults):
+    """The working explains every wrong choice: its section speaks of each."""
+    sections = dict(re.findall(r"^## (\S+)\s*[—-]+.*?\n(.*?)(?=^## |\Z)", text, flags=re.M | re.S))
+    for caption, shown, _examined, correct, _points in KEY:
+        body = sections.get(caption, "")
+        missing = [CIRCLED[k - 1] for k in range(1, shown + 1) if k != correct and CIRCLED[k - 1] not in body]
+        if missing:
+            faults.append(f"answers {caption}: the working says nothing of {''.join(missing)}")
+
+
+# ---------------------------------------------------------------- paper and working
 
 def unmarked(doc):
     """The paper without the marks that only keep its lines from breaking
@@ -325,133 +817,86 @@ def check_numbers(questions, faults):
 
 def check_mistakes(questions, faults):
     by_caption = {q["caption"]: q for q in questions}
-    for caption, choice, value in mistaken():
+    for caption, choice, value, *how in mistaken():
         values = [value_of(c[1:]) for c in by_caption[caption]["choices"]]
         nearest = min(range(len(values)), key=lambda k: abs(values[k][0] - value)) + 1
         if nearest != choice:
             faults.append(f"{caption}: the mistake giving {value:.3g} leads to "
                           f"{CIRCLED[nearest - 1]}, not to {CIRCLED[choice - 1]} as the working says")
+        elif how != [NEAREST] and not same(values[choice - 1], value):
+            faults.append(f"{caption}: the mistake giving {value:.3g} is printed as "
+                          f"{by_caption[caption]['choices'][choice - 1]!r}")
 
 
-# Combination questions: each choice line names one option per part
-# (「①　T：大きくなる　　N：小さくなる」).  The parts' right options are
-# worked out here from the question's data, as the numbers are.
-def bar_post_moved():
-    """2A-問2: the post slides from C towards B, string still at A."""
-    def forces(x):                            # post x metres from A
-        t = 40 * (x - 1.0) / x                # moments about the post
-        return t, 40 - t
-    (t0, n0), (t1, n1) = forces(1.6), forces(1.7)
-    more = lambda after, before: "大きくなる" if after > before else "小さくなる"
-    return {"T": more(t1, t0), "N": more(n1, n0)}
+# ---------------------------------------------------------------- measured data
+
+def table_row(doc, header):
+    """The numbers of the table row headed `header`."""
+    row = re.search(rf"<th>{re.escape(header)}</th>(.*?)</tr>", doc, re.S)
+    return [float(x) for x in re.findall(r"<td>([\d.]+)</td>", row.group(1))] if row else None
 
 
-def miscounted_run():
-    """2B-問5: how many swings the 150 g run timed, and the pan's mass
-    where the line meets T^2 = 0."""
-    slope, intercept = measured.swing_line()
-    period = math.sqrt(slope * measured.DROPPED + intercept)
-    timed = measured.TEN_SWINGS[measured.PAN_MASS.index(measured.DROPPED)]
-    return {"ア": f"{round(timed / period)} 往復", "イ": intercept / slope}
+def check_data(doc, faults):
+    """The tables print measured.py's readings, and the readings hang
+    together as an instrument's do."""
+    printed = {
+        "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
+        "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
+        "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
+        "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "計数率〔回/分〕": measured.COUNT_RATE,
+    }
+    for header, values in printed.items():
+        row = table_row(doc, header)
+        if row is None or [round(x, 6) for x in row] != [round(float(x), 6) for x in values]:
+            faults.append(f"table {header}: prints {row}, measured {values}")
+    # 2A: the logger's two channels agree, row by row, on one resistor (the
+    # rows the current sensor gives to two figures or more), and the current
+    # falls as one exponential from its t = 0 value.
+    keyed = recomputed()["2A-問1-2"]
+    for t, v, i in zip(measured.RC_TIME, measured.RC_VOLTS, measured.RC_MILLIAMPS):
+        if i >= 0.3 and abs((measured.EMF - v) / i / keyed - 1) > 0.03:
+            faults.append(f"2A: at t = {t} s, (E - V)/I is {(measured.EMF - v) / i:.3f} kΩ, not near {keyed:.3f}")
+    start, scale = measured.charging_current()
+    for t, i in zip(measured.RC_TIME, measured.RC_MILLIAMPS):
+        if abs(start * math.exp(-t / scale) - i) > max(0.02, 0.03 * i):
+            faults.append(f"2A: the current {i} mA at t = {t} s is off the curve 図７ draws")
+    if measured.RC_TIME[0] != 0:
+        faults.append("2A: the logger's table has no t = 0 reading")
+    if abs(start - measured.EMF / keyed) > 0.03:
+        faults.append(f"2A: the current starts at {start:.2f} mA, E/R is {measured.EMF / keyed:.2f}")
+    # 3A: every run but the misread one gives the first table's speed.
+    first = first_speed()
+    for f, d in zip(measured.SWEEP_FREQUENCY, measured.SWEEP_SPACING):
+        speed = 2 * f * d / 100
+        if f != measured.MISREAD and abs(speed / first - 1) > 0.02:
+            faults.append(f"3A: the {f} Hz run gives {speed:.0f} m/s, the first table {first:.0f}")
+    spacing, _ = measured.spacing_line()
+    if measured.SWEEP_SPACING[measured.SWEEP_FREQUENCY.index(measured.FIRST_FREQUENCY)] != round(spacing, 1):
+        faults.append("3A: table 2's 1000 Hz spacing is not table 1's")
+    if misread_run()["ア"] != f"{measured.MISREAD} Hz":
+        faults.append(f"3A: the odd run is {misread_run()['ア']}, measured.py has {measured.MISREAD} Hz misread")
 
 
-def gas_heated():
-    """5-問4: 27 to 327 degrees Celsius at fixed volume."""
-    ratio = (327 + 273) / (27 + 273)
-    return {"二乗平均速度": math.sqrt(ratio), "圧力": ratio}
-
-
-def rod_on_rails():
-    """4-問3, seen from above with x to the right, y up the page and z
-    towards the viewer: the rod moves along +x across the rails (P's rail
-    at the bottom, Q's at the top), the field points up (+z).  The current
-    goes round the loop the way the push on the rod's charges drives it."""
-    b, length, speed, ohms = 0.40, 0.50, 2.0, 2.0
-    velocity, field = (1, 0, 0), (0, 0, 1)
-    push = (velocity[1] * field[2] - velocity[2] * field[1],
-            velocity[2] * field[0] - velocity[0] * field[2],
-            velocity[0] * field[1] - velocity[1] * field[0])
-    # down the rod (-y) means up through the resistor, from P to Q
-    direction = "P から Q" if push[1] < 0 else "Q から P"
-    current = b * length * speed / ohms
-    return {"ア": direction, "イ": current * b * length}
-
-
-COMBINATIONS = {"2A-問2": bar_post_moved, "2B-問5": miscounted_run, "4-問3": rod_on_rails,
-                "5-問4": gas_heated}
-
-
-def option_value(text):
-    """A part's option as a number when it states one (「√2 倍」, 「25 g」,
-    「0.040 N」)."""
-    m = re.fullmatch(r"(√)?(\d+(?:\.\d+)?)\s*(?:倍|g|N)", text)
-    if not m:
-        return None
-    return math.sqrt(float(m.group(2))) if m.group(1) else float(m.group(2))
-
-
-def check_combinations(questions, faults):
-    """Each combination question offers every pairing of its parts' options
-    once, and the keyed choice pairs the worked option of every part."""
-    for q, (caption, _shown, examined, correct, _points) in zip(questions, KEY):
-        if caption not in COMBINATIONS:
-            continue
-        rows = []
-        for line in q["choices"][:examined]:
-            rows.append(dict(re.findall(r"(\S+?)：(.+?)(?=\s{2,}|\u3000\u3000|$)", line[1:].strip())))
-        expected = COMBINATIONS[caption]()
-        if any(set(r) != set(expected) for r in rows):
-            faults.append(f"{caption}: choice parts {[list(r) for r in rows]}, expected {list(expected)}")
-            continue
-        options = {part: sorted({r[part] for r in rows}) for part in expected}
-        pairs = {tuple(r[part] for part in expected) for r in rows}
-        if len(pairs) != len(rows) or len(rows) != math.prod(len(o) for o in options.values()):
-            faults.append(f"{caption}: the choices are not each pairing of {options} once")
-        right = {}
-        for part, want in expected.items():
-            if isinstance(want, str):
-                right[part] = want if want in options[part] else None
-            else:
-                right[part] = min(options[part], key=lambda o: abs((option_value(o) or math.inf) - want))
-                if abs((option_value(right[part]) or math.inf) - want) > 0.1 * abs(want):
-                    right[part] = None              # read off a graph: within a tenth, no closer
-            if right[part] is None:
-                faults.append(f"{caption}: no option of {part} is the worked {want!r}")
-        if rows and len(rows) >= correct and rows[correct - 1] != right:
-            faults.append(f"{caption}: keyed choice {rows[correct - 1]}, worked {right}")
-
-
-def check_graph_data(doc, faults):
-    """The graphs are drawn from measured.py: the 2B table prints its
-    timings and squared periods, the descriptions speak its points, and
-    the lines pass where the paper and descriptions say they do."""
-    table = re.search(r"<th>t〔s〕</th>(.*?)</tr>.*?<th>T<sup>2</sup>〔s<sup>2</sup>〕</th>(.*?)</tr>", doc, re.S)
-    if not table:
-        faults.append("2B: table of t and T^2 missing")
-    else:
-        times = [float(x) for x in re.findall(r"<td>([\d.]+)</td>", table.group(1))]
-        squares = [float(x) for x in re.findall(r"<td>([\d.]+)</td>", table.group(2))]
-        if times != measured.TEN_SWINGS:
-            faults.append(f"2B: table times {times}, drawn {measured.TEN_SWINGS}")
-        if squares != [round(t2, 3) for t2 in measured.period_squared()]:
-            faults.append(f"2B: table T^2 {squares} are not the squares of the tenth of t")
+def check_descriptions(faults):
+    """図７'s words give each graph's dashed start as drawn, 図９'s each
+    graph; neither says more than the drawing does (no answer, no mistake)."""
     spoken = dict(line.split("\t", 1) for line in DESCRIPTIONS.read_text(encoding="utf-8").splitlines() if "\t" in line)
-    points = {"7": zip(measured.SPEED_SQUARED, measured.TENSION),
-              "9": zip(measured.PAN_MASS, (round(t2, 3) for t2 in measured.period_squared()))}
-    for figure, pairs in points.items():
-        said = spoken.get(figure, "")
-        for x, y in pairs:
-            if not re.search(rf"(?<![\d.]){x:g}と{y:g}0*(?![\d])", said):
-                faults.append(f"図{figure}: the description does not speak the point {x:g}, {y:g}")
-    tension_at_8 = measured.tension_line() * 8
-    if abs(tension_at_8 - 10) > 0.1:
-        faults.append(f"図７: the line meets v^2 = 8 at {tension_at_8:.2f} N, not on the 10 N grid line")
-    slope, intercept = measured.swing_line()
-    for m, said in ((0, 0.10), (250, 1.10)):
-        if abs(slope * m + intercept - said) > 0.01:
-            faults.append(f"図９: the line is at {slope * m + intercept:.3f} s^2 at {m} g, described as {said}")
-    if abs(-intercept / slope - -25) > 3:
-        faults.append(f"図９: the line meets T^2 = 0 at {-intercept / slope:.1f} g, described as minus 25")
+    start, _scale = measured.charging_current()
+    said = spoken.get("7", "")
+    for n, (factor, stretch, _mistake) in panels.RC_PANELS.items():
+        part = said.split(f"グラフ{CIRCLED[n - 1]}では、", 1)[-1].split("グラフ", 1)[0]
+        if f"グラフ{CIRCLED[n - 1]}では、" not in said:
+            faults.append(f"図７: the description does not speak of graph {CIRCLED[n - 1]}")
+        elif (factor, stretch) != (1.0, 1.0) and f"{factor * start:.1f}から" not in part:
+            faults.append(f"図７: graph {CIRCLED[n - 1]}'s dashed curve starts at {factor * start:.1f}, "
+                          "and the description does not say so")
+    for n in panels.ROD_PANELS:
+        if f"グラフ{CIRCLED[n - 1]}は、" not in spoken.get("9", ""):
+            faults.append(f"図９: the description does not speak of graph {CIRCLED[n - 1]}")
+    for figure in ("7", "9"):
+        for telling in ("正しい", "正解", "誤り", "時定数", "面積"):
+            if telling in spoken.get(figure, ""):
+                faults.append(f"図{figure}: the description says {telling!r}, which the drawing does not")
 
 
 def read_key(tool):
@@ -482,15 +927,21 @@ def main():
     faults = []
     raw = PAPER.read_bytes()
     questions = check_paper(raw, faults)
-    check_rules(unmarked(raw.decode("cp932", errors="replace")), faults)
+    doc = unmarked(raw.decode("cp932", errors="replace"))
+    check_rules(doc, faults)
     answers = ANSWERS.read_text(encoding="utf-8")
     check_answers(answers, questions, faults)
     check_figures_used(answers, questions, faults)
+    check_working_names_every_choice(answers, faults)
     check_numbers(questions, faults)
     check_order(questions, faults)
     check_mistakes(questions, faults)
+    check_expressions(questions, faults)
+    check_panels(questions, faults)
     check_combinations(questions, faults)
-    check_graph_data(unmarked(raw.decode("cp932", errors="replace")), faults)
+    check_named(questions, faults)
+    check_data(doc, faults)
+    check_descriptions(faults)
     for f in faults:
         print("FAULT:", f)
     refs = {}

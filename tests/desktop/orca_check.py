@@ -363,7 +363,7 @@ def heard_steps():
     # So is a figure's page: its description is a line of the window.
     yield ["shift+Tab"] * 6 + ["Right"] * 6, r"図6 ページタブ", None, "to figure 6, never shown"
     yield ["Tab"] * 6, r"1-問1-1 の 1", None, "Tab past figure 6 to the boxes"
-    yield (["Insert+KP_Home"] + ["KP_Page_Up"] * 5, r"水平な一様な棒 AB を横から見た図", None,
+    yield (["Insert+KP_Home"] + ["KP_Page_Up"] * 5, r"コンデンサーを充電する回路と、?測定の装置の図", None,
            "flat review beside a figure first met hidden: its line")
     yield ["shift+Tab"] * 6 + ["Home"], r"問題 ページタブ", None, "back to the paper"
     yield ["Tab"] * 6, r"1-問1-1 の 1", None, "Tab to the boxes beside the paper again"

@@ -61,6 +61,26 @@ class Canvas:
             self.segment((x0 + ux * s, y0 + uy * s), (x0 + ux * e, y0 + uy * e), width, fill)
             s = e + gap
 
+    def dashed_curve(self, pts, width=1.5, dash=6.0, gap=4.0, fill=0):
+        """A polyline drawn in dashes of `dash` pixels `gap` apart along it."""
+        piece, drawn, left, on = [pts[0]], [], dash, True
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+            length = math.hypot(x1 - x0, y1 - y0)
+            done = 0.0
+            while length - done > left:
+                done += left
+                point = (x0 + (x1 - x0) * done / length, y0 + (y1 - y0) * done / length)
+                if on:
+                    drawn.append(piece + [point])
+                piece, on = [point], not on
+                left = dash if on else gap
+            left -= length - done
+            piece.append((x1, y1))
+        if on and len(piece) > 1:
+            drawn.append(piece)
+        for part in drawn:
+            self.line(part, width, fill, round_caps=False)
+
     def polygon(self, pts, fill=None, outline=0, width=1.5):
         pts = list(pts)
         if fill is not None:

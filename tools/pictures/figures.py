@@ -7,6 +7,7 @@ numbers drawn here are the data of the questions that use the figures
 import math
 
 import measured
+import panels
 from draw import Canvas
 
 CIRCLED = "①②③④⑤⑥⑦⑧"
@@ -311,23 +312,23 @@ def _person(c, x, ground, hand, lean=8.0):
 @described(
     "氷の上の人とボールの、二つの場面を上下に並べた図。"
     "上の場面には、押す前、静止、と書いてある。"
-    "質量60キログラムの人が立ち、右にある質量4.0キログラムのボールに両手を当てている。"
+    "人が立ち、右にある質量 m のボールに両手を当てている。人の質量は書いてない。"
     "下の場面には、押した後、と書いてある。"
-    "ボールは右向きに6.0メートル毎秒で動き、人は左向きに動いている。"
-    "人の矢印には速さが書いてない。"
+    "ボールは右向きの矢印に v と書いてあり、人には左向きの矢印があって、速さは書いてない。"
     "どちらの場面も、床は氷。")
 def figure05():
-    """Upper scene: person and ball at rest on ice, hands on the ball;
-    lower scene: after the push, moving apart."""
+    """Upper scene: person and ball m at rest on ice, hands on the ball;
+    lower scene: after the push, the ball moving right at v, the person
+    left at a speed not given."""
     c = Canvas(404, 314)
     r = 18.0
     for row, caption in enumerate(("押す前（静止）", "押した後")):
         top = row * 152
         ground = top + 128
         c.rect(4, top + 4, 392, top + 148, outline=150, width=1.0)
-        c.text(14, top + 20, caption, 13, anchor="lm")
+        c.text(14, top + 20, caption, 14, anchor="lm")
         c.ground(14, 382, ground, depth=6)
-        c.text(368, ground + 11, "氷", 11)
+        c.text(366, ground + 12, "氷", 13)
         if row == 0:
             px, bx = 170.0, 232.0
             _person(c, px, ground, (bx - r + 1, ground - r - 4), lean=10)
@@ -335,192 +336,242 @@ def figure05():
             px, bx = 96.0, 300.0
             _person(c, px, ground, (px + 26, ground - 38), lean=-2)
             c.arrow((bx + r + 6, ground - r), (bx + r + 56, ground - r), 1.8, 10)
-            c.text(bx + r + 31, ground - r - 15, "6.0 m/s", 12)
+            c.text(bx + r + 31, ground - r - 16, "v", 16)
             c.arrow((px - 22, ground - 52), (px - 66, ground - 52), 1.8, 10)
         c.circle(bx, ground - r, r, fill=235, outline=0, width=1.6)
-        c.text(px + 2, ground - 104 if row == 0 else ground - 96, "60 kg", 12)
-        c.text(bx, ground - 2 * r - 14, "4.0 kg", 12)
+        c.text(bx, ground - 2 * r - 15, "m", 16)
     return c.finish()
 
 
+def _box(c, x0, y0, x1, y1, lines, size=12):
+    """A labelled box, as the sensors and the logger are drawn."""
+    c.rect(x0, y0, x1, y1, fill=255, outline=0, width=1.4)
+    for k, line in enumerate(lines):
+        c.text((x0 + x1) / 2, (y0 + y1) / 2 + (k - (len(lines) - 1) / 2) * (size + 2), line, size)
+
+
 @described(
-    "水平な一様な棒 AB を横から見た図。"
-    "棒の重さは40ニュートン。"
-    "左端が A、右端が B。"
-    "A は、天井から鉛直な糸でつるされている。"
-    "棒は点 C で、床に立つ支柱の上にのっている。"
-    "棒の上の寸法線で、A から C までが1.6メートル、C から B までが0.40メートル。"
-    "C は右端 B の近くにある。"
-    "長さは同じ縮尺で描いてある。")
+    "コンデンサーを充電する回路と、測定の装置の図。"
+    "左の回路は一つの輪で、左の辺に電池 E があり、6.0ボルトと書いてあって、上側がプラス極。"
+    "上の辺に、左から、スイッチ S、抵抗 R、電流センサー。"
+    "スイッチは開いている。"
+    "右の辺にコンデンサー C がある。"
+    "コンデンサーの上下の導線から右へ線が出て、電圧センサーにつながっている。"
+    "電流センサーと電圧センサーから、それぞれ右端のデータロガーへ線がつながっている。"
+    "抵抗の値と、コンデンサーの電気容量は書いてない。")
 def figure06():
-    """Uniform bar AB on a post at C, end A hung from a vertical string;
-    lengths to one scale (AC : CB = 4 : 1)."""
+    """The charging circuit of 第2問 A: battery E, switch S, resistor R,
+    current sensor and capacitor C in one loop, a voltage sensor across C,
+    both sensors wired to a data logger."""
     c = Canvas(422, 142)
-    scale = 150.0                             # pixels per metre
-    xa = 50.0
-    xc, xb = xa + 1.6 * scale, xa + 2.0 * scale
-    bar_top, bar_bot = 68.0, 77.0
-    floor = 124.0
-    c.ceiling(20, 96, 12)
-    c.segment((xa, 12), (xa, bar_top), 1.3)
-    c.text(xa - 14, 34, "糸", 12)
-    c.rect(xa, bar_top, xb, bar_bot, fill=215, outline=0, width=1.5)
-    # post with a wedge top
-    c.polygon([(xc - 2.5, bar_bot), (xc + 2.5, bar_bot), (xc + 11, floor), (xc - 11, floor)],
-              fill=235, outline=0, width=1.4)
-    c.ground(xc - 60, xc + 70, floor, depth=6)
-    c.text(xc + 26, 104, "支柱", 12)
-    c.text(xa - 12, bar_bot + 10, "A", 14)
-    c.text(xb + 12, bar_bot + 8, "B", 14)
-    c.text(xc - 16, bar_bot + 13, "C", 14)
-    # lengths above the bar
-    y = 50
-    for x in (xa, xc, xb):
-        c.segment((x, bar_top - 3), (x, y - 7), 0.7)
-    c.arrow((xa + 1, y), (xc - 1, y), 1.0, 6, both=True)
-    c.arrow((xc + 1, y), (xb - 1, y), 1.0, 6, both=True)
-    c.text((xa + xc) / 2, y - 11, "1.6 m", 12)
-    c.text((xc + xb) / 2, y - 11, "0.40 m", 12)
-    c.text(xa + 100, 98, "一様な棒 AB（重さ 40 N）", 12)
+    L, R, T, B = 40.0, 244.0, 38.0, 122.0
+    by = (T + B) / 2
+    # battery on the left side, long plate up (+)
+    c.segment((L, T), (L, by - 6), 1.6)
+    c.segment((L, by + 6), (L, B), 1.6)
+    c.segment((L - 14, by - 6), (L + 14, by - 6), 1.8)
+    c.segment((L - 7, by + 6), (L + 7, by + 6), 4.5)
+    c.text(L - 26, by - 10, "E", 15)
+    c.text(L - 22, by + 12, "6.0 V", 12)
+    c.text(L + 20, by - 15, "+", 13)
+    # switch, resistor and current sensor along the top
+    s0, s1 = 56.0, 84.0
+    c.segment((L, T), (s0, T), 1.6)
+    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
+    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
+    c.segment((s0 + 2, T - 2), (s1 - 4, T - 17), 1.8)
+    c.text((s0 + s1) / 2, T + 15, "S", 15)
+    r0, r1 = 104.0, 144.0
+    c.segment((s1 + 3, T), (r0, T), 1.6)
+    zig = [(r0, T)]
+    n = 8
+    for i in range(n):
+        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-6 if i % 2 == 0 else 6)))
+    zig.append((r1, T))
+    c.line(zig, 1.6)
+    c.text((r0 + r1) / 2, T + 17, "R", 15)
+    a0, a1 = 164.0, 220.0
+    c.segment((r1, T), (a0, T), 1.6)
+    _box(c, a0, T - 17, a1, T + 17, ["電流", "センサー"])
+    c.segment((a1, T), (R, T), 1.6)
+    # capacitor on the right side, plates level
+    c.segment((R, T), (R, by - 5), 1.6)
+    c.segment((R, by + 5), (R, B), 1.6)
+    c.segment((R - 16, by - 5), (R + 16, by - 5), 2.0)
+    c.segment((R - 16, by + 5), (R + 16, by + 5), 2.0)
+    c.text(R - 27, by, "C", 15)
+    c.segment((R, B), (L, B), 1.6)
+    # voltage sensor across C
+    v0, v1 = 270.0, 326.0
+    for y in (by - 26, by + 26):
+        c.circle(R, y, 2.4, fill=0, outline=None)
+        c.segment((R, y), (v0, y), 1.3)
+    _box(c, v0, by - 34, v1, by + 34, ["電圧", "センサー"])
+    # data logger, cabled to both sensors
+    g0, g1 = 350.0, 414.0
+    c.rect(g0, T - 4, g1, B, fill=235, outline=0, width=1.4)
+    c.text((g0 + g1) / 2, by - 8, "データ", 12)
+    c.text((g0 + g1) / 2, by + 8, "ロガー", 12)
+    c.line([((a0 + a1) / 2, T - 17), ((a0 + a1) / 2, 10), (g0 + 22, 10), (g0 + 22, T - 4)], 1.0)
+    c.segment((v1, by), (g0, by), 1.0)
     return c.finish()
 
 
-def _dot(c, x, y):
-    c.circle(x, y, 3.6, fill=0, outline=None)
-
-
-def _spoken(x):
-    """A number as the description says it: 0.96, マイナス25."""
-    return f"マイナス{-x:g}" if x < 0 else f"{x:g}"
+def _rc_words(panel):
+    """How graph `panel` of 図７ looks: where its dashed curve starts and
+    how it runs against the solid one, in the words a sighted reader
+    would use for the drawing."""
+    factor, stretch, _mistake = panels.RC_PANELS[panel]
+    start, _scale = measured.charging_current()
+    begin = f"{factor * start:.1f}"
+    if (factor, stretch) == (1.0, 1.0):
+        return f"破線は実線と重なっていて、区別できない。"
+    words = f"破線は、縦軸の{begin}から始まり、"
+    if stretch == 1.0:
+        return words + "どの時刻でも実線のちょうど半分の高さで、実線と同じように減って0に近づく。"
+    if factor == 1.0:
+        return words.replace("から始まり、", "から実線と同じ点で始まり、") + "実線よりゆっくり減って、どの時刻でも実線より上にある。"
+    if stretch < 1.0:
+        return words + "実線より速く減って、どの時刻でも実線より下にある。"
+    if factor > 1.0:
+        return words + "実線よりゆっくり減って、どの時刻でも実線より上にある。"
+    solid, dashed = panels.rc_curves(panel)
+    cross = next(k / 100 for k in range(1, 401) if dashed(k / 100) >= solid(k / 100))
+    return (words + f"実線よりゆっくり減って、時刻が約{cross:.1f}秒のところで実線と交わり、"
+            "その後は実線より上にある。")
 
 
 @described(
-    "糸の張力の測定値を点で描き、直線を引いたグラフ。"
-    "横軸は、小球の速さ v の2乗で、単位は平方メートル毎秒毎秒。"
-    "0から8まで、1ごとに目盛りと格子線がある。"
-    "縦軸は、糸の張力 F で、単位はニュートン。"
-    "0から10まで、1ごとに目盛りと格子線がある。"
-    "黒い点が6個あり、横軸の値と縦軸の値は、順に、"
-    + "、".join(f"{_spoken(x)}と{_spoken(y)}" for x, y in zip(measured.SPEED_SQUARED, measured.TENSION))
-    + "。点は直線の上下に少しばらついている。"
-    "点の並びに合わせた直線が1本引いてあり、原点と、横軸8、縦軸10の格子の交点を通る。")
+    "六つのグラフがあり、①から⑥の番号が付いている。"
+    "どのグラフも、縦軸が電流 I で、単位はミリアンペア、0から6.0まで1.5ごとに目盛りがあり、"
+    "横軸が時刻 t で、単位は秒、0から4まで1ごとに目盛りがある。"
+    "どのグラフにも、実線と破線の曲線が1本ずつある。"
+    "実線はどのグラフでも同じで、縦軸の約3.0から始まって右下がりに減り、しだいにゆるやかになって、時刻4秒ではほぼ0になる曲線。"
+    + "".join(f"グラフ{CIRCLED[n - 1]}では、" + _rc_words(n) for n in panels.RC_PANELS)
+    + "図の下に、どのグラフも、縦軸は電流 I、横軸は時刻 t、実線は表の測定で得た電流、"
+    "破線は取りかえた後の電流の候補、と書いてある。")
 def figure07():
-    """The measured tension F against v squared, with the least-squares
-    line through the origin drawn out to the grid's corner, where it
-    crosses v squared = 8, F = 10 so that its slope reads off the grid."""
+    """Six graphs of the current against time: the measured charging
+    current (solid, from the logger's readings) and a candidate for the
+    current with R doubled (dashed), as panels.RC_PANELS has them."""
     c = Canvas(434, 305)
-    x0, y0 = 70.0, 262.0                      # origin
-    sx, sy = 40.0, 23.0                       # pixels per m2/s2, per newton
-    for i in range(0, 9):
-        c.segment((x0 + i * sx, y0), (x0 + i * sx, y0 - 10 * sy), 0.6, fill=150)
-        c.text(x0 + i * sx, y0 + 12, str(i), 11)
-    for j in range(0, 11):
-        c.segment((x0, y0 - j * sy), (x0 + 8 * sx, y0 - j * sy), 0.6, fill=150)
-        c.text(x0 - 10, y0 - j * sy, str(j), 11, anchor="rm")
-    c.segment((x0, y0), (x0 + 8 * sx + 14, y0), 1.4)
-    c.segment((x0, y0), (x0, y0 - 10 * sy - 12), 1.4)
-    c.text(x0 + 4 * sx, y0 + 32, "v² 〔m²/s²〕", 13)
-    c.text(x0 - 44, y0 - 5 * sy - 10, "F", 13)
-    c.text(x0 - 44, y0 - 5 * sy + 10, "〔N〕", 12)
-    slope = measured.tension_line()
-    c.segment((x0, y0), (x0 + 8 * sx, y0 - 8 * slope * sy), 1.3)
-    for v2, f in zip(measured.SPEED_SQUARED, measured.TENSION):
-        _dot(c, x0 + v2 * sx, y0 - f * sy)
+    t_max, i_max = panels.RC_AXES
+    for n in panels.RC_PANELS:
+        col, row = (n - 1) % 3, (n - 1) // 3
+        ox, oy = 6 + col * 143, row * 136
+        x0, y0 = ox + 38, oy + 106                 # origin
+        sx, sy = 22.0, 13.5                        # pixels per second, per mA
+        for k in range(1, 5):
+            c.segment((x0 + k * sx, y0), (x0 + k * sx, y0 + 4), 1.0)
+            c.text(x0 + k * sx, y0 + 13, str(k), 12)
+        for k in range(1, 5):
+            y = y0 - k * 1.5 * sy
+            c.segment((x0 - 4, y), (x0, y), 1.0)
+            c.segment((x0, y), (x0 + t_max * sx, y), 0.5, fill=190)
+            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 12, anchor="rm")
+        c.arrow((x0, y0), (x0 + t_max * sx + 12, y0), 1.2, 6)
+        c.arrow((x0, y0), (x0, y0 - i_max * sy - 12), 1.2, 6)
+        c.text(x0 + t_max * sx + 8, y0 + 13, "t", 13)
+        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 13)
+        c.text(x0 - 8, y0 + 12, "O", 12)
+        c.text(ox + 126, oy + 14, CIRCLED[n - 1], 15)
+        solid, dashed = panels.rc_curves(n)
+        steps = 200
+        c.line([(x0 + t_max * sx * k / steps, y0 - solid(t_max * k / steps) * sy) for k in range(steps + 1)], 1.6)
+        pts = [(t_max * k / steps, dashed(t_max * k / steps)) for k in range(steps + 1)]
+        pts = [(x0 + t * sx, y0 - min(i, i_max) * sy) for t, i in pts]
+        c.dashed_curve(pts, 1.8, 5.0, 3.5)
+    c.text(217, 283, "どのグラフも、縦軸は電流 I〔mA〕、横軸は時刻 t〔s〕", 12)
+    c.text(217, 299, "実線は表の測定で得た電流、破線は取りかえた後の電流の候補", 12)
     return c.finish()
 
 
 @described(
-    "ばね振り子の実験装置を横から見た図。"
-    "スタンドの腕から、軽いばねが鉛直につるしてある。"
-    "ばねの下端におもり皿がつるしてあり、皿の上におもりがのっている。"
-    "おもりは上下に単振動する。上下の矢印に、振動、と書いてある。"
-    "スタンドの柱には、振動の中心の高さに目印が付けてある。"
-    "右下にストップウォッチがある。"
-    "書いてある名前は、スタンド、ばね、おもり、おもり皿、目印、ストップウォッチ。")
+    "水平面上の2本の平行な導体レールを、真上から見た図。"
+    "レールは左右に延びていて、間隔は L。"
+    "2本のレールの左端は、抵抗値 R の抵抗でつながれている。"
+    "レールの右の方に、質量 m の導体棒が、レールに垂直にのせてある。"
+    "棒には右向きの矢印があり、F と書いてある。"
+    "図の中には、紙面の裏から表へ向かう磁場を表す、中に点のある丸の記号が並んでいる。"
+    "上に、真上から見た図、磁束密度 B、鉛直上向き、と書いてある。")
 def figure08():
-    """A spring hung from a stand, a pan with a weight on its lower end,
-    a marker on the stand at the centre of the swing, and a stopwatch."""
+    """Rails seen from above for 第2問 B: a resistor R across their left
+    ends, a rod of mass m across them pulled to the right by F, the field
+    B pointing up towards the viewer."""
     c = Canvas(284, 298)
-    base_y = 282.0
-    post_x = 40.0
-    c.rect(14, base_y - 10, 150, base_y, fill=200, outline=0, width=1.4)
-    c.rect(post_x - 4, 20, post_x + 4, base_y - 10, fill=230, outline=0, width=1.3)
-    arm_y = 28.0
-    c.rect(post_x - 4, arm_y - 4, 150, arm_y + 4, fill=230, outline=0, width=1.3)
-    c.text(post_x + 40, base_y - 24, "スタンド", 12, box=True)
-    hx = 130.0
-    top, bottom = arm_y + 4, 150.0
-    c.spring((hx, top), (hx, bottom), turns=11, amp=8, lead=8)
-    c.text(hx + 32, 90, "ばね", 12, anchor="lm")
-    # pan on three short strings, weight on the pan
-    pan_y = 186.0
-    c.line([(hx, bottom), (hx - 26, pan_y)], 1.0)
-    c.line([(hx, bottom), (hx + 26, pan_y)], 1.0)
-    c.rect(hx - 30, pan_y, hx + 30, pan_y + 5, fill=120, outline=0, width=1.2)
-    c.rect(hx - 14, pan_y - 22, hx + 14, pan_y, fill=170, outline=0, width=1.3)
-    c.text(hx + 40, pan_y - 14, "おもり", 12, anchor="lm")
-    c.text(hx + 40, pan_y + 8, "おもり皿", 12, anchor="lm")
-    # marker at the centre of the swing, level with the pan
-    c.polygon([(post_x + 4, pan_y + 2), (post_x + 16, pan_y - 4), (post_x + 16, pan_y + 8)],
-              fill=0, outline=0, width=0.8)
-    c.dashed((post_x + 18, pan_y + 2), (hx - 34, pan_y + 2), 0.8, 3, 3)
-    c.text(post_x + 14, pan_y + 22, "目印", 12, anchor="lm")
-    c.arrow((hx + 80, pan_y - 44), (hx + 80, pan_y - 74), 1.3, 7)
-    c.arrow((hx + 80, pan_y - 44), (hx + 80, pan_y - 14), 1.3, 7)
-    c.text(hx + 92, pan_y - 44, "振動", 11, anchor="lm")
-    # stopwatch
-    wx, wy = 226.0, 252.0
-    c.circle(wx, wy, 18, fill=255, outline=0, width=1.6)
-    c.rect(wx - 4, wy - 25, wx + 4, wy - 18, fill=0, outline=None)
-    c.segment((wx, wy), (wx + 8, wy - 10), 1.4)
-    c.text(wx - 10, wy - 38, "ストップウォッチ", 11)
+    x0, x1 = 40.0, 276.0                   # rails from the resistor to the right
+    top, bottom = 112.0, 232.0
+    c.segment((x0, top), (x1, top), 2.2)
+    c.segment((x0, bottom), (x1, bottom), 2.2)
+    y0, y1 = top + (bottom - top) * 0.25, top + (bottom - top) * 0.75
+    zig = [(x0, top), (x0, y0)]
+    n = 8
+    for i in range(n):
+        zig.append((x0 + (-7 if i % 2 == 0 else 7), y0 + (y1 - y0) * (i + 0.5) / n))
+    c.line(zig + [(x0, y1), (x0, bottom)], 1.6)
+    c.text(x0 + 14, (top + bottom) / 2, "R", 16, anchor="lm")
+    rod = 178.0
+    c.rect(rod - 4, top - 16, rod + 4, bottom + 16, fill=120, outline=0, width=1.2)
+    c.text(rod - 16, bottom + 20, "m", 16)
+    mid = (top + bottom) / 2
+    c.arrow((rod + 8, mid), (rod + 56, mid), 2.0, 10)
+    c.text(rod + 34, mid - 16, "F", 16, box=True)
+    # spacing of the rails, at the right end
+    c.segment((x1 - 14, top), (x1 - 14, top), 0.8)
+    c.arrow((x1 - 14, top + 2), (x1 - 14, bottom - 2), 1.0, 6, both=True)
+    c.text(x1 - 24, bottom - 22, "L", 16, anchor="rm", box=True)
+    # field out of the page: dotted circles
+    for fx in (80.0, 130.0, 226.0):
+        for fy in (142.0, 202.0):
+            c.circle(fx, fy, 6, fill=255, outline=0, width=1.1)
+            c.circle(fx, fy, 1.6, fill=0, outline=None)
+    c.text(142, 24, "真上から見た図", 14)
+    c.text(142, 50, "磁束密度 B（鉛直上向き）", 14)
+    c.text(236, 276, "レール", 13)
+    c.segment((224, 266), (212, bottom + 2), 0.7)
     return c.finish()
 
 
-SWING_AXIS = (-50, 300)                       # grams shown on the horizontal axis
+def _rod_words(panel):
+    """How graph `panel` of 図９ looks, as a sighted reader says it."""
+    return {
+        "straight": "原点から右上がりの直線。",
+        "up then down": "原点から増えて、最大になった後に減り、横軸に近づいていく曲線。",
+        "flat": "縦軸の上の点から始まる、横軸に平行な直線。",
+        "steeper and steeper": "原点から増え、しだいに傾きが大きくなっていく曲線。",
+        "levelling off": "原点から増え、しだいに傾きが小さくなって、一定の値に近づいていく曲線。",
+    }[panels.shape(_rod_samples(panel))]
+
+
+def _rod_samples(panel):
+    t_max, _v_max = panels.ROD_AXES
+    curve, _mistake = panels.ROD_PANELS[panel]
+    return [curve(t_max * k / 400) for k in range(401)]
 
 
 @described(
-    "ばね振り子の周期の2乗と、おもりの質量の関係を表すグラフ。"
-    "横軸は、皿にのせたおもりの質量 m で、単位はグラム。"
-    "マイナス50から300まで、25ごとに格子線があり、50ごとに数値が書いてある。"
-    "縦軸は、周期 T の2乗で、単位は秒の2乗。"
-    "0から1.2まで、0.1ごとに格子線があり、0.2ごとに数値が書いてある。"
-    "黒い点が5個あり、横軸の値と縦軸の値は、順に、"
-    + "、".join(f"{m}と{t2:.3f}" for m, t2 in zip(measured.PAN_MASS, measured.period_squared()))
-    + "。150グラムの点だけが、ほかの点の並びから大きく下にはずれている。"
-    "150グラムの点を除いた4点に合わせた直線が1本引いてあり、"
-    "直線は、横軸のマイナス25グラムのあたりで、周期の2乗が0の横軸と交わる。"
-    "また、横軸0で縦軸0.10、横軸250で縦軸1.10の、格子の交点のあたりを通る。")
+    "五つのグラフがあり、①から⑤の番号が付いている。"
+    "どのグラフも、縦軸が棒の速さ v、横軸が時刻 t で、原点に O と書いてある。"
+    "目盛りの数値は書いてない。"
+    + "".join(f"グラフ{CIRCLED[n - 1]}は、" + _rod_words(n) for n in panels.ROD_PANELS))
 def figure09():
-    """T squared against the mass on the pan: five runs, the miscounted
-    150 g run well below the others, and the students' line through the
-    other four, drawn down to T squared = 0 so that the pan's mass can be
-    read where it meets the axis."""
+    """Five graphs of the rod's speed against time, as panels.ROD_PANELS
+    has them; 5 is the one that levels off."""
     c = Canvas(450, 272)
-    lo, hi = SWING_AXIS
-    x0, y0 = 78.0, 228.0                      # m = lo, T^2 = 0
-    sx, sy = 1.0, 175.0                       # pixels per gram, per s^2
-    X = lambda m: x0 + (m - lo) * sx
-    Y = lambda t2: y0 - t2 * sy
-    for m in range(lo, hi + 1, 25):
-        c.segment((X(m), y0), (X(m), Y(1.2)), 0.6 if m % 50 else 0.8, fill=170 if m % 50 else 130)
-        if m % 50 == 0:
-            c.text(X(m), y0 + 12, str(m), 11)
-    for j in range(0, 13):
-        c.segment((X(lo), Y(j / 10)), (X(hi), Y(j / 10)), 0.6 if j % 2 else 0.8, fill=170 if j % 2 else 130)
-        if j % 2 == 0:
-            c.text(X(lo) - 8, Y(j / 10), f"{j / 10:.1f}", 11, anchor="rm")
-    c.segment((X(lo), y0), (X(hi) + 12, y0), 1.4)
-    c.segment((X(0), y0), (X(0), Y(1.2) - 10), 1.4)
-    c.text(X(125), y0 + 32, "m 〔g〕", 13)
-    c.text(26, Y(0.7), "T²", 13)
-    c.text(26, Y(0.7) + 20, "〔s²〕", 12)
-    slope, intercept = measured.swing_line()
-    start, end = -intercept / slope, (1.2 - intercept) / slope
-    c.segment((X(start), Y(0)), (X(end), Y(1.2)), 1.3)
-    for m, t2 in zip(measured.PAN_MASS, measured.period_squared()):
-        _dot(c, X(m), Y(t2))
+    t_max, v_max = panels.ROD_AXES
+    places = [(0, 0), (150, 0), (300, 0), (75, 136), (225, 136)]
+    for n, (ox, oy) in zip(panels.ROD_PANELS, places):
+        x0, y0 = ox + 28, oy + 112                 # origin
+        sx, sy = 26.0, 62.0                        # pixels per time unit, per speed unit
+        c.arrow((x0, y0), (x0 + t_max * sx + 12, y0), 1.3, 7)
+        c.arrow((x0, y0), (x0, y0 - v_max * sy - 8), 1.3, 7)
+        c.text(x0 + t_max * sx + 10, y0 + 12, "t", 14)
+        c.text(x0 - 12, y0 - v_max * sy - 2, "v", 14)
+        c.text(x0 - 10, y0 + 11, "O", 12)
+        c.text(ox + 138, oy + 16, CIRCLED[n - 1], 15)
+        pts = [(x0 + t_max * sx * k / 400, y0 - v * sy) for k, v in enumerate(_rod_samples(n))]
+        pts = [(x, y) for x, y in pts if y >= y0 - v_max * sy]
+        c.line(pts, 1.8)
     return c.finish()
 
 
@@ -535,17 +586,18 @@ def _tubes(c, paths, outer, inner):
 
 @described(
     "音の干渉の装置を正面から見た図。"
-    "左の音源、スピーカーから入口 A に音が入り、右の出口 B で聞く。"
-    "左端のスピーカーには、音源、右端のじょうごの形の口には、聞く、と書いてある。"
-    "A と B の間で、音は二つの道に分かれてから、再び合わさる。"
+    "左端のスピーカーから入口に音が入り、右端の出口で聞く。"
+    "左端には、スピーカー、入口、右端のじょうごの形の口には、出口、聞く、と書いてある。"
+    "入口と出口の間で、音は二つの道に分かれてから、再び合わさる。"
     "下の道は、固定した U の字の形の管 P で、P、固定、と書いてある。"
     "上の道は、U の字を逆さにした形の引き出し管 Q で、Q、引き出せる、と書いてある。"
     "Q は上へ引き出すことができ、上向きの矢印に、引き出す、と書いてある。"
     "Q は少し引き出した位置に描いてあり、引き出す前の Q の上の端が破線で示してあって、引き出す前、と書いてある。"
     "右側の寸法線で、破線の位置から、今の Q の上の端までの長さが d。")
 def figure10():
-    """Sliding-tube interference apparatus: sound enters at A, splits
-    into the fixed tube P and the sliding U-tube Q, rejoins towards B."""
+    """Sliding-tube interference apparatus: sound enters at the inlet,
+    splits into the fixed tube P and the sliding U-tube Q, rejoins towards
+    the outlet."""
     c = Canvas(449, 338)
     lx, rx = 120.0, 330.0            # the two vertical arms
     mid = 184.0                      # level of the inlet and outlet
@@ -559,17 +611,17 @@ def figure10():
     # source (loudspeaker) at the inlet
     c.rect(22, mid - 9, 34, mid + 9, fill=80, outline=0, width=1.2)
     c.polygon([(34, mid - 9), (58, mid - 20), (58, mid + 20), (34, mid + 9)], fill=255, outline=0, width=1.3)
-    c.text(40, mid + 38, "音源", 12)
+    c.text(44, mid + 36, "スピーカー", 14)
     # listener's funnel at the outlet
     c.polygon([(392, mid - 7), (420, mid - 20), (420, mid + 20), (392, mid + 7)], fill=255, outline=0, width=1.3)
-    c.text(406, mid + 38, "聞く", 12)
-    c.text(lx - 22, mid - 20, "A", 14)
-    c.text(rx + 22, mid - 20, "B", 14)
-    c.text((lx + rx) / 2, low + 24, "P（固定）", 12)
-    c.text((lx + rx) / 2, q_top + 58, "Q（引き出せる）", 12)
+    c.text(406, mid + 36, "聞く", 14)
+    c.text(lx - 38, mid - 22, "入口", 14)
+    c.text(rx + 38, mid - 22, "出口", 14)
+    c.text((lx + rx) / 2, low + 26, "P（固定）", 14)
+    c.text((lx + rx) / 2, q_top + 58, "Q（引き出せる）", 14)
     # how Q moves
     c.arrow(((lx + rx) / 2, q_top - 16), ((lx + rx) / 2, 12), 1.5, 9)
-    c.text((lx + rx) / 2 + 12, 24, "引き出す", 12, anchor="lm")
+    c.text((lx + rx) / 2 + 12, 24, "引き出す", 14, anchor="lm")
     # Q's top edge before it was pulled out (d = 0), dashed, and d between
     # that edge and the top edge now, on lines drawn out from both edges
     edge, before = q_top - 11, q_top - 11 + 34
@@ -579,126 +631,51 @@ def figure10():
     c.segment((rx + 11, edge), (rx + 66, edge), 0.8)
     c.segment((rx + 11, before), (rx + 66, before), 0.8)
     c.arrow((rx + 54, edge + 1), (rx + 54, before - 1), 1.0, 6, both=True)
-    c.text(rx + 70, (edge + before) / 2, "d", 14, anchor="lm")
-    c.text(lx - 20, before + 12, "引き出す前", 10, anchor="rm")
+    c.text(rx + 70, (edge + before) / 2, "d", 16, anchor="lm")
+    c.text(lx - 18, before + 12, "引き出す前", 13, anchor="rm")
     return c.finish()
 
 
-def _meter(c, x, y, letter):
-    c.circle(x, y, 12, fill=255, outline=0, width=1.6)
-    c.text(x, y, letter, 13)
-
-
-def _circuit(c):
-    """Left panel: battery E, switch S, ammeter, resistor R in a loop with
-    the capacitor C on the bottom side and a voltmeter across it."""
-    L, R, T, B = 56.0, 252.0, 40.0, 150.0
-    by = (T + B) / 2
-    c.segment((L, T), (L, by - 7), 1.6)
-    c.segment((L, by + 7), (L, B), 1.6)
-    c.segment((L - 18, by - 7), (L + 18, by - 7), 1.8)
-    c.segment((L - 9, by + 7), (L + 9, by + 7), 4.5)
-    c.text(L - 32, by - 10, "E", 14)
-    c.text(L - 32, by + 10, "12 V", 11)
-    c.text(L + 26, by - 16, "+", 12)
-    s0, s1 = 76.0, 110.0
-    c.segment((L, T), (s0, T), 1.6)
-    c.circle(s0, T, 3, fill=255, outline=0, width=1.4)
-    c.circle(s1, T, 3, fill=255, outline=0, width=1.4)
-    c.segment((s0 + 2, T - 2), (s1 - 4, T - 20), 1.8)
-    c.text((s0 + s1) / 2, T + 16, "S", 14)
-    ax = 146.0
-    c.segment((s1 + 3, T), (ax - 12, T), 1.6)
-    _meter(c, ax, T, "A")
-    c.text(ax, T + 24, "電流計", 11)
-    r0, r1 = 184.0, 232.0
-    c.segment((ax + 12, T), (r0, T), 1.6)
-    zig = [(r0, T)]
-    n = 8
-    for i in range(n):
-        zig.append((r0 + (r1 - r0) * (i + 0.5) / n, T + (-7 if i % 2 == 0 else 7)))
-    zig.append((r1, T))
-    c.line(zig, 1.6)
-    c.segment((r1, T), (R, T), 1.6)
-    c.text((r0 + r1) / 2, T - 18, "R", 14)
-    c.segment((R, T), (R, B), 1.6)
-    cx = 156.0
-    c.segment((R, B), (cx + 6, B), 1.6)
-    c.segment((cx - 6, B), (L, B), 1.6)
-    c.segment((cx - 6, B - 16), (cx - 6, B + 16), 2.0)
-    c.segment((cx + 6, B - 16), (cx + 6, B + 16), 2.0)
-    c.text(cx - 22, B - 22, "C", 14)
-    c.text(cx + 38, B - 18, "50 μF", 11)
-    vy = 202.0
-    for x in (cx - 52, cx + 52):
-        c.circle(x, B, 2.6, fill=0, outline=None)
-    c.line([(cx - 52, B), (cx - 52, vy), (cx - 12, vy)], 1.4)
-    c.line([(cx + 52, B), (cx + 52, vy), (cx + 12, vy)], 1.4)
-    _meter(c, cx, vy, "V")
-    c.text(cx + 84, vy, "電圧計", 11)
-
-
-def _rails(c):
-    """Right panel, seen from above: two rails joined at the left end by
-    a 2.0 ohm resistor PQ, a rod across them pulled to the right, and
-    the field pointing up out of the page."""
-    x0, x1 = 312.0, 446.0                  # rails from the resistor to the right
-    top, bottom = 76.0, 168.0              # Q's rail, P's rail
-    c.segment((x0, top), (x1, top), 2.0)
-    c.segment((x0, bottom), (x1, bottom), 2.0)
-    y0, y1 = top + (bottom - top) * 0.25, top + (bottom - top) * 0.75
-    zig = [(x0, top), (x0, y0)]
-    n = 8
-    for i in range(n):
-        zig.append((x0 + (-7 if i % 2 == 0 else 7), y0 + (y1 - y0) * (i + 0.5) / n))
-    c.line(zig + [(x0, y1), (x0, bottom)], 1.6)
-    c.text(x0 - 14, top, "Q", 13)
-    c.text(x0 - 14, bottom, "P", 13)
-    c.text(x0 + 12, (top + bottom) / 2, "2.0 Ω", 10, anchor="lm")
-    rod = 386.0
-    c.rect(rod - 3, top - 14, rod + 3, bottom + 14, fill=120, outline=0, width=1.2)
-    mid = (top + bottom) / 2
-    c.arrow((rod + 8, mid), (rod + 40, mid), 1.6, 8)
-    c.text(rod + 26, mid - 14, "2.0 m/s", 10, box=True)
-    c.text(rod, bottom + 26, "導体棒", 11)
-    # spacing of the rails, at the right end
-    c.arrow((x1 - 4, top + 2), (x1 - 4, bottom - 2), 0.9, 5, both=True)
-    c.text(x1, top - 10, "0.50 m", 10, anchor="rm")
-    # field out of the page: dotted circles
-    for fx, fy in ((350, 96), (350, 148), (416, 96), (416, 148)):
-        c.circle(fx, fy, 5, fill=255, outline=0, width=1.0)
-        c.circle(fx, fy, 1.4, fill=0, outline=None)
-    c.text(362, 18, "真上から見た図", 11)
-    c.text(362, 36, "磁場 0.40 T（鉛直上向き）", 10)
-
 
 @described(
-    "左右二つの図がある。"
-    "左の図は、電池、スイッチ、電流計、抵抗、コンデンサーを一つの輪につないだ回路図。"
-    "左の辺に電池 E があり、起電力は12ボルトで、上側がプラス極。"
-    "上の辺に、左から、スイッチ S、電流計、抵抗 R。"
-    "スイッチは開いている。"
-    "電流計は丸の中に A と書いた記号。"
-    "抵抗の値は書いてない。"
-    "右の辺は導線だけ。"
-    "下の辺にコンデンサー C があり、電気容量は50マイクロファラド。"
-    "コンデンサーの左右の導線から下へ線が出て、電圧計につながっている。"
-    "電圧計は丸の中に V と書いた記号で、コンデンサーの両端の電圧を測る。"
-    "右の図は、水平面上の2本の平行な導体レールを真上から見た図。"
-    "レールは左右に延びている。"
-    "2本のレールの左端は、2.0オームの抵抗でつながれている。"
-    "抵抗の、下のレールの側の端が P、上のレールの側の端が Q。"
-    "右端の寸法線で、レールの間隔が0.50メートル。"
-    "レールの右の方に、導体棒がレールに垂直にのせてあり、右向きの矢印に、2.0メートル毎秒と書いてある。"
-    "図の中には、紙面の裏から表へ向かう磁場を表す、中に点のある丸の記号が散らばっている。"
-    "上に、磁場は0.40テスラで鉛直上向き、と書いてある。")
+    "水平な一様な棒 AB を横から見た図。"
+    "棒の重さは40ニュートン。"
+    "左端が A、右端が B。"
+    "A は、天井から鉛直な糸でつるされている。"
+    "棒は点 C で、床に立つ支柱の上にのっている。"
+    "棒の上の寸法線で、A から C までが1.6メートル、C から B までが0.40メートル。"
+    "C は右端 B の近くにある。"
+    "長さは同じ縮尺で描いてある。")
 def figure11():
-    """Left: the capacitor circuit of 第4問 A.  Right: rails seen from
-    above for 第4問 B, the field pointing up towards the viewer."""
+    """Uniform bar AB on a post at C, end A hung from a vertical string;
+    lengths to one scale (AC : CB = 4 : 1)."""
     c = Canvas(450, 240)
-    _circuit(c)
-    c.segment((276, 8), (276, 232), 0.8, fill=120)
-    _rails(c)
+    scale = 175.0                             # pixels per metre
+    xa = 50.0
+    xc, xb = xa + 1.6 * scale, xa + 2.0 * scale
+    bar_top, bar_bot = 120.0, 132.0
+    floor = 214.0
+    c.ceiling(14, 110, 16)
+    c.segment((xa, 16), (xa, bar_top), 1.4)
+    c.text(xa - 18, 62, "糸", 14)
+    c.rect(xa, bar_top, xb, bar_bot, fill=215, outline=0, width=1.5)
+    # post with a wedge top
+    c.polygon([(xc - 3, bar_bot), (xc + 3, bar_bot), (xc + 14, floor), (xc - 14, floor)],
+              fill=235, outline=0, width=1.4)
+    c.ground(xc - 80, xc + 62, floor, depth=7)
+    c.text(xc - 42, 176, "支柱", 14)
+    c.text(xa - 14, bar_bot + 12, "A", 16)
+    c.text(xb + 14, bar_bot + 8, "B", 16)
+    c.text(xc - 18, bar_bot + 16, "C", 16)
+    # lengths above the bar
+    y = 96
+    for x in (xa, xc, xb):
+        c.segment((x, bar_top - 3), (x, y - 8), 0.8)
+    c.arrow((xa + 1, y), (xc - 1, y), 1.1, 7, both=True)
+    c.arrow((xc + 1, y), (xb - 1, y), 1.1, 7, both=True)
+    c.text((xa + xc) / 2, y - 13, "1.6 m", 14)
+    c.text((xc + xb) / 2, y - 13, "0.40 m", 14)
+    c.text(xa + 130, 168, "一様な棒 AB（重さ 40 N）", 14)
     return c.finish()
 
 

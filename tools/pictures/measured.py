@@ -1,29 +1,39 @@
-"""Measured values drawn in the paper's graphs, shared by the figures
-(figures.py) and the paper check (tools/check_paper.py), so that the
-points and lines a candidate reads are the ones the check works from.
-Plain data and arithmetic only: the check runs without Pillow."""
+"""Measured values the paper prints and its figures draw, shared by the
+figures (figures.py) and the paper check (tools/check_paper.py), so that
+the tables, curves and points a candidate reads are the ones the check
+works from.  Plain data and arithmetic only: the check runs without Pillow.
 
-# 2A-問3, 図７: speed (m/s) as timed, its square as plotted, and the
-# string's tension (N) read off the force sensor.
-SPEED = [0.98, 1.42, 1.71, 2.03, 2.22, 2.47]
-SPEED_SQUARED = [round(v * v, 2) for v in SPEED]
-TENSION = [1.3, 2.4, 3.7, 5.2, 6.1, 7.7]
+Each set is written as its instrument gives it: a data logger's readings
+to its last digit, a ruler read to the millimetre, counts as counted, with
+the scatter that comes with them."""
+import math
 
-# 2B, 図９: mass on the pan (g) and the time of ten swings (s) as the
-# table prints them; the 150 g run is the miscounted one the students drop.
-PAN_MASS = [50, 100, 150, 200, 250]
-TEN_SWINGS = [5.52, 7.04, 7.49, 9.52, 10.46]
-DROPPED = 150
+# 第2問 A, 図７: the charging of C through R, recorded by a data logger from
+# a current sensor and a voltage sensor.  t = 0 is when the current starts.
+EMF = 6.0                                         # V, as the paper gives it
+RC_TIME = [0.00, 0.20, 0.50, 1.00, 2.00, 4.00]    # s
+RC_VOLTS = [0.00, 1.16, 2.48, 3.95, 5.31, 5.93]   # V across C
+RC_MILLIAMPS = [2.99, 2.41, 1.76, 1.03, 0.35, 0.04]
+RC_ROW = 1.00                                     # s: the row 2A-問1-2 reads
 
+# 第3問 A: the sliding tube at 1000 Hz, the minima found as Q is drawn out
+# (d read to the millimetre), and the spacing of two neighbouring minima at
+# five frequencies (the 1000 Hz one from the first table).  The 1250 Hz
+# spacing is the one taken from a minimum to the next maximum.
+FIRST_FREQUENCY = 1000                            # Hz
+FIRST_MINIMA = [3.1, 20.2, 37.5]                  # cm, 1st to 3rd
+SWEEP_FREQUENCY = [800, 1000, 1250, 1600, 2000]   # Hz
+SWEEP_SPACING = [21.4, 17.2, 6.9, 10.8, 8.7]      # cm
+MISREAD = 1250                                    # Hz
 
-def period_squared():
-    """T squared (s^2) of each run, T being a tenth of the timed swings."""
-    return [(t / 10) ** 2 for t in TEN_SWINGS]
+# 5-問1: stopping voltage against frequency.
+LIGHT_FREQUENCY = [6.0e14, 7.0e14, 8.0e14, 9.0e14, 10.0e14]   # Hz
+STOPPING = [0.40, 0.84, 1.22, 1.66, 2.05]                     # V
 
-
-def through_origin(xs, ys):
-    """Slope of the least-squares line through the origin."""
-    return sum(x * y for x, y in zip(xs, ys)) / sum(x * x for x in xs)
+# 5-問2: counts per minute, background included.
+COUNT_HOURS = [0, 4, 8, 12]
+COUNT_RATE = [980, 584, 377, 282]
+BACKGROUND = 180
 
 
 def line_fit(xs, ys):
@@ -33,13 +43,16 @@ def line_fit(xs, ys):
     return slope, my - slope * mx
 
 
-def tension_line():
-    """The line drawn in 図７: N per m^2/s^2, through the origin."""
-    return through_origin(SPEED_SQUARED, TENSION)
+def charging_current():
+    """Starting current (mA) and time scale RC (s) of the recorded
+    current, from the least-squares line of its logarithm against t over
+    the readings the sensor gives to two figures or more."""
+    kept = [(t, math.log(i)) for t, i in zip(RC_TIME, RC_MILLIAMPS) if i >= 0.3]
+    slope, intercept = line_fit([t for t, _ in kept], [y for _, y in kept])
+    return math.exp(intercept), -1 / slope
 
 
-def swing_line():
-    """The line drawn in 図９ through the kept runs: slope in s^2 per
-    gram and intercept in s^2."""
-    kept = [(m, t2) for m, t2 in zip(PAN_MASS, period_squared()) if m != DROPPED]
-    return line_fit([m for m, _ in kept], [t2 for _, t2 in kept])
+def spacing_line():
+    """The first table's minima against their number: the spacing of two
+    neighbours (cm) and where the line meets number 0."""
+    return line_fit(range(1, len(FIRST_MINIMA) + 1), FIRST_MINIMA)
