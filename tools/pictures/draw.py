@@ -16,6 +16,9 @@ from PIL import Image, ImageDraw, ImageFont
 
 FONT_PATH = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 SS = 4  # supersampling factor
+# The smallest lettering a figure may use, in pixels: the figures are shown
+# at their own size on their tabs, and smaller kanji blur into blots there.
+LEGIBLE = 12
 
 _fonts = {}
 
@@ -123,6 +126,8 @@ class Canvas:
                                 (x - ux * head + uy * half, y - uy * head - ux * half)]), fill=fill)
 
     def text(self, x, y, s, size=13, anchor="mm", fill=0, box=False):
+        if size < LEGIBLE:
+            raise ValueError(f"{s!r} at {size} px: figure lettering is {LEGIBLE} px or more")
         f = font(size)
         if box:
             l, t, r, b = self.d.textbbox((x * SS, y * SS), s, font=f, anchor=anchor)
@@ -137,13 +142,14 @@ class Canvas:
     def sub(self, x, y, base, index, size=13, anchor="lm", box=False):
         """Text with a subscript, e.g. T with 1; (x, y) as for text()."""
         wb = self.text_width(base, size)
-        wi = self.text_width(index, size * 0.7)
+        small = max(LEGIBLE, size * 0.7)
+        wi = self.text_width(index, small)
         left = x - (wb + wi) / 2 if anchor == "mm" else x
         if box:
             self.d.rectangle([(left - 2) * SS, (y - size * 0.6) * SS,
                               (left + wb + wi + 2) * SS, (y + size * 0.75) * SS], fill=255)
         self.text(left, y, base, size, "lm")
-        self.text(left + wb, y + size * 0.3, index, size * 0.7, "lm")
+        self.text(left + wb, y + size * 0.3, index, small, "lm")
 
     def hatch(self, x0, y0, x1, y1, step=6.0, width=1.0, slope=1.0, fill=0):
         """Diagonal hatching clipped to the rectangle (x0, y0)-(x1, y1)."""
