@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -28,6 +29,7 @@ namespace {
 const char spokenProperty[] = "spokenDocument";
 // The pane's caret position a word move left, until the caret moves again.
 const char wordMoveProperty[] = "wordMovedTo";
+const char wordMoveFromProperty[] = "wordMovedFrom";
 
 class DocumentAccessible : public ReadOnlyTextAccessible
 {
@@ -212,16 +214,17 @@ public:
         }
     }
 
-    // The character at the caret a word move left is that word, and the
-    // word there runs on through the spaces after it: see
-    // documentaccessible::moveByWord().
+    // The character at the caret a word move left is a word, and the word
+    // there runs on through the spaces after it: to the right the one moved
+    // past, to the left the one landed on. See documentaccessible::moveByWord().
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
-        if ((offset == -2 || offset == cursorPosition()) && wordMovedHere()) {
-            if (type == QAccessible::WordBoundary)
-                return wordAtCaret(true, start, end);
-            if (type == QAccessible::CharBoundary)
-                return wordAtCaret(false, start, end);
+        if ((offset == -2 || offset == cursorPosition()) && wordMovedHere()
+            && (type == QAccessible::WordBoundary || type == QAccessible::CharBoundary)) {
+            const bool withSpaces = type == QAccessible::WordBoundary;
+            if (const std::optional<int> from = movedFrom())
+                return wordPassed(*from, withSpaces, start, end);
+            return wordAtCaret(withSpaces, start, end);
         }
         return ReadOnlyTextAccessible::textAtOffset(offset, type, start, end);
     }
@@ -281,7 +284,27 @@ private:
         bool moved = false;
         const int position = view()->property(wordMoveProperty).toInt(&moved);
         return moved && position == cursor.position() && !cursor.hasSelection()
-               && cursorPosition() < characterCount();
+               && (cursorPosition() < characterCount() || movedFrom());
+    }
+
+    // Where a word move to the right started; none after one to the left.
+    std::optional<int> movedFrom() const
+    {
+        bool moved = false;
+        const int position = view()->property(wordMoveFromProperty).toInt(&moved);
+        return moved ? std::optional<int>(position) : std::nullopt;
+    }
+
+    // What a word move to the right from `from` passed over, to the caret;
+    // less the spaces and line breaks before the caret unless `withSpaces`.
+    QString wordPassed(int from, bool withSpaces, int *start, int *end) const
+    {
+        const QString &all = spoken().text();
+        *start = std::min(caretOffset(from), cursorPosition());
+        *end = cursorPosition();
+        while (!withSpaces && *end > *start && all.at(*end - 1).isSpace())
+            --*end;
+        return all.mid(*start, *end - *start);
     }
 
     // The word at the caret, `withSpaces` with the spaces and line breaks
@@ -599,7 +622,10 @@ void install(QTextEdit *view)
         return;
     view->setProperty(spokenProperty, true);
     new CharacterKeys(view);
-    const auto forgetWordMove = [view] { view->setProperty(wordMoveProperty, QVariant()); };
+    const auto forgetWordMove = [view] {
+        view->setProperty(wordMoveProperty, QVariant());
+        view->setProperty(wordMoveFromProperty, QVariant());
+    };
     QObject::connect(view, &QTextEdit::cursorPositionChanged, view, forgetWordMove);
     QObject::connect(view, &QTextEdit::textChanged, view, forgetWordMove);
     // Qt makes and keeps an interface at the first event about the box,
@@ -629,12 +655,14 @@ void moveByWord(QTextEdit *view, bool forward, bool select)
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(view);
     auto *text = dynamic_cast<DocumentAccessible *>(face);
     QTextCursor cursor = view->textCursor();
+    const int from = cursor.position();
     if (text)
-        cursor.setPosition(text->wordStart(cursor.position(), forward),
-                           select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        cursor.setPosition(text->wordStart(from, forward), select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
     view->setTextCursor(cursor);
-    if (text && !select)
+    if (text && !select) {
         view->setProperty(wordMoveProperty, cursor.position());
+        view->setProperty(wordMoveFromProperty, forward ? QVariant(from) : QVariant());
+    }
 }
 
 int characterStop(QTextEdit *view, int from, int to)

@@ -34,13 +34,15 @@ void announceCaret(QTextEdit *view);
 // Ctrl+Right and Ctrl+Left: the caret to the start of the word after it
 // (before it, when not `forward`), words being those the reader reads,
 // spaces and line breaks stepped over; the selection extended when `select`.
-// Until the caret moves again, the character a reader asks for there is
-// that whole word: Orca takes the move for one by a character when Ctrl is
-// let go before it hears of the move (Qt reports the release without
-// Ctrl), and would say the word's first character alone. The word there
-// runs on through the spaces after it: with Ctrl held, Orca says from the
-// caret to that word's end, less a last character that is neither a space
-// nor a letter or digit, so a bracket or a full stop alone would be lost.
+// With Ctrl held, Orca says what a move to the right passed over, and from
+// the caret to the end of the word there after a move to the left, less a
+// last character that is neither a space nor a letter or digit, so a
+// bracket or a full stop alone would be lost. It takes the move for one by
+// a character when Ctrl is let go before it hears of the move (Qt reports
+// the release without Ctrl), and says the character at the caret: until
+// the caret moves again, that character is the same word, and so is the
+// word there, through the spaces after it. Else a quick and a held press in
+// turn would say one word twice and skip the next.
 // Signs that end the text have no space after them: they are no stop, and
 // are heard with the word before them. Nor is a sign with a word right after
 // it (「（」 before 4点): it is passed over with that word.

@@ -547,12 +547,13 @@ def signs_steps():
     yield ["Right"], r"(?m)^題$", r"問", "Right: 題"
     yield ["Left"], r"(?m)^問$", r"リ|ン", "Left: back onto 問"
     # Ctrl held, Orca (43 and 48 alike) says the words a move to the right
-    # passed over; Ctrl let go before the move, the word it landed on, whole.
+    # passed over; Ctrl let go before the move, the same words, whole.
     yield (["ctrl down", "Right", "Right", "ctrl up"], r"(?m)^問題\n(.*\n)*に$", r"(?m)^も",
            "Ctrl held, Right twice: the words passed over, 問題 and に")
     yield ["ctrl+Left"], r"(?m)^に$", None, "Ctrl+Left: back onto に"
-    yield ["busy ctrl+Right"], r"(?m)^もどる$", r"(?m)^も$", "Ctrl+Right, Ctrl let go: もどる whole"
-    yield ["ctrl+Left", "ctrl+Left"], r"(?m)^問題$", r"(?m)^問$", "Ctrl+Left twice: 問題 whole"
+    yield (["busy ctrl+Right", "busy ctrl+Right"], r"(?m)^に\n(.*\n)*もどる$", r"(?m)^(も|ど|る)$",
+           "Ctrl+Right twice, Ctrl let go: に and もどる passed over, whole")
+    yield ["ctrl+Left"] * 3, r"(?m)^問題$", r"(?m)^問$", "Ctrl+Left three times: back to 問題, whole"
     yield ["Down"], r"m〔グラム〕、50、100", None, "Down: the table's first row, header first"
     yield ["Down"], r"t〔秒〕、5\.52、7\.04", None, "Down: its second row"
     yield ["Up"], r"m〔グラム〕、50、100", None, "Up: the first row again"
