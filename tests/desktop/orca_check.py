@@ -231,7 +231,7 @@ def paper_steps(first_line):
 def exam_steps():
     pages = re.findall(r'\{"([^"]+)", \d+, \d+\}', open(
         os.path.join(SOURCE, "exam", "examlayout.h"), encoding="utf-8").read())
-    said_all = (r"(?s)(?=.*\dかける10の3乗)(?=.*10のマイナス34乗)(?=.*メートル毎秒毎秒)"
+    said_all = (r"(?s)(?=.*\dかける10の2乗)(?=.*10のマイナス19乗)(?=.*メートル毎秒毎秒)"
                 r"(?=.*リンク 合図の音)(?=.*リンク 解答と解説)")
     first = r"ミラト試験2000 物理"
     yield [], r"問題 ページタブのリスト", None, "start: the question tabs"
