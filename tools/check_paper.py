@@ -73,12 +73,18 @@ line_fit = measured.line_fit
 
 # The candidate image positions drawn under the axis in 図３, in cm to the
 # right of the lens; 1-問3's choices name them by number only.
-LENS_POSITIONS = {"①": -15.0, "②": -10.0, "③": -7.5, "④": 7.5, "⑤": 15.0}
+LENS_POSITIONS = {"①": -15.0, "②": -12.0, "③": -7.5, "④": 7.5, "⑤": 15.0}
+# 1-問3: the object and its virtual image as first found, and where the
+# object is moved to, in cm from the lens.
+LENS_OBJECT, LENS_IMAGE, LENS_MOVED = 15.0, 6.0, 30.0
 
 # Where 図１'s paths reach the ground, in metres; 1-問1-1's choices name
-# the paths by number only.  Path ④ runs on level and then drops: it is
-# the wrong idea of 1-問1-1 named in WORDED, whatever its distance.
-PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": 30.0, "⑤": 40.0}
+# the paths by number only.  Path ④ is straight: it is the wrong shape
+# named in WORDED, and has no landing point of its own to weigh.
+PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": None, "⑤": 40.0}
+
+# 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
+SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
 
 # 4-問1 and 4-問2: the bar of 図１１.
 BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
@@ -108,10 +114,10 @@ def bar_tension(string_arm, weight_arm):
 def recomputed():
     """Each numerical answer worked out again from the question's data,
     in the unit its choices are printed in."""
-    f = 1 / (1 / 30.0 - 1 / 10.0)                   # concave lens from the first object and image
-    b = 1 / (1 / f - 1 / 15.0)                      # image of the moved object (negative: virtual)
+    f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)      # concave lens from the first object and image
+    b = 1 / (1 / f - 1 / LENS_MOVED)                # image of the moved object (negative: virtual)
     volts, milliamps = rc_row()
-    wavelength = 0.50e-3 * 1.2e-3 / 1.0             # 3B-問6, from the bright lines' spacing
+    wavelength = SLITS * SPACING / SCREEN           # 3B-問6, from the bright lines' spacing
     released = (226.025410 - 222.017578 - 4.002603) * 931.5   # MeV, atomic masses: electrons cancel
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
@@ -121,7 +127,7 @@ def recomputed():
         "1-問4": -2.0e-6 * (-20 - 0),                # Q (V_D - V_A): D at -20 V, A at 0 V
         "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
         "3A-問1": first_speed(),
-        "3B-問6": 5 * wavelength / (1.5 - 1),        # centre moved five spacings: five wavelengths
+        "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
         "4-問1": bar_tension(BAR_POST, BAR_POST - BAR_LENGTH / 2),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問3": 150 * 4.2 * (27.6 - 20.0) / (200 * (98.0 - 27.6)),
@@ -142,21 +148,21 @@ def mistaken():
     that choice mean two things and its own choice mean none."""
     raw = [math.log2(n) for n in measured.COUNT_RATE]
     once = [math.log2(n - (measured.BACKGROUND if k == 0 else 0)) for k, n in enumerate(measured.COUNT_RATE)]
-    f = 1 / (1 / 30.0 + 1 / 10.0)               # the virtual image taken as real
-    moved = 1 / (1 / f - 1 / 15.0)
+    f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)
     volts, milliamps = rc_row()
     spacing, _ = measured.spacing_line()
     minima = measured.FIRST_MINIMA
-    wavelength = 0.50e-3 * 1.2e-3 / 1.0
+    wavelength = SLITS * SPACING / SCREEN
+    lines = SHIFT / SPACING                     # the white line moved by this many spacings
     released = (226.025410 - 222.017578 - 4.002603) * 931.5
     return [
-        ("1-問1-1", 1, 10 * (10 / 9.8), NEAREST),              # fall time taken as v/g, a throw's rise
+        ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # the half multiplied, not divided
         ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
         ("1-問1-1", 5, 10 * 2 * 19.6 / 9.8),                   # the square dropped
-        ("1-問3", 1, -moved),                                 # that image put on the object's side
-        ("1-問3", 2, -10.0),                                  # the image taken not to move
-        ("1-問3", 4, -1 / (1 / -15.0 - 1 / 15.0)),            # a virtual image put on the far side
-        ("1-問3", 5, moved),
+        ("1-問3", 1, 1 / (1 / f + 1 / LENS_MOVED)),           # 1/a carried over with its sign kept
+        ("1-問3", 2, -LENS_IMAGE * LENS_MOVED / LENS_OBJECT),  # the image's distance in proportion
+        ("1-問3", 4, -1 / (1 / f - 1 / LENS_MOVED)),          # a virtual image put on the far side
+        ("1-問3", 5, 1 / (-1 / f - 1 / LENS_MOVED)),          # the concave lens's f taken positive
         ("1-問4", 1, +2.0e-6 * (-20 - 0)),                    # the charge's sign dropped
         ("1-問4", 2, 0.0),                                    # slow taken as no work
         ("1-問4", 4, -2.0e-6 * (-20 - 20)),                   # the last leg C to D alone
@@ -164,14 +170,14 @@ def mistaken():
         ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # I over V: the ratio turned over
         ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
         ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
-        ("2A-問1-2", 5, (measured.EMF + volts) / milliamps),  # the capacitor's voltage added
+        ("2A-問1-2", 5, (measured.EMF - volts) / (milliamps / 1000)),   # ohms written as kilohms
         ("3A-問1", 1, first_speed(minima[0])),                # d = 0 taken for a minimum
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
         ("3A-問1", 3, first_speed((minima[-1] - minima[0]) / len(minima))),   # three gaps counted
-        ("3B-問6", 1, 5 * wavelength / 1.5),                  # nt for (n - 1)t
-        ("3B-問6", 3, 5 * 1.2e-3 / 1.5),                      # nt, and the spacing for the wavelength
-        ("3B-問6", 4, 5 * 1.2e-3),                            # the shift taken for the plate
-        ("3B-問6", 5, 5 * 1.2e-3 / (1.5 - 1)),                # the spacing for the wavelength
+        ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
+        ("3B-問6", 3, lines * SPACING / PLATE_INDEX),         # nt, and the spacing for the wavelength
+        ("3B-問6", 4, SHIFT),                                 # the shift taken for the plate
+        ("3B-問6", 5, lines * SPACING / (PLATE_INDEX - 1)),   # the spacing for the wavelength
         ("4-問1", 1, bar_tension(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),   # the string's arm taken as AB
         ("4-問1", 3, BAR_WEIGHT * (BAR_LENGTH / 2) / BAR_LENGTH),          # about B, the post's push left out
         ("4-問1", 4, BAR_WEIGHT * (BAR_LENGTH / 2) / BAR_POST),            # about A: that is the post's push
@@ -204,7 +210,8 @@ def value_of(choice):
         return LENS_POSITIONS[position.group(1)], 0.05
     path = re.fullmatch(r"\s*道すじ([①-⑤])\s*", choice)
     if path:
-        return PATH_ENDS[path.group(1)], 0.05
+        end = PATH_ENDS[path.group(1)]
+        return (end, 0.05) if end is not None else None
     m = NUMBER.search(choice)
     if not m:
         return None
@@ -289,8 +296,22 @@ def rod_run(s, drag_sign=1.0, end=None, steps=20000):
 
 
 def terminal_speed(s):
-    """2B-問4-6: the speed the stepped rod settles at."""
+    """The speed the stepped rod settles at."""
     return rod_run(s)[0]
+
+
+def steady_speed(s):
+    """2B-問4-6: the speed at which a rod kept moving steadily needs the
+    pull F: the induced EMF vBL drives vBL/R through R, and that current
+    feels IBL against the motion; found by halving."""
+    braking = lambda v: (v * s["B"] * s["L"] / s["R"]) * s["B"] * s["L"]
+    low, high = 0.0, 1.0
+    while braking(high) < s["F"]:
+        high *= 2
+    for _ in range(200):
+        mid = (low + high) / 2
+        low, high = (mid, high) if braking(mid) < s["F"] else (low, mid)
+    return low
 
 
 def reflected_pitch(s, receive=+1, send=+1):
@@ -326,7 +347,7 @@ EXPRESSIONS = {
         3: ("E^2/R less V^2/R, each power taken as if across R", lambda s: s["E"] ** 2 / s["R"] - s["V"] ** 2 / s["R"]),
         4: ("the power going into the capacitor, V I", lambda s: s["V"] * (s["E"] - s["V"]) / s["R"]),
     }),
-    "2B-問4-6": (terminal_speed, {
+    "2B-問4-6": (steady_speed, {
         1: ("the current taken as the EMF, R not divided by", lambda s: s["F"] / (s["B"] * s["L"]) ** 2),
         2: ("Ohm's law turned over, I = VR", lambda s: s["F"] / ((s["B"] * s["L"]) ** 2 * s["R"])),
         3: ("the force on the rod taken as IB, L left out", lambda s: s["F"] * s["R"] / (s["B"] ** 2 * s["L"])),
@@ -443,7 +464,8 @@ def check_panels(questions, faults):
     worked = panels.shape(panels.rod_speed(1.0, 1.0, 1.0))
     named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
              4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
-             2: "up then down", 3: "flat"}                         # the two ideas with no equation
+             3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
+             2: "up then down"}                                    # the idea with no equation
     rod_key = key["2B-問4-5"][3]
     if shapes.get(rod_key) != worked:
         faults.append(f"図９: graph {CIRCLED[rod_key - 1]} is {shapes.get(rod_key)!r}, the rod's speed is {worked!r}")
@@ -487,6 +509,10 @@ def energy_statements():
             "イ": judge(abs(heat(4.0e3) - heat(2.0e3)) < 1e-3 * stored)}
 
 
+MIN_TO_MAX = "音が最も小さくなる位置から、すぐ隣の最も大きくなる位置までの d の差"
+MIN_TO_NEXT_BUT_ONE = "音が最も小さくなる位置から、二つ先の最も小さくなる位置までの d の差"
+
+
 def misread_run():
     """3A-問2: the run whose spacing gives a speed of its own, and what its
     spacing was: a half (minimum to maximum) or a double (a minimum missed)."""
@@ -494,8 +520,7 @@ def misread_run():
     typical = sorted(speeds)[len(speeds) // 2]
     odd = max(range(len(speeds)), key=lambda k: abs(math.log(speeds[k] / typical)))
     ratio = speeds[odd] / typical
-    kind = ("音が最も小さくなる位置から、隣の最も大きくなる位置までの差" if abs(ratio - 0.5) < 0.05 else
-            "音が最も小さくなる位置から、一つおいて次の最も小さくなる位置までの差" if abs(ratio - 2) < 0.2 else None)
+    kind = (MIN_TO_MAX if abs(ratio - 0.5) < 0.05 else MIN_TO_NEXT_BUT_ONE if abs(ratio - 2) < 0.2 else None)
     return {"ア": f"{measured.SWEEP_FREQUENCY[odd]} Hz", "イ": kind}
 
 
@@ -543,15 +568,14 @@ OPTION_MISTAKES = {
     "2A-問2": {"ア": {"誤": "the battery's work CE^2 taken to be stored whole, no heat"},
                "イ": {"誤": "a larger R taken to heat less, the longer flow forgotten"}},
     "3A-問2": {"ア": {"1600 Hz": "the spacings only compared with their neighbours, not f × Δd"},
-               "イ": {"音が最も小さくなる位置から、一つおいて次の最も小さくなる位置までの差":
-                      "a missed minimum taken to shorten the spacing, not to double it"}},
+               "イ": {MIN_TO_NEXT_BUT_ONE: "a missed minimum taken to shorten the spacing, not to double it"}},
     "3B-問4": {"ア": {"正": "the lower of two neighbours taken for the fundamental"},
                "イ": {"誤": "loops and nodes mixed: four nodes counted"},
                "ウ": {"正": "more tension taken to shorten the wavelength"}},
     "4-問2": {"T": {"小さくなる": "only the string's arm taken to grow, T x held fixed"},
               "N": {"大きくなる": "N taken to follow T, T + N = W not used"}},
     "5-問1": {"h": {"4.1×10^-15 J・s": line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)[0]},   # h/e taken for h
-              "W": {"0.40 eV": measured.STOPPING[0]}},
+              "W": {f"{measured.STOPPING[0]:.2f} eV": measured.STOPPING[0]}},   # the lowest line's eV
     "5-問4": {"二乗平均速度": {"2 倍": (327 + 273) / (27 + 273)},
               "圧力": {"12 倍": 327 / 27}},
 }
@@ -627,17 +651,17 @@ def check_combinations(questions, faults):
 # Choices that state an idea rather than a value: each wrong one and the
 # idea that leads to it.
 WORDED = {
-    "1-問1-1": {4: "the throw's push taken to carry the ball on level until it runs out"},
+    "1-問1-1": {4: "the fall taken at a steady speed like the horizontal motion: a straight path"},
     "1-問1-2": {1: "a faster throw taken to land sooner, and the angle taken not to change",
                 2: "a faster throw taken to land sooner",
                 3: "the same vertical speed taken to give the same angle",
-                5: "a longer flight taken to take longer"},
+                5: "the angle taken as tan = horizontal over vertical, from the vertical"},
     "1-問2": {2: "the temperatures put on the wrong curves",
               3: "the Celsius ratio 527/127, about 4, taken for the absolute one",
               4: "Boyle's law read as p in proportion to V"},
     "3A-問3": {1: "a value changed to fit the cause, nothing measured",
                2: "the odd run dropped, so nothing about it is found out",
-               4: "the sound at d = 0 depends on the paths at rest, not on how Δd was taken"},
+               4: "the right record made at a run that fitted, not at the odd one"},
 }
 
 
@@ -688,10 +712,16 @@ def text_lines(fragment):
 
 
 def parse_paper(doc, faults):
-    """Questions of the paper: caption, points, choice lines, body text."""
+    """Questions of the paper: caption, points, choice lines, body text,
+    and the lead-in of the part it belongs to (the text between the
+    part's <h2> heading and its first question)."""
     parts = re.split(r"<h3>(.*?)</h3>", doc, flags=re.S)
     questions = []
+    lead = ""
     for i in range(1, len(parts), 2):
+        before = parts[i - 1]
+        if "<h2>" in before:
+            lead = before.rsplit("<h2>", 1)[1]
         heading = html.unescape(re.sub(r"<[^>]+>", "", parts[i])).strip()
         body = re.split(r"<h2>", parts[i + 1])[0]
         m = re.match(r"(\S+?)\s*[（(](\d+)点[）)]$", heading)
@@ -701,7 +731,7 @@ def parse_paper(doc, faults):
         lines = text_lines(body)
         choices = [line for line in lines if line[0] in CIRCLED]
         questions.append({"caption": m.group(1), "points": int(m.group(2)),
-                          "choices": choices, "body": body})
+                          "choices": choices, "body": body, "lead": lead})
     return questions
 
 
@@ -728,7 +758,7 @@ def check_paper(raw, faults):
 
     for q in questions:
         q["figures"] = []
-        for ref in re.findall(r"図([0-9０-９]+)", q["body"]):
+        for ref in re.findall(r"図([0-9０-９]+)", q["lead"] + q["body"]):
             if ref != ref.translate(str.maketrans("0123456789", "０１２３４５６７８９")):
                 faults.append(f"{q['caption']}: 図{ref} should use full-width digits like the tab")
             n = int(ref.translate(FULLWIDTH_DIGITS))
@@ -819,7 +849,8 @@ def check_mistakes(questions, faults):
     by_caption = {q["caption"]: q for q in questions}
     for caption, choice, value, *how in mistaken():
         values = [value_of(c[1:]) for c in by_caption[caption]["choices"]]
-        nearest = min(range(len(values)), key=lambda k: abs(values[k][0] - value)) + 1
+        nearest = min((k for k in range(len(values)) if values[k] is not None),
+                      key=lambda k: abs(values[k][0] - value)) + 1
         if nearest != choice:
             faults.append(f"{caption}: the mistake giving {value:.3g} leads to "
                           f"{CIRCLED[nearest - 1]}, not to {CIRCLED[choice - 1]} as the working says")
@@ -843,7 +874,7 @@ def check_data(doc, faults):
         "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
         "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
         "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
-        "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "計数率〔回/分〕": measured.COUNT_RATE,
+        "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "10 分間の計数〔回〕": measured.COUNT_RATE,
     }
     for header, values in printed.items():
         row = table_row(doc, header)
@@ -864,15 +895,39 @@ def check_data(doc, faults):
         faults.append("2A: the logger's table has no t = 0 reading")
     if abs(start - measured.EMF / keyed) > 0.03:
         faults.append(f"2A: the current starts at {start:.2f} mA, E/R is {measured.EMF / keyed:.2f}")
-    # 3A: every run but the misread one gives the first table's speed.
+    # ... and scatter as two sensors do, rather than lie on V + RI = E for
+    # the R that fits them best.
+    pairs = list(zip(measured.RC_VOLTS, measured.RC_MILLIAMPS))
+    best = sum((measured.EMF - v) * i for v, i in pairs) / sum(i * i for _v, i in pairs)
+    off = [abs(measured.EMF - v - i * best) for v, i in pairs]
+    if max(off) > 0.08 or max(off) < 0.02:
+        faults.append(f"2A: V + RI is off E by at most {max(off):.3f} V, not a logger's scatter of a few hundredths")
+    # 3A: every run but the misread one gives the first table's speed, each
+    # spacing within what an ear finds a minimum to, and not all closer.
     first = first_speed()
+    spacing, zero = measured.spacing_line()
+    outs = [abs(zero + spacing * n - d) for n, d in enumerate(measured.FIRST_MINIMA, 1)]
     for f, d in zip(measured.SWEEP_FREQUENCY, measured.SWEEP_SPACING):
-        speed = 2 * f * d / 100
-        if f != measured.MISREAD and abs(speed / first - 1) > 0.02:
-            faults.append(f"3A: the {f} Hz run gives {speed:.0f} m/s, the first table {first:.0f}")
+        right = first / (2 * f) * 100 * (0.5 if f == measured.MISREAD else 1)
+        outs.append(abs(d - right))
+        if abs(d - right) > measured.BY_EAR:
+            faults.append(f"3A: the {f} Hz spacing {d} cm is {abs(d - right):.2f} cm from the first table's "
+                          f"{right:.2f}, more than an ear's {measured.BY_EAR} cm")
+    if max(outs) > measured.BY_EAR or max(outs) < 0.2:
+        faults.append(f"3A: the minima are at most {max(outs):.2f} cm out, not as an ear finds them")
     spacing, _ = measured.spacing_line()
     if measured.SWEEP_SPACING[measured.SWEEP_FREQUENCY.index(measured.FIRST_FREQUENCY)] != round(spacing, 1):
         faults.append("3A: table 2's 1000 Hz spacing is not table 1's")
+    # 5-問2: the counts scatter about the fitted decay as counts do, by
+    # about their square root: neither far more nor far less.
+    net = [n - measured.BACKGROUND for n in measured.COUNT_RATE]
+    slope, intercept = line_fit(measured.COUNT_HOURS, [math.log2(n) for n in net])
+    spread = [(n - 2 ** (intercept + slope * h)) / math.sqrt(n + measured.BACKGROUND)
+              for h, n in zip(measured.COUNT_HOURS, net)]
+    rms = math.sqrt(sum(x * x for x in spread) / len(spread))
+    if not 0.2 <= rms <= 2.0:
+        faults.append(f"5-問2: the counts scatter by {rms:.2f} of their square root about the decay, "
+                      "not as counts do")
     if misread_run()["ア"] != f"{measured.MISREAD} Hz":
         faults.append(f"3A: the odd run is {misread_run()['ア']}, measured.py has {measured.MISREAD} Hz misread")
 

@@ -12,28 +12,37 @@ import math
 # a current sensor and a voltage sensor.  t = 0 is when the current starts.
 EMF = 6.0                                         # V, as the paper gives it
 RC_TIME = [0.00, 0.20, 0.50, 1.00, 2.00, 4.00]    # s
-RC_VOLTS = [0.00, 1.16, 2.48, 3.95, 5.31, 5.93]   # V across C
-RC_MILLIAMPS = [2.99, 2.41, 1.76, 1.03, 0.35, 0.04]
+# The voltage sensor reads 0.02 V with nothing across it, and both sensors
+# scatter by a unit or two in their last digit.
+RC_VOLTS = [0.02, 1.17, 2.50, 3.93, 5.32, 5.95]   # V across C
+RC_MILLIAMPS = [2.97, 2.44, 1.75, 1.04, 0.35, 0.05]
 RC_ROW = 1.00                                     # s: the row 2A-問1-2 reads
 
 # 第3問 A: the sliding tube at 1000 Hz, the minima found as Q is drawn out
 # (d read to the millimetre), and the spacing of two neighbouring minima at
-# five frequencies (the 1000 Hz one from the first table).  The 1250 Hz
-# spacing is the one taken from a minimum to the next maximum.
+# five frequencies (the 1000 Hz one from the first table).  A minimum found
+# by ear is a few millimetres out; the 1600 Hz run is the furthest out of
+# those read right.  The 1250 Hz spacing is the one taken from a minimum to
+# the next maximum.
 FIRST_FREQUENCY = 1000                            # Hz
-FIRST_MINIMA = [3.1, 20.2, 37.5]                  # cm, 1st to 3rd
+FIRST_MINIMA = [3.0, 20.4, 37.4]                  # cm, 1st to 3rd
 SWEEP_FREQUENCY = [800, 1000, 1250, 1600, 2000]   # Hz
-SWEEP_SPACING = [21.4, 17.2, 6.9, 10.8, 8.7]      # cm
+SWEEP_SPACING = [21.2, 17.2, 7.1, 10.4, 8.8]      # cm
+BY_EAR = 0.4                                      # cm: how far out a minimum found by ear may be
 MISREAD = 1250                                    # Hz
 
-# 5-問1: stopping voltage against frequency.
-LIGHT_FREQUENCY = [6.0e14, 7.0e14, 8.0e14, 9.0e14, 10.0e14]   # Hz
-STOPPING = [0.40, 0.84, 1.22, 1.66, 2.05]                     # V
+# 5-問1: stopping voltage against frequency, for five lines of a mercury
+# lamp (579/577, 546, 436, 405 and 365 nm).
+LIGHT_FREQUENCY = [5.19e14, 5.49e14, 6.88e14, 7.41e14, 8.20e14]   # Hz
+STOPPING = [0.24, 0.37, 0.95, 1.14, 1.49]                         # V
 
-# 5-問2: counts per minute, background included.
+# 5-問2: counts in ten minutes, background included, as a GM counter
+# gives them: each count scatters by about its square root.  The
+# background was counted for an hour before the sample was put in.
 COUNT_HOURS = [0, 4, 8, 12]
-COUNT_RATE = [980, 584, 377, 282]
-BACKGROUND = 180
+COUNT_RATE = [2031, 1176, 797, 598]               # counts in 10 minutes
+BACKGROUND_HOUR = 2400                            # counts in 60 minutes
+BACKGROUND = BACKGROUND_HOUR * 10 // 60           # counts in 10 minutes
 
 
 def line_fit(xs, ys):

@@ -31,23 +31,28 @@ def rc_curves(panel):
 
 # 2B-問4-5, 図９: the rod's speed against time.  Speeds in units of the
 # speed the rod tends to, times in units of m R / (B L)^2; the rod starts at
-# rest except where the mistake has it move at once.
+# rest in every graph, as the question has it.
 ROD_PANELS = {
     1: (lambda t: t, "the induced current's force left out: F/m throughout"),
     2: (lambda t: 2.7 * t * math.exp(-t), "the induced current's force taken to outgrow F and stop the rod"),
-    3: (lambda t: 1.0, "a steady force taken to give a steady speed from the start"),
+    3: (lambda t: min(t, 1.0), "the induced current's force taken to act only once it matches F: "
+                               "F/m until the balancing speed, then that speed at once"),
     4: (lambda t: math.exp(t) - 1, "the induced current's force taken to push the rod on (Lenz's law turned over)"),
     5: (lambda t: 1 - math.exp(-t), None),
 }
 ROD_AXES = (4.0, 1.5)           # t up to 4, v up to 1.5 (the speed it tends to is 1)
 
 
-def rod_speed(push, drag, mass, steps=4000, end=4.0):
+def rod_speed(push, drag, mass, steps=4000, end=4.0, balance=None):
     """The rod's speed sampled on [0, end], stepped from m dv/dt = push -
-    drag v from rest: the equation of motion each graph's maker had."""
+    drag v from rest: the equation of motion each graph's maker had.  With
+    `balance`, the braking is taken to be nothing below that speed and to
+    hold the rod there once it gets there."""
     v, dt, out = 0.0, end / steps, [0.0]
     for _ in range(steps):
         v += (push - drag * v) / mass * dt
+        if balance is not None:
+            v = min(v, balance)
         out.append(v)
     return out
 
@@ -60,6 +65,9 @@ def shape(samples):
     top = max(samples)
     if max(samples) - min(samples) < 1e-9:
         return "flat"
+    tail = samples[len(samples) // 2:]
+    if max(tail) - min(tail) < 1e-9:
+        return "straight then flat"
     if top > 1.05 * last and top > 1.05 * first:
         return "up then down"
     rise_first = samples[len(samples) // 4] - first
