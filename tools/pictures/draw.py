@@ -14,11 +14,13 @@ import struct
 
 from PIL import Image, ImageDraw, ImageFont
 
-FONT_PATH = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
+# The proportional face: the fixed-width one writes 0 with a slash, which
+# reads as Ø.
+FONT_PATH = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 SS = 4  # supersampling factor
 # The smallest lettering a figure may use, in pixels: the figures are shown
 # at their own size on their tabs, and smaller kanji blur into blots there.
-LEGIBLE = 12
+LEGIBLE = 14
 
 _fonts = {}
 

@@ -27,11 +27,12 @@ def described(text):
     "縦と横は同じ縮尺で描いてある。"
     "高さ19.6メートルのがけの上の点から、小球を水平右向きに、10メートル毎秒で投げ出す。"
     "地面には、投げ出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
-    "道すじの番号は、その道すじが地面に達する点の下に書いてある。"
+    "道すじ④のほかは、道すじの番号を、その道すじが地面に達する点の下に書いてある。"
     "道すじ①は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルの点に達する。"
     "道すじ②は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルと20メートルの目盛りの間の、約14メートルの点に達する。"
     "道すじ③は、はじめ水平で、しだいに急になって落ちる放物線で、20メートルの点に達する。"
-    "道すじ④は、投げ出した高さのまま水平にまっすぐ進み、30メートルの真上で向きを変えて真下に落ち、30メートルの点に達する。"
+    "道すじ④は、投げ出した点から斜め下へまっすぐ進む直線で、道すじ③と同じ20メートルの点に達する。"
+    "道すじ④の番号は、地面の上の、直線のすぐ下に書いてある。"
     "道すじ⑤は、はじめ水平で、しだいに急になって落ちる放物線で、40メートルの点に達する。"
     "図の下に、目盛りは投げ出した点の真下からの水平距離、と書いてある。")
 def figure01():
@@ -51,35 +52,36 @@ def figure01():
     # height of the cliff
     c.arrow((lx - 54, top + 1), (lx - 54, ground - 1), width=1.0, head=6, both=True)
     c.segment((lx - 60, top), (lx - 40, top), 0.8)
-    c.text(lx - 54, (top + ground) / 2, "19.6 m", 12, box=True)
+    c.text(lx - 54, (top + ground) / 2, "19.6 m", 14, box=True)
     # initial velocity
     c.arrow((lx, 30), (lx + 44, 30), width=1.4, head=8)
-    c.text(lx + 52, 30, "10 m/s", 12, anchor="lm")
+    c.text(lx + 52, 30, "10 m/s", 14, anchor="lm")
     c.dashed((lx, 36), (lx, top - 8), 0.7, 3, 3)
 
     def path(fn, metres, steps=160):
         return [(X(metres * i / steps), top + fn(i / steps) * drop) for i in range(steps + 1)]
 
-    ends = {1: 10.0, 2: 10.0 * math.sqrt(2), 3: 20.0, 4: 30.0, 5: 40.0}
+    ends = {1: 10.0, 2: 10.0 * math.sqrt(2), 3: 20.0, 4: 20.0, 5: 40.0}
     # 1, 2, 3, 5: parabolas that start horizontally, so that only the
     # distance tells them apart; 3 is the true one
     for n in (1, 2, 3, 5):
         c.line(path(lambda u: u * u, ends[n]), 1.6)
-    # 4: straight on, then turning straight down
-    r = 5.0 * k
-    corner = [(X(ends[4]) - r + r * math.sin(a / 20 * math.pi / 2),
-               top + r - r * math.cos(a / 20 * math.pi / 2)) for a in range(21)]
-    c.line([(lx, top)] + corner + [(X(ends[4]), ground)], 1.6)
+    # 4: straight from the launch point to where 3 lands, numbered in the
+    # corner between it, the ground and the end of 2
+    c.line([(lx, top), (X(ends[4]), ground)], 1.6)
     c.circle(lx + 2, top - 6, 6, fill=0)
     # the scale of distances along the ground
     for m in range(0, 41, 10):
         c.segment((X(m), ground), (X(m), ground + 6), 1.2)
-        c.text(X(m), ground + 15, f"{m}", 12)
-    c.text(X(40) + 18, ground + 15, "m", 12)
+        c.text(X(m), ground + 15, f"{m}", 14)
+    c.text(X(40) + 18, ground + 15, "m", 14)
     for n, m in ends.items():
+        if n == 4:
+            c.text(X(16.2), ground - 12, CIRCLED[n - 1], 15)
+            continue
         c.segment((X(m), ground - 5), (X(m), ground), 1.6)
         c.text(X(m), ground + 38, CIRCLED[n - 1], 15, box=True)
-    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 12)
+    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 14)
     return c.finish()
 
 
@@ -113,13 +115,13 @@ def figure02():
         for i in range(1, 5):
             c.dashed((x0 + i * sx, y0), (x0 + i * sx, y0 - top * sy), 0.8, 2, 2, fill=150)
             c.dashed((x0, y0 - i * sy), (x0 + top * sx, y0 - i * sy), 0.8, 2, 2, fill=150)
-            c.text(x0 + i * sx, y0 + 10, str(i), 12)
-            c.text(x0 - 9, y0 - i * sy, str(i), 12)
+            c.text(x0 + i * sx, y0 + 10, str(i), 14)
+            c.text(x0 - 9, y0 - i * sy, str(i), 14)
         c.arrow((x0, y0), (x0 + top * sx + 12, y0), 1.3, 7)
         c.arrow((x0, y0), (x0, y0 - top * sy - 10), 1.3, 7)
-        c.text(x0 + top * sx + 10, y0 + 11, "V", 13)
-        c.text(x0 - 13, y0 - top * sy - 4, "p", 13)
-        c.text(x0 - 9, y0 + 10, "O", 12)
+        c.text(x0 + top * sx + 10, y0 + 11, "V", 14)
+        c.text(x0 - 13, y0 - top * sy - 4, "p", 14)
+        c.text(x0 - 9, y0 + 10, "O", 14)
         for fn, label, where in curves:
             pts = []
             for i in range(401):
@@ -129,7 +131,7 @@ def figure02():
                     pts.append((x0 + u * sx, y0 - v * sy))
             c.line(pts, 1.6)
             (lu, lv), anchor = where
-            c.text(x0 + lu * sx, y0 - lv * sy, label, 12, anchor=anchor, box=True)
+            c.text(x0 + lu * sx, y0 - lv * sy, label, 14, anchor=anchor, box=True)
         c.text(ox + 188, oy + 14, number, 16)
 
     inner, outer = "127℃", "527℃"
@@ -140,7 +142,7 @@ def figure02():
     panel(0, 172, "③", [(lambda u: 1 / u, inner, low), (lambda u: 4 / u, outer, ((3.3, 2.0), "mm"))])
     panel(206, 172, "④", [(lambda u: 0.5 * u, inner, ((3.6, 1.0), "mm")),
                           (lambda u: u, outer, ((2.6, 3.4), "mm"))])
-    c.text(206, 349, "縦軸は圧力 p、横軸は体積 V（目盛りはどちらも相対値）", 12)
+    c.text(206, 349, "縦軸は圧力 p、横軸は体積 V（目盛りはどちらも相対値）", 14)
     return c.finish()
 
 
@@ -150,21 +152,21 @@ def figure02():
     "右寄りに凹レンズがある。"
     "焦点の位置は描いてなく、光線も描いてない。"
     "破線の矢印が二つある。"
-    "レンズの左30センチメートルに、光軸に垂直に立つ、はじめの物体。"
-    "レンズの左10センチメートルに、その3分の1の高さの、はじめの像。"
-    "実線の矢印の物体が、レンズの左15センチメートルに立っている。"
-    "寸法線で、はじめの物体からレンズまでが30センチメートル、物体からレンズまでが15センチメートル、はじめの像からレンズまでが10センチメートル。"
+    "レンズの左15センチメートルに、光軸に垂直に立つ、はじめの物体。"
+    "レンズの左6センチメートルに、その5分の2の高さの、はじめの像。"
+    "実線の矢印の、移した後の物体が、レンズの左30センチメートルに立っている。"
+    "寸法線で、移した後の物体からレンズまでが30センチメートル、はじめの物体からレンズまでが15センチメートル、はじめの像からレンズまでが6センチメートル。"
     "光軸の下の三角印と番号が、像の位置の候補。"
-    "位置①は、レンズの左15センチメートルの目盛りの下で、物体の真下。"
-    "位置②は、レンズの左10センチメートルの目盛りの下で、はじめの像の真下。"
+    "位置①は、レンズの左15センチメートルの目盛りの下で、はじめの物体の真下。"
+    "位置②は、レンズの左10センチメートルと15センチメートルの目盛りの間で、10センチメートルの目盛りから2センチメートル左。"
     "位置③は、レンズの左5センチメートルと10センチメートルの目盛りの、ちょうど中ほど。"
     "位置④は、レンズの右5センチメートルと10センチメートルの目盛りの、ちょうど中ほど。"
     "位置⑤は、レンズの右15センチメートルの目盛りの下。"
-    "図の下に、光軸の目盛りは5センチメートルごと、破線は、はじめの物体と像、と書いてある。")
+    "図の下に、光軸の目盛りは5センチメートルごと、破線は、はじめの物体と像、実線は移した後の物体、と書いてある。")
 def figure03():
     """Concave lens whose focal points the candidate is not told: the
-    first object (30 cm left) and its virtual image (10 cm left) dashed,
-    the moved object (15 cm left) solid; five candidate image positions
+    first object (15 cm left) and its virtual image (6 cm left) dashed,
+    the moved object (30 cm left) solid; five candidate image positions
     under the axis, which carries a tick every 5 cm.  No rays are drawn,
     so the answer cannot be measured off the drawing."""
     c = Canvas(508, 355)
@@ -174,7 +176,7 @@ def figure03():
     c.segment((8, axis_y), (500, axis_y), 1.0)
     for cm in range(-35, 20, 5):
         c.segment((X(cm), axis_y - 4), (X(cm), axis_y + 4), 0.9)
-    c.text(24, axis_y - 13, "光軸", 12)
+    c.text(24, axis_y - 13, "光軸", 14)
     # lens: thin in the middle, thick at the rim
     top, bot = axis_y - 110, axis_y + 110
     left, right = [], []
@@ -185,38 +187,39 @@ def figure03():
         left.append((lens_x - bulge, y))
         right.append((lens_x + bulge, y))
     c.polygon(left + right[::-1], fill=225, outline=0, width=1.4)
-    c.text(lens_x, top - 14, "凹レンズ", 12)
+    c.text(lens_x, top - 14, "凹レンズ", 14)
     # the first object and its image, dashed
     h = 7.5 * k                              # object 7.5 cm tall
-    first, image = X(-30), X(-10)
+    first, image = X(-15), X(-6)
     c.dashed((first, axis_y), (first, axis_y - h + 8), 1.6, 5, 3)
     c._head((first, axis_y - h), (0, -1), 9, 0)
-    c.text(first, axis_y - h - 25, "はじめの", 12)
-    c.text(first, axis_y - h - 11, "物体", 12)
-    c.dashed((image, axis_y), (image, axis_y - h / 3 + 6), 1.6, 4, 3)
-    c._head((image, axis_y - h / 3), (0, -1), 7, 0)
-    c.text(image, axis_y - h / 3 - 25, "はじめの", 12)
-    c.text(image, axis_y - h / 3 - 11, "像", 12)
+    c.text(first, axis_y - h - 29, "はじめの", 14)
+    c.text(first, axis_y - h - 13, "物体", 14)
+    c.dashed((image, axis_y), (image, axis_y - h * 0.4 + 6), 1.6, 4, 3)
+    c._head((image, axis_y - h * 0.4), (0, -1), 7, 0)
+    c.text(image + 4, axis_y - h * 0.4 - 29, "はじめの", 14)
+    c.text(image + 4, axis_y - h * 0.4 - 13, "像", 14)
     # the moved object, solid
-    moved = X(-15)
+    moved = X(-30)
     c.arrow((moved, axis_y), (moved, axis_y - h), 2.4, 11)
-    c.text(moved, axis_y - h - 13, "物体", 12)
+    c.text(moved, axis_y - h - 29, "移した後の", 14)
+    c.text(moved, axis_y - h - 13, "物体", 14)
     # candidate positions under the axis: every number on one row, each
     # joined to its mark by a leader, the two close ones spread apart alike,
     # so that no number stands out from the others
     y = axis_y + 36
-    for n, (cm, shift) in enumerate(((-15, 0), (-10, -5), (-7.5, 5), (7.5, 0), (15, 0)), 1):
+    for n, (cm, shift) in enumerate(((-15, -4), (-12, 0), (-7.5, 4), (7.5, 0), (15, 0)), 1):
         x = X(cm)
         c.polygon([(x, axis_y + 6), (x - 4, axis_y + 13), (x + 4, axis_y + 13)], fill=0, outline=0, width=0.8)
         c.segment((x, axis_y + 14), (x + shift, y - 10), 0.7)
         c.text(x + shift, y, CIRCLED[n - 1], 15, box=True)
     # dimensions below: the first object and image, and the moved object
-    for y, cm, label in ((300, -30, "30 cm"), (272, -15, "15 cm"), (244, -10, "10 cm")):
+    for y, cm, label in ((300, -30, "30 cm"), (272, -15, "15 cm"), (244, -6, "6 cm")):
         c.segment((X(cm), axis_y + 64 if cm != -15 else axis_y + 48), (X(cm), y + 6), 0.7)
         c.arrow((X(cm) + 1, y), (lens_x - 1, y), 1.0, 6, both=True)
-        c.text((X(cm) + lens_x) / 2, y - 10, label, 12, box=True)
+        c.text((X(cm) + lens_x) / 2, y - 10, label, 14, box=True)
     c.segment((lens_x, bot + 4), (lens_x, 306), 0.7)
-    c.text(20, 336, "光軸の目盛りは 5 cm ごと。破線は、はじめの物体と像。", 12, anchor="lm")
+    c.text(14, 336, "光軸の目盛りは 5 cm ごと。破線ははじめの物体と像、実線は移した後の物体。", 14, anchor="lm")
     return c.finish()
 
 
@@ -266,8 +269,8 @@ def figure04():
     # values of the lines
     for level, angle in ((10, 135), (20, 125), (-10, 45), (-20, 55)):
         x, y = on_level(level, angle)
-        c.text(x, y, f"{level:+d}V".replace("-", "−"), 13, box=True)
-    c.text(mid_x + 10, 14, "0V", 13, anchor="lm", box=True)
+        c.text(x, y, f"{level:+d} V".replace("-", "−"), 14, box=True)
+    c.text(mid_x + 10, 16, "0 V", 14, anchor="lm", box=True)
     # charges
     for (x, y), sign in ((qp, "+"), (qn, "−")):
         c.circle(x, y, 10, fill=255, outline=0, width=1.5)
@@ -292,7 +295,7 @@ def figure04():
         dx, dy = offsets[n]
         c.text(x + dx, y + dy, n, 14, box=True)
     c.segment((8, 304), (448, 304), 0.8)
-    c.text(228, 326, "数値は各線の電位", 13)
+    c.text(228, 326, "数値は各線の電位", 14)
     return c.finish()
 
 
@@ -312,7 +315,7 @@ def _person(c, x, ground, hand, lean=8.0):
 @described(
     "氷の上の人とボールの、二つの場面を上下に並べた図。"
     "上の場面には、押す前、静止、と書いてある。"
-    "人が立ち、右にある質量 m のボールに両手を当てている。人の質量は書いてない。"
+    "人が立ち、右にある質量 m のボールに両手を当てている。人の頭の上に、人の質量 k m が書いてある。"
     "下の場面には、押した後、と書いてある。"
     "ボールは右向きの矢印に v と書いてあり、人には左向きの矢印があって、速さは書いてない。"
     "どちらの場面も、床は氷。")
@@ -328,10 +331,11 @@ def figure05():
         c.rect(4, top + 4, 392, top + 148, outline=150, width=1.0)
         c.text(14, top + 20, caption, 14, anchor="lm")
         c.ground(14, 382, ground, depth=6)
-        c.text(366, ground + 12, "氷", 13)
+        c.text(366, ground + 12, "氷", 14)
         if row == 0:
             px, bx = 170.0, 232.0
             _person(c, px, ground, (bx - r + 1, ground - r - 4), lean=10)
+            c.text(px + 12, ground - 104, "km", 16)
         else:
             px, bx = 96.0, 300.0
             _person(c, px, ground, (px + 26, ground - 38), lean=-2)
@@ -343,7 +347,7 @@ def figure05():
     return c.finish()
 
 
-def _box(c, x0, y0, x1, y1, lines, size=12):
+def _box(c, x0, y0, x1, y1, lines, size=14):
     """A labelled box, as the sensors and the logger are drawn."""
     c.rect(x0, y0, x1, y1, fill=255, outline=0, width=1.4)
     for k, line in enumerate(lines):
@@ -372,8 +376,8 @@ def figure06():
     c.segment((L - 14, by - 6), (L + 14, by - 6), 1.8)
     c.segment((L - 7, by + 6), (L + 7, by + 6), 4.5)
     c.text(L - 26, by - 10, "E", 15)
-    c.text(L - 22, by + 12, "6.0 V", 12)
-    c.text(L + 20, by - 15, "+", 13)
+    c.text(L + 12, by + 22, "6.0 V", 14, anchor="lm")
+    c.text(L + 20, by - 15, "+", 14)
     # switch, resistor and current sensor along the top
     s0, s1 = 56.0, 84.0
     c.segment((L, T), (s0, T), 1.6)
@@ -410,8 +414,8 @@ def figure06():
     # data logger, cabled to both sensors
     g0, g1 = 350.0, 414.0
     c.rect(g0, T - 4, g1, B, fill=235, outline=0, width=1.4)
-    c.text((g0 + g1) / 2, by - 8, "データ", 12)
-    c.text((g0 + g1) / 2, by + 8, "ロガー", 12)
+    c.text((g0 + g1) / 2, by - 8, "データ", 14)
+    c.text((g0 + g1) / 2, by + 8, "ロガー", 14)
     c.line([((a0 + a1) / 2, T - 17), ((a0 + a1) / 2, 10), (g0 + 22, 10), (g0 + 22, T - 4)], 1.0)
     c.segment((v1, by), (g0, by), 1.0)
     return c.finish()
@@ -425,7 +429,7 @@ def _rc_words(panel):
     start, _scale = measured.charging_current()
     begin = f"{factor * start:.1f}"
     if (factor, stretch) == (1.0, 1.0):
-        return f"破線は実線と重なっていて、区別できない。"
+        return "破線は実線とぴったり重なっていて、破線は見えない。グラフの中に、破線は実線と重なっている、と書いてある。"
     words = f"破線は、縦軸の{begin}から始まり、"
     if stretch == 1.0:
         return words + "どの時刻でも実線のちょうど半分の高さで、実線と同じように減って0に近づく。"
@@ -463,17 +467,17 @@ def figure07():
         sx, sy = 22.0, 13.5                        # pixels per second, per mA
         for k in range(1, 5):
             c.segment((x0 + k * sx, y0), (x0 + k * sx, y0 + 4), 1.0)
-            c.text(x0 + k * sx, y0 + 13, str(k), 12)
+            c.text(x0 + k * sx, y0 + 13, str(k), 14)
         for k in range(1, 5):
             y = y0 - k * 1.5 * sy
             c.segment((x0 - 4, y), (x0, y), 1.0)
             c.segment((x0, y), (x0 + t_max * sx, y), 0.5, fill=190)
-            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 12, anchor="rm")
+            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 14, anchor="rm")
         c.arrow((x0, y0), (x0 + t_max * sx + 12, y0), 1.2, 6)
         c.arrow((x0, y0), (x0, y0 - i_max * sy - 12), 1.2, 6)
-        c.text(x0 + t_max * sx + 8, y0 + 13, "t", 13)
-        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 13)
-        c.text(x0 - 8, y0 + 12, "O", 12)
+        c.text(x0 + t_max * sx + 10, y0 + 11, "t", 14)
+        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 14)
+        c.text(x0 - 8, y0 + 12, "O", 14)
         c.text(ox + 126, oy + 14, CIRCLED[n - 1], 15)
         solid, dashed = panels.rc_curves(n)
         steps = 200
@@ -481,8 +485,11 @@ def figure07():
         pts = [(t_max * k / steps, dashed(t_max * k / steps)) for k in range(steps + 1)]
         pts = [(x0 + t * sx, y0 - min(i, i_max) * sy) for t, i in pts]
         c.dashed_curve(pts, 1.8, 5.0, 3.5)
-    c.text(217, 283, "どのグラフも、縦軸は電流 I〔mA〕、横軸は時刻 t〔s〕", 12)
-    c.text(217, 299, "実線は表の測定で得た電流、破線は取りかえた後の電流の候補", 12)
+        if panels.RC_PANELS[n][:2] == (1.0, 1.0):
+            c.text(x0 + 50, oy + 32, "破線は実線と", 14)
+            c.text(x0 + 50, oy + 47, "重なっている", 14)
+    c.text(217, 283, "どのグラフも、縦軸は電流 I〔mA〕、横軸は時刻 t〔s〕", 14)
+    c.text(217, 299, "実線は表の測定で得た電流、破線は取りかえた後の電流の候補", 14)
     return c.finish()
 
 
@@ -527,7 +534,7 @@ def figure08():
             c.circle(fx, fy, 1.6, fill=0, outline=None)
     c.text(142, 24, "真上から見た図", 14)
     c.text(142, 50, "磁束密度 B（鉛直上向き）", 14)
-    c.text(236, 276, "レール", 13)
+    c.text(236, 276, "レール", 14)
     c.segment((224, 266), (212, bottom + 2), 0.7)
     return c.finish()
 
@@ -538,6 +545,7 @@ def _rod_words(panel):
         "straight": "原点から右上がりの直線。",
         "up then down": "原点から増えて、最大になった後に減り、横軸に近づいていく曲線。",
         "flat": "縦軸の上の点から始まる、横軸に平行な直線。",
+        "straight then flat": "原点から右上がりの直線で増え、途中で折れ曲がって、その後は横軸に平行な直線。",
         "steeper and steeper": "原点から増え、しだいに傾きが大きくなっていく曲線。",
         "levelling off": "原点から増え、しだいに傾きが小さくなって、一定の値に近づいていく曲線。",
     }[panels.shape(_rod_samples(panel))]
@@ -567,7 +575,7 @@ def figure09():
         c.arrow((x0, y0), (x0, y0 - v_max * sy - 8), 1.3, 7)
         c.text(x0 + t_max * sx + 10, y0 + 12, "t", 14)
         c.text(x0 - 12, y0 - v_max * sy - 2, "v", 14)
-        c.text(x0 - 10, y0 + 11, "O", 12)
+        c.text(x0 - 10, y0 + 11, "O", 14)
         c.text(ox + 138, oy + 16, CIRCLED[n - 1], 15)
         pts = [(x0 + t_max * sx * k / 400, y0 - v * sy) for k, v in enumerate(_rod_samples(n))]
         pts = [(x, y) for x, y in pts if y >= y0 - v_max * sy]
@@ -632,7 +640,7 @@ def figure10():
     c.segment((rx + 11, before), (rx + 66, before), 0.8)
     c.arrow((rx + 54, edge + 1), (rx + 54, before - 1), 1.0, 6, both=True)
     c.text(rx + 70, (edge + before) / 2, "d", 16, anchor="lm")
-    c.text(lx - 18, before + 12, "引き出す前", 13, anchor="rm")
+    c.text(lx - 18, before + 12, "引き出す前", 14, anchor="rm")
     return c.finish()
 
 
