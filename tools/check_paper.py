@@ -427,6 +427,21 @@ def check_expressions(questions, faults):
 
 # ---------------------------------------------------------------- choice graphs
 
+def graph_faults(figure, group, drawn, worked, named):
+    """The faults of a figure of choice graphs: the keyed one draws what was
+    worked out, each other what its named mistake gives, one apiece."""
+    faults = []
+    keyed = group[3]
+    if drawn.get(keyed) != worked:
+        faults.append(f"{figure}: graph {CIRCLED[keyed - 1]} draws {drawn.get(keyed)!r}, worked out {worked!r}")
+    for n, want in named.items():
+        if drawn.get(n) != want:
+            faults.append(f"{figure}: graph {CIRCLED[n - 1]} draws {drawn.get(n)!r}, its mistake gives {want!r}")
+    if len(set(drawn.values())) != len(drawn) or len(drawn) != group[1]:
+        faults.append(f"{figure}: the graphs {drawn} are not one apiece for the {group[1]} choices")
+    return faults
+
+
 def check_panels(questions, faults):
     """図７ and 図９: the keyed graph draws the worked curve; each other
     graph draws a named mistake's, and no two graphs draw alike."""
@@ -449,14 +464,7 @@ def check_panels(questions, faults):
     worked = tuple(round(x, 9) for x in worked)
     named = {n: tuple(round(x, 9) for x in pair) for n, pair in named.items()}
     drawn = {n: (f, s) for n, (f, s, _m) in panels.RC_PANELS.items()}
-    rc_key = key["2A-問3"][3]
-    if drawn.get(rc_key) != worked:
-        faults.append(f"図７: graph {CIRCLED[rc_key - 1]} draws {drawn.get(rc_key)}, R doubled gives {worked}")
-    for n, pair in named.items():
-        if drawn.get(n) != pair:
-            faults.append(f"図７: graph {CIRCLED[n - 1]} draws {drawn.get(n)}, its mistake gives {pair}")
-    if len(set(drawn.values())) != len(drawn) or len(drawn) != key["2A-問3"][1]:
-        faults.append(f"図７: the graphs {drawn} are not one apiece for the {key['2A-問3'][1]} choices")
+    faults += graph_faults("図７", key["2A-問3"], drawn, worked, named)
     # 2B-問4-5: the rod's speed.  Stepped from m dv/dt = F - k v, and from
     # the two equations of motion the mistakes write.
     samples = lambda curve: [curve(panels.ROD_AXES[0] * k / 400) for k in range(401)]
@@ -466,14 +474,7 @@ def check_panels(questions, faults):
              4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
              3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
              2: "up then down"}                                    # the idea with no equation
-    rod_key = key["2B-問4-5"][3]
-    if shapes.get(rod_key) != worked:
-        faults.append(f"図９: graph {CIRCLED[rod_key - 1]} is {shapes.get(rod_key)!r}, the rod's speed is {worked!r}")
-    for n, want in named.items():
-        if shapes.get(n) != want:
-            faults.append(f"図９: graph {CIRCLED[n - 1]} is {shapes.get(n)!r}, its mistake gives {want!r}")
-    if len(set(shapes.values())) != len(shapes) or len(shapes) != key["2B-問4-5"][1]:
-        faults.append(f"図９: the graphs {shapes} are not one shape apiece for the choices")
+    faults += graph_faults("図９", key["2B-問4-5"], shapes, worked, named)
     for caption in ("2A-問3", "2B-問4-5"):
         q = by_caption.get(caption)
         if q and [c[1:].strip() for c in q["choices"]] != [f"グラフ{d}" for d in CIRCLED[:len(q["choices"])]]:
