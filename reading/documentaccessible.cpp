@@ -208,7 +208,7 @@ public:
             if (offset <= 0 || offset >= count)
                 return spoken().toDocument(std::clamp(offset, 0, count));
             const int moved = spoken().toDocument(offset);
-            if (!spoken().text().at(offset).isSpace() && !signsToTheEnd(offset) && !signsAgainstAWord(offset)
+            if (!spoken().text().at(offset).isSpace() && !signsToTheEnd(offset) && !signsAgainstIt(offset)
                 && (forward ? moved > position : moved < position))
                 return moved;
         }
@@ -314,6 +314,8 @@ private:
     {
         const QString &all = spoken().text();
         Range word = boundaries().at(cursorPosition(), TextBoundaries::Unit::Word);
+        while (word.end < all.size() && signsAgainstIt(word.end))
+            word.end = boundaries().at(word.end, TextBoundaries::Unit::Word).end;
         int past = word.end;
         while (past < all.size() && all.at(past).isSpace())
             ++past;
@@ -335,17 +337,19 @@ private:
         return offset >= reading().signsFrom();
     }
 
-    // Whether the word at `offset` is signs alone with no space after it, as
-    // 「（」 before 4点 or 「。」 before the next sentence: with nothing after
-    // such a sign to give with it, Orca with Ctrl held would drop it and a
-    // stop there would be heard as nothing. It is passed over with the word
-    // it stands against.
-    bool signsAgainstAWord(int offset) const
+    // Whether the word before `offset` is signs alone with no space after
+    // it, as 「（」 before 4点 or 「。」 before the next sentence. Such signs
+    // are heard with the word after them, not before: Orca, finding a sign
+    // before the caret, would start the next word it reads there and say
+    // the sign alone, and with Ctrl held would drop a last sign.
+    bool signsAgainstIt(int offset) const
     {
         const QString &all = spoken().text();
-        const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
-        return word.end < all.size() && !all.at(word.end).isSpace()
-               && signsAtTheEnd(QStringView(all).mid(word.start, word.end - word.start)) == 0;
+        if (offset <= 0 || offset >= all.size() || all.at(offset).isSpace())
+            return false;
+        const Range word = boundaries().at(offset - 1, TextBoundaries::Unit::Word);
+        return !all.at(word.start).isSpace()
+               && signsAtTheEnd(QStringView(all).mid(word.start, offset - word.start)) == 0;
     }
 
     // The box of the character at `position`, in viewport coordinates: from

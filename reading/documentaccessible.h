@@ -44,8 +44,8 @@ void announceCaret(QTextEdit *view);
 // word there, through the spaces after it. Else a quick and a held press in
 // turn would say one word twice and skip the next.
 // Signs that end the text have no space after them: they are no stop, and
-// are heard with the word before them. Nor is a sign with a word right after
-// it (「（」 before 4点): it is passed over with that word.
+// are heard with the word before them. A sign with a word right after it
+// (「（」 before 4点) is heard with that word: the stop is before the sign.
 void moveByWord(QTextEdit *view, bool forward, bool select);
 
 // Where a move of the caret from `from` to the next character, `to`, stops:

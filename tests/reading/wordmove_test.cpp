@@ -33,8 +33,11 @@ private slots:
             {"次", "はリンク", "問題", "に", "もどる"});
         row("a raised power", "2.0×10<sup>3</sup> N", {"2.0", "かける", "10", "の3乗", "ニュートン"});
         row("over a paragraph's end", "<p>甲乙</p><p>丙丁</p>", {"甲乙", "丙丁"});
-        // A sign with no space after it is no stop (see below).
-        row("a full stop against the next sentence", "甲乙。丙丁", {"甲乙", "丙丁"}, {"甲乙。", "丙丁"});
+        // A sign with no space after it is heard with the word after it:
+        // Orca reads a word after a character from one before the caret
+        // when a sign stands there, and would say the sign alone.
+        row("a full stop against the next sentence", "甲乙。丙丁", {"甲乙", "。丙丁"});
+        row("a comma after a particle", "ある。次に、力を", {"ある", "。次", "に", "、力", "を"});
         // Where Orca's two readings parted, one word heard twice and the next lost.
         row("a space before a stop", "ラジウム 226 原子が", {"ラジウム", "226", "原子", "が"});
         row("a full stop at a line's end", "<p>一つ選べ。</p><p>次</p>", {"一", "つ", "選", "べ", "。", "次"});
@@ -97,11 +100,10 @@ private slots:
         QTest::newRow("a closing bracket that ends the text") << "第4版）" << QStringList{"第", "4", "版"};
         QTest::newRow("two signs that end the text") << "甲乙。」" << QStringList{"甲乙。"};
         QTest::newRow("a space and a sign that end the text") << "<pre>甲乙 。</pre>" << QStringList{"甲乙"};
-        // Nor is there after a sign that stands against the next word: it
-        // is passed over with that word.
-        QTest::newRow("brackets against words") << "問（4点）と「図1」を見よ"
-                                                << QStringList{"問", "4", "点", "と", "図", "1", "を", "見", "よ"};
-        QTest::newRow("a full stop against the next sentence") << "甲乙。丙丁" << QStringList{"甲乙", "丙丁"};
+        // A sign that stands against the next word is heard with it.
+        QTest::newRow("brackets against words")
+            << "問（4点）と「図1」を見よ" << QStringList{"問", "（4", "点", "）と", "「図", "1", "」を", "見", "よ"};
+        QTest::newRow("a full stop against the next sentence") << "甲乙。丙丁" << QStringList{"甲乙", "。丙丁"};
         QTest::newRow("a link that ends the text in a sign") << "<p>甲</p><p><a href=\"a.html\">問題にもどる。</a></p>"
                                                              << QStringList{"甲", "問題", "に", "もどる"};
     }
