@@ -1,7 +1,6 @@
 #include "document/confineddocument.h"
 #include "document/documentclean.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextBlock>
@@ -11,6 +10,7 @@
 #include <QTextTable>
 
 #include "support/testmain.h"
+#include "support/threadtime.h"
 
 // What the cleaning leaves of what Qt parsed: every length in a paper's
 // range whatever the markup's spelling, and of a costly document its front.
@@ -217,8 +217,7 @@ void DocumentCleanTest::pictureFormats_setInTimeForAnyParagraph()
         picture.format.setHeight(16);
     }
 
-    QElapsedTimer clock;
-    clock.start();
+    ThreadTime clock;
     documentclean::setPictureFormats(document, given);
     const qint64 spent = clock.elapsed();
 
