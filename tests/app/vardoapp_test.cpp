@@ -2,6 +2,7 @@
 #include "exam/answerkey.h"
 #include "exam/examwindow.h"
 #include "support/examcontrols.h"
+#include "support/openfiles.h"
 #include "support/testmain.h"
 
 #include <QAction>
@@ -97,6 +98,7 @@ void VardoAppTest::cleanup()
     m_app = nullptr;
     QTest::qWait(0); // lets closed windows finish their deferred delete
     QCOMPARE(openWindows(), QStringList());
+    QTRY_COMPARE(leftBehind(), QStringList());
 }
 
 void VardoAppTest::toggleCorrectChoice(int group)

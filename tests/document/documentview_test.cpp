@@ -141,15 +141,15 @@ void DocumentViewTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_view));
 }
 
-// Whatever path a test took, its documents' files and folders are let go
-// once the pane and its jobs are gone.
+// Whatever path a test took, its documents' files and folders and its
+// threads are let go once the pane and its jobs are gone.
 void DocumentViewTest::cleanup()
 {
     delete m_view;
     m_view = nullptr;
     QVERIFY(DocumentJob::settle(60000));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(openFilesUnder(m_dir.path()), QStringList());
+    QTRY_COMPARE(leftBehind(m_dir.path()), QStringList());
 }
 
 void DocumentViewTest::openPage(const QString &body)

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/openfiles.h"
 #include "support/watchedfifo.h"
 
 #include <optional>
@@ -55,6 +56,7 @@ class FolderTest : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void read_staysBeneathTheFolder_data();
     void read_staysBeneathTheFolder();
     void read_keepsAtMostTheBound_data();
@@ -81,6 +83,13 @@ void FolderTest::init()
     QVERIFY(QFile::link(QStringLiteral("../secret.txt"), path(QStringLiteral("paper/link-out"))));
     QVERIFY(QFile::link(QStringLiteral("sub"), path(QStringLiteral("paper/dir-in"))));
     QVERIFY(QFile::link(QStringLiteral(".."), path(QStringLiteral("paper/dir-out"))));
+}
+
+// Whatever a read found, on every path through the folder and the kernel's
+// ways of opening, nothing it opened stays open.
+void FolderTest::cleanup()
+{
+    QCOMPARE(openFilesUnder(m_dir.path()), QStringList());
 }
 
 void FolderTest::read_staysBeneathTheFolder_data()

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+#include "support/openfiles.h"
 #include "support/testfiles.h"
 #include "support/watchedfifo.h"
 
@@ -94,6 +95,7 @@ class MediaControlTest : public QObject
 
 private slots:
     void initTestCase();
+    void cleanup();
     void soundModule_loadsFromTheProgramFolder();
     void runningClock_isSilentAndQuiet_data();
     void runningClock_isSilentAndQuiet();
@@ -112,6 +114,13 @@ private:
 void MediaControlTest::initTestCase()
 {
     QCoreApplication::addLibraryPath(QStringLiteral(VARDO_MODULE_DIR));
+}
+
+// Whatever a test did, its cue's files, copies and thread are let go once
+// its control is gone.
+void MediaControlTest::cleanup()
+{
+    QTRY_COMPARE(leftBehind(m_dir.path()), QStringList());
 }
 
 // Without the module every cue is silent, so a module that fails to load
