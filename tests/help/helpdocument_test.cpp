@@ -1,6 +1,5 @@
 #include "help/helpdocument.h"
 #include "help/helpwindow.h"
-#include "widgets/cellwidth.h"
 
 #include <QAccessible>
 #include <QTest>
@@ -18,7 +17,6 @@ private slots:
     void document_has42LinesFromSpacesToEmptyEnd();
     void line_keepsItsExactCharactersAndIsHeardAsWords_data();
     void line_keepsItsExactCharactersAndIsHeardAsWords();
-    void fileLines_are56CellsIndented16();
 
 private:
     QStringList m_lines;
@@ -46,25 +44,15 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
         << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
         << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
     QTest::newRow("a heading's star") << 5 << QStringLiteral("★はじめに") << QStringLiteral(" はじめに");
-    QTest::newRow("half-width full stop")
-        << 8 << QString::fromUtf16(u"本ソフトは、実在のミラト試験を参考にして作ったゲームです\uFF61") << QString();
     QTest::newRow("a face after the apology")
         << 10 << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（＾＾；]")
         << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（苦笑]");
-    QTest::newRow("mixed parentheses")
-        << 14 << QString::fromUtf16(u"【ソフト名】ミラト試験2000(Vardo\uFF09") << QString();
-    QTest::newRow("ASCII blanks in date") << 15 << QStringLiteral("【掲載日】  2000/06/26 大安") << QString();
     QTest::newRow("full-width opening parenthesis")
         << 19 << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )")
         << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194キロバイト\u3000\u300098/06/24 )");
     QTest::newRow("mixed blanks before size")
         << 22 << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804KB\u3000\u300000/06/24 )")
         << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804キロバイト\u3000\u300000/06/24 )");
-    QTest::newRow("single backslashes")
-        << 31 << QString::fromUtf16(u"\u3000Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）")
-        << QString();
-    QTest::newRow("first step, indent 4")
-        << 39 << QString::fromUtf16(u"\u3000\u3000\uFF11\uFF0E「スタート」ボタンをクリックする。") << QString();
 }
 
 void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords()
@@ -81,15 +69,6 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords()
     int start = 0, end = 0;
     QCOMPARE(reader->textAtOffset(reader->cursorPosition(), QAccessible::LineBoundary, &start, &end),
              (heard.isNull() ? text : heard) + u'\n');
-}
-
-void HelpDocumentTest::fileLines_are56CellsIndented16()
-{
-    for (int i = 18; i <= 24; ++i) {
-        const QString line = m_lines.at(i - 1);
-        QVERIFY2(line.startsWith(QString(8, u'\u3000') + u'・'), qPrintable(line));
-        QCOMPARE(cellwidth::of(line), 56);
-    }
 }
 
 VARDO_TEST_MAIN(HelpDocumentTest)
