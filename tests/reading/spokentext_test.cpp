@@ -65,8 +65,8 @@ private slots:
                                      << "1、 マイナス3.6 2、 マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
         // A choice's number is heard apart from its value; inside a sentence it is a number.
         QTest::newRow("choice numbers")
-            << "<p>① 16 時間</p><p style=\"white-space:pre\">　⑫　T：大きく</p><p>①から⑤、道すじ① と②、の ③</p>"
-            << "1、 16 時間\n　12、　T：大きく\n①から⑤、道すじ① と②、の ③";
+            << "<p>① 16 時間</p><p style=\"white-space:pre\">　⑳　T：大きく</p><p>①から⑤、道すじ① と②、の ③</p>"
+            << "1、 16 時間\n　20、　T：大きく\n①から⑤、道すじ① と②、の ③";
         QTest::newRow("hyphens that are no minus") << "2A-問1 と 1-問1-1、x-y" << "2A-問1 と 1-問1-1、x-y";
         QTest::newRow("units after a number")
             << "10 m/s, 50 μF, 2.0 kΩ, 12 V, 0.40 T, 127 ℃, 6.6×10<sup>-34</sup> J・s, 4.2 J/(g・K), 5.0 mA"
