@@ -1,5 +1,7 @@
 #include "document/documentclean.h"
 
+#include "speech/codepoints.h"
+
 #include <QHash>
 #include <QPen>
 #include <QSet>
@@ -117,13 +119,10 @@ qint64 textCost(const QString &text)
 {
     qint64 sum = 0;
     qint64 marks = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t code = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-        {
-            code = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
+    for (qsizetype i = 0; i < text.size();) {
+        const codepoints::CodePoint point = codepoints::at(text, i);
+        const char32_t code = point.value;
+        i += point.size;
         marks = QChar::isMark(code) ? marks + 1 : 0;
         sum += (code < 0x80 ? 1 : scriptWeight(QChar::script(code))) + marks / marksOnALetter;
     }
@@ -347,14 +346,21 @@ void clampLengthProperty(QTextFormat &format, int property, qreal maxFixed)
         format.setProperty(property, clampLength(format.lengthProperty(property), maxFixed));
 }
 
-// A paper's sizes: what stays well inside these is left as written.
-constexpr qreal maxSpace = 200;  // margins, indents, line heights, in pixels
-constexpr qreal maxInner = 50;   // paddings, spacings
-constexpr qreal maxBorder = 10;
-constexpr qreal maxWidth = 4000; // a frame or column
+void clampDouble(QTextFormat &format, int property, Bounds<qreal> bounds)
+{
+    clampDouble(format, property, bounds.low, bounds.high);
+}
 
-// Font sizes are also rounded: every size is a font Qt loads and measures,
-// so a paragraph in thousands of sizes costs thousands of fonts.
+void clampInt(QTextFormat &format, int property, Bounds<int> bounds)
+{
+    clampInt(format, property, bounds.low, bounds.high);
+}
+
+constexpr qreal maxSpace = DocumentLimits::spaceSize;
+constexpr qreal maxInner = DocumentLimits::innerSize;
+constexpr qreal maxBorder = DocumentLimits::borderSize;
+constexpr qreal maxWidth = DocumentLimits::widthSize;
+
 // Qt fills a background picture's brush while it parses, from whatever
 // answers the document's request (the placeholder, here), and draws it
 // tiled: the brush goes with the address.
@@ -367,22 +373,26 @@ void dropBackgroundPicture(QTextFormat &format)
 
 void cleanCharFormat(QTextCharFormat &format)
 {
-    if (format.hasProperty(QTextFormat::FontPointSize))
+    // Point sizes are rounded as well (limits.h).
+    if (format.hasProperty(QTextFormat::FontPointSize)) {
+        constexpr Bounds<qreal> points = DocumentLimits::pointSize;
         format.setProperty(QTextFormat::FontPointSize,
-                           std::clamp(std::round(format.doubleProperty(QTextFormat::FontPointSize)), 4.0, 72.0));
-    clampInt(format, QTextFormat::FontPixelSize, 4, 96);
-    clampInt(format, QTextFormat::FontSizeAdjustment, -2, 4);
-    clampInt(format, QTextFormat::FontStretch, 50, 200);
-    clampDouble(format, QTextFormat::FontWordSpacing, -4, 40);
+                           std::clamp(std::round(format.doubleProperty(QTextFormat::FontPointSize)), points.low,
+                                      points.high));
+    }
+    clampInt(format, QTextFormat::FontPixelSize, DocumentLimits::pixelSize);
+    clampInt(format, QTextFormat::FontSizeAdjustment, DocumentLimits::sizeAdjustment);
+    clampInt(format, QTextFormat::FontStretch, DocumentLimits::fontStretch);
+    clampDouble(format, QTextFormat::FontWordSpacing, DocumentLimits::wordSpacing);
     if (format.hasProperty(QTextFormat::FontLetterSpacing)) {
         if (format.fontLetterSpacingType() == QFont::PercentageSpacing)
-            clampDouble(format, QTextFormat::FontLetterSpacing, 50, 200);
+            clampDouble(format, QTextFormat::FontLetterSpacing, DocumentLimits::letterSpacingPercent);
         else
-            clampDouble(format, QTextFormat::FontLetterSpacing, -4, 20);
+            clampDouble(format, QTextFormat::FontLetterSpacing, DocumentLimits::letterSpacing);
     }
     if (format.hasProperty(QTextFormat::TextOutline)) {
         QPen pen = format.textOutline();
-        pen.setWidthF(std::clamp(pen.widthF(), 0.0, 3.0));
+        pen.setWidthF(std::clamp(pen.widthF(), 0.0, DocumentLimits::outlineWidth));
         format.setTextOutline(pen);
     }
     // Shown as rich text, a tool tip would load pictures by any name; as
@@ -447,7 +457,7 @@ void cleanBlockFormat(QTextBlockFormat &format)
 {
     if (format.hasProperty(QTextFormat::LineHeight)) {
         if (format.lineHeightType() == QTextBlockFormat::ProportionalHeight)
-            clampDouble(format, QTextFormat::LineHeight, 50, 300);
+            clampDouble(format, QTextFormat::LineHeight, DocumentLimits::lineHeightPercent);
         else
             clampDouble(format, QTextFormat::LineHeight, 0, maxSpace);
     }
@@ -455,7 +465,7 @@ void cleanBlockFormat(QTextBlockFormat &format)
                          QTextFormat::BlockLeftMargin, QTextFormat::BlockRightMargin})
         clampDouble(format, property, 0, maxSpace);
     clampDouble(format, QTextFormat::TextIndent, -maxSpace, maxSpace);
-    clampInt(format, QTextFormat::BlockIndent, 0, 10);
+    clampInt(format, QTextFormat::BlockIndent, 0, DocumentLimits::indentSteps);
     clampLengthProperty(format, QTextFormat::BlockTrailingHorizontalRulerWidth, maxWidth);
     dropBackgroundPicture(format);
 }
@@ -541,7 +551,7 @@ QList<Picture> cleanText(QTextDocument &document, const std::atomic_bool &cancel
         if (QTextList *list = block.textList(); list && !lists.contains(list)) {
             lists.insert(list);
             QTextListFormat format = list->format();
-            clampInt(format, QTextFormat::ListIndent, 0, 10);
+            clampInt(format, QTextFormat::ListIndent, 0, DocumentLimits::indentSteps);
             list->setFormat(format);
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {

@@ -4,6 +4,7 @@
 #include "document/firstscreen.h"
 #include "document/paperzoom.h"
 #include "document/selectiondata.h"
+#include "markup/limits.h"
 #include "reading/caretbrowsing.h"
 #include "reading/spokenreading.h"
 
@@ -323,7 +324,7 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     }
     if (m_state == State::Showing && m_shown.isOpen()) {
         m_back.append({m_shown, textCursor().position()});
-        if (m_back.size() > maxBackSteps)
+        if (m_back.size() > DocumentLimits::backSteps)
             m_back.removeFirst();
     }
     follow(m_gate.at(name));

@@ -74,9 +74,6 @@ public:
     // The folder the pane may read from; empty when none.
     QString folder() const { return m_gate.folderPath(); }
     State state() const { return m_state; }
-    // Documents a link left, that Alt+Left goes back to, last first.
-    static constexpr int maxBackSteps = 32;
-    bool canGoBack() const { return !m_back.isEmpty(); }
     // The text's size, in per cent of the document's own: every page the
     // pane shows is at it, and every start at 100.
     int zoom() const { return m_zoom; }
@@ -130,7 +127,7 @@ private:
         ResourceGate gate;
         int caret = 0;
     };
-    QList<Step> m_back;
+    QList<Step> m_back; // documents a link left, that Alt+Left goes back to, last first
     // Where the caret goes in the document a job brings, when it is one
     // gone back to; and whether a link or Alt+Left asked for the job.
     int m_jobCaret = -1;

@@ -2,6 +2,7 @@
 
 #include "markup/limits.h"
 #include "reading/spokenreading.h"
+#include "widgets/keystrokes.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -85,8 +86,7 @@ void scaleRuns(QTextDocument &document, const QList<Run> &runs, qreal scale)
 
 bool isCtrlKey(const QKeyEvent *key)
 {
-    const Qt::KeyboardModifiers others = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    return others == Qt::ControlModifier;
+    return (keystrokes::held(key) & ~Qt::ShiftModifier) == Qt::ControlModifier;
 }
 
 } // namespace

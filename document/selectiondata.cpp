@@ -1,7 +1,8 @@
 #include "document/selectiondata.h"
 
 #include "document/confineddocument.h"
-#include "reading/spokenwords.h"
+#include "markup/limits.h"
+#include "speech/spokenwords.h"
 
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -16,7 +17,7 @@ const QString htmlType = QStringLiteral("text/html");
 QTextCursor capped(QTextCursor selection)
 {
     const int start = selection.selectionStart();
-    const int end = std::min(selection.selectionEnd(), start + SelectionData::maxCharacters);
+    const int end = std::min(selection.selectionEnd(), start + DocumentLimits::selectionChars);
     selection.setPosition(start);
     selection.setPosition(end, QTextCursor::KeepAnchor);
     return selection;

@@ -15,9 +15,6 @@ class QTextCursor;
 class SelectionData : public QMimeData
 {
 public:
-    // Characters of a selection kept at most; past them it is cut.
-    static constexpr int maxCharacters = 1 << 20;
-
     explicit SelectionData(const QTextCursor &selection);
 
     QStringList formats() const override;

@@ -1,6 +1,7 @@
 #include "exam/pictures.h"
 
-#include "reading/spokenwords.h"
+#include "speech/spokenwords.h"
+#include "widgets/pictureground.h"
 
 #include <QFile>
 #include <QHash>
@@ -28,8 +29,8 @@ QString markPath()
 namespace {
 
 // The picture at one byte a pixel with its colours exactly, when it has at
-// most 256 of them, as a GIF always has; otherwise as it is. Looked up a run
-// of one colour at a time, as a background is drawn in runs.
+// most the ground's 256 of them, as a GIF always has; otherwise as it is.
+// Looked up a run of one colour at a time, as a background is drawn in runs.
 QImage indexed(const QImage &picture)
 {
     QImage out(picture.size(), QImage::Format_Indexed8);
@@ -46,7 +47,7 @@ QImage indexed(const QImage &picture)
                 ++end;
             auto found = indexOf.constFind(colour);
             if (found == indexOf.cend()) {
-                if (colours.size() == 256)
+                if (colours.size() == PictureGround::paletteSize)
                     return picture;
                 found = indexOf.insert(colour, uchar(colours.size()));
                 colours.append(colour);

@@ -215,7 +215,9 @@ private:
     qint64 m_closedTableCells = 0;
 };
 
-bool isSpace(QChar c)
+// White space between the markup's tokens, as Qt's reader skips it: a
+// paragraph separator is text to it.
+bool isMarkupSpace(QChar c)
 {
     return c.isSpace() && c != QChar::ParagraphSeparator;
 }
@@ -263,7 +265,7 @@ public:
         }
         tag.name = word().toLower();
         const qsizetype attributesStart = m_pos;
-        if (!atEnd() && isSpace(m_html[m_pos]))
+        if (!atEnd() && isMarkupSpace(m_html[m_pos]))
             attributes(tag.spans);
         // Up to the ">", a "/" anywhere closes the element at once.
         while (!atEnd() && m_html[m_pos] != u'>') {
@@ -282,7 +284,7 @@ private:
     bool at(QChar c) const { return !atEnd() && m_html[m_pos] == c; }
     void skipSpace()
     {
-        while (!atEnd() && isSpace(m_html[m_pos]))
+        while (!atEnd() && isMarkupSpace(m_html[m_pos]))
             ++m_pos;
     }
     void skipPast(QChar c)
@@ -351,7 +353,7 @@ private:
         } else {
             while (!atEnd()) {
                 const QChar c = m_html[m_pos];
-                if (c == u'>' || c == u'<' || c == u'=' || isSpace(c)
+                if (c == u'>' || c == u'<' || c == u'=' || isMarkupSpace(c)
                     || (c == u'/' && m_pos + 1 < m_html.size() && m_html[m_pos + 1] == u'>'))
                     break;
                 ++m_pos;
@@ -555,9 +557,9 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (const QChar c = reader.next(); c != u'<') {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
-            if (!isSpace(c))
+            if (!isMarkupSpace(c))
                 head.text(open, html.size() - reader.rest().size() - 1, report);
-            if (newFormat && !isSpace(c)) {
+            if (newFormat && !isMarkupSpace(c)) {
                 newFormat = false;
                 formats.insert(open.format());
                 if (formats.size() > limits.formats)

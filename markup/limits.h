@@ -2,10 +2,19 @@
 
 #include <QtGlobal>
 
-// Every limit that shapes a document the pane shows, in one place: each use
-// reads its value from here. The figures were measured on Qt 6.4 so that no
-// document keeps a core busy for long, or holds the window up, whatever its
-// markup.
+// A format's bounds: a value outside them is brought to the nearer one.
+template <typename T>
+struct Bounds
+{
+    T low;
+    T high;
+};
+
+// Every limit on what the program reads from outside it, in one place: the
+// pane's documents and what a reader may take of them, and the sound cue.
+// Each use reads its value from here. The figures were measured on Qt 6.4 so
+// that no document keeps a core busy for long, or holds the window up,
+// whatever its markup.
 struct DocumentLimits
 {
     // ---- The file ----------------------------------------------------------
@@ -59,6 +68,25 @@ struct DocumentLimits
     // Characters of a tool tip, shown as plain text.
     static constexpr int toolTipChars = 500;
 
+    // ---- The sizes a format may give (documentclean) -------------------------
+    // A paper's sizes: what stays well inside these is left as written.
+    static constexpr qreal spaceSize = 200; // margins, indents, line heights, in pixels
+    static constexpr qreal innerSize = 50;  // paddings, spacings
+    static constexpr qreal borderSize = 10;
+    static constexpr qreal widthSize = 4000; // a frame or column
+    // Font sizes are also rounded: every size is a font Qt loads and measures,
+    // so a paragraph in thousands of sizes costs thousands of fonts.
+    static constexpr Bounds<qreal> pointSize{4, 72};
+    static constexpr Bounds<int> pixelSize{4, 96};
+    static constexpr Bounds<int> sizeAdjustment{-2, 4};
+    static constexpr Bounds<int> fontStretch{50, 200}; // per cent
+    static constexpr Bounds<qreal> wordSpacing{-4, 40};
+    static constexpr Bounds<qreal> letterSpacingPercent{50, 200};
+    static constexpr Bounds<qreal> letterSpacing{-4, 20};
+    static constexpr qreal outlineWidth = 3;
+    static constexpr Bounds<qreal> lineHeightPercent{50, 300};
+    static constexpr int indentSteps = 10; // a block's or a list's
+
     // ---- Pictures (picturedecoder) -------------------------------------------
     // Bytes of one picture file.
     static constexpr qint64 pictureBytes = 8 * 1024 * 1024;
@@ -101,4 +129,17 @@ struct DocumentLimits
     // may load a font, so a step costs at most about a quarter of a second.
     // A document with more keeps its size, and the key says so.
     static constexpr int zoomRuns = 2000;
+
+    // ---- What leaves the pane (selectiondata, documentview) ------------------
+    // Characters of a selection kept at most; past them it is cut.
+    static constexpr int selectionChars = 1 << 20;
+    // Documents a link left, that Alt+Left goes back to.
+    static constexpr int backSteps = 32;
+};
+
+struct SoundLimits
+{
+    // Bytes of the cue, read whole and checked before it plays; a larger
+    // file is refused like any other bad file.
+    static constexpr qint64 cueBytes = 16 * 1024 * 1024;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reading/textboundaries.h"
+#include "speech/textboundaries.h"
 
 #include "widgets/screenaccessible.h"
 

@@ -2,6 +2,7 @@
 
 #include "reading/documentaccessible.h"
 #include "widgets/focusring.h"
+#include "widgets/keystrokes.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -39,7 +40,7 @@ private:
     bool followLink(QKeyEvent *key)
     {
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            || key->modifiers() & ~Qt::KeypadModifier)
+            || keystrokes::held(key))
             return false;
         const QString link = caretbrowsing::linkAtCaret(m_view);
         if (link.isEmpty())
@@ -52,13 +53,10 @@ private:
     // caret moves by the words a screen reader reads instead.
     bool moveByWord(QKeyEvent *key)
     {
-        const bool select = key->matches(QKeySequence::SelectNextWord)
-                            || key->matches(QKeySequence::SelectPreviousWord);
-        const bool forward = key->matches(QKeySequence::MoveToNextWord)
-                             || key->matches(QKeySequence::SelectNextWord);
-        if (!forward && !select && !key->matches(QKeySequence::MoveToPreviousWord))
+        const std::optional<keystrokes::Move> move = keystrokes::caretMove(key, keystrokes::Unit::Word);
+        if (!move)
             return false;
-        documentaccessible::moveByWord(m_view, forward, select);
+        documentaccessible::moveByWord(m_view, move->forward, move->select);
         return true;
     }
 

@@ -1,6 +1,7 @@
 #include "reading/characterkeys.h"
 
 #include "reading/documentaccessible.h"
+#include "widgets/keystrokes.h"
 
 #include <QKeyEvent>
 #include <QTextEdit>
@@ -15,11 +16,11 @@ bool CharacterKeys::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_view || event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    const bool select = key->matches(QKeySequence::SelectNextChar)
-                        || key->matches(QKeySequence::SelectPreviousChar);
-    const bool right = key->matches(QKeySequence::MoveToNextChar) || key->matches(QKeySequence::SelectNextChar);
-    if (!right && !select && !key->matches(QKeySequence::MoveToPreviousChar))
+    const std::optional<keystrokes::Move> move = keystrokes::caretMove(key, keystrokes::Unit::Character);
+    if (!move)
         return false;
+    const bool select = move->select;
+    const bool right = move->forward;
     // Where the pane's own move would go, as it makes it.
     QTextCursor cursor = m_view->textCursor();
     const int from = cursor.position();

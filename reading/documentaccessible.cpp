@@ -5,8 +5,9 @@
 #include "reading/characterkeys.h"
 #include "reading/spokenreading.h"
 #include "reading/spokentext.h"
-#include "reading/textboundaries.h"
 #include "reading/viewportextents.h"
+#include "speech/textboundaries.h"
+#include "widgets/freshaccessible.h"
 #include "widgets/richtextbox.h"
 #include "widgets/screenpixels.h"
 
@@ -632,11 +633,8 @@ void install(QTextEdit *view)
     };
     QObject::connect(view, &QTextEdit::cursorPositionChanged, view, forgetWordMove);
     QObject::connect(view, &QTextEdit::textChanged, view, forgetWordMove);
-    // Qt makes and keeps an interface at the first event about the box,
-    // such as filling it: that one would answer with the text as shown.
-    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
-    if (made && !dynamic_cast<DocumentAccessible *>(made))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    // One made when the box was filled would answer with the text as shown.
+    dropEarlyAccessible<DocumentAccessible>(view);
 }
 
 QTextEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &text,

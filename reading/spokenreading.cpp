@@ -1,5 +1,7 @@
 #include "reading/spokenreading.h"
 
+#include "speech/codepoints.h"
+
 #include <QTextDocument>
 #include <QVariant>
 
@@ -12,9 +14,7 @@ const char keptProperty[] = "spokenReading";
 qsizetype signsAtTheEnd(QStringView text)
 {
     for (qsizetype i = text.size(); i > 0; --i) {
-        char32_t c = text.at(i - 1).unicode();
-        if (text.at(i - 1).isLowSurrogate() && i > 1 && text.at(i - 2).isHighSurrogate())
-            c = QChar::surrogateToUcs4(text.at(i - 2), text.at(i - 1));
+        const char32_t c = codepoints::before(text, i).value;
         if (!QChar::isSpace(c) && (QChar::isLetterOrNumber(c) || QChar::isMark(c)))
             return i;
     }

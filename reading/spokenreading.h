@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reading/spokentext.h"
-#include "reading/textboundaries.h"
+#include "speech/textboundaries.h"
 
 #include <QStringView>
 

@@ -1,7 +1,7 @@
 #include "reading/spokentext.h"
 
 #include "reading/readas.h"
-#include "reading/spokenwords.h"
+#include "speech/spokenwords.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -44,7 +44,7 @@ QList<QTextTableCell> cellsOf(const QTextTable &table, int row)
 }
 
 // Whether a cell shows nothing but spaces and breaks.
-bool isBlank(const QString &shown, const QTextTableCell &cell)
+bool isEmptyCell(const QString &shown, const QTextTableCell &cell)
 {
     for (int p = cell.firstPosition(); p < cell.lastPosition() && p < shown.size(); ++p) {
         if (!shown.at(p).isSpace())
@@ -76,7 +76,7 @@ void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<R
             // An empty cell says nothing, not a second 「、」: 「合計、100 点」.
             qsizetype lastSaid = -1;
             for (qsizetype k = 0; k < cells.size(); ++k) {
-                if (!isBlank(shown, cells.at(k)))
+                if (!isEmptyCell(shown, cells.at(k)))
                     lastSaid = k;
             }
             for (qsizetype k = 0; k < cells.size(); ++k) {
@@ -86,7 +86,7 @@ void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<R
                         words->append({p, 1, QStringLiteral(" ")});
                 }
                 if (k + 1 < cells.size()) {
-                    const bool between = k < lastSaid && !isBlank(shown, cell);
+                    const bool between = k < lastSaid && !isEmptyCell(shown, cell);
                     words->append({cell.lastPosition(), 1, between ? QStringLiteral("、") : QString()});
                 }
             }

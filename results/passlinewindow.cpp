@@ -1,15 +1,15 @@
 #include "results/passlinewindow.h"
 
+#include "reading/documentaccessible.h"
+#include "results/passlinedocument.h"
+#include "results/passlinelayout.h"
+#include "results/rowkeys.h"
+#include "speech/spokenwords.h"
 #include "widgets/background.h"
 #include "widgets/designfont.h"
 #include "widgets/fittedlabel.h"
 #include "widgets/screenfit.h"
 #include "widgets/twips.h"
-#include "reading/documentaccessible.h"
-#include "reading/spokenwords.h"
-#include "results/passlinedocument.h"
-#include "results/passlinelayout.h"
-#include "results/rowkeys.h"
 
 #include <QLabel>
 #include <QPaintEvent>

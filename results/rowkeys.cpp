@@ -1,5 +1,7 @@
 #include "results/rowkeys.h"
 
+#include "widgets/keystrokes.h"
+
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -23,9 +25,10 @@ bool RowKeys::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_view || event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    const bool down = key->matches(QKeySequence::MoveToNextLine);
-    if (!down && !key->matches(QKeySequence::MoveToPreviousLine))
+    const std::optional<keystrokes::Move> line = keystrokes::caretMove(key, keystrokes::Unit::Line);
+    if (!line || line->select)
         return false;
+    const bool down = line->forward;
     // Two of the box's own moves, the column kept, when the first lands on
     // a blank line and the second on a row.
     const auto move = down ? QTextCursor::Down : QTextCursor::Up;

@@ -1,5 +1,7 @@
 #include "sound/wavcheck.h"
 
+#include "markup/limits.h"
+
 #include "files/folder.h"
 
 #include <QBuffer>
@@ -153,7 +155,7 @@ std::optional<QByteArray> readPlayable(const QString &fileName)
 {
     const QFileInfo info(fileName);
     const auto folder = files::Folder::open(info.absolutePath());
-    const auto front = folder ? folder->read(info.fileName(), maxFileBytes) : std::nullopt;
+    const auto front = folder ? folder->read(info.fileName(), SoundLimits::cueBytes) : std::nullopt;
     if (!front || front->cut)
         return std::nullopt;
     return playableCopy(front->bytes);

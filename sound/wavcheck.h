@@ -20,12 +20,11 @@ bool isPlayable(QIODevice &device);
 bool isPlayable(const QByteArray &bytes);
 
 // The cue is read whole, once, and played from the bytes that were checked,
-// so that no file swapped in after the check reaches the player. Past this
-// size a file is refused like any other bad file.
-constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
-
+// so that no file swapped in after the check reaches the player. Past
+// SoundLimits::cueBytes (markup/limits.h) a file is refused like any other
+// bad file.
 // The bytes of the regular file at `fileName` when they are playable and no
-// longer than maxFileBytes; nothing otherwise. The file is opened as the
+// longer than SoundLimits::cueBytes; nothing otherwise. The file is opened as the
 // paper's files are: a symbolic link, a FIFO or a device is turned away
 // before anything opens it for reading, so that no driver's open runs and
 // nothing blocks.

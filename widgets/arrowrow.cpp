@@ -1,5 +1,7 @@
 #include "widgets/arrowrow.h"
 
+#include "widgets/keystrokes.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -22,7 +24,7 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->modifiers() & ~Qt::KeypadModifier)
+        if (keystrokes::held(key))
             return false;
         const int at = m_row.indexOf(static_cast<QWidget *>(watched));
         const int last = int(m_row.size()) - 1;

@@ -3,6 +3,13 @@
 #include <QAccessible>
 #include <QWidget>
 
+void dropAccessible(QWidget *widget, bool (*keep)(QAccessibleInterface *))
+{
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(widget);
+    if (made && !(keep && keep(made)))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
 void refreshAccessible(QWidget *widget)
 {
     // Without a reader there is nothing to refresh, and asking would make one.
@@ -10,8 +17,6 @@ void refreshAccessible(QWidget *widget)
         return;
     QList<QWidget *> widgets = widget->findChildren<QWidget *>();
     widgets.prepend(widget);
-    for (QWidget *each : std::as_const(widgets)) {
-        if (QAccessibleInterface *known = QAccessible::queryAccessibleInterface(each))
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
-    }
+    for (QWidget *each : std::as_const(widgets))
+        dropAccessible(each);
 }

@@ -1,5 +1,6 @@
 #include "widgets/pageframe.h"
 
+#include "widgets/freshaccessible.h"
 #include "widgets/screenaccessible.h"
 
 #include <QGroupBox>
@@ -42,11 +43,8 @@ void installAccessibility()
 void mark(QGroupBox *frame)
 {
     frame->setProperty(pageFrameProperty, true);
-    // Qt makes and keeps an interface at the first event about the frame,
-    // such as its title being set: that one would be a grouping.
-    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(frame);
-    if (made && !dynamic_cast<PageFrame *>(made))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    // One made when its title was set would be a grouping.
+    dropEarlyAccessible<PageFrame>(frame);
 }
 
 } // namespace pageframe

@@ -47,10 +47,10 @@ void PictureGround::paintEvent(QPaintEvent *event)
 // it, and converting it whole would take the bytes it is kept from.
 void PictureGround::drawIndexed(QPainter &painter, const QRect &part) const
 {
-    std::array<QRgb, 256> colours;
+    std::array<QRgb, paletteSize> colours;
     colours.fill(qRgb(0, 0, 0));
     const QList<QRgb> table = m_picture.colorTable();
-    for (qsizetype i = 0; i < std::min<qsizetype>(table.size(), 256); ++i)
+    for (qsizetype i = 0; i < std::min<qsizetype>(table.size(), paletteSize); ++i)
         colours[size_t(i)] = table[i] | 0xff000000;
 
     const int width = part.width();

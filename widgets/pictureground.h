@@ -10,6 +10,9 @@
 class PictureGround : public QWidget
 {
 public:
+    // The colours an indexed picture may have: one byte's worth.
+    static constexpr int paletteSize = 256;
+
     explicit PictureGround(const QColor &colour, QWidget *parent = nullptr);
 
     void setPicture(QImage picture);

@@ -904,7 +904,7 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
     if (data) {
         QCOMPARE(formats, QStringList({QStringLiteral("text/plain"), QStringLiteral("text/html")}));
         QVERIFY2(plain.contains(text), qPrintable(plain.left(200)));
-        QVERIFY(plain.size() <= SelectionData::maxCharacters + 1000);
+        QVERIFY(plain.size() <= DocumentLimits::selectionChars + 1000);
     }
 }
 

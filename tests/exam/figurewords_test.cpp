@@ -1,5 +1,5 @@
 #include "exam/pictures.h"
-#include "reading/spokenwords.h"
+#include "speech/spokenwords.h"
 
 #include <QTest>
 

@@ -29,7 +29,6 @@ private slots:
         QTest::newRow("cubed after a power") << "10<sup>-3</sup> m<sup>3</sup>"
                                              << "10のマイナス3乗 立方メートル";
         QTest::newRow("a quantity squared") << "mv<sup>2</sup>" << "mvの2乗";
-        QTest::newRow("minus sign") << "−20 V" << "マイナス20 ボルト";
         QTest::newRow("signs before the number and the power")
             << "−1.6×10<sup>−19</sup> C" << "マイナス1.6かける10のマイナス19乗 クーロン";
         QTest::newRow("plus sign power") << "10<sup>+3</sup>" << "10の3乗";
@@ -51,23 +50,10 @@ private slots:
         // Signs a synthesizer drops, units it spells, fractions it misreads.
         QTest::newRow("relations") << "q ＞ 0, x &lt; 1, a ≧ b ≦ c ≠ d"
                                    << "q 大なり 0, x 小なり 1, a 大なりイコール b 小なりイコール c ノットイコール d";
-        QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
-                                              << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
-                                                 "19.6 わる 9.8";
-        // A stretch read in words at its longest, and one past it read as written.
-        const QString one = QString(32, u'1'), two = QString(31, u'2');
-        QTest::newRow("the longest fraction in words") << one + "/" + two << two + "ぶんの" + one;
-        QTest::newRow("a longer fraction as written") << one + "1/" + two << one + "1/" + two;
-        QTest::newRow("dates are no fractions") << "2000/06/26、(98/06/24 )、2/3"
-                                                << "2000/06/26、(98/06/24 )、3ぶんの2";
-        QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
-        QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
-                                     << "1、 マイナス3.6 2、 マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
         // A choice's number is heard apart from its value; inside a sentence it is a number.
         QTest::newRow("choice numbers")
             << "<p>① 16 時間</p><p style=\"white-space:pre\">　⑳　T：大きく</p><p>①から⑤、道すじ① と②、の ③</p>"
             << "1、 16 時間\n　20、　T：大きく\n①から⑤、道すじ① と②、の ③";
-        QTest::newRow("hyphens that are no minus") << "2A-問1 と 1-問1-1、x-y" << "2A-問1 と 1-問1-1、x-y";
         QTest::newRow("units after a number")
             << "10 m/s, 50 μF, 2.0 kΩ, 12 V, 0.40 T, 127 ℃, 6.6×10<sup>-34</sup> J・s, 4.2 J/(g・K), 5.0 mA"
             << "10 メートル毎秒, 50 マイクロファラド, 2.0 キロオーム, 12 ボルト, 0.40 テスラ, 127 セルシウス度, "
@@ -75,43 +61,19 @@ private slots:
         QTest::newRow("units filling the brackets")
             << "v〔m/s〕 t〔s〕 計数率〔回/分〕 T<sup>2</sup>〔s<sup>2</sup>〕 ν〔×10<sup>14</sup> Hz〕 〔回〕"
             << "v〔メートル毎秒〕 t〔秒〕 計数率〔回毎分〕 Tの2乗〔秒の2乗〕 ν〔かける10の14乗 ヘルツ〕 〔回〕";
-        QTest::newRow("variables stay letters") << "力 N と電圧 V、比 T/N、2m、3T、m = 150 g、約何 N/m か"
-                                                << "力 N と電圧 V、比 NぶんのT、2m、3T、m イコール 150 グラム、"
-                                                   "約何 ニュートン毎メートル か";
-        QTest::newRow("other spellings") << "50 µF, 2 Ω, 9.8 m/s², 3 m³, 30°"
-                                         << "50 マイクロファラド, 2 オーム, 9.8 メートル毎秒毎秒, 3 立方メートル, 30度";
         QTest::newRow("picture") << "<img src=\"x.png\">図" << "（画像）図";
         // The working's signs, each class read as the paper's are.
         QTest::newRow("fraction signs") << "19.6 = ½ × 9.8 × t<sup>2</sup>、½CE<sup>2</sup>、⅓ と ¾"
                                         << "19.6 イコール 2ぶんの1 かける 9.8 かける tの2乗、2ぶんの1CEの2乗、"
                                            "3ぶんの1 と 4ぶんの3";
-        QTest::newRow("dashes and bars") << "1-問1-1 — 正解 ③、国 ― 国語" << "1-問1-1 、 正解 ③、国 、 国語";
         QTest::newRow("ranges, means, runs and subscripts")
             << "1.19〜1.35、0.1～0.2 s、½m⟨v<sup>2</sup>⟩、n = 1, 2, …、f<sub>1</sub> と fₙ、V_C"
             << "1.19から1.35、0.1から0.2 秒、2ぶんの1m（vの2乗）の平均、n イコール 1, 2, など、f1 と fn、V C";
-        QTest::newRow("a choice's number before a number, after a mark")
-            << "値、⑤ 154 J は、値。② 72 J、値、④ −0.4、④ と ⑥、道すじ③。"
-            << "値、5、 154 ジュール は、値。2、 72 ジュール、値、4、 マイナス0.4、④ と ⑥、道すじ③。";
-        QTest::newRow("a heading's star") << "★はじめに" << " はじめに";
         // Units built of units, and a unit named with no number before it.
         QTest::newRow("a quotient in a denominator's brackets")
             << "1.25 N/(m<sup>2</sup>/s<sup>2</sup>)（6 点、2 N/(m²/s²)、4.2 J/(g・K)、10 m/(2 s)"
             << "1.25 ニュートン毎（平方メートル毎秒毎秒）（6 点、2 ニュートン毎（平方メートル毎秒毎秒）、"
                "4.2 ジュール毎グラム毎ケルビン、10 mわる(2 秒)";
-        QTest::newRow("units named as units") << "g の単位のまま、J の単位、x の単位、2J の単位、ΔJ の単位"
-                                              << "グラム の単位のまま、ジュール の単位、x の単位、2J の単位、ΔJ の単位";
-        // A unit named without a number, where the words around say it is one.
-        QTest::newRow("units after 単位は, to the clause's end")
-            << "2.0（単位は V/mA = kΩ）で、V は、単位はJ。単位は m/s² と秒、x の単位は N/m (T)"
-            << "2.0（単位は ボルト毎ミリアンペア イコール キロオーム）で、V は、単位はジュール。"
-               "単位は メートル毎秒毎秒 と秒、x の単位は ニュートン毎メートル (T)";
-        QTest::newRow("a unit in brackets after its quantity or a variable")
-            << "重さ（N）と、張力(N)、電圧（V）、電力（kW）、長さ（cm）、x（m）、λ（nm）、v（m/s）"
-            << "重さ（ニュートン）と、張力(ニュートン)、電圧（ボルト）、電力（キロワット）、長さ（センチメートル）、"
-               "x（メートル）、λ（ナノメートル）、v（メートル毎秒）";
-        QTest::newRow("a unit converted to") << "質量を kg に直して、mm を m に直さず、x を cm に直す"
-                                             << "質量を キログラム に直して、ミリメートル を メートル に直さず、"
-                                                "x を センチメートル に直す";
         // A number read as a value in a unit; a letter after no number is a variable.
         QTest::newRow("a number read as a unit's value")
             << "0.60 を mm の値と読んで、10<sup>3</sup> を m の値と、2.0 を kg の値、x を m の値と、"
@@ -119,15 +81,8 @@ private slots:
             << "0.60 を ミリメートル の値と読んで、10の3乗 を メートル の値と、2.0 を キログラム の値、"
                "x を m の値と、0.60 を m と、0.60 を m のとき、0.60 を mx の値、0.60 メートル を センチメートル の値で、"
                "0.60 を ΔN の値";
-        // Labels and variables in brackets or before a particle stay letters.
-        QTest::newRow("labels and variables stay letters")
-            << "点（A）、（A）、A（C）、f(s)、質量（m）、力（F）、長さ（L）、周期（T）、T（上向き）、"
-               "（W は仕事関数）、（n = 3）、A（14 点）、m の値から、mm の値、x（m）の2"
-            << "点（A）、（A）、A（C）、f(s)、質量（m）、力（F）、長さ（L）、周期（T）、T（上向き）、"
-               "（W は仕事関数）、（n イコール 3）、A（14 点）、m の値から、mm の値、x（メートル）の2";
-        QTest::newRow("middle dots trailing off") << "天才です・・・ バレなければ、国語Ⅰ・Ⅱ、6.6 J・s"
-                                                  << "天才です、 バレなければ、国語Ⅰ・Ⅱ、6.6 ジュール秒";
     }
+
 
     // Offsets map both ways, never going back: spoken no earlier, document no later.
     void readsWhatTheLookMeans()

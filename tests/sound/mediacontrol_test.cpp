@@ -1,3 +1,4 @@
+#include "markup/limits.h"
 #include "sound/mediacommand.h"
 #include "sound/mediacontrol.h"
 #include "sound/soundplayer.h"
@@ -149,7 +150,7 @@ void MediaControlTest::runningClock_isSilentAndQuiet_data()
     // Root reads it all the same; then it is simply the chime.
     QTest::newRow("no read rights") << chime << true << false;
     QTest::newRow("the chime") << chime << true << true;
-    QTest::newRow("a 16 MiB cue") << chimeOfSize(wavcheck::maxFileBytes) << true << true;
+    QTest::newRow("a 16 MiB cue") << chimeOfSize(SoundLimits::cueBytes) << true << true;
 }
 
 // The clock opens the cue once a second; whatever the file, nothing may be

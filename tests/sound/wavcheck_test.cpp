@@ -1,3 +1,4 @@
+#include "markup/limits.h"
 #include "sound/wavcheck.h"
 #include "support/watchedfifo.h"
 
@@ -165,8 +166,8 @@ void WavCheckTest::readPlayable_onlyWholeFilesWithinTheLimit_data()
     QTest::addColumn<bool>("read");
 
     QTest::newRow("small") << qint64(4096) << true;
-    QTest::newRow("at the limit") << wavcheck::maxFileBytes << true;
-    QTest::newRow("one byte past the limit") << wavcheck::maxFileBytes + 1 << false;
+    QTest::newRow("at the limit") << SoundLimits::cueBytes << true;
+    QTest::newRow("one byte past the limit") << SoundLimits::cueBytes + 1 << false;
     QTest::newRow("4 GiB, sparse") << (qint64(4) << 30) - 2 << false;
 }
 

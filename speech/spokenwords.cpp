@@ -1,6 +1,8 @@
-#include "reading/spokenwords.h"
+#include "speech/spokenwords.h"
 
 #include "markup/limits.h"
+#include "speech/codepoints.h"
+#include "speech/spokentables.h"
 
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
@@ -9,107 +11,9 @@
 
 namespace {
 
-// The units of a physics paper, by symbol. A length raised to 2 or 3 is an
-// area or a volume (平方メートル); anything else raised is 「の2乗」.
-struct Unit
-{
-    const char *symbol;
-    const char *name;
-    bool length;
-};
-
-constexpr Unit units[] = {
-    {"m", "メートル", true},           {"cm", "センチメートル", true},   {"mm", "ミリメートル", true},
-    {"km", "キロメートル", true},      {"μm", "マイクロメートル", true}, {"nm", "ナノメートル", true},
-    {"s", "秒", false},                {"ms", "ミリ秒", false},          {"min", "分", false},
-    {"h", "時間", false},              {"kg", "キログラム", false},      {"g", "グラム", false},
-    {"N", "ニュートン", false},        {"J", "ジュール", false},         {"kJ", "キロジュール", false},
-    {"eV", "電子ボルト", false},       {"W", "ワット", false},           {"kW", "キロワット", false},
-    {"Pa", "パスカル", false},         {"hPa", "ヘクトパスカル", false}, {"V", "ボルト", false},
-    {"kV", "キロボルト", false},       {"mV", "ミリボルト", false},      {"A", "アンペア", false},
-    {"mA", "ミリアンペア", false},     {"μA", "マイクロアンペア", false}, {"C", "クーロン", false},
-    {"K", "ケルビン", false},          {"mol", "モル", false},           {"Hz", "ヘルツ", false},
-    {"kHz", "キロヘルツ", false},      {"MHz", "メガヘルツ", false},     {"T", "テスラ", false},
-    {"Wb", "ウェーバ", false},         {"H", "ヘンリー", false},         {"F", "ファラド", false},
-    {"μF", "マイクロファラド", false}, {"pF", "ピコファラド", false},    {"Ω", "オーム", false},
-    {"kΩ", "キロオーム", false},       {"MΩ", "メガオーム", false},      {"L", "リットル", false},
-    {"rad", "ラジアン", false},        {"℃", "セルシウス度", false},     {"°C", "セルシウス度", false},
-    {"°", "度", false},                {"u", "原子質量単位", false},      {"keV", "キロ電子ボルト", false},
-    {"MeV", "メガ電子ボルト", false},  {"KB", "キロバイト", false},
-};
-
-// Quantities that name their unit in brackets after them, 重さ（N）, and the
-// units each is measured in, as read. A variable in such brackets is no unit
-// of its quantity (質量（m）, 力（F）, 長さ（L）) and stays a letter; a longer
-// word wins (電力 over 力).
-struct Quantity
-{
-    const char16_t *word;
-    const char *units; // space-separated
-};
-
-constexpr Quantity quantities[] = {
-    {u"重さ", "ニュートン"},
-    {u"力", "ニュートン"},
-    {u"質量", "キログラム グラム"},
-    {u"長さ", "メートル センチメートル ミリメートル キロメートル"},
-    {u"距離", "メートル センチメートル ミリメートル キロメートル"},
-    {u"高さ", "メートル センチメートル ミリメートル キロメートル"},
-    {u"波長", "メートル センチメートル ミリメートル マイクロメートル ナノメートル"},
-    {u"時間", "秒 ミリ秒 分 時間"},
-    {u"周期", "秒 ミリ秒"},
-    {u"速さ", "メートル毎秒 キロメートル毎時間"},
-    {u"速度", "メートル毎秒 キロメートル毎時間"},
-    {u"加速度", "メートル毎秒毎秒"},
-    {u"電圧", "ボルト キロボルト ミリボルト"},
-    {u"電流", "アンペア ミリアンペア マイクロアンペア"},
-    {u"抵抗", "オーム キロオーム メガオーム"},
-    {u"温度", "ケルビン セルシウス度"},
-    {u"振動数", "ヘルツ キロヘルツ メガヘルツ"},
-    {u"エネルギー", "ジュール キロジュール 電子ボルト キロ電子ボルト メガ電子ボルト"},
-    {u"仕事", "ジュール キロジュール"},
-    {u"熱量", "ジュール キロジュール"},
-    {u"電気量", "クーロン"},
-    {u"電荷", "クーロン"},
-    {u"電気容量", "ファラド マイクロファラド ピコファラド"},
-    {u"圧力", "パスカル ヘクトパスカル"},
-    {u"電力", "ワット キロワット"},
-    {u"磁束密度", "テスラ"},
-};
-
-// Signs a synthesizer drops or names oddly, read as a Japanese reader says
-// them. An ASCII "-" is a minus only where it stands as one (minusAt()).
-struct Sign
-{
-    const char16_t *sign;
-    const char *words;
-};
-
-constexpr Sign signs[] = {
-    {u"＞", "大なり"},         {u">", "大なり"},           {u"＜", "小なり"},
-    {u"<", "小なり"},          {u"≧", "大なりイコール"},   {u"≥", "大なりイコール"},
-    {u"⩾", "大なりイコール"},  {u"≦", "小なりイコール"},   {u"≤", "小なりイコール"},
-    {u"⩽", "小なりイコール"},  {u"＝", "イコール"},        {u"=", "イコール"},
-    {u"≠", "ノットイコール"},  {u"≒", "ニアリーイコール"}, {u"≈", "ニアリーイコール"},
-    {u"＋", "プラス"},         {u"+", "プラス"},           {u"±", "プラスマイナス"},
-    {u"−", "マイナス"},        {u"－", "マイナス"},        {u"×", "かける"},
-    {u"÷", "わる"},            {u"→", "から"},             {u"√", "ルート"},
-    {u"∞", "無限大"},          {u"′", "ダッシュ"},         {u"″", "ツーダッシュ"},
-    {u"/", "わる"},
-    // A dash or bar between two parts is a pause; a wave dash a range.
-    {u"—", "、"},              {u"―", "、"},               {u"〜", "から"},
-    {u"～", "から"},           {u"…", "など"},
-    // Middle dots trailing off, as a sentence does, are a pause too; one
-    // alone joins (J・s, 国語Ⅰ・Ⅱ) and is read as it is.
-    {u"・・・", "、"},
-    // A subscript written inline (V_C, fₙ) is read as <sub> is, after its letter.
-    {u"_", " "},               {u"ₙ", "n"},
-    // ⟨v²⟩ is the mean of v², heard after it as in speech.
-    {u"⟨", "（"},              {u"⟩", "）の平均"},
-    // A heading's mark says nothing its heading does not.
-    {u"★", " "},
-    {u"\xfffc", "（画像）"},
-};
+using spokentables::Quantity;
+using spokentables::Sign;
+using spokentables::Unit;
 
 QString minus()
 {
@@ -123,7 +27,7 @@ QString signWords(QStringView text, int i, int *length)
     const QStringView rest = text.sliced(i);
     QString words;
     *length = 0;
-    for (const Sign &sign : signs) {
+    for (const Sign &sign : spokentables::signs()) {
         const QStringView symbol(sign.sign);
         if (symbol.size() > *length && rest.startsWith(symbol)) {
             words = QString::fromUtf8(sign.words);
@@ -157,15 +61,17 @@ bool isWordCharacter(QChar c)
     return c.isLetter() || c.isDigit();
 }
 
-bool isSpace(QChar c)
+// Spaces that may stand inside a quantity, between a number and its unit:
+// the ASCII one, the no-break one, thin ones.
+bool isSpaceInQuantity(QChar c)
 {
     return c == u' ' || c == QChar::Nbsp || c == u'\u2009' || c == u'\u202f';
 }
 
 // Spaces that stand between words, the ideographic one too.
-bool isBlank(QChar c)
+bool isSpaceBetweenWords(QChar c)
 {
-    return isSpace(c) || c == u'\u3000';
+    return isSpaceInQuantity(c) || c == u'\u3000';
 }
 
 // ① to ⑳ as their numbers; 0 for any other character.
@@ -264,7 +170,7 @@ private:
     bool afterQuantity(int i, bool *spaced) const
     {
         int j = i - 1;
-        while (j >= 0 && isSpace(at(j)) && !isRaised(j))
+        while (j >= 0 && isSpaceInQuantity(at(j)) && !isRaised(j))
             --j;
         *spaced = j < i - 1;
         if (j < 0)
@@ -286,14 +192,15 @@ private:
     {
         static const QStringList symbols = [] {
             QStringList list;
-            for (const Unit &unit : units)
+            for (const Unit &unit : spokentables::units())
                 list.append(QString::fromUtf8(unit.symbol));
             return list;
         }();
         const Unit *best = nullptr;
         int bestSize = 0;
+        const std::span<const Unit> units = spokentables::units();
         for (const Unit &unit : units) {
-            const QString &symbol = symbols.at(&unit - units);
+            const QString &symbol = symbols.at(&unit - units.data());
             if (symbol.size() <= bestSize || i + symbol.size() > m_text.size())
                 continue;
             bool same = true;
@@ -397,7 +304,7 @@ private:
 
     int pastSpaces(int i) const
     {
-        while (isSpace(at(i)))
+        while (isSpaceInQuantity(at(i)))
             ++i;
         return i;
     }
@@ -406,7 +313,7 @@ private:
     int beforeSpaces(int i) const
     {
         int j = i - 1;
-        while (isSpace(at(j)))
+        while (isSpaceInQuantity(at(j)))
             --j;
         return j;
     }
@@ -450,7 +357,7 @@ private:
             return false;
         const QStringView before = QStringView(m_text).first(i - 1);
         const Quantity *measured = nullptr;
-        for (const Quantity &quantity : quantities) {
+        for (const Quantity &quantity : spokentables::quantities()) {
             const QStringView word(quantity.word);
             if (before.endsWith(word) && (!measured || word.size() > QStringView(measured->word).size()))
                 measured = &quantity;
@@ -487,7 +394,7 @@ private:
     // A unit such as m/s², J・s or J/(g・K) where one may stand.
     bool unitAt(int i, spokenwords::Replacement *r)
     {
-        if (isRaised(i) || isSpace(at(i)))
+        if (isRaised(i) || isSpaceInQuantity(at(i)))
             return false;
         bool spaced = false;
         const bool brackets = inBrackets(i);
@@ -601,7 +508,7 @@ private:
             return false;
         const QChar next = at(i + 1);
         return isAsciiDigit(next) || isAsciiLetter(next) || next == u'(' || next == u'.' || next == u'√'
-               || (isSpace(next) && isSpace(at(i - 1)));
+               || (isSpaceInQuantity(next) && isSpaceInQuantity(at(i - 1)));
     }
 
     // Whether a number starts at `i`: a digit, or a minus before one.
@@ -620,12 +527,12 @@ private:
     bool choiceAt(int i, spokenwords::Replacement *r) const
     {
         const int number = circledNumber(at(i));
-        if (number == 0 || !isBlank(at(i + 1)))
+        if (number == 0 || !isSpaceBetweenWords(at(i + 1)))
             return false;
         int value = i + 1;
-        while (isBlank(at(value)))
+        while (isSpaceBetweenWords(at(value)))
             ++value;
-        if (!(i == 0 || at(i - 1) == u'\n' || isBlank(at(i - 1)) || numberAt(value)))
+        if (!(i == 0 || at(i - 1) == u'\n' || isSpaceBetweenWords(at(i - 1)) || numberAt(value)))
             return false;
         *r = {i, 1, QString::number(number) + u'、'};
         return true;
@@ -697,8 +604,8 @@ void joinToCharacterBefore(const QString &text, int end, int *done, int *next, Q
     for (int p = *next; p < end; p = *next) {
         const int runEnd = pastJoiners(text, p);
         int start = p - 1;
-        if (start > *done && text.at(start).isLowSurrogate() && text.at(start - 1).isHighSurrogate())
-            --start;
+        if (start > *done)
+            start = p - codepoints::before(text, p).size;
         if (start >= *done && text.at(start) != u'\n' && !mergesAcross(text, start, p, runEnd))
             found->append({start, runEnd - start, text.mid(start, p - start)});
         *done = runEnd;
@@ -734,9 +641,7 @@ QList<Replacement> findAroundJoiners(const QString &text, const QList<bool> &rai
         int end = start;
         if (r.length > 0) {
             const int last = at.at(r.position + r.length - 1);
-            const int first = last > 0 && text.at(last).isLowSurrogate() && text.at(last - 1).isHighSurrogate()
-                                  ? last - 1
-                                  : last;
+            const int first = last + 1 - codepoints::before(text, last + 1).size;
             end = pastJoiners(text, last + 1);
             if (end > last + 1 && mergesAcross(text, first, last + 1, end))
                 end = last + 1;

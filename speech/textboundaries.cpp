@@ -1,4 +1,6 @@
-#include "reading/textboundaries.h"
+#include "speech/textboundaries.h"
+
+#include "speech/codepoints.h"
 
 #include <QTextBoundaryFinder>
 
@@ -7,20 +9,6 @@
 namespace {
 
 enum class Kind { Break, Space, Kanji, Hiragana, Katakana, Alphanumeric, Other };
-
-struct CodePoint
-{
-    char32_t value;
-    int size;
-};
-
-CodePoint codePointAt(const QString &text, int i)
-{
-    const QChar c = text.at(i);
-    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-        return {QChar::surrogateToUcs4(c, text.at(i + 1)), 2};
-    return {c.unicode(), 1};
-}
 
 Kind kindOf(char32_t c)
 {
@@ -111,7 +99,7 @@ QList<int> wordStarts(const QString &text)
     QList<int> starts;
     Kind previous = Kind::Break;
     for (int i = 0; i < text.size();) {
-        const CodePoint c = codePointAt(text, i);
+        const codepoints::CodePoint c = codepoints::at(text, i);
         Kind kind = kindOf(c.value);
         bool joins = false;
         if (i > 0 && previous != Kind::Break && extendsPrevious(c.value)) {
@@ -124,7 +112,7 @@ QList<int> wordStarts(const QString &text)
             joins = true;
         } else if (previous == Kind::Alphanumeric && isInsideNumberOrWord(c.value)
                    && i + c.size < text.size()
-                   && kindOf(codePointAt(text, i + c.size).value) == Kind::Alphanumeric) {
+                   && kindOf(codepoints::at(text, i + c.size).value) == Kind::Alphanumeric) {
             joins = true;
             kind = Kind::Alphanumeric;
         }
