@@ -1,6 +1,7 @@
 #include "document/documentjob.h"
 
 #include "document/documentclean.h"
+#include "document/documentlog.h"
 #include "document/picturedecoder.h"
 #include "files/regularfile.h"
 #include "markup/htmldecode.h"
@@ -43,6 +44,8 @@ public:
     bool running = false;
     std::shared_ptr<State> waiting;
 };
+
+Q_LOGGING_CATEGORY(documentLog, "vardo.document", QtWarningMsg)
 
 namespace {
 
@@ -104,17 +107,25 @@ ConfinedDocument::Grant styleSheets(const ResourceGate &gate, const htmlguard::R
             return QVariant();
         const QString name = gate.nameOf(address);
         const qint64 left = DocumentLimits::styleSheetBytes - given->bytes;
-        if (name.isEmpty() || left <= 0 || given->names.contains(name))
+        if (name.isEmpty() || given->names.contains(name))
             return QString();
+        if (left <= 0) {
+            qCInfo(documentLog) << "style sheet left out, past the bytes of all sheets:" << name;
+            return QString();
+        }
         given->names.insert(name);
         const auto front = gate.read(name, left);
-        if (!front)
+        if (!front) {
+            qCInfo(documentLog) << "style sheet left out, no regular file beneath the folder:" << name;
             return QString();
+        }
         given->bytes += front->bytes.size();
         const QString sheet = htmldecode::decode(front->bytes, front->cut);
         const qint64 matches = report.matches(htmlguard::sheetShape(sheet));
-        if (matches > given->matchesLeft)
+        if (matches > given->matchesLeft) {
+            qCInfo(documentLog) << "style sheet left out, its matching would cost too much:" << name;
             return QString();
+        }
         given->matchesLeft -= matches;
         return sheet;
     };

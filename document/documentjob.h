@@ -64,7 +64,10 @@ public:
     // Waits at most `ms` for the job; true once it has finished.
     bool wait(int ms);
     // Runs `done` in `context`'s thread once the job has finished (queued,
-    // also when it already has), unless the job is given up first.
+    // also when it already has), unless the job is given up first. The job
+    // keeps `context` as a plain pointer: it must outlive the job, or the
+    // job be given up (destroyed) before it goes, as a pane that owns its
+    // job does.
     void whenDone(QObject *context, std::function<void()> done);
     // The outcome; only once the job has finished, and only once.
     Result take();

@@ -94,7 +94,7 @@ DocumentJob::Request DocumentView::request(const ResourceGate &gate) const
     return {gate, font(), devicePixelRatioF()};
 }
 
-std::unique_ptr<DocumentJob> DocumentView::startJob(const QString &path, const QFont &font)
+std::unique_ptr<DocumentJob> DocumentView::startJob(const QString &path, const QFont &font, qreal scale)
 {
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
@@ -102,7 +102,7 @@ std::unique_ptr<DocumentJob> DocumentView::startJob(const QString &path, const Q
     ResourceGate gate = ResourceGate::forFile(info.canonicalFilePath());
     if (!gate.isOpen())
         return nullptr;
-    return std::make_unique<DocumentJob>(DocumentJob::Request{gate, font, qApp->devicePixelRatio()});
+    return std::make_unique<DocumentJob>(DocumentJob::Request{gate, font, scale > 0 ? scale : qApp->devicePixelRatio()});
 }
 
 bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<DocumentJob> started)
@@ -112,8 +112,8 @@ bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<Docu
         return false;
     const QString canonical = info.canonicalFilePath();
     const bool same = started && pathOf(started->request().gate) == canonical
-                      && started->request().font == font();
-    std::unique_ptr<DocumentJob> job = same ? std::move(started) : startJob(canonical, font());
+                      && started->request().font == font() && started->request().scale == devicePixelRatioF();
+    std::unique_ptr<DocumentJob> job = same ? std::move(started) : startJob(canonical, font(), devicePixelRatioF());
     if (!job)
         return false;
     m_gate = job->request().gate;

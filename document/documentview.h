@@ -60,13 +60,16 @@ public:
 
     // A job for the document at `path`, in `font`, for a pane to take over:
     // its owner starts it early, so that the work overlaps whatever it
-    // builds before the pane. None when there is no readable file.
-    static std::unique_ptr<DocumentJob> startJob(const QString &path, const QFont &font);
+    // builds before the pane. Its pictures are decoded for `scale` device
+    // pixels to a pixel, the application's when 0. None when there is no
+    // readable file.
+    static std::unique_ptr<DocumentJob> startJob(const QString &path, const QFont &font, qreal scale = 0);
 
     // Shows the file at `path`; its folder becomes the only one the pane
     // reads from. `started`, a job from startJob(), is taken over when it is
-    // for this file in this pane's font, and thrown away otherwise. False,
-    // changing nothing, when there is no readable file.
+    // for this file in this pane's font and at this pane's device pixel ratio
+    // (its pictures decoded for the screen the pane is on), and thrown away
+    // otherwise. False, changing nothing, when there is no readable file.
     bool openFile(const QString &path, Wait wait = Wait::ForDocument,
                   std::unique_ptr<DocumentJob> started = nullptr);
     // Shows a page of the program's own; no file is readable afterwards.

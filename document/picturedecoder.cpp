@@ -1,5 +1,6 @@
 #include "document/picturedecoder.h"
 
+#include "document/documentlog.h"
 #include "files/regularfile.h"
 
 #include <QBuffer>
@@ -109,10 +110,12 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
         height += shown.height();
         area += qint64(shown.width()) * shown.height();
         const bool fits = height <= budget.height && area <= budget.area;
-        if (fits)
+        if (fits) {
             found->shown = found->shown.expandedTo(shown);
-        else
+        } else {
+            qCInfo(documentLog) << "picture shown as the placeholder, past the pictures' height or area:" << name;
             shown = ConfinedDocument::placeholder().size();
+        }
         picture.format.setWidth(shown.width());
         picture.format.setHeight(shown.height());
         picture.format.setName(fits && found->natural.isValid() ? name : QString());
@@ -128,8 +131,10 @@ QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Pic
             continue;
         const QSize target = (file.shown * std::max<qreal>(scale, 1)).boundedTo(file.natural);
         shownPixels += qint64(target.width()) * target.height();
-        if (shownPixels > budget.shownPixels)
+        if (shownPixels > budget.shownPixels) {
+            qCInfo(documentLog) << "picture left undecoded, past the pixels shown:" << *name;
             continue;
+        }
         QBuffer buffer;
         buffer.setData(file.bytes);
         QImageReader reader(&buffer, file.format);

@@ -258,7 +258,10 @@ void ExamWindow::buildSideControls(QWidget *ground)
     spoken::setPattern(m_scoreLabel, QStringLiteral("%1 点"), QStringLiteral("得点"));
     // The average's comma is a decimal mark, which a reader would take for
     // two numbers, 55 and 91. Its caption never changes: a fixed name.
-    ground->findChild<QLabel *>(QStringLiteral("Label4"))->setAccessibleName(QStringLiteral("平均 55.91 点"));
+    auto *average = ground->findChild<QLabel *>(QStringLiteral("Label4"));
+    Q_ASSERT(average); // one of examlayout.h's labels
+    if (average)
+        average->setAccessibleName(QStringLiteral("平均 55.91 点"));
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmr時間"));
@@ -510,10 +513,12 @@ void ExamWindow::onTick()
 // 10 and 5 minutes before the end, and the end, besides the cue.
 void ExamWindow::announceMinutes()
 {
+    constexpr int firstWarning = 10;
+    constexpr int lastWarning = 5;
     const int left = m_minutes.remaining();
     if (left == 0)
         announce(QStringLiteral("時間です。終了です。解答はまだ変えられます"));
-    else if (left == 10 || left == 5)
+    else if (left == firstWarning || left == lastWarning)
         announce(QStringLiteral("残り %1 分").arg(left));
 }
 

@@ -31,10 +31,15 @@ int openBeneath(int folder, const QByteArray &relative, int flags)
     open_how how{};
     how.flags = unsigned(flags);
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    // EAGAIN: a rename elsewhere in the folder raced the look-up. Tried again
+    // a few times; a folder renamed under it without end leaves the file
+    // unread rather than the reading thread spinning.
+    constexpr int maxTries = 16;
     int fd;
+    int tries = 0;
     do {
         fd = int(::syscall(SYS_openat2, folder, relative.constData(), &how, sizeof how));
-    } while (fd < 0 && errno == EAGAIN);
+    } while (fd < 0 && errno == EAGAIN && ++tries < maxTries);
     return fd;
 #else
     Q_UNUSED(folder);
@@ -85,7 +90,7 @@ int reopen(int handle, bool &noProc)
 
 } // namespace
 
-std::shared_ptr<const Folder> Folder::open(const QString &path, Without without)
+std::shared_ptr<const Folder> Folder::open(const QString &path, Fallbacks fallbacks)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty())
@@ -93,7 +98,7 @@ std::shared_ptr<const Folder> Folder::open(const QString &path, Without without)
     const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
-    return std::shared_ptr<const Folder>(new Folder(fd, QDir::cleanPath(path), without));
+    return std::shared_ptr<const Folder>(new Folder(fd, QDir::cleanPath(path), fallbacks));
 }
 
 Folder::~Folder()
@@ -107,14 +112,14 @@ int Folder::openFile(const QString &relative) const
     if (native.isEmpty() || native.startsWith('/') || native.contains('\0'))
         return -1;
     const auto beneath = [this, &native](int flags) {
-        if (!m_without.openat2) {
+        if (!m_fallbacks.byComponents) {
             const int fd = openBeneath(m_fd, native, flags);
             if (fd >= 0 || errno != ENOSYS)
                 return fd;
         }
         return openByComponents(m_fd, native, flags);
     };
-    bool noProc = m_without.proc;
+    bool noProc = m_fallbacks.withoutProc;
     const int fd = noProc ? -1 : reopen(beneath(pathFlags), noProc);
     // readOpened() turns away whatever is not a regular file.
     return noProc ? beneath(readFlags) : fd;

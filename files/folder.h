@@ -9,14 +9,14 @@
 
 namespace files {
 
-// What the kernel may lack: openat2 (before Linux 5.6), then names are
-// opened one component at a time; /proc, then a file is opened for reading
-// straight away instead of through its path-only handle. The tests force
-// each fallback to hold it to the same refusals.
-struct Without
+// The ways taken where the kernel lacks something: without openat2 (before
+// Linux 5.6) names are opened one component at a time; without /proc a file
+// is opened for reading straight away instead of through its path-only
+// handle. The tests force each fallback to hold it to the same refusals.
+struct Fallbacks
 {
-    bool openat2 = false;
-    bool proc = false;
+    bool byComponents = false;
+    bool withoutProc = false;
 };
 
 // A folder opened once, as a directory descriptor, from which files are read
@@ -29,7 +29,7 @@ class Folder
 {
 public:
     // The folder at `path`; none when it is not a readable directory.
-    static std::shared_ptr<const Folder> open(const QString &path, Without without = {});
+    static std::shared_ptr<const Folder> open(const QString &path, Fallbacks fallbacks = {});
     ~Folder();
     Folder(const Folder &) = delete;
     Folder &operator=(const Folder &) = delete;
@@ -54,11 +54,11 @@ public:
 
 private:
     int openFile(const QString &relative) const;
-    Folder(int fd, QString path, Without without)
-        : m_fd(fd), m_path(std::move(path)), m_without(without) {}
+    Folder(int fd, QString path, Fallbacks fallbacks)
+        : m_fd(fd), m_path(std::move(path)), m_fallbacks(fallbacks) {}
     int m_fd;
     QString m_path;
-    Without m_without;
+    Fallbacks m_fallbacks;
 };
 
 } // namespace files

@@ -71,7 +71,7 @@ QString HelpDocument()
     return lines.join(u'\n');
 }
 
-QList<readas::Stretch> HelpDecoration(const QString &text)
+QList<readas::Stretch> helpDecoration(const QString &text)
 {
     QList<readas::Stretch> stretches;
     for (int i = 0; i < text.size(); ++i) {

@@ -15,4 +15,4 @@ QString HelpDocument();
 // The face after the apology, （＾＾；, is read as the word it stands for,
 // 「（苦笑」, not as two circumflexes and a semicolon. The top line, of spaces
 // alone, is read as nothing, so that it is heard as empty lines are.
-QList<readas::Stretch> HelpDecoration(const QString &text);
+QList<readas::Stretch> helpDecoration(const QString &text);

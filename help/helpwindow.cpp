@@ -25,7 +25,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     QWidget *surface = screenfit::surface(this, QSize(twips::toPixels(clientWidth), twips::toPixels(clientHeight)));
 
     const QString text = HelpDocument();
-    QTextEdit *document = documentaccessible::makeBox(surface, documentBox, text, HelpDecoration(text));
+    QTextEdit *document = documentaccessible::makeBox(surface, documentBox, text, helpDecoration(text));
     document->setObjectName(QStringLiteral("RichTextBox1"));
     document->setAccessibleName(QStringLiteral("ソフトの説明"));
     // The window's one way out, which nothing on it shows.

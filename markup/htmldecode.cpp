@@ -30,7 +30,9 @@ std::optional<QString> decodeStrictly(QStringDecoder &&decoder, const QByteArray
 // text puts a few zeros at the other offsets too (U+3000, U+4E00).
 std::optional<QStringConverter::Encoding> unmarkedUtf16(const QByteArray &bytes)
 {
-    const qsizetype units = qMin(bytes.size(), qsizetype(4096)) / 2;
+    // The document's first bytes tell: its head is markup.
+    constexpr qsizetype sampleBytes = 4096;
+    const qsizetype units = qMin(bytes.size(), sampleBytes) / 2;
     qsizetype zeros[2] = {0, 0};
     for (qsizetype i = 0; i < units * 2; ++i)
         zeros[i % 2] += bytes[i] == '\0';

@@ -15,7 +15,7 @@ namespace {
 using Replacement = spokenwords::Replacement;
 
 // Line and paragraph ends, frame edges and pictures as a reader gets them.
-QChar plain(QChar c)
+QChar asReaderGetsIt(QChar c)
 {
     switch (c.unicode()) {
     case QChar::ParagraphSeparator:
@@ -123,7 +123,7 @@ SpokenText::SpokenText(const QTextDocument &document)
             const int start = fragment.position();
             const int end = std::min(start + int(characters.size()), m_documentLength);
             for (int p = start; p < end; ++p) {
-                shown[p] = plain(characters.at(p - start));
+                shown[p] = asReaderGetsIt(characters.at(p - start));
                 raised[p] = format.verticalAlignment() == QTextCharFormat::AlignSuperScript;
             }
             // Marked words may be none: the stretch is then read as nothing.

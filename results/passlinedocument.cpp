@@ -45,8 +45,14 @@ constexpr int universityCell = 4;
 constexpr int facultyCell = 22;
 constexpr int subjectCell = 34;
 constexpr int passLineCell = 110;
+// Starting cells of the column headers, each set over its column as drawn.
+constexpr int universityHeaderCell = 2;
+constexpr int facultyHeaderCell = 20;
+constexpr int subjectHeaderCell = 38;
+constexpr int passLineHeaderCell = 100;
 
-const QString requires_ = QStringLiteral("　―　");
+// Between a subject and what it requires: 「国　―　国語Ⅰ・Ⅱ」.
+const QString requiredDash = QStringLiteral("　―　");
 const QString japanese = QStringLiteral("国語Ⅰ・Ⅱ");
 
 // Builds one line by placing texts at cells, filling gaps with ideographic
@@ -111,7 +117,8 @@ const QString facultyColumn = QStringLiteral("学部名");
 const QString subjectColumn = QStringLiteral("受験科目");
 const QString passLineColumn = QStringLiteral("合格ライン（１科目平均）");
 
-QString str(const char16_t *text)
+// A cell of the table above, written in UTF-16.
+QString cellText(const char16_t *text)
 {
     return QString::fromUtf16(text);
 }
@@ -129,17 +136,17 @@ void appendBlock(GridText &lines, const PassLineRow &row, const QString &univers
     const QString underUniversity = heard(universityColumn, university);
     GridLine first(*row.university ? QString() : underUniversity);
     if (*row.university)
-        first.at(universityCell, str(row.university), universityColumn);
-    first.at(facultyCell, str(row.faculty), facultyColumn)
-        .at(subjectCell, QStringLiteral("国") + requires_ + japanese, subjectColumn)
-        .at(passLineCell, str(row.passLine), passLineColumn);
-    const QString underFaculty = underUniversity + QStringLiteral("、") + heard(facultyColumn, str(row.faculty));
+        first.at(universityCell, cellText(row.university), universityColumn);
+    first.at(facultyCell, cellText(row.faculty), facultyColumn)
+        .at(subjectCell, QStringLiteral("国") + requiredDash + japanese, subjectColumn)
+        .at(passLineCell, cellText(row.passLine), passLineColumn);
+    const QString underFaculty = underUniversity + QStringLiteral("、") + heard(facultyColumn, cellText(row.faculty));
     const auto subject = [&underFaculty](const QString &text) {
         return GridLine(underFaculty).at(subjectCell, text, subjectColumn);
     };
-    lines << first << subject(str(row.socialGroup) + requires_ + str(row.social))
-          << subject(QStringLiteral("数") + requires_ + str(row.mathematics))
-          << subject(QStringLiteral("理") + requires_ + str(row.science)) << subject(QStringLiteral("外"))
+    lines << first << subject(cellText(row.socialGroup) + requiredDash + cellText(row.social))
+          << subject(QStringLiteral("数") + requiredDash + cellText(row.mathematics))
+          << subject(QStringLiteral("理") + requiredDash + cellText(row.science)) << subject(QStringLiteral("外"))
           << GridLine();
 }
 
@@ -149,15 +156,15 @@ PassLineTable passLineTable()
 {
     GridText lines;
     lines << GridLine()
-                 .at(2, universityColumn)
-                 .at(20, facultyColumn)
-                 .at(38, subjectColumn)
-                 .at(100, passLineColumn)
+                 .at(universityHeaderCell, universityColumn)
+                 .at(facultyHeaderCell, facultyColumn)
+                 .at(subjectHeaderCell, subjectColumn)
+                 .at(passLineHeaderCell, passLineColumn)
           << GridLine();
     QString university;
     for (const PassLineRow &row : rows) {
         if (*row.university)
-            university = str(row.university);
+            university = cellText(row.university);
         appendBlock(lines, row, university);
     }
     return lines.table();

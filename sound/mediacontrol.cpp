@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QPluginLoader>
 
 #include <cerrno>
@@ -17,6 +18,11 @@
 #include <unistd.h>
 
 namespace {
+
+// Why the cue is silent when it is silent on purpose (no module, no audio
+// output, a file refused): the exam goes on without it and says nothing.
+// QT_LOGGING_RULES="vardo.sound.info=true" shows it; off but for warnings.
+Q_LOGGING_CATEGORY(soundLog, "vardo.sound", QtWarningMsg)
 
 // The sound module sits beside the program (found through the library
 // paths, the program's folder among them); without it nothing is heard.
@@ -30,6 +36,8 @@ SoundPlayerFactory *loadSoundModule(const QString &name)
     if (found == modules.constEnd()) {
         QPluginLoader loader(name);
         found = modules.insert(name, qobject_cast<SoundPlayerFactory *>(loader.instance()));
+        if (!*found)
+            qCInfo(soundLog) << "no sound module, the cue is silent:" << loader.errorString();
     }
     return *found;
 }
@@ -52,6 +60,7 @@ int sealedCopy(const QByteArray &bytes)
     }
     if (written != bytes.size()
         || ::fcntl(fd, F_ADD_SEALS, F_SEAL_WRITE | F_SEAL_GROW | F_SEAL_SHRINK | F_SEAL_SEAL) != 0) {
+        qCInfo(soundLog) << "the cue not copied to a sealed memory file:" << qt_error_string(errno);
         ::close(fd);
         return -1;
     }
@@ -186,6 +195,7 @@ void MediaControl::Worker::open(const QString &fileName)
         return;
     const std::optional<QByteArray> bytes = wavcheck::readPlayable(fileName);
     if (!bytes) {
+        qCInfo(soundLog) << "the cue refused, no playable WAV file:" << fileName;
         m_refusedFile = fileName;
         m_refusedStamp = stamp;
         return;
@@ -231,8 +241,11 @@ bool MediaControl::Worker::ensurePlayer()
     if (m_player)
         return true;
     SoundPlayerFactory *module = factory ? factory : loadSoundModule(soundModule);
-    if (!module || !module->hasOutput())
+    if (!module || !module->hasOutput()) {
+        if (module)
+            qCInfo(soundLog) << "no audio output, the cue is silent";
         return false;
+    }
     m_player = module->create();
     return true;
 }

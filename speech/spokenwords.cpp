@@ -381,8 +381,10 @@ private:
         m_statedFrom = i + 3;
         m_statedTo = m_statedFrom;
         // A clause is short: the search stays linear in the text.
+        constexpr int maxClauseChars = 64;
         static const QString ends = QStringLiteral("（()）〔〕、，,。\n");
-        while (m_statedTo < m_text.size() && m_statedTo < m_statedFrom + 64 && !ends.contains(at(m_statedTo)))
+        while (m_statedTo < m_text.size() && m_statedTo < m_statedFrom + maxClauseChars
+               && !ends.contains(at(m_statedTo)))
             ++m_statedTo;
     }
 

@@ -158,7 +158,7 @@ bool isClosing(QChar c)
 // Whether the stop at `i` ends a sentence: a point between digits does not.
 bool endsSentence(const QString &text, int i)
 {
-    static const QString stops = QStringLiteral("。！？!?！？");
+    static const QString stops = QStringLiteral("。！？!?");
     const QChar c = text.at(i);
     if (stops.contains(c))
         return true;
@@ -169,7 +169,7 @@ bool endsSentence(const QString &text, int i)
 
 QList<int> sentenceStarts(const QString &text)
 {
-    static const QString stops = QStringLiteral("。．！？.!?！？");
+    static const QString stops = QStringLiteral("。．！？.!?");
     QList<int> starts;
     const int size = text.size();
     for (int i = 0; i < size;) {

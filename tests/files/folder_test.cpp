@@ -16,21 +16,21 @@
 
 namespace {
 
-using files::Without;
+using files::Fallbacks;
 
 struct Way
 {
     const char *name;
-    Without without;
+    Fallbacks fallbacks;
 };
 
 // The way of the kernels the program meets, and each fallback; the last two
 // are what a kernel without /proc gets with and without openat2.
 constexpr Way ways[] = {
     {"openat2", {}},
-    {"by components", {.openat2 = true}},
-    {"without /proc", {.proc = true}},
-    {"by components without /proc", {.openat2 = true, .proc = true}},
+    {"by components", {.byComponents = true}},
+    {"without /proc", {.withoutProc = true}},
+    {"by components without /proc", {.byComponents = true, .withoutProc = true}},
 };
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -94,7 +94,7 @@ void FolderTest::cleanup()
 
 void FolderTest::read_staysBeneathTheFolder_data()
 {
-    QTest::addColumn<Without>("without");
+    QTest::addColumn<Fallbacks>("fallbacks");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("read"); // empty: refused
     QTest::addColumn<bool>("renamed");    // the folder renamed, a decoy in its place
@@ -125,7 +125,7 @@ void FolderTest::read_staysBeneathTheFolder_data()
     };
     for (const Way &way : ways) {
         for (const auto &c : cases) {
-            QTest::addRow("%s: %s", way.name, c.name) << way.without << c.relative << c.read << c.renamed;
+            QTest::addRow("%s: %s", way.name, c.name) << way.fallbacks << c.relative << c.read << c.renamed;
         }
     }
 }
@@ -134,7 +134,7 @@ void FolderTest::read_staysBeneathTheFolder_data()
 // regular files beneath it is read, and a FIFO is never opened to wait on.
 void FolderTest::read_staysBeneathTheFolder()
 {
-    QFETCH(Without, without);
+    QFETCH(Fallbacks, fallbacks);
     QFETCH(QString, name);
     QFETCH(QByteArray, read);
     QFETCH(bool, renamed);
@@ -145,7 +145,7 @@ void FolderTest::read_staysBeneathTheFolder()
                    makedev(1, 3)) != 0)
         QSKIP("no device can be made here");
 
-    const auto folder = files::Folder::open(path(QStringLiteral("paper")), without);
+    const auto folder = files::Folder::open(path(QStringLiteral("paper")), fallbacks);
     QVERIFY(folder);
     if (renamed) {
         QVERIFY(QDir(path(QString())).rename(QStringLiteral("paper"), QStringLiteral("moved")));
@@ -157,7 +157,7 @@ void FolderTest::read_staysBeneathTheFolder()
     QCOMPARE(front ? front->bytes : QByteArray(), read);
     QCOMPARE(folder->holdsFile(name), !read.isEmpty());
     // Opened without /proc, a FIFO is opened at once and turned away.
-    if (!without.proc)
+    if (!fallbacks.withoutProc)
         QVERIFY(!fifo.wasOpened());
 }
 
