@@ -52,6 +52,21 @@ private slots:
         }
         QVERIFY(told > 0);
     }
+
+    // A box Qt made an interface for before it was installed (filled first,
+    // while a reader listened) answers with the words all the same.
+    void filledBeforeInstall_answersInWords()
+    {
+        const HeardEvents heard;
+        QTextEdit box;
+        box.setPlainText(QStringLiteral("q ＞ 0"));
+        QVERIFY(QAccessible::queryAccessibleInterface(&box));
+        documentaccessible::install(&box);
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&box);
+        QVERIFY(face && face->textInterface());
+        QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()),
+                 QStringLiteral("q 大なり 0"));
+    }
 };
 
 VARDO_TEST_MAIN(SpokenBoxTest)
