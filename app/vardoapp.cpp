@@ -13,16 +13,14 @@
 #include <utility>
 
 VardoApp::VardoApp() : VardoApp(systemTime, nullptr)
-{
-}
+{}
 
 VardoApp::VardoApp(ClockSource now, MediaDevice *media)
-    : m_now(std::move(now)), m_media(media),
-      m_help([this] { return withTimeKey(new HelpWindow); })
+    : m_now(std::move(now)), m_media(media), m_help([this] { return withTimeKey(new HelpWindow); })
 {
     for (int band = 1; band <= int(m_passLines.size()); ++band)
-        m_passLines[band - 1] = std::make_unique<SecondaryWindow>(
-            [this, band] { return withTimeKey(new PassLineWindow(band)); });
+        m_passLines[band - 1] =
+            std::make_unique<SecondaryWindow>([this, band] { return withTimeKey(new PassLineWindow(band)); });
 }
 
 // Ctrl+T says the time left in whichever window the candidate is in.

@@ -72,7 +72,8 @@ int main(int argc, char *argv[])
     const QByteArray line = "<p>" + QByteArray("物体の運動について次の問に答えよ。").repeated(20) + "</p>\n";
     measure("plain page", write("plain.html", line.repeated(800)));
     // Latin text costs the pane least a letter, so its longest page is the longest.
-    const QByteArray latin = "<p>" + QByteArray("The motion of a body along a line, measured in metres. ").repeated(20) + "</p>\n";
+    const QByteArray latin =
+        "<p>" + QByteArray("The motion of a body along a line, measured in metres. ").repeated(20) + "</p>\n";
     measure("latin page", write("latin.html", latin.repeated(800)));
     // Qt walks a line's runs of format for each caret asked.
     const QByteArray runs = QByteArray("<b>a</b>b").repeated(3000);

@@ -91,8 +91,7 @@ bool FirstPaint::eventFilter(QObject *watched, QEvent *event)
         // Report once the paint has been handled and flushed.
         QTimer::singleShot(0, qApp, [probed] {
             markStartup("painted");
-            std::printf("painted %s%s\n%s\n", peakResidentKb().constData(), probed.constData(),
-                        markLine().constData());
+            std::printf("painted %s%s\n%s\n", peakResidentKb().constData(), probed.constData(), markLine().constData());
             std::fflush(stdout);
             QCoreApplication::quit();
         });

@@ -56,8 +56,8 @@ int benchTicks(ExamWindow &window, int count)
         ns.push_back(watch.nsecsElapsed());
     }
     std::sort(ns.begin(), ns.end());
-    std::printf("ticks %d  median %.1f us  p90 %.1f us  worst %.1f us\n", count,
-                ns[ns.size() / 2] / 1e3, ns[ns.size() * 9 / 10] / 1e3, ns.back() / 1e3);
+    std::printf("ticks %d  median %.1f us  p90 %.1f us  worst %.1f us\n", count, ns[ns.size() / 2] / 1e3,
+                ns[ns.size() * 9 / 10] / 1e3, ns.back() / 1e3);
     return 0;
 }
 
@@ -78,8 +78,7 @@ int benchCpu(ExamWindow &window, int seconds, bool running)
     runEventLoop(seconds * 1000);
     const double cpu = cpuSeconds() - cpuBefore;
     const double elapsed = wall.nsecsElapsed() / 1e9;
-    std::printf("%s clock: %.1f s wall, %.1f ms CPU, %.4f %% of one core\n",
-                running ? "running" : "stopped", elapsed,
+    std::printf("%s clock: %.1f s wall, %.1f ms CPU, %.4f %% of one core\n", running ? "running" : "stopped", elapsed,
                 cpu * 1e3, 100.0 * cpu / elapsed);
     return 0;
 }

@@ -33,8 +33,8 @@ public:
                     const QTextFormat &format) override
     {
         const auto *confined = qobject_cast<const ConfinedDocument *>(document);
-        const QImage image = confined ? confined->picture(format.toImageFormat().name())
-                                      : ConfinedDocument::placeholder();
+        const QImage image =
+            confined ? confined->picture(format.toImageFormat().name()) : ConfinedDocument::placeholder();
         painter->drawImage(rect, image);
     }
 };
@@ -42,8 +42,7 @@ public:
 } // namespace
 
 ConfinedDocument::ConfinedDocument(QObject *parent) : QTextDocument(parent)
-{
-}
+{}
 
 void ConfinedDocument::setGrant(Grant grant)
 {

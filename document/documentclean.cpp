@@ -82,15 +82,13 @@ int scriptWeight(QChar::Script script)
     case QChar::Script_NewTaiLue:
     case QChar::Script_TaiViet:
     case QChar::Script_Balinese:
-    case QChar::Script_Javanese:
-        return 10;
+    case QChar::Script_Javanese: return 10;
     case QChar::Script_Han:
     case QChar::Script_Hiragana:
     case QChar::Script_Katakana:
     case QChar::Script_Hangul:
     case QChar::Script_Bopomofo:
-    case QChar::Script_Yi:
-        return 5;
+    case QChar::Script_Yi: return 5;
     case QChar::Script_Arabic:
     case QChar::Script_Syriac:
     case QChar::Script_Thaana:
@@ -106,10 +104,8 @@ int scriptWeight(QChar::Script script)
     case QChar::Script_Kannada:
     case QChar::Script_Malayalam:
     case QChar::Script_Sinhala:
-    case QChar::Script_Hebrew:
-        return 3;
-    default:
-        return 1;
+    case QChar::Script_Hebrew: return 3;
+    default: return 1;
     }
 }
 
@@ -140,7 +136,7 @@ bool joinedInLayout(const QString &text, qsizetype at)
     const bool hangulBefore = before.script() == QChar::Script_Hangul;
     const bool hangulAfter = after.script() == QChar::Script_Hangul;
     return (hangulBefore || hangulAfter) && (hangulBefore || before.isLetterOrNumber())
-           && (hangulAfter || after.isLetterOrNumber());
+        && (hangulAfter || after.isLetterOrNumber());
 }
 
 // Each run between two places a line may break at, by its length squared.
@@ -249,8 +245,8 @@ qint64 floatsIn(const QTextBlock &block)
     qint64 floats = 0;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFormat format = it.fragment().charFormat();
-        const auto *object = format.objectIndex() < 0 ? nullptr
-                                                      : qobject_cast<QTextFrame *>(block.document()->objectForFormat(format));
+        const auto *object =
+            format.objectIndex() < 0 ? nullptr : qobject_cast<QTextFrame *>(block.document()->objectForFormat(format));
         floats += object && object->frameFormat().position() != QTextFrameFormat::InFlow;
     }
     return floats;
@@ -334,8 +330,7 @@ QTextLength clampLength(const QTextLength &length, qreal maxFixed)
         return QTextLength(QTextLength::FixedLength, std::clamp(length.rawValue(), 0.0, maxFixed));
     case QTextLength::PercentageLength:
         return QTextLength(QTextLength::PercentageLength, std::clamp(length.rawValue(), 0.0, 100.0));
-    case QTextLength::VariableLength:
-        break;
+    case QTextLength::VariableLength: break;
     }
     return length;
 }
@@ -376,9 +371,9 @@ void cleanCharFormat(QTextCharFormat &format)
     // Point sizes are rounded as well (limits.h).
     if (format.hasProperty(QTextFormat::FontPointSize)) {
         constexpr Bounds<qreal> points = DocumentLimits::pointSize;
-        format.setProperty(QTextFormat::FontPointSize,
-                           std::clamp(std::round(format.doubleProperty(QTextFormat::FontPointSize)), points.low,
-                                      points.high));
+        format.setProperty(
+            QTextFormat::FontPointSize,
+            std::clamp(std::round(format.doubleProperty(QTextFormat::FontPointSize)), points.low, points.high));
     }
     clampInt(format, QTextFormat::FontPixelSize, DocumentLimits::pixelSize);
     clampInt(format, QTextFormat::FontSizeAdjustment, DocumentLimits::sizeAdjustment);
@@ -424,8 +419,7 @@ public:
             key += text(format.property(property)) + u'\x1e';
         if (key.size() == qsizetype(std::size(fontProperties)))
             return; // the default font
-        for (int property : {QTextFormat::FontPointSize, QTextFormat::FontPixelSize,
-                             QTextFormat::FontSizeAdjustment})
+        for (int property : {QTextFormat::FontPointSize, QTextFormat::FontPixelSize, QTextFormat::FontSizeAdjustment})
             key += format.property(property).toString() + u'\x1e';
         if (m_kept.contains(key))
             return;
@@ -445,10 +439,9 @@ private:
         return value.typeId() == QMetaType::QStringList ? value.toStringList().join(u'\x1f') : value.toString();
     }
 
-    static constexpr int fontProperties[] = {QTextFormat::FontFamilies, QTextFormat::FontFamily,
-                                             QTextFormat::FontStyleName, QTextFormat::FontWeight,
-                                             QTextFormat::FontItalic, QTextFormat::FontStyleHint,
-                                             QTextFormat::FontFixedPitch};
+    static constexpr int fontProperties[] = {
+        QTextFormat::FontFamilies, QTextFormat::FontFamily,    QTextFormat::FontStyleName, QTextFormat::FontWeight,
+        QTextFormat::FontItalic,   QTextFormat::FontStyleHint, QTextFormat::FontFixedPitch};
     int m_left;
     QSet<QString> m_kept;
 };
@@ -461,8 +454,8 @@ void cleanBlockFormat(QTextBlockFormat &format)
         else
             clampDouble(format, QTextFormat::LineHeight, 0, maxSpace);
     }
-    for (int property : {QTextFormat::BlockTopMargin, QTextFormat::BlockBottomMargin,
-                         QTextFormat::BlockLeftMargin, QTextFormat::BlockRightMargin})
+    for (int property : {QTextFormat::BlockTopMargin, QTextFormat::BlockBottomMargin, QTextFormat::BlockLeftMargin,
+                         QTextFormat::BlockRightMargin})
         clampDouble(format, property, 0, maxSpace);
     clampDouble(format, QTextFormat::TextIndent, -maxSpace, maxSpace);
     clampInt(format, QTextFormat::BlockIndent, 0, DocumentLimits::indentSteps);
@@ -473,9 +466,8 @@ void cleanBlockFormat(QTextBlockFormat &format)
 void cleanFrameFormat(QTextFrameFormat &format)
 {
     clampDouble(format, QTextFormat::FrameBorder, 0, maxBorder);
-    for (int property : {QTextFormat::FrameMargin, QTextFormat::FrameTopMargin,
-                         QTextFormat::FrameBottomMargin, QTextFormat::FrameLeftMargin,
-                         QTextFormat::FrameRightMargin, QTextFormat::FramePadding})
+    for (int property : {QTextFormat::FrameMargin, QTextFormat::FrameTopMargin, QTextFormat::FrameBottomMargin,
+                         QTextFormat::FrameLeftMargin, QTextFormat::FrameRightMargin, QTextFormat::FramePadding})
         clampDouble(format, property, 0, maxInner);
     clampLengthProperty(format, QTextFormat::FrameWidth, maxWidth);
     clampLengthProperty(format, QTextFormat::FrameHeight, maxWidth);
@@ -543,8 +535,8 @@ QList<Picture> cleanText(QTextDocument &document, const std::atomic_bool &cancel
             QTextBlockFormat format = block.blockFormat();
             const QTextBlockFormat before = format;
             cleanBlockFormat(format);
-            found = blockFormats.insert(block.blockFormatIndex(),
-                                        format == before ? std::nullopt : std::optional(format));
+            found =
+                blockFormats.insert(block.blockFormatIndex(), format == before ? std::nullopt : std::optional(format));
         }
         if (*found)
             blockChanges.emplace_back(block.position(), **found);

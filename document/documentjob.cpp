@@ -92,8 +92,7 @@ QString cleanCutNotice(documentclean::Cut cut)
 // all of its imports, again and again: each file is given once, all the
 // sheets of one document together at most styleSheetBytes, and a sheet whose
 // matching would take the document past styleMatches is left out.
-ConfinedDocument::Grant styleSheets(const ResourceGate &gate, const htmlguard::Report &report,
-                                    qint64 matchesLeft)
+ConfinedDocument::Grant styleSheets(const ResourceGate &gate, const htmlguard::Report &report, qint64 matchesLeft)
 {
     struct Given
     {
@@ -189,16 +188,19 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
 // is given up before that turn comes. Called with the state's mutex held.
 void postDone(const std::shared_ptr<DocumentJob::State> &state)
 {
-    QMetaObject::invokeMethod(state->context, [state] {
-        std::function<void()> done;
-        {
-            std::lock_guard lock(state->mutex);
-            if (!state->cancelled)
-                done = state->onDone;
-        }
-        if (done)
-            done();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        state->context,
+        [state] {
+            std::function<void()> done;
+            {
+                std::lock_guard lock(state->mutex);
+                if (!state->cancelled)
+                    done = state->onDone;
+            }
+            if (done)
+                done();
+        },
+        Qt::QueuedConnection);
 }
 
 void finish(const std::shared_ptr<DocumentJob::State> &state, DocumentJob::Result result)

@@ -49,8 +49,8 @@ QString loadingPage(const QString &path, const QString &back)
 // does nothing.
 bool isPage(const QString &name)
 {
-    static const QStringList suffixes = {QStringLiteral("htm"), QStringLiteral("html"),
-                                         QStringLiteral("tx"), QStringLiteral("txt")};
+    static const QStringList suffixes = {QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("tx"),
+                                         QStringLiteral("txt")};
     return suffixes.contains(QFileInfo(name).suffix().toLower());
 }
 
@@ -102,7 +102,8 @@ std::unique_ptr<DocumentJob> DocumentView::startJob(const QString &path, const Q
     ResourceGate gate = ResourceGate::forFile(info.canonicalFilePath());
     if (!gate.isOpen())
         return nullptr;
-    return std::make_unique<DocumentJob>(DocumentJob::Request{gate, font, scale > 0 ? scale : qApp->devicePixelRatio()});
+    return std::make_unique<DocumentJob>(
+        DocumentJob::Request{gate, font, scale > 0 ? scale : qApp->devicePixelRatio()});
 }
 
 bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<DocumentJob> started)
@@ -111,8 +112,8 @@ bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<Docu
     if (!info.isFile() || !info.isReadable())
         return false;
     const QString canonical = info.canonicalFilePath();
-    const bool same = started && pathOf(started->request().gate) == canonical
-                      && started->request().font == font() && started->request().scale == devicePixelRatioF();
+    const bool same = started && pathOf(started->request().gate) == canonical && started->request().font == font()
+        && started->request().scale == devicePixelRatioF();
     std::unique_ptr<DocumentJob> job = same ? std::move(started) : startJob(canonical, font(), devicePixelRatioF());
     if (!job)
         return false;
@@ -190,9 +191,7 @@ void DocumentView::finishJob()
         if (!m_jobAnchor.isEmpty())
             scrollToAnchor(m_jobAnchor);
         break;
-    case DocumentJob::Result::Kind::Refused:
-        showHtml(refusedPage(path, result.reason, wayBack()));
-        break;
+    case DocumentJob::Result::Kind::Refused: showHtml(refusedPage(path, result.reason, wayBack())); break;
     case DocumentJob::Result::Kind::Unreadable:
         showHtml(refusedPage(path, QStringLiteral("読み込めません"), wayBack()));
         break;
@@ -317,8 +316,7 @@ void DocumentView::onAnchorClicked(const QUrl &url)
     if (!isPage(name) || !m_gate.holdsFile(name))
         return;
     // A link to the document the reader came from is the way back to it.
-    if (!url.hasFragment() && !m_back.isEmpty()
-        && pathOf(m_back.last().gate) == pathOf(m_gate.at(name))) {
+    if (!url.hasFragment() && !m_back.isEmpty() && pathOf(m_back.last().gate) == pathOf(m_gate.at(name))) {
         backward();
         return;
     }
@@ -376,5 +374,4 @@ bool DocumentView::canInsertFromMimeData(const QMimeData *) const
 }
 
 void DocumentView::insertFromMimeData(const QMimeData *)
-{
-}
+{}

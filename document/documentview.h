@@ -70,8 +70,7 @@ public:
     // for this file in this pane's font and at this pane's device pixel ratio
     // (its pictures decoded for the screen the pane is on), and thrown away
     // otherwise. False, changing nothing, when there is no readable file.
-    bool openFile(const QString &path, Wait wait = Wait::ForDocument,
-                  std::unique_ptr<DocumentJob> started = nullptr);
+    bool openFile(const QString &path, Wait wait = Wait::ForDocument, std::unique_ptr<DocumentJob> started = nullptr);
     // Shows a page of the program's own; no file is readable afterwards.
     void showPage(const QString &html);
     // The folder the pane may read from; empty when none.

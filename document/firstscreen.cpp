@@ -13,8 +13,7 @@ void FirstScreen::holdLayout(QTextDocument *document, QWidget *viewport)
 }
 
 // A child of the layout, so that it goes with it when the document changes.
-FirstScreen::FirstScreen(QObject *layout, QWidget *viewport)
-    : QObject(layout), m_layout(layout), m_viewport(viewport)
+FirstScreen::FirstScreen(QObject *layout, QWidget *viewport) : QObject(layout), m_layout(layout), m_viewport(viewport)
 {
     layout->installEventFilter(this);
     viewport->installEventFilter(this);

@@ -23,7 +23,7 @@ constexpr int ownPixelSize = QTextFormat::UserProperty + 0x7a01;
 bool hasOwnSize(const QTextFormat &format)
 {
     return format.isCharFormat() && !format.isImageFormat()
-           && (format.hasProperty(QTextFormat::FontPointSize) || format.hasProperty(QTextFormat::FontPixelSize));
+        && (format.hasProperty(QTextFormat::FontPointSize) || format.hasProperty(QTextFormat::FontPixelSize));
 }
 
 QTextCharFormat scaled(QTextCharFormat format, qreal scale)

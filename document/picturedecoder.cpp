@@ -87,8 +87,8 @@ QSize shownSize(const QTextImageFormat &format, const QSize &natural, int most)
 
 } // namespace
 
-QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Picture> &pictures,
-                              qreal scale, const std::atomic_bool &cancelled, const Budget &budget)
+QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Picture> &pictures, qreal scale,
+                              const std::atomic_bool &cancelled, const Budget &budget)
 {
     QHash<QString, File> files;
     QList<QString> order; // of first appearance in the document

@@ -38,8 +38,7 @@ struct Budget
 // is shown at and, as its name, the key of its picture in the result (empty
 // for the placeholder), and decodes each file once at `scale` times the
 // largest size it is shown at. Stops between files once `cancelled` is set.
-QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Picture> &pictures,
-                              qreal scale, const std::atomic_bool &cancelled,
-                              const Budget &budget = {});
+QHash<QString, QImage> decode(const ResourceGate &gate, QList<documentclean::Picture> &pictures, qreal scale,
+                              const std::atomic_bool &cancelled, const Budget &budget = {});
 
 } // namespace picturedecoder

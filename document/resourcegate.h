@@ -17,7 +17,7 @@
 namespace files {
 class Folder;
 struct Front;
-}
+} // namespace files
 
 class ResourceGate
 {

@@ -28,8 +28,7 @@ const QString pictureWords = QStringLiteral("（画像）");
 } // namespace
 
 SelectionData::SelectionData(const QTextCursor &selection) : m_fragment(capped(selection))
-{
-}
+{}
 
 QStringList SelectionData::formats() const
 {

@@ -90,8 +90,7 @@ const BoxRow &boxRowFor(int choices)
 } // namespace
 
 ExamWindow::ExamWindow(QWidget *parent) : ExamWindow(systemTime, nullptr, parent)
-{
-}
+{}
 
 ExamWindow::ExamWindow(ClockSource now, MediaDevice *media, QWidget *parent)
     : QMainWindow(parent), m_now(std::move(now)), m_media(media)
@@ -180,8 +179,7 @@ QString ExamWindow::minutesWords(const QString &caption)
 QString ExamWindow::timeLeftWords() const
 {
     if (!m_timer->isActive())
-        return m_seconds->text().isEmpty() ? QStringLiteral("時間は計っていません")
-                                           : QStringLiteral("時間切れです");
+        return m_seconds->text().isEmpty() ? QStringLiteral("時間は計っていません") : QStringLiteral("時間切れです");
     return QStringLiteral("残り時間 %1 分").arg(m_minutes.remaining());
 }
 
@@ -197,16 +195,14 @@ PictureGround *ExamWindow::buildGround()
     auto *ground = new PictureGround(yellow);
     ground->setObjectName(QStringLiteral("ground"));
     const QSize design(twips::toPixels(clientWidth), twips::toPixels(clientHeight));
-    setCentralWidget(screenfit::fits(this, clientSize()) ? ground
-                                                         : screenfit::scrolled(ground, design, this));
+    setCentralWidget(screenfit::fits(this, clientSize()) ? ground : screenfit::scrolled(ground, design, this));
     return ground;
 }
 
 // The design's client area with the menu bar above it.
 QSize ExamWindow::clientSize() const
 {
-    return QSize(twips::toPixels(clientWidth),
-                 twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
+    return QSize(twips::toPixels(clientWidth), twips::toPixels(clientHeight) + menuBar()->sizeHint().height());
 }
 
 void ExamWindow::buildMenus()
@@ -226,8 +222,7 @@ void ExamWindow::buildSideControls(QWidget *ground)
 {
     QList<QPushButton *> made;
     for (const Button &button : buttons) {
-        auto *control = place(new QPushButton(text(button.caption), ground), text(button.name),
-                              pixels(button.rect));
+        auto *control = place(new QPushButton(text(button.caption), ground), text(button.name), pixels(button.rect));
         control->setFont(designfont::make(designfont::gothic, 9, true));
         made.append(control);
     }
@@ -238,11 +233,9 @@ void ExamWindow::buildSideControls(QWidget *ground)
     connect(m_passRate, &QPushButton::clicked, this, &ExamWindow::onPassRateClicked);
 
     for (const Label &label : labels) {
-        auto *control = place(new FittedLabel(QString(), ground), text(label.name),
-                              pixels(label.rect));
+        auto *control = place(new FittedLabel(QString(), ground), text(label.name), pixels(label.rect));
         // Before its caption, which a screen reader may be told of at once.
-        if (std::find(spokenByStrips.begin(), spokenByStrips.end(), control->objectName())
-            != spokenByStrips.end())
+        if (std::find(spokenByStrips.begin(), spokenByStrips.end(), control->objectName()) != spokenByStrips.end())
             spoken::silence(control);
         control->setText(text(label.caption));
         control->setFont(designfont::make(designfont::gothic, label.points, true));
@@ -282,24 +275,22 @@ void ExamWindow::buildSideControls(QWidget *ground)
 
 void ExamWindow::buildQuestionTabs(QWidget *ground)
 {
-    m_questionTabs = place(new TabPages(12, twips::toPixels(tabHeight), ground),
-                           QStringLiteral("SSTab1"), pixels(questionTabs));
+    m_questionTabs =
+        place(new TabPages(12, twips::toPixels(tabHeight), ground), QStringLiteral("SSTab1"), pixels(questionTabs));
     m_questionTabs->setFont(designfont::make(designfont::gothic, 9));
 
     const int page = m_questionTabs->addPage(QStringLiteral("問題"));
     auto *document = place(new DocumentView, QStringLiteral("Scriptlet1"), pixels(documentPane));
     m_questionTabs->addToPage(page, document);
-    questiondocument::showIn(document, questiondocument::candidates(),
-                             DocumentView::Wait::BeforeFirstShow, std::move(m_paperJob));
+    questiondocument::showIn(document, questiondocument::candidates(), DocumentView::Wait::BeforeFirstShow,
+                             std::move(m_paperJob));
     // Whatever the document's event says, it asks for the cue.
     connect(document, &DocumentView::eventRaised, this, [this] { PlaySound(); });
     // A link swaps the whole page without moving the focus.
-    connect(document, &DocumentView::pageFollowed, this, [this](const QString &title) {
-        announce(QStringLiteral("ページが変わりました。") + title);
-    });
-    connect(document, &DocumentView::zoomed, this, [this](int percent, bool changed) {
-        announce(zoomWords(percent, changed));
-    });
+    connect(document, &DocumentView::pageFollowed, this,
+            [this](const QString &title) { announce(QStringLiteral("ページが変わりました。") + title); });
+    connect(document, &DocumentView::zoomed, this,
+            [this](int percent, bool changed) { announce(zoomWords(percent, changed)); });
     m_document = document;
 
     for (int i = 0; i < int(figurePages.size()); ++i) {
@@ -307,8 +298,7 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
         const int figurePage = m_questionTabs->addPage(text(figure.caption));
         // A screen reader names the figure by its tab and says what it shows,
         // whether or not its page was ever shown.
-        auto *picture = place(new FigureLabel(text(figure.caption),
-                                              pictures::figureDescription(i + 1)),
+        auto *picture = place(new FigureLabel(text(figure.caption), pictures::figureDescription(i + 1)),
                               QStringLiteral("Picture%1").arg(i + 1), pixels(figure.box));
         picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         picture->setLineWidth(2);
@@ -321,8 +311,7 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
     }
     // Figures are decoded when their page is first shown, not at start-up.
     connect(m_questionTabs, &TabPages::currentChanged, this, [this](int page) {
-        auto *picture = m_questionTabs->page(page)->findChild<QLabel *>(
-            QStringLiteral("Picture%1").arg(page));
+        auto *picture = m_questionTabs->page(page)->findChild<QLabel *>(QStringLiteral("Picture%1").arg(page));
         if (picture && picture->pixmap().isNull())
             picture->setPixmap(pictures::figure(page));
     });
@@ -330,8 +319,8 @@ void ExamWindow::buildQuestionTabs(QWidget *ground)
 
 void ExamWindow::buildAnswerTabs(QWidget *ground)
 {
-    m_answerTabs = place(new TabPages(9, twips::toPixels(tabHeight), ground),
-                         QStringLiteral("SSTab2"), pixels(answerTabs));
+    m_answerTabs =
+        place(new TabPages(9, twips::toPixels(tabHeight), ground), QStringLiteral("SSTab2"), pixels(answerTabs));
     m_answerTabs->setFont(designfont::make(designfont::gothic, 9));
     m_answerTabs->setBackground(yellow);
     const QPixmap mark = pictures::mark();
@@ -367,8 +356,8 @@ void ExamWindow::buildAnswerPage(int page, const QPixmap &markPicture)
     }
     arrowrow::attach(boxes);
 
-    auto *mark = place(new QLabel(m_answerTabs->page(page)),
-                       elementName(QStringLiteral("pctマル"), group), pixels(markBox));
+    auto *mark =
+        place(new QLabel(m_answerTabs->page(page)), elementName(QStringLiteral("pctマル"), group), pixels(markBox));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setPixmap(markPicture);
     mark->setAccessibleName(QStringLiteral("正解"));
@@ -387,8 +376,7 @@ void ExamWindow::applyStackingOrder(QWidget *ground)
 
 void ExamWindow::applyFocusOrder()
 {
-    QList<QWidget *> chain = {m_questionTabs, m_answerTabs, m_start, m_score, m_passRate,
-                              m_document};
+    QList<QWidget *> chain = {m_questionTabs, m_answerTabs, m_start, m_score, m_passRate, m_document};
     // Each figure in the paper's place: only one of them shows at a time.
     for (QLabel *picture : m_pictures)
         chain.append(picture);
@@ -484,7 +472,8 @@ QString ExamWindow::boxName(int page, const QCheckBox *box, bool markSaid) const
 // The paper's size as a zoom key left it.
 QString ExamWindow::zoomWords(int percent, bool changed)
 {
-    return (changed ? QStringLiteral("文字の大きさ %1 パーセント") : QStringLiteral("文字の大きさは %1 パーセントのままです"))
+    return (changed ? QStringLiteral("文字の大きさ %1 パーセント")
+                    : QStringLiteral("文字の大きさは %1 パーセントのままです"))
         .arg(percent);
 }
 
@@ -534,8 +523,7 @@ void ExamWindow::onScoreClicked()
     sayShownMark();
     setScore(marking.total);
     const auto correct = std::count(marking.correct.begin(), marking.correct.end(), true);
-    QString words = QStringLiteral("得点 %1 点 %2 問中 %3 問正解")
-                        .arg(marking.total).arg(groupCount).arg(correct);
+    QString words = QStringLiteral("得点 %1 点 %2 問中 %3 問正解").arg(marking.total).arg(groupCount).arg(correct);
     if (stopsClock)
         words += QStringLiteral("。時間を止めました");
     if (correct > 0)

@@ -33,11 +33,10 @@ QString failurePage(const QStringList &candidates, const QStringList &unreadable
     for (const QString &candidate : candidates) {
         const bool present = unreadable.contains(candidate);
         places += QStringLiteral("<li>%1（%2）</li>")
-                      .arg(candidate.toHtmlEscaped(), present ? QStringLiteral("読み込めません")
-                                                              : QStringLiteral("見つかりません"));
+                      .arg(candidate.toHtmlEscaped(),
+                           present ? QStringLiteral("読み込めません") : QStringLiteral("見つかりません"));
     }
-    const QString what = unreadable.isEmpty() ? QStringLiteral("が見つかりません")
-                                              : QStringLiteral("を読み込めません");
+    const QString what = unreadable.isEmpty() ? QStringLiteral("が見つかりません") : QStringLiteral("を読み込めません");
     return QStringLiteral("<p>問題文 %1 %2。次の場所を探しました。</p><ul>%3</ul>")
         .arg(QString::fromLatin1(fileName), what, places);
 }

@@ -54,8 +54,7 @@ public:
 
 private:
     int openFile(const QString &relative) const;
-    Folder(int fd, QString path, Fallbacks fallbacks)
-        : m_fd(fd), m_path(std::move(path)), m_fallbacks(fallbacks) {}
+    Folder(int fd, QString path, Fallbacks fallbacks) : m_fd(fd), m_path(std::move(path)), m_fallbacks(fallbacks) {}
     int m_fd;
     QString m_path;
     Fallbacks m_fallbacks;

@@ -48,8 +48,7 @@ std::optional<Front> readOpened(int fd, qint64 maxBytes)
     struct stat status;
     Front front;
     const bool ok = maxBytes >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
-                 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0
-                 && readAll(fd, maxBytes, front);
+        && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 && readAll(fd, maxBytes, front);
     ::close(fd);
     return ok ? std::optional<Front>(std::move(front)) : std::nullopt;
 }
@@ -59,8 +58,7 @@ std::optional<Front> read(const QString &path, qint64 maxBytes)
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty())
         return std::nullopt;
-    return readOpened(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY),
-                      maxBytes);
+    return readOpened(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), maxBytes);
 }
 
 } // namespace files

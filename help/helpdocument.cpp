@@ -30,43 +30,40 @@ QStringList indented(int cells, const QStringList &lines)
 QString HelpDocument()
 {
     QStringList lines;
-    lines << indent(20)
-          << indent(8) + QStringLiteral("○○○○○　ソフトの説明　○○○○○")
-          << empty(2)
+    lines << indent(20) << indent(8) + QStringLiteral("○○○○○　ソフトの説明　○○○○○") << empty(2)
           << QStringLiteral("★はじめに") << empty(1)
           << QStringLiteral("「ミラト試験2000(Vardo)」をダウンロードしていただきまして、ありがとうございます。")
           << QStringLiteral("本ソフトは、実在のミラト試験を参考にして作ったゲームです｡")
           << QStringLiteral("できるだけ操作が簡単でファイル容量を小さくしました。")
           << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（＾＾；]")
-          << QStringLiteral("本ソフトが受験生の学力アップに役立つと嬉しいです。")
-          << empty(2)
-          << QStringLiteral("【ソフト名】ミラト試験2000(Vardo）")
-          << QStringLiteral("【掲載日】  2000/06/26 大安")
+          << QStringLiteral("本ソフトが受験生の学力アップに役立つと嬉しいです。") << empty(2)
+          << QStringLiteral("【ソフト名】ミラト試験2000(Vardo）") << QStringLiteral("【掲載日】  2000/06/26 大安")
           << QStringLiteral("【梱包ファイル】") << empty(1)
-          << indented(16, {
-                 QStringLiteral("・00Vardo.tx　　　(   15KB　  00/06/21 )"),
-                 QStringLiteral("・Mci32.ocx　　　（  194KB　　98/06/24 )"),
-                 QStringLiteral("・Richtx32.ocx　　(  199KB　　98/06/24 )"),
-                 QStringLiteral("・Tabctl32.ocx　　(  205KB　　98/06/24 )"),
-                 QStringLiteral("・Vardo.exe　 　  (  804KB　　00/06/24 )"),
-                 QStringLiteral("・Zarod.wav　　　 (  128KB　　00/04/02 )"),
-                 QStringLiteral("・へるぷ.txt　　 （いま読んでるファイル)"),
-             })
-          << empty(3)
-          << QStringLiteral("★同梱包ファイルについて") << empty(1)
-          << indented(2, {
-                 QStringLiteral("解凍したら*****.ocxファイルは、C:\\ドライブのWindowsフォルダ内にある"),
-                 QStringLiteral("Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）"),
-                 QStringLiteral("他のファイルは同じフォルダかまたは、フロッピーにコピーして下さい。"),
-                 QStringLiteral("フォルダは自分で作成してください。"),
-             })
-          << empty(3)
-          << QStringLiteral("★学習手順") << empty(1)
-          << indented(4, {
-                 QStringLiteral("１．「スタート」ボタンをクリックする。"),
-                 QStringLiteral("２．問題の解答を選んでチェックボックスをクリックする。"),
-                 QStringLiteral("３．制限時間がくるか、全て解答し終わったら「得点」ボタンをクリックする。"),
-             })
+          << indented(16,
+                      {
+                          QStringLiteral("・00Vardo.tx　　　(   15KB　  00/06/21 )"),
+                          QStringLiteral("・Mci32.ocx　　　（  194KB　　98/06/24 )"),
+                          QStringLiteral("・Richtx32.ocx　　(  199KB　　98/06/24 )"),
+                          QStringLiteral("・Tabctl32.ocx　　(  205KB　　98/06/24 )"),
+                          QStringLiteral("・Vardo.exe　 　  (  804KB　　00/06/24 )"),
+                          QStringLiteral("・Zarod.wav　　　 (  128KB　　00/04/02 )"),
+                          QStringLiteral("・へるぷ.txt　　 （いま読んでるファイル)"),
+                      })
+          << empty(3) << QStringLiteral("★同梱包ファイルについて") << empty(1)
+          << indented(2,
+                      {
+                          QStringLiteral("解凍したら*****.ocxファイルは、C:\\ドライブのWindowsフォルダ内にある"),
+                          QStringLiteral("Systemフォルダに入れて下さい。（C:\\Windows\\System\\*****.ocx）"),
+                          QStringLiteral("他のファイルは同じフォルダかまたは、フロッピーにコピーして下さい。"),
+                          QStringLiteral("フォルダは自分で作成してください。"),
+                      })
+          << empty(3) << QStringLiteral("★学習手順") << empty(1)
+          << indented(4,
+                      {
+                          QStringLiteral("１．「スタート」ボタンをクリックする。"),
+                          QStringLiteral("２．問題の解答を選んでチェックボックスをクリックする。"),
+                          QStringLiteral("３．制限時間がくるか、全て解答し終わったら「得点」ボタンをクリックする。"),
+                      })
           << empty(1);
     return lines.join(u'\n');
 }
@@ -86,9 +83,8 @@ QList<readas::Stretch> helpDecoration(const QString &text)
     // reader would count its spaces aloud.
     qsizetype lineStart = 0;
     for (const QString &line : text.split(u'\n')) {
-        const bool spaces = !line.isEmpty() && std::all_of(line.begin(), line.end(), [](QChar c) {
-            return c == u' ' || c == u'\u3000';
-        });
+        const bool spaces = !line.isEmpty()
+            && std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' ' || c == u'\u3000'; });
         if (spaces)
             stretches.append({int(lineStart), int(line.size()), QString()});
         lineStart += line.size() + 1;

@@ -34,8 +34,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     // The caret on the first line with words: the line a screen reader says
     // as the window opens. The view stays at the top.
     const QTextCursor first = document->document()->find(
-        QRegularExpression(QStringLiteral("[^\\s\u3000]"),
-                           QRegularExpression::UseUnicodePropertiesOption));
+        QRegularExpression(QStringLiteral("[^\\s\u3000]"), QRegularExpression::UseUnicodePropertiesOption));
     if (!first.isNull()) {
         QTextCursor caret = document->textCursor();
         caret.setPosition(first.block().position());

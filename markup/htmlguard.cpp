@@ -19,8 +19,8 @@ namespace {
 // Elements the reader never lets hold anything.
 const QSet<QString> &voidElements()
 {
-    static const QSet<QString> set = {QStringLiteral("img"), QStringLiteral("hr"),
-                                      QStringLiteral("br"), QStringLiteral("meta")};
+    static const QSet<QString> set = {QStringLiteral("img"), QStringLiteral("hr"), QStringLiteral("br"),
+                                      QStringLiteral("meta")};
     return set;
 }
 
@@ -28,7 +28,7 @@ const QSet<QString> &voidElements()
 bool belongsInHead(const QString &name)
 {
     static const QSet<QString> set = {QStringLiteral("title"), QStringLiteral("style"), QStringLiteral("script"),
-                                      QStringLiteral("meta"), QStringLiteral("link"), QStringLiteral("base")};
+                                      QStringLiteral("meta"),  QStringLiteral("link"),  QStringLiteral("base")};
     return set.contains(name);
 }
 
@@ -37,14 +37,12 @@ bool belongsInHead(const QString &name)
 const QSet<QString> &blockElements()
 {
     static const QSet<QString> set = {
-        QStringLiteral("blockquote"), QStringLiteral("body"), QStringLiteral("caption"),
-        QStringLiteral("center"), QStringLiteral("dd"), QStringLiteral("div"),
-        QStringLiteral("dl"), QStringLiteral("dt"), QStringLiteral("h1"),
-        QStringLiteral("h2"), QStringLiteral("h3"), QStringLiteral("h4"),
-        QStringLiteral("h5"), QStringLiteral("h6"), QStringLiteral("hr"),
-        QStringLiteral("li"), QStringLiteral("ol"), QStringLiteral("p"),
-        QStringLiteral("pre"), QStringLiteral("qt"), QStringLiteral("td"),
-        QStringLiteral("th"), QStringLiteral("ul"),
+        QStringLiteral("blockquote"), QStringLiteral("body"), QStringLiteral("caption"), QStringLiteral("center"),
+        QStringLiteral("dd"),         QStringLiteral("div"),  QStringLiteral("dl"),      QStringLiteral("dt"),
+        QStringLiteral("h1"),         QStringLiteral("h2"),   QStringLiteral("h3"),      QStringLiteral("h4"),
+        QStringLiteral("h5"),         QStringLiteral("h6"),   QStringLiteral("hr"),      QStringLiteral("li"),
+        QStringLiteral("ol"),         QStringLiteral("p"),    QStringLiteral("pre"),     QStringLiteral("qt"),
+        QStringLiteral("td"),         QStringLiteral("th"),   QStringLiteral("ul"),
     };
     return set;
 }
@@ -52,9 +50,8 @@ const QSet<QString> &blockElements()
 // Elements that start a new paragraph of the laid-out text.
 bool startsParagraph(const QString &name)
 {
-    static const QSet<QString> tables = {QStringLiteral("table"), QStringLiteral("tbody"),
-                                         QStringLiteral("thead"), QStringLiteral("tfoot"),
-                                         QStringLiteral("tr")};
+    static const QSet<QString> tables = {QStringLiteral("table"), QStringLiteral("tbody"), QStringLiteral("thead"),
+                                         QStringLiteral("tfoot"), QStringLiteral("tr")};
     return blockElements().contains(name) || tables.contains(name);
 }
 
@@ -100,8 +97,7 @@ public:
     void cell(const Spans &spans)
     {
         const qint64 row = m_rows - 1;
-        while (m_column < m_lastCell.size()
-               && m_lastCell[m_column].row + m_lastCell[m_column].spans.rows > row)
+        while (m_column < m_lastCell.size() && m_lastCell[m_column].row + m_lastCell[m_column].spans.rows > row)
             m_column += m_lastCell[m_column].spans.columns;
         const qint64 first = m_column;
         m_column += spans.columns;
@@ -240,7 +236,7 @@ public:
         QString name;
         bool closing = false;
         bool holdsNothing = false;
-        bool isTag = true; // false for comments and declarations
+        bool isTag = true;  // false for comments and declarations
         qsizetype end = -1; // where its ">" stands; -1 for none
         QStringView attributes;
         Spans spans; // a cell's, when the tag is one
@@ -289,8 +285,7 @@ private:
     }
     void skipPast(QChar c)
     {
-        while (!atEnd() && next() != c) {
-        }
+        while (!atEnd() && next() != c) {}
     }
 
     // "<!-" opens a comment to "-->" (the reader looks at one "-" only);
@@ -499,7 +494,7 @@ namespace {
 bool inHeadOutsideText(const OpenElements &open)
 {
     return open.holds(QStringLiteral("head")) && !open.holds(QStringLiteral("title"))
-           && !open.holds(QStringLiteral("style")) && !open.holds(QStringLiteral("script"));
+        && !open.holds(QStringLiteral("style")) && !open.holds(QStringLiteral("script"));
 }
 
 struct HeadRepairs

@@ -3,7 +3,7 @@
 #include <QtGlobal>
 
 // A format's bounds: a value outside them is brought to the nearer one.
-template <typename T>
+template<typename T>
 struct Bounds
 {
     T low;

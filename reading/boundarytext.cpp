@@ -1,13 +1,11 @@
 #include "reading/boundarytext.h"
 
-QString BoundaryText::textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                                   int *end) const
+QString BoundaryText::textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const
 {
     return answer(pieceAt(offset, type), start, end);
 }
 
-QString BoundaryText::textBeforeOffset(int offset, QAccessible::TextBoundaryType type,
-                                       int *start, int *end) const
+QString BoundaryText::textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const
 {
     const Range at = pieceAt(offset, type);
     if (at.start <= 0)
@@ -15,8 +13,7 @@ QString BoundaryText::textBeforeOffset(int offset, QAccessible::TextBoundaryType
     return answer(pieceAt(at.start - 1, type), start, end);
 }
 
-QString BoundaryText::textAfterOffset(int offset, QAccessible::TextBoundaryType type,
-                                      int *start, int *end) const
+QString BoundaryText::textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const
 {
     const Range at = pieceAt(offset, type);
     const int count = characterCount();
@@ -39,17 +36,12 @@ BoundaryText::Range BoundaryText::unitPiece(const TextBoundaries &boundaries, in
                                             QAccessible::TextBoundaryType type) const
 {
     switch (type) {
-    case QAccessible::CharBoundary:
-        return boundaries.at(offset, TextBoundaries::Unit::Character);
-    case QAccessible::WordBoundary:
-        return boundaries.at(offset, TextBoundaries::Unit::Word);
-    case QAccessible::SentenceBoundary:
-        return boundaries.at(offset, TextBoundaries::Unit::Sentence);
-    case QAccessible::ParagraphBoundary:
-        return boundaries.at(offset, TextBoundaries::Unit::Paragraph);
+    case QAccessible::CharBoundary: return boundaries.at(offset, TextBoundaries::Unit::Character);
+    case QAccessible::WordBoundary: return boundaries.at(offset, TextBoundaries::Unit::Word);
+    case QAccessible::SentenceBoundary: return boundaries.at(offset, TextBoundaries::Unit::Sentence);
+    case QAccessible::ParagraphBoundary: return boundaries.at(offset, TextBoundaries::Unit::Paragraph);
     case QAccessible::LineBoundary:
-    case QAccessible::NoBoundary:
-        break;
+    case QAccessible::NoBoundary: break;
     }
     return {0, characterCount()};
 }

@@ -12,12 +12,9 @@
 class BoundaryText : public QAccessibleTextInterface
 {
 public:
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                         int *end) const override;
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                             int *end) const override;
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start,
-                            int *end) const override;
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override;
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override;
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override;
     // No attributes: one run over the whole text, nothing outside it.
     QString attributes(int offset, int *start, int *end) const override;
 
@@ -28,8 +25,7 @@ protected:
     virtual Range pieceInside(int offset, QAccessible::TextBoundaryType type) const = 0;
     // The pieces of `boundaries` for the units they know; the whole text for
     // lines and for no boundary.
-    Range unitPiece(const TextBoundaries &boundaries, int offset,
-                    QAccessible::TextBoundaryType type) const;
+    Range unitPiece(const TextBoundaries &boundaries, int offset, QAccessible::TextBoundaryType type) const;
 
 private:
     Range pieceAt(int offset, QAccessible::TextBoundaryType type) const;

@@ -26,12 +26,9 @@ protected:
         switch (event->type()) {
         case QEvent::KeyPress:
             return followLink(static_cast<QKeyEvent *>(event)) || moveByWord(static_cast<QKeyEvent *>(event))
-                   || endOfLine(static_cast<QKeyEvent *>(event));
-        case QEvent::ContextMenu:
-            keepScroll(static_cast<QContextMenuEvent *>(event));
-            break;
-        default:
-            break;
+                || endOfLine(static_cast<QKeyEvent *>(event));
+        case QEvent::ContextMenu: keepScroll(static_cast<QContextMenuEvent *>(event)); break;
+        default: break;
         }
         return false;
     }
@@ -39,8 +36,7 @@ protected:
 private:
     bool followLink(QKeyEvent *key)
     {
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            || keystrokes::held(key))
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || keystrokes::held(key))
             return false;
         const QString link = caretbrowsing::linkAtCaret(m_view);
         if (link.isEmpty())
@@ -145,8 +141,8 @@ void enable(QTextBrowser *view)
     documentaccessible::install(view);
     // After the pane's own notice, which gives the cursor's document position.
     QObject::connect(view, &QTextEdit::cursorPositionChanged, view, [view] {
-        QMetaObject::invokeMethod(view, [view] { documentaccessible::announceCaret(view); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            view, [view] { documentaccessible::announceCaret(view); }, Qt::QueuedConnection);
     });
 }
 

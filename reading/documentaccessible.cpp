@@ -285,7 +285,7 @@ private:
         bool moved = false;
         const int position = view()->property(wordMoveProperty).toInt(&moved);
         return moved && position == cursor.position() && !cursor.hasSelection()
-               && (cursorPosition() < characterCount() || movedFrom());
+            && (cursorPosition() < characterCount() || movedFrom());
     }
 
     // Where a word move to the right started; none after one to the left.
@@ -333,10 +333,7 @@ private:
     // text. With Ctrl held Orca drops a last sign from the word it is given
     // (see documentaccessible::moveByWord()), and after such signs there is
     // no space to give with them: a stop there would be heard as nothing.
-    bool signsToTheEnd(int offset) const
-    {
-        return offset >= reading().signsFrom();
-    }
+    bool signsToTheEnd(int offset) const { return offset >= reading().signsFrom(); }
 
     // Whether the word before `offset` is signs alone with no space after
     // it, as 「（」 before 4点 or 「。」 before the next sentence. Such signs
@@ -350,7 +347,7 @@ private:
             return false;
         const Range word = boundaries().at(offset - 1, TextBoundaries::Unit::Word);
         return !all.at(word.start).isSpace()
-               && signsAtTheEnd(QStringView(all).mid(word.start, offset - word.start)) == 0;
+            && signsAtTheEnd(QStringView(all).mid(word.start, offset - word.start)) == 0;
     }
 
     // The box of the character at `position`, in viewport coordinates: from
@@ -370,8 +367,8 @@ private:
         const int next = std::min(layout->nextCursorPosition(inBlock), line.textStart() + line.textLength());
         const qreal from = xOnLine(block, line, inBlock), to = xOnLine(block, line, std::max(next, inBlock));
         const QPointF origin = lines - scrolled();
-        QRect box = QRectF(origin + QPointF(std::min(from, to), line.y()),
-                           QSizeF(std::abs(to - from), line.height())).toAlignedRect();
+        QRect box = QRectF(origin + QPointF(std::min(from, to), line.y()), QSizeF(std::abs(to - from), line.height()))
+                        .toAlignedRect();
         box.setWidth(std::max(box.width(), 1));
         return box;
     }
@@ -515,7 +512,7 @@ private:
         if (!layout || layout->isValidCursorPosition(inBlock))
             return position;
         return block.position()
-               + (forward ? layout->nextCursorPosition(inBlock) : layout->previousCursorPosition(inBlock));
+            + (forward ? layout->nextCursorPosition(inBlock) : layout->previousCursorPosition(inBlock));
     }
 
     // Worked out again whenever the pane holds another document or its text
@@ -540,7 +537,8 @@ private:
         const auto changes = m_layoutChanges;
         const auto changed = [changes] { ++*changes; };
         m_textWatch = QObject::connect(document, &QTextDocument::contentsChange, view(), changed);
-        m_layoutWatch = QObject::connect(document->documentLayout(), &QAbstractTextDocumentLayout::update, view(), changed);
+        m_layoutWatch =
+            QObject::connect(document->documentLayout(), &QAbstractTextDocumentLayout::update, view(), changed);
         changed();
     }
 
@@ -548,10 +546,7 @@ private:
     const TextBoundaries &boundaries() const { return reading().boundaries(); }
 
     // The pane's position for a spoken offset, brought inside the text.
-    int documentPosition(int offset) const
-    {
-        return spoken().toDocument(std::clamp(offset, 0, characterCount()));
-    }
+    int documentPosition(int offset) const { return spoken().toDocument(std::clamp(offset, 0, characterCount())); }
 
     Range pieceInside(int offset, QAccessible::TextBoundaryType type) const override
     {
@@ -598,9 +593,7 @@ private:
     mutable std::shared_ptr<bool> m_runEnded = std::make_shared<bool>(true);
     mutable int m_runLast = -2;
     mutable qint64 m_runSteps = 0;
-    mutable std::array<
-        std::pair<std::tuple<int, const SpokenText *, quint64, QPoint>, QRect>, 2>
-        m_lastBoxes;
+    mutable std::array<std::pair<std::tuple<int, const SpokenText *, quint64, QPoint>, QRect>, 2> m_lastBoxes;
     mutable std::shared_ptr<const SpokenReading> m_reading;
 };
 
@@ -637,8 +630,7 @@ void install(QTextEdit *view)
     dropEarlyAccessible<DocumentAccessible>(view);
 }
 
-QTextEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &text,
-                   const QList<readas::Stretch> &stretches)
+QTextEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &text, const QList<readas::Stretch> &stretches)
 {
     // Given its parent only once it reads as a document: Qt 6.9 and later
     // tell a screen reader of a widget's new parent, which would name an

@@ -43,8 +43,8 @@ void FigureLabel::setCaret(int offset)
 void FigureLabel::focusInEvent(QFocusEvent *event)
 {
     const Qt::FocusReason reason = event->reason();
-    const bool cameBack = reason == Qt::ActiveWindowFocusReason
-                          || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
+    const bool cameBack =
+        reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
     if (!m_words.isEmpty())
         setAccessibleDescription(cameBack ? hint() : m_words);
     if (!cameBack)
@@ -70,19 +70,12 @@ int FigureLabel::caretAfterKey(const QKeyEvent *event) const
     const bool control = event->modifiers() & Qt::ControlModifier;
     const TextBoundaries::Range sentence = m_boundaries.at(m_caret, Unit::Sentence);
     switch (event->key()) {
-    case Qt::Key_Down:
-        return sentence.end < size ? sentence.end : m_caret;
-    case Qt::Key_Up:
-        return sentence.start == 0 ? 0 : m_boundaries.at(sentence.start - 1, Unit::Sentence).start;
-    case Qt::Key_Right:
-        return m_boundaries.at(m_caret, Unit::Character).end;
-    case Qt::Key_Left:
-        return m_caret == 0 ? 0 : m_boundaries.at(m_caret - 1, Unit::Character).start;
-    case Qt::Key_Home:
-        return control ? 0 : sentence.start;
-    case Qt::Key_End:
-        return control ? size : std::max(sentence.start, sentence.end - 1);
-    default:
-        return -1;
+    case Qt::Key_Down: return sentence.end < size ? sentence.end : m_caret;
+    case Qt::Key_Up: return sentence.start == 0 ? 0 : m_boundaries.at(sentence.start - 1, Unit::Sentence).start;
+    case Qt::Key_Right: return m_boundaries.at(m_caret, Unit::Character).end;
+    case Qt::Key_Left: return m_caret == 0 ? 0 : m_boundaries.at(m_caret - 1, Unit::Character).start;
+    case Qt::Key_Home: return control ? 0 : sentence.start;
+    case Qt::Key_End: return control ? size : std::max(sentence.start, sentence.end - 1);
+    default: return -1;
     }
 }

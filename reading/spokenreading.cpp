@@ -22,12 +22,11 @@ qsizetype signsAtTheEnd(QStringView text)
 }
 
 SpokenReading::SpokenReading(const QTextDocument &document)
-    : m_spoken(document),
-      m_boundaries(m_spoken.text(), m_spoken.wordRanges()),
-      m_signsFrom(signsAtTheEnd(m_spoken.text())),
-      m_revision(document.revision())
-{
-}
+    : m_spoken(document)
+    , m_boundaries(m_spoken.text(), m_spoken.wordRanges())
+    , m_signsFrom(signsAtTheEnd(m_spoken.text()))
+    , m_revision(document.revision())
+{}
 
 bool SpokenReading::isFor(const QTextDocument &document) const
 {

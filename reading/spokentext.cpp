@@ -23,10 +23,8 @@ QChar asReaderGetsIt(QChar c)
     case 0xfdd0: // a table or frame begins
     case 0xfdd1: // and ends
         return QLatin1Char('\n');
-    case QChar::Nbsp:
-        return QLatin1Char(' ');
-    default:
-        return c;
+    case QChar::Nbsp: return QLatin1Char(' ');
+    default: return c;
     }
 }
 
@@ -59,8 +57,7 @@ bool isEmptyCell(const QString &shown, const QTextTableCell &cell)
 // with 「、」 between them, an empty one passed over, the breaks inside a
 // cell (a table inside one too) as spaces. Down and Up then hear a header
 // with its values.
-void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<Replacement> *words,
-                          bool inTable)
+void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<Replacement> *words, bool inTable)
 {
     for (const QTextFrame *child : frame.childFrames()) {
         const auto *table = qobject_cast<const QTextTable *>(child);
@@ -98,8 +95,7 @@ void SpokenText::readRows(const QTextFrame &frame, const QString &shown, QList<R
 
 bool SpokenText::rowAt(int position, int *from, int *to) const
 {
-    auto row = std::upper_bound(m_rows.begin(), m_rows.end(), position,
-                                [](int p, const Row &r) { return p < r.from; });
+    auto row = std::upper_bound(m_rows.begin(), m_rows.end(), position, [](int p, const Row &r) { return p < r.from; });
     if (row == m_rows.begin() || position >= (row - 1)->to)
         return false;
     *from = (row - 1)->from;
@@ -156,11 +152,9 @@ SpokenText::SpokenText(const QTextDocument &document)
     readRows(*document.rootFrame(), shown, &replacements, false);
 
     // Insertions come first at a place.
-    std::stable_sort(replacements.begin(), replacements.end(),
-                     [](const Replacement &a, const Replacement &b) {
-                         return a.position != b.position ? a.position < b.position
-                                                         : a.length < b.length;
-                     });
+    std::stable_sort(replacements.begin(), replacements.end(), [](const Replacement &a, const Replacement &b) {
+        return a.position != b.position ? a.position < b.position : a.length < b.length;
+    });
     int done = 0;
     for (const Replacement &r : std::as_const(replacements)) {
         if (r.position < done)
@@ -176,13 +170,11 @@ void SpokenText::verbatim(int position, const QString &characters)
 {
     if (characters.isEmpty())
         return;
-    if (!m_runs.isEmpty() && m_runs.last().verbatim
-        && m_runs.last().position + m_runs.last().length == position) {
+    if (!m_runs.isEmpty() && m_runs.last().verbatim && m_runs.last().position + m_runs.last().length == position) {
         m_runs.last().length += characters.size();
         m_runs.last().spokenLength += characters.size();
     } else {
-        m_runs.append({position, int(characters.size()), int(m_text.size()),
-                       int(characters.size()), true});
+        m_runs.append({position, int(characters.size()), int(m_text.size()), int(characters.size()), true});
     }
     m_text += characters;
 }
@@ -211,9 +203,8 @@ int SpokenText::toSpoken(int position, bool pastWords) const
 
 QList<SpokenText::Run>::const_iterator SpokenText::runAfter(int position) const
 {
-    return std::partition_point(m_runs.begin(), m_runs.end(), [position](const Run &r) {
-        return r.position + r.length <= position;
-    });
+    return std::partition_point(m_runs.begin(), m_runs.end(),
+                                [position](const Run &r) { return r.position + r.length <= position; });
 }
 
 int SpokenText::caretOffset(int position) const
@@ -250,8 +241,7 @@ QList<TextBoundaries::Range> SpokenText::wordRanges() const
 int SpokenText::toDocument(int offset) const
 {
     offset = std::clamp(offset, 0, int(m_text.size()));
-    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), offset,
-                                [](int o, const Run &r) { return o < r.offset; });
+    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), offset, [](int o, const Run &r) { return o < r.offset; });
     if (run == m_runs.begin())
         return 0;
     --run;

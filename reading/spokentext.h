@@ -71,8 +71,7 @@ private:
         int to;
     };
 
-    void readRows(const QTextFrame &frame, const QString &shown, QList<spokenwords::Replacement> *words,
-                  bool inTable);
+    void readRows(const QTextFrame &frame, const QString &shown, QList<spokenwords::Replacement> *words, bool inTable);
     // The first run that ends after `position`; words inserted at it end there.
     QList<Run>::const_iterator runAfter(int position) const;
     void verbatim(int position, const QString &characters);

@@ -26,8 +26,14 @@ struct Span
     int length;
 };
 
-bool hiddenBefore(Span box) { return box.start < 0 && box.start + box.length <= 0; }
-bool hiddenAfter(Span box, int length) { return box.start >= length && box.start + box.length > length; }
+bool hiddenBefore(Span box)
+{
+    return box.start < 0 && box.start + box.length <= 0;
+}
+bool hiddenAfter(Span box, int length)
+{
+    return box.start >= length && box.start + box.length > length;
+}
 
 Span toGlobal(Span box, const Axis &axis)
 {

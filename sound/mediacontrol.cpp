@@ -75,8 +75,8 @@ QByteArray fileStamp(const QString &fileName)
     if (::lstat(QFile::encodeName(fileName).constData(), &status) != 0)
         return QByteArray();
     return QByteArray::number(quint64(status.st_dev)) + ':' + QByteArray::number(quint64(status.st_ino)) + ':'
-         + QByteArray::number(qint64(status.st_size)) + ':' + QByteArray::number(qint64(status.st_mtim.tv_sec))
-         + '.' + QByteArray::number(qint64(status.st_mtim.tv_nsec));
+        + QByteArray::number(qint64(status.st_size)) + ':' + QByteArray::number(qint64(status.st_mtim.tv_sec)) + '.'
+        + QByteArray::number(qint64(status.st_mtim.tv_nsec));
 }
 
 } // namespace
@@ -98,15 +98,9 @@ public:
     void carryOut(MediaCommand command, const QString &fileName)
     {
         switch (command) {
-        case MediaCommand::Open:
-            open(fileName);
-            break;
-        case MediaCommand::Prev:
-            rewind();
-            break;
-        case MediaCommand::Play:
-            play();
-            break;
+        case MediaCommand::Open: open(fileName); break;
+        case MediaCommand::Prev: rewind(); break;
+        case MediaCommand::Play: play(); break;
         }
     }
 
@@ -138,7 +132,8 @@ MediaControl::MediaControl(QObject *parent) : QObject(parent), m_worker(new Work
 // The player is stopped and freed on the thread it was made on.
 MediaControl::~MediaControl()
 {
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { delete worker; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker] { delete worker; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }
@@ -167,14 +162,14 @@ void MediaControl::command(const QString &text)
         qWarning("MediaControl: unknown command \"%s\"", qPrintable(text));
         return;
     }
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker, command = *parsed, name = m_fileName] {
-        worker->carryOut(command, name);
-    });
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker, command = *parsed, name = m_fileName] { worker->carryOut(command, name); });
 }
 
 void MediaControl::finish()
 {
-    QMetaObject::invokeMethod(m_worker, [] {}, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [] {}, Qt::BlockingQueuedConnection);
 }
 
 // "Open" may be repeated for the same file, so the file already open is left

@@ -137,8 +137,7 @@ public:
                 continue;
             }
             spokenwords::Replacement r{i, 0, QString()};
-            if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || choiceAt(i, &r)
-                || signAt(i, &r)) {
+            if (unitAt(i, &r) || exponentAt(i, &r) || fractionAt(i, &r) || choiceAt(i, &r) || signAt(i, &r)) {
                 // Longer than any quantity, it is read as written: a reader
                 // asks its words and boxes whole.
                 if (r.length <= DocumentLimits::spokenStretchChars)
@@ -222,9 +221,9 @@ private:
         const Unit *unit = symbolAt(*i, &end);
         if (!unit) {
             // A counted thing in the brackets: 〔回/分〕.
-            while (brackets && end < m_text.size() && !isRaised(end)
-                   && (m_text.at(end).script() == QChar::Script_Han
-                       || m_text.at(end).script() == QChar::Script_Hiragana))
+            while (
+                brackets && end < m_text.size() && !isRaised(end)
+                && (m_text.at(end).script() == QChar::Script_Han || m_text.at(end).script() == QChar::Script_Hiragana))
                 ++end;
             if (end == *i)
                 return false;
@@ -240,8 +239,7 @@ private:
             bool number = false;
             int value = 0;
             const int raised = raisedEnd(end);
-            if (!exponentInWords(m_text.mid(end, raised - end), &value, &number).isEmpty() && number
-                && value != 0) {
+            if (!exponentInWords(m_text.mid(end, raised - end), &value, &number).isEmpty() && number && value != 0) {
                 exponent = value;
                 end = raised;
             }
@@ -267,8 +265,7 @@ private:
             int next = end;
             if (isProduct(at(next)) && factorAt(&++next, per, brackets, words)) {
                 end = next;
-            } else if (divide && at(next) == u'/' && at(next + 1) != u'('
-                       && factorAt(&++next, true, brackets, words)) {
+            } else if (divide && at(next) == u'/' && at(next + 1) != u'(' && factorAt(&++next, true, brackets, words)) {
                 end = next;
                 per = true;
             } else {
@@ -342,8 +339,7 @@ private:
         if (at(end) != u'を')
             return false;
         int unitEnd = 0;
-        return symbolAt(pastSpaces(end + 1), &unitEnd)
-               && QStringView(m_text).mid(pastSpaces(unitEnd), 2) == u"に直";
+        return symbolAt(pastSpaces(end + 1), &unitEnd) && QStringView(m_text).mid(pastSpaces(unitEnd), 2) == u"に直";
     }
 
     // A unit filling brackets after the quantity it measures, 重さ（N）, or
@@ -366,8 +362,8 @@ private:
             return QString::fromUtf8(measured->units).split(u' ').contains(words);
         const QChar variable = at(i - 2);
         const bool single = variable.isLetter() && variable.script() != QChar::Script_Han
-                            && variable.script() != QChar::Script_Hiragana
-                            && variable.script() != QChar::Script_Katakana && !isWordCharacter(at(i - 3));
+            && variable.script() != QChar::Script_Hiragana && variable.script() != QChar::Script_Katakana
+            && !isWordCharacter(at(i - 3));
         const bool capital = end - i == 1 && at(i).isUpper();
         return single && open == u'（' && !capital;
     }
@@ -510,7 +506,7 @@ private:
             return false;
         const QChar next = at(i + 1);
         return isAsciiDigit(next) || isAsciiLetter(next) || next == u'(' || next == u'.' || next == u'√'
-               || (isSpaceInQuantity(next) && isSpaceInQuantity(at(i - 1)));
+            || (isSpaceInQuantity(next) && isSpaceInQuantity(at(i - 1)));
     }
 
     // Whether a number starts at `i`: a digit, or a minus before one.

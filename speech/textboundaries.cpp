@@ -17,14 +17,10 @@ Kind kindOf(char32_t c)
     if (QChar::isSpace(c))
         return Kind::Space;
     switch (QChar::script(c)) {
-    case QChar::Script_Han:
-        return Kind::Kanji;
-    case QChar::Script_Hiragana:
-        return Kind::Hiragana;
-    case QChar::Script_Katakana:
-        return Kind::Katakana;
-    default:
-        break;
+    case QChar::Script_Han: return Kind::Kanji;
+    case QChar::Script_Hiragana: return Kind::Hiragana;
+    case QChar::Script_Katakana: return Kind::Katakana;
+    default: break;
     }
     if (QChar::isLetter(c) || QChar::category(c) == QChar::Number_DecimalDigit)
         return Kind::Alphanumeric;
@@ -60,16 +56,13 @@ bool isInsideNumberOrWord(char32_t c)
 bool startsWithParticle(const QString &text, int i, Kind previous)
 {
     static const QString particles = QStringLiteral("をがにへのとではも");
-    static const QStringList notParticles = {QStringLiteral("です"), QStringLiteral("でし"),
-                                             QStringLiteral("でき")};
+    static const QStringList notParticles = {QStringLiteral("です"), QStringLiteral("でし"), QStringLiteral("でき")};
     if (previous != Kind::Kanji && previous != Kind::Katakana && previous != Kind::Alphanumeric)
         return false;
-    if (i + 1 >= text.size() || !particles.contains(text.at(i))
-        || kindOf(text.at(i + 1).unicode()) != Kind::Hiragana)
+    if (i + 1 >= text.size() || !particles.contains(text.at(i)) || kindOf(text.at(i + 1).unicode()) != Kind::Hiragana)
         return false;
     const QStringView two = QStringView(text).mid(i, 2);
-    return std::none_of(notParticles.begin(), notParticles.end(),
-                        [two](const QString &word) { return two == word; });
+    return std::none_of(notParticles.begin(), notParticles.end(), [two](const QString &word) { return two == word; });
 }
 
 bool isRun(Kind kind)
@@ -110,8 +103,7 @@ QList<int> wordStarts(const QString &text)
             joins = i > 0 && kind == previous;
         } else if (i > 0 && kind == previous && isRun(kind)) {
             joins = true;
-        } else if (previous == Kind::Alphanumeric && isInsideNumberOrWord(c.value)
-                   && i + c.size < text.size()
+        } else if (previous == Kind::Alphanumeric && isInsideNumberOrWord(c.value) && i + c.size < text.size()
                    && kindOf(codepoints::at(text, i + c.size).value) == Kind::Alphanumeric) {
             joins = true;
             kind = Kind::Alphanumeric;

@@ -17,17 +17,17 @@ namespace {
 
 constexpr int gridSize = 32; // the file icon's own pixel grid
 
-struct Shape {
-    bool closed;   // a filled outline, or an open stroke
+struct Shape
+{
+    bool closed; // a filled outline, or an open stroke
     QColor fill;
     QColor stroke;
-    qreal width;   // stroke width in grid units
+    qreal width; // stroke width in grid units
     QPolygonF points;
 };
 
 // The file icon's 16-colour palette, so that the two read as one icon.
-const QColor black(0, 0, 0), grey(128, 128, 128), silver(192, 192, 192), red(255, 0, 0),
-    white(255, 255, 255);
+const QColor black(0, 0, 0), grey(128, 128, 128), silver(192, 192, 192), red(255, 0, 0), white(255, 255, 255);
 
 const std::vector<Shape> &sheet()
 {

@@ -40,13 +40,11 @@ int main(int argc, char *argv[])
         if (image.isNull())
             break;
         const int size = image.width();
-        if (image.height() == size
-            && (!best.contains(size) || colourCount(image) > colourCount(best[size])))
+        if (image.height() == size && (!best.contains(size) || colourCount(image) > colourCount(best[size])))
             best[size] = image;
     } while (reader.jumpToNextImage());
     if (best.isEmpty()) {
-        std::fprintf(stderr, "icontopng: %s: %s\n", qPrintable(args.at(1)),
-                     qPrintable(reader.errorString()));
+        std::fprintf(stderr, "icontopng: %s: %s\n", qPrintable(args.at(1)), qPrintable(reader.errorString()));
         return 1;
     }
     for (auto it = best.cbegin(); it != best.cend(); ++it) {

@@ -52,7 +52,12 @@ int main(int argc, char *argv[])
 
     // Each step runs from the event loop, a pause after the one before.
     const std::vector<std::pair<int, std::function<void()>>> steps = {
-        {200, [&] { clickBox(exam, 1, 3); clickBox(exam, 10, 2); clickBox(exam, 17, 1); }},
+        {200,
+         [&] {
+             clickBox(exam, 1, 3);
+             clickBox(exam, 10, 2);
+             clickBox(exam, 17, 1);
+         }},
         {100, [&] { clickButton(exam, "cmdスタート"); }},
         {1500, [&] { clickTab(examcontrols::find<TabPages>(exam, QStringLiteral("SSTab1")), 3); }}, // a tick has run
         {100, [&] { clickButton(exam, "cmd得点"); }},

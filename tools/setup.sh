@@ -22,6 +22,8 @@ packages=(
     orca speech-dispatcher speech-dispatcher-audio-plugins locales x11-xkb-utils
     appstream desktop-file-utils man-db qt6-translations-l10n
     python3
+    # the layout check (tools/check-format.sh): Debian 12's is version 14
+    clang-format
     "$@"
 )
 

@@ -6,11 +6,10 @@ namespace designfont {
 
 void registerSubstitutes()
 {
-    QFont::insertSubstitutions(gothic, QStringList() << QStringLiteral("IPAGothic")
-                                                     << QStringLiteral("Noto Sans Mono CJK JP"));
-    QFont::insertSubstitutions(proportionalGothic, QStringList()
-                                                       << QStringLiteral("IPAPGothic")
-                                                       << QStringLiteral("Noto Sans CJK JP"));
+    QFont::insertSubstitutions(gothic,
+                               QStringList() << QStringLiteral("IPAGothic") << QStringLiteral("Noto Sans Mono CJK JP"));
+    QFont::insertSubstitutions(proportionalGothic,
+                               QStringList() << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP"));
 }
 
 QFont make(const QString &family, qreal pointSize, bool bold)

@@ -16,7 +16,8 @@ int fittedBaseline(const QFontMetrics &metrics, const QString &text, const QRect
 
 } // namespace
 
-FittedLabel::FittedLabel(const QString &text, QWidget *parent) : QLabel(text, parent) {}
+FittedLabel::FittedLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{}
 
 void FittedLabel::paintEvent(QPaintEvent *event)
 {
@@ -31,7 +32,6 @@ void FittedLabel::paintEvent(QPaintEvent *event)
     const int baseline = fittedBaseline(metrics, text(), box);
     const QRect line(box.left(), baseline - metrics.ascent(), box.width(), metrics.height());
     style()->drawItemText(&painter, line,
-                          int(alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop
-                              | Qt::TextSingleLine,
-                          palette(), isEnabled(), text(), foregroundRole());
+                          int(alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextSingleLine, palette(),
+                          isEnabled(), text(), foregroundRole());
 }

@@ -18,7 +18,7 @@ void dropAccessible(QWidget *widget, bool (*keep)(QAccessibleInterface *) = null
 // Qt makes and keeps an interface at the first event about a widget, such
 // as its text or title being set, before the widget is marked to be read as
 // `Own`: that one would answer as the plain widget does.
-template <typename Own>
+template<typename Own>
 void dropEarlyAccessible(QWidget *widget)
 {
     dropAccessible(widget, [](QAccessibleInterface *made) { return dynamic_cast<Own *>(made) != nullptr; });

@@ -3,7 +3,8 @@
 #include "widgets/screenpixels.h"
 #include "widgets/tabpages.h"
 
-PageTabAccessible::PageTabAccessible(TabPages *tabs, int index) : m_tabs(tabs), m_index(index) {}
+PageTabAccessible::PageTabAccessible(TabPages *tabs, int index) : m_tabs(tabs), m_index(index)
+{}
 
 bool PageTabAccessible::isValid() const
 {

@@ -59,7 +59,8 @@ public:
     {
         QString text;
         if (t == QAccessible::Name)
-            text = widget()->accessibleName().isEmpty() ? withoutMnemonic(button()->text()) : widget()->accessibleName();
+            text =
+                widget()->accessibleName().isEmpty() ? withoutMnemonic(button()->text()) : widget()->accessibleName();
         return text.isEmpty() ? ScreenAccessible::text(t) : text;
     }
 

@@ -53,8 +53,7 @@ class Follower : public QObject
 public:
     explicit Follower(QScrollArea *area) : QObject(area), m_area(area)
     {
-        connect(qApp, &QApplication::focusChanged, this,
-                [this](QWidget *, QWidget *now) { follow(now); });
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { follow(now); });
     }
 
 private:

@@ -21,7 +21,7 @@ struct Scale
 Scale scaleOf(const QWidget *widget)
 {
     static const bool onX = QGuiApplication::platformName() == QLatin1String("xcb")
-                            || QGuiApplication::platformName() == QLatin1String("offscreen");
+        || QGuiApplication::platformName() == QLatin1String("offscreen");
     const QScreen *screen = widget && onX ? widget->screen() : nullptr;
     if (!screen)
         return {};

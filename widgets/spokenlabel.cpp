@@ -68,7 +68,8 @@ void installAccessibility()
 
 void setPattern(QLabel *label, const QString &pattern, const QString &description)
 {
-    setWords(label, [pattern](const QString &caption) { return pattern.arg(caption); }, description);
+    setWords(
+        label, [pattern](const QString &caption) { return pattern.arg(caption); }, description);
 }
 
 void setWords(QLabel *label, Words words, const QString &description)

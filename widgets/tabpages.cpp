@@ -16,8 +16,10 @@
 #include <algorithm>
 
 TabPages::TabPages(int tabsPerRow, int tabHeight, QWidget *parent)
-    : QWidget(parent), m_tabsPerRow(qMax(1, tabsPerRow)), m_tabHeight(tabHeight),
-      m_background(palette().color(QPalette::Button))
+    : QWidget(parent)
+    , m_tabsPerRow(qMax(1, tabsPerRow))
+    , m_tabHeight(tabHeight)
+    , m_background(palette().color(QPalette::Button))
 {
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -180,8 +182,7 @@ void TabPages::drawTab(QPainter &painter, int index, const QRect &r)
     painter.setPen(pal.color(QPalette::ButtonText));
     painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, m_captions.at(index));
     if (index == m_current && hasFocus()) {
-        const QRect textBox = painter.fontMetrics().boundingRect(r, Qt::AlignCenter,
-                                                                  m_captions.at(index));
+        const QRect textBox = painter.fontMetrics().boundingRect(r, Qt::AlignCenter, m_captions.at(index));
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = textBox.adjusted(-2, -1, 2, 1) & r.adjusted(3, 3, -3, -1);

@@ -35,7 +35,11 @@ public:
     QString tabText(int index) const { return m_captions.value(index); }
     QRect tabRect(int index) const;
     int rowCount() const;
-    void setBackground(const QColor &colour) { m_background = colour; update(); }
+    void setBackground(const QColor &colour)
+    {
+        m_background = colour;
+        update();
+    }
 
 signals:
     void currentChanged(int index);

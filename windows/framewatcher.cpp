@@ -29,8 +29,8 @@ FrameWatcher::FrameWatcher(QWidget *window, std::function<void()> framed)
 bool FrameWatcher::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    const bool mayKnow = type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize
-                         || type == QEvent::Expose;
+    const bool mayKnow =
+        type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize || type == QEvent::Expose;
     if (watched == m_window && mayKnow && m_framed && m_window->isVisible()
         && m_window->frameGeometry() != m_window->geometry()) {
         const auto framed = std::exchange(m_framed, nullptr);

@@ -4,7 +4,8 @@
 
 #include <utility>
 
-SecondaryWindow::SecondaryWindow(Builder build) : m_build(std::move(build)) {}
+SecondaryWindow::SecondaryWindow(Builder build) : m_build(std::move(build))
+{}
 
 SecondaryWindow::~SecondaryWindow()
 {

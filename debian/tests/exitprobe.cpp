@@ -45,14 +45,12 @@ void watch()
     const QDeadlineTimer deadline(60 * 1000);
     QObject::connect(timer, &QTimer::timeout, [timer, deadline] {
         QWidget *exam = shownExamWindow();
-        const auto *pane = exam ? exam->findChild<QTextBrowser *>(QStringLiteral("Scriptlet1"))
-                                : nullptr;
+        const auto *pane = exam ? exam->findChild<QTextBrowser *>(QStringLiteral("Scriptlet1")) : nullptr;
         const QString text = pane ? pane->toPlainText() : QString();
         if (!showsPaper(text)) {
             if (deadline.hasExpired()) {
                 timer->stop();
-                fail(QStringLiteral("no paper within a minute; the pane shows: ")
-                         + text.left(200), 3);
+                fail(QStringLiteral("no paper within a minute; the pane shows: ") + text.left(200), 3);
             }
             return;
         }

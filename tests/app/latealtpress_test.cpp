@@ -11,7 +11,8 @@
 #include "support/testmain.h"
 
 namespace {
-struct AltSeen : QObject {
+struct AltSeen : QObject
+{
     bool seen = false;
     bool eventFilter(QObject *, QEvent *e) override
     {

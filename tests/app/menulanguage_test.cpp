@@ -19,8 +19,7 @@ QStringList paneMenuUnder(const QString &lang)
     QProcess probe;
     probe.setProcessEnvironment(environment);
     probe.start(QStringLiteral(MENU_PROBE), {});
-    if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit
-        || probe.exitCode() != 0)
+    if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
         return {QStringLiteral("probe failed: ") + QString::fromLocal8Bit(probe.readAllStandardError())};
     QStringList entries;
     for (const QString &line : QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))

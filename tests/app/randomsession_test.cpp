@@ -57,11 +57,10 @@ struct KeyRow
     int shown, examined, correct, points;
 };
 constexpr std::array<KeyRow, 27> key = {{
-    {5, 5, 3, 4}, {5, 5, 4, 4}, {4, 4, 1, 4}, {5, 5, 3, 4}, {5, 5, 3, 4}, {5, 5, 3, 4},
-    {5, 5, 5, 3}, {5, 5, 2, 3}, {4, 4, 1, 4}, {6, 5, 2, 4}, {5, 5, 5, 3}, {5, 5, 4, 3},
-    {4, 4, 1, 4}, {4, 4, 4, 3}, {4, 4, 1, 3}, {4, 4, 3, 4}, {8, 8, 6, 3}, {6, 6, 4, 3},
-    {5, 5, 2, 4}, {5, 5, 2, 4}, {4, 4, 1, 4}, {6, 6, 2, 4}, {4, 4, 2, 4}, {4, 4, 1, 4},
-    {4, 4, 3, 4}, {4, 4, 1, 4}, {5, 5, 3, 4},
+    {5, 5, 3, 4}, {5, 5, 4, 4}, {4, 4, 1, 4}, {5, 5, 3, 4}, {5, 5, 3, 4}, {5, 5, 3, 4}, {5, 5, 5, 3},
+    {5, 5, 2, 3}, {4, 4, 1, 4}, {6, 5, 2, 4}, {5, 5, 5, 3}, {5, 5, 4, 3}, {4, 4, 1, 4}, {4, 4, 4, 3},
+    {4, 4, 1, 3}, {4, 4, 3, 4}, {8, 8, 6, 3}, {6, 6, 4, 3}, {5, 5, 2, 4}, {5, 5, 2, 4}, {4, 4, 1, 4},
+    {6, 6, 2, 4}, {4, 4, 2, 4}, {4, 4, 1, 4}, {4, 4, 3, 4}, {4, 4, 1, 4}, {5, 5, 3, 4},
 }};
 
 // Resident and peak resident memory of this process in KiB, as the kernel
@@ -193,7 +192,19 @@ private slots:
     void randomActions_keepTheWindowTrueToTheRules();
 
 private:
-    enum class Action { Box, Answer, Erase, Tick, Start, Score, PassRate, QuestionTab, AnswerTab, About, CloseSecondary };
+    enum class Action {
+        Box,
+        Answer,
+        Erase,
+        Tick,
+        Start,
+        Score,
+        PassRate,
+        QuestionTab,
+        AnswerTab,
+        About,
+        CloseSecondary
+    };
 
     int pick(int n) { return int(m_rng() % quint64(n)); }
     Action nextAction();
@@ -204,13 +215,16 @@ private:
     void reportMemory(qint64 elapsedMs, int actions);
 
     template<typename T>
-    T *find(const QString &name) const { return examcontrols::find<T>(m_app->examWindow(), name); }
-    QCheckBox *box(int group, int choice) const
+    T *find(const QString &name) const
     {
-        return m_boxes[group - 1][choice - 1];
+        return examcontrols::find<T>(m_app->examWindow(), name);
     }
+    QCheckBox *box(int group, int choice) const { return m_boxes[group - 1][choice - 1]; }
     void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2)); }
-    void clickTab(TabPages *tabs, int page) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center()); }
+    void clickTab(TabPages *tabs, int page)
+    {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+    }
     void openAnswerPage(int group)
     {
         if (m_model.answerPage != group - 1)
@@ -290,12 +304,10 @@ RandomSessionTest::Action RandomSessionTest::nextAction()
         int weight[4]; // busy, sitting, studious, erasing
     };
     static constexpr Weighted weights[] = {
-        {Action::Box, {30, 8, 1, 1}},          {Action::Answer, {4, 4, 40, 0}},
-        {Action::Erase, {2, 0, 0, 40}},        {Action::Tick, {20, 88, 10, 10}},
-        {Action::Start, {8, 2, 2, 2}},         {Action::Score, {10, 1, 12, 12}},
-        {Action::PassRate, {8, 1, 12, 12}},    {Action::QuestionTab, {6, 0, 4, 4}},
-        {Action::AnswerTab, {6, 0, 4, 4}},     {Action::About, {3, 0, 1, 1}},
-        {Action::CloseSecondary, {9, 0, 5, 5}},
+        {Action::Box, {30, 8, 1, 1}},       {Action::Answer, {4, 4, 40, 0}},        {Action::Erase, {2, 0, 0, 40}},
+        {Action::Tick, {20, 88, 10, 10}},   {Action::Start, {8, 2, 2, 2}},          {Action::Score, {10, 1, 12, 12}},
+        {Action::PassRate, {8, 1, 12, 12}}, {Action::QuestionTab, {6, 0, 4, 4}},    {Action::AnswerTab, {6, 0, 4, 4}},
+        {Action::About, {3, 0, 1, 1}},      {Action::CloseSecondary, {9, 0, 5, 5}},
     };
     int total = 0;
     for (const Weighted &w : weights)
@@ -314,8 +326,11 @@ RandomSessionTest::Action RandomSessionTest::nextAction()
 qint64 RandomSessionTest::nextStep()
 {
     switch (pick(20)) {
-    case 0: case 1: case 2: return (60000 - m_nowMs % 60000) + pick(1000);
-    case 3: case 4: return 50 + pick(350);
+    case 0:
+    case 1:
+    case 2: return (60000 - m_nowMs % 60000) + pick(1000);
+    case 3:
+    case 4: return 50 + pick(350);
     case 5: return 2000 + pick(600000);
     case 6: return 60000 * (5 + pick(30)) + pick(60000);
     default: return 900 + pick(200);
@@ -430,8 +445,8 @@ QString RandomSessionTest::mismatch() const
                           m_model.marked[g - 1]);
         for (int k = 1; k <= key[g - 1].shown; ++k) {
             if (box(g, k)->isChecked() != m_model.ticked[g - 1][k - 1])
-                return differ(qPrintable(QStringLiteral("box %1(%2) ticked").arg(g).arg(k)),
-                              box(g, k)->isChecked(), m_model.ticked[g - 1][k - 1]);
+                return differ(qPrintable(QStringLiteral("box %1(%2) ticked").arg(g).arg(k)), box(g, k)->isChecked(),
+                              m_model.ticked[g - 1][k - 1]);
         }
     }
     if (m_questionTabs->currentIndex() != m_model.questionPage)
@@ -460,8 +475,8 @@ void RandomSessionTest::reportMemory(qint64 elapsedMs, int actions)
     m_minutesReported = minute;
     const Memory memory = memoryInUse();
     if (minute == 1 || minute % 10 == 0 || minute == m_minutes)
-        qInfo("minute %d: %d actions, resident %.1f MB, peak %.1f MB", minute, actions,
-              memory.residentKb / 1024.0, memory.peakKb / 1024.0);
+        qInfo("minute %d: %d actions, resident %.1f MB, peak %.1f MB", minute, actions, memory.residentKb / 1024.0,
+              memory.peakKb / 1024.0);
     if (minute == std::max(1, m_minutes / 3))
         m_atOneThird = memory;
 }
@@ -502,19 +517,21 @@ void RandomSessionTest::randomActions_keepTheWindowTrueToTheRules()
         if (!wrong.isEmpty()) {
             QStringList trail(recent.begin(), recent.end());
             QFAIL(qPrintable(QStringLiteral("seed %1, action %2: %3\nlast actions:\n  %4")
-                                 .arg(m_seed).arg(i).arg(wrong, trail.join(QStringLiteral("\n  ")))));
+                                 .arg(m_seed)
+                                 .arg(i)
+                                 .arg(wrong, trail.join(QStringLiteral("\n  ")))));
         }
         reportMemory(clock.elapsed(), i);
     }
     const int performed = i - 1;
     const QStringList seen(bandsSeen.begin(), bandsSeen.end());
-    qInfo("%d actions in %lld ms: %d attempts, %d timed out, windows seen: %s", performed,
-          clock.elapsed(), attempts, timeUps, qPrintable(seen.join(u' ')));
+    qInfo("%d actions in %lld ms: %d attempts, %d timed out, windows seen: %s", performed, clock.elapsed(), attempts,
+          timeUps, qPrintable(seen.join(u' ')));
     // Caches fill in the first minutes; after that the peak must hold still.
     if (m_minutes >= 3) {
         const qint64 growthKb = memoryInUse().peakKb - m_atOneThird.peakKb;
-        QVERIFY2(growthKb < 2048, qPrintable(QStringLiteral("peak grew %1 KiB after minute %2")
-                                                 .arg(growthKb).arg(m_minutes / 3)));
+        QVERIFY2(growthKb < 2048,
+                 qPrintable(QStringLiteral("peak grew %1 KiB after minute %2").arg(growthKb).arg(m_minutes / 3)));
     }
     // The session must have reached every corner it is meant to test.
     if (performed >= 5000) {

@@ -94,7 +94,8 @@ void SmallScreenTest::focusMoves_keepTheFocusInView()
         // A magnifier told where the focus (the caret's character) lies
         // looks where it is drawn, in the screen's pixels.
         const QRect drawn = QRectF(QPointF(focus->mapToGlobal(wanted.topLeft())) * focus->devicePixelRatio(),
-                                   QSizeF(wanted.size()) * focus->devicePixelRatio()).toRect();
+                                   QSizeF(wanted.size()) * focus->devicePixelRatio())
+                                .toRect();
         QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(focus);
         for (int tab = 0; heard->role() == QAccessible::PageTabList && tab < heard->childCount(); ++tab) {
             if (heard->child(tab)->state().selected)
@@ -105,8 +106,12 @@ void SmallScreenTest::focusMoves_keepTheFocusInView()
             continue; // no character at the end
         const QRect told = text ? text->characterRect(text->cursorPosition()) : heard->rect();
         QVERIFY2(qAbs(told.left() - drawn.left()) <= 3 && told.top() >= drawn.top() - 3 && told.top() <= drawn.bottom(),
-                 qPrintable(where + QStringLiteral(": told %1,%2, drawn %3,%4")
-                                        .arg(told.left()).arg(told.top()).arg(drawn.left()).arg(drawn.top())));
+                 qPrintable(where
+                            + QStringLiteral(": told %1,%2, drawn %3,%4")
+                                  .arg(told.left())
+                                  .arg(told.top())
+                                  .arg(drawn.left())
+                                  .arg(drawn.top())));
     }
 }
 

@@ -72,7 +72,10 @@ private slots:
 
 private:
     template<typename T>
-    T *find(const QString &name) const { return examcontrols::find<T>(m_app->examWindow(), name); }
+    T *find(const QString &name) const
+    {
+        return examcontrols::find<T>(m_app->examWindow(), name);
+    }
     void click(const QString &button) { examcontrols::click(m_app->examWindow(), button); }
     void toggleCorrectChoice(int group);
     // Ticks the correct choice of every group not in `wrong`, then marks.
@@ -172,10 +175,14 @@ void VardoAppTest::askedAgain_raisesTheOneWindow_data()
     QTest::addColumn<bool>("minimized");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
-    QTest::newRow("pass line") << false << false << "frm合格ライン1" << " 合格ライン";
-    QTest::newRow("pass line, minimized") << false << true << "frm合格ライン1" << " 合格ライン";
-    QTest::newRow("help") << true << false << "frmヘルプ" << "バージョン情報";
-    QTest::newRow("help, minimized") << true << true << "frmヘルプ" << "バージョン情報";
+    QTest::newRow("pass line") << false << false << "frm合格ライン1"
+                               << " 合格ライン";
+    QTest::newRow("pass line, minimized") << false << true << "frm合格ライン1"
+                                          << " 合格ライン";
+    QTest::newRow("help") << true << false << "frmヘルプ"
+                          << "バージョン情報";
+    QTest::newRow("help, minimized") << true << true << "frmヘルプ"
+                                     << "バージョン情報";
 }
 
 void VardoAppTest::askedAgain_raisesTheOneWindow()

@@ -38,10 +38,7 @@ private slots:
     void shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel();
 
 private:
-    QAccessibleTextInterface *text() const
-    {
-        return QAccessible::queryAccessibleInterface(m_view)->textInterface();
-    }
+    QAccessibleTextInterface *text() const { return QAccessible::queryAccessibleInterface(m_view)->textInterface(); }
     QString write(const QString &name, const QByteArray &bytes);
 
     QTemporaryDir m_dir;
@@ -76,8 +73,8 @@ QString AccessibleTextTest::write(const QString &name, const QByteArray &bytes)
 // pages the program writes itself, many of which begin with a kanji.
 void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder_data()
 {
-    QTest::addColumn<QString>("how"); // file, loading or page
-    QTest::addColumn<QString>("what"); // a path or the page's HTML
+    QTest::addColumn<QString>("how");   // file, loading or page
+    QTest::addColumn<QString>("what");  // a path or the page's HTML
     QTest::addColumn<QString>("shown"); // part of the text shown
 
     QByteArray binary(4096, '\0');
@@ -86,20 +83,39 @@ void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder_data()
     QByteArray rows;
     for (int i = 0; i < 7000; ++i)
         rows += "<tr><td>" + QByteArray::number(i) + "</td><td>表</td></tr>";
-    QTest::newRow("shipped paper") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo.tx" << "問";
-    QTest::newRow("answers page") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo-answers.html" << "問題にもどる";
+    QTest::newRow("shipped paper") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo.tx"
+                                   << "問";
+    QTest::newRow("answers page") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo-answers.html"
+                                  << "問題にもどる";
     QTest::newRow("refused page") << "file" << write("binary.html", binary) << "表示できません";
-    QTest::newRow("loading page") << "loading" << VARDO_SOURCE_DIR "/assets/00Vardo.tx" << "読み込んでいます";
+    QTest::newRow("loading page") << "loading" << VARDO_SOURCE_DIR "/assets/00Vardo.tx"
+                                  << "読み込んでいます";
     QTest::newRow("cut notice") << "file" << write("rows.html", "<table>" + rows + "</table>") << "この文書は";
-    QTest::newRow("kanji first") << "page" << "物理の問題。第1問 次の問いに答えよ。" << "物理";
-    QTest::newRow("hiragana first") << "page" << "<p>これは図です。</p><p>ア</p>" << "これは";
-    QTest::newRow("katakana first, sentence at the end") << "page" << "エネルギー保存則。" << "エネルギー";
-    QTest::newRow("Latin, a stop at the end") << "page" << "<p>It is 2.5 m/s. Fine!</p><p>x.</p>" << "Fine";
-    QTest::newRow("link, power and picture") << "page"
-        << "<p><a href=\"a.html\">解答</a>へ 9.8 m/s<sup>2</sup><img src=\"x.png\"></p>" << "解答";
-    QTest::newRow("blank lines and spaces") << "page" << "<p> </p><p>　</p><br><br><p>あ  い</p>" << "い";
-    QTest::newRow("one character") << "page" << "字" << "字";
-    QTest::newRow("empty") << "page" << "" << "";
+    QTest::newRow("kanji first") << "page"
+                                 << "物理の問題。第1問 次の問いに答えよ。"
+                                 << "物理";
+    QTest::newRow("hiragana first") << "page"
+                                    << "<p>これは図です。</p><p>ア</p>"
+                                    << "これは";
+    QTest::newRow("katakana first, sentence at the end") << "page"
+                                                         << "エネルギー保存則。"
+                                                         << "エネルギー";
+    QTest::newRow("Latin, a stop at the end") << "page"
+                                              << "<p>It is 2.5 m/s. Fine!</p><p>x.</p>"
+                                              << "Fine";
+    QTest::newRow("link, power and picture")
+        << "page"
+        << "<p><a href=\"a.html\">解答</a>へ 9.8 m/s<sup>2</sup><img src=\"x.png\"></p>"
+        << "解答";
+    QTest::newRow("blank lines and spaces") << "page"
+                                            << "<p> </p><p>　</p><br><br><p>あ  い</p>"
+                                            << "い";
+    QTest::newRow("one character") << "page"
+                                   << "字"
+                                   << "字";
+    QTest::newRow("empty") << "page"
+                           << ""
+                           << "";
 }
 
 void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder()
@@ -110,8 +126,7 @@ void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder()
     if (how == u"page")
         m_view->showPage(what);
     else
-        QVERIFY(m_view->openFile(what, how == u"loading" ? DocumentView::Wait::No
-                                                          : DocumentView::Wait::ForDocument));
+        QVERIFY(m_view->openFile(what, how == u"loading" ? DocumentView::Wait::No : DocumentView::Wait::ForDocument));
     QVERIFY2(m_view->toPlainText().contains(shown), qPrintable(m_view->toPlainText().left(200)));
     accessibletext::checkEveryOffset(text());
     // Nor do input methods ask for the text, or put any in.
@@ -135,7 +150,7 @@ bool sayable(QChar c)
 {
     static const QString pauses = QStringLiteral("、。，．,.：:；;・「」『』（）()〔〕【】[]!?！？%％'\"-");
     return c.isLetter() || c.isMark() || c.isDigit() || c.isSpace() || c.category() == QChar::Number_Letter
-           || (c >= u'①' && c <= u'⑳') || pauses.contains(c);
+        || (c >= u'①' && c <= u'⑳') || pauses.contains(c);
 }
 
 } // namespace
@@ -231,15 +246,14 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
     QTest::newRow("sentence after the last") << two << sentence << after << 8 << "" << 8;
     QTest::newRow("sentence before") << two << sentence << before << 8 << "一つ目。" << 0;
     QTest::newRow("closing bracket kept") << "「はい。」と言う" << sentence << at << 0 << "「はい。」" << 0;
-    QTest::newRow("decimal point ends none") << "It is 2.5 m. Next" << sentence << at << 3
-                                             << "It is 2.5 メートル. " << 0;
-    QTest::newRow("paragraph ends a sentence") << "<p>見出し</p><p>本文。</p>" << sentence << at << 1
-                                               << "見出し\n" << 0;
+    QTest::newRow("decimal point ends none")
+        << "It is 2.5 m. Next" << sentence << at << 3 << "It is 2.5 メートル. " << 0;
+    QTest::newRow("paragraph ends a sentence") << "<p>見出し</p><p>本文。</p>" << sentence << at << 1 << "見出し\n"
+                                               << 0;
 
-    QTest::newRow("paragraph through its break") << "<p>見出し</p><p>本文。</p>" << paragraph << at << 0
-                                                 << "見出し\n" << 0;
-    QTest::newRow("last paragraph at the end") << "<p>見出し</p><p>本文。</p>" << paragraph << at << 7
-                                               << "本文。" << 4;
+    QTest::newRow("paragraph through its break") << "<p>見出し</p><p>本文。</p>" << paragraph << at << 0 << "見出し\n"
+                                                 << 0;
+    QTest::newRow("last paragraph at the end") << "<p>見出し</p><p>本文。</p>" << paragraph << at << 7 << "本文。" << 4;
     QTest::newRow("line at the end") << "<p>見出し</p><p>本文。</p>" << line << at << 7 << "本文。" << 4;
     QTest::newRow("whole text") << "<p>見出し</p><p>本文。</p>" << whole << at << 3 << "見出し\n本文。" << 0;
 
@@ -253,7 +267,8 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
 
     QTest::newRow("surrogate pair one character") << "𠮷野家" << character << at << 1 << "𠮷" << 0;
     QTest::newRow("character after a pair") << "𠮷野家" << character << after << 0 << "野" << 2;
-    QTest::newRow("emoji sequence one character") << "👨‍👩‍👧あ" << character << at << 3 << "👨‍👩‍👧" << 0;
+    QTest::newRow("emoji sequence one character")
+        << "👨‍👩‍👧あ" << character << at << 3 << "👨‍👩‍👧" << 0;
     QTest::newRow("flag one character") << "🇯🇵あ" << character << at << 2 << "🇯🇵" << 0;
     QTest::newRow("skin tone with its emoji") << "👍🏽あ" << character << after << 0 << "あ" << 4;
     QTest::newRow("no character at the end") << "𠮷野家" << character << at << 4 << "" << 4;
@@ -357,12 +372,16 @@ void AccessibleTextTest::shippedPages_wordStopsTheSameBothWaysAndLinesCutNoLabel
         QVERIFY2(start == stop || stop == text()->characterCount(), qPrintable(QString::number(stop) + word));
     }
 
-    static const QRegularExpression together(QStringLiteral( //
-        "\\d[AB]?-\u2060?問\u2060?\\d"                          // a label: 2A-問3
-        "|\\d[ \u00a0](?:[A-Za-zμΩ℃]|\\p{Han}|か所)"            // a number and its unit
+    static const QRegularExpression together(QStringLiteral(            //
+        "\\d[AB]?-\u2060?問\u2060?\\d"                                  // a label: 2A-問3
+        "|\\d[ \u00a0](?:[A-Za-zμΩ℃]|\\p{Han}|か所)"                    // a number and its unit
         "|[A-Za-z0-9)μΩ]/\u2060?[A-Za-z(μΩ√]|[A-Za-z]・\u2060?[A-Za-z]" // inside a unit
-        "|[−－×]\u2060?\\d|の[ \u00a0]\\d+[ \u00a0]?乗"                        // a term: ×10, −2.0, T の 2 乗
-        "|(?<![A-Za-z])[A-Za-zα-ω][ \u00a0][一-鿿]|[A-Za-z]\u2060?[一-鿿]|（[ \u00a0]\\S[ \u00a0]）")); // α 粒子, U字形, （ ア ）
+        "|[−－×]\u2060?\\d|の[ \u00a0]\\d+[ \u00a0]?乗"                 // a term: ×10, −2.0, T の 2 乗
+        "|(?<![A-Za-z])[A-Za-zα-ω][ \u00a0][一-鿿]|[A-Za-z]\u2060?[一-鿿]|（[ \u00a0]\\S[ \u00a0]）")); // α
+                                                                                                                // 粒子,
+                                                                                                                // U字形,
+                                                                                                                // （ ア
+                                                                                                                // ）
     for (int zoom : paperzoom::steps) {
         for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next()) {
             m_view->document()->documentLayout()->blockBoundingRect(block);

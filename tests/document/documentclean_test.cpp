@@ -59,17 +59,17 @@ void DocumentCleanTest::formats_broughtIntoRange_data()
     const auto row = [](const char *name, const char *html, const char *where, int property, QVariant value) {
         QTest::newRow(name) << QString::fromUtf8(html) << QString::fromLatin1(where) << property << value;
     };
-    row("proportional line height", "<p style=\"line-height:60000000%\">x</p>", "block",
-        QTextFormat::LineHeight, 300.0);
+    row("proportional line height", "<p style=\"line-height:60000000%\">x</p>", "block", QTextFormat::LineHeight,
+        300.0);
     row("fixed line height", "<p style=\"line-height:10000000px\">x</p>", "block", QTextFormat::LineHeight, 200.0);
     row("margin", "<p style=\"margin-top:900000px\">x</p>", "block", QTextFormat::BlockTopMargin, 200.0);
     row("indent", "<p style=\"text-indent:-90000px\">x</p>", "block", QTextFormat::TextIndent, -200.0);
     row("point size", "<p><span style=\"font-size:9000pt\">x</span></p>", "char", QTextFormat::FontPointSize, 72.0);
-    row("point sizes rounded", "<p><span style=\"font-size:10.26pt\">x</span></p>", "char",
-        QTextFormat::FontPointSize, 10.0);
+    row("point sizes rounded", "<p><span style=\"font-size:10.26pt\">x</span></p>", "char", QTextFormat::FontPointSize,
+        10.0);
     row("pixel size", "<p><span style=\"font-size:90000px\">x</span></p>", "char", QTextFormat::FontPixelSize, 96);
-    row("tool tip as plain text", "<p><span title=\"&lt;img src=x&gt;\">x</span></p>", "char",
-        QTextFormat::TextToolTip, QStringLiteral("<p style=\"white-space:pre-wrap\">&lt;img src=x&gt;</p>"));
+    row("tool tip as plain text", "<p><span title=\"&lt;img src=x&gt;\">x</span></p>", "char", QTextFormat::TextToolTip,
+        QStringLiteral("<p style=\"white-space:pre-wrap\">&lt;img src=x&gt;</p>"));
     row("background picture dropped", "<p style=\"background-image:url(a.png)\">x</p>", "block",
         QTextFormat::BackgroundImageUrl, QVariant());
     // Parsed as the pane parses, a background picture is the placeholder's
@@ -121,10 +121,10 @@ void DocumentCleanTest::costlyDocument_keepsItsFront_data()
                              .arg(QStringLiteral("<tr><td>r</td></tr>").repeated(9)); // about 400 each
     QTest::newRow("within the limit") << paragraphs << 500 << documentclean::Cut::None
                                       << QStringLiteral("aaaaaaaaa\n").repeated(10).chopped(1);
-    QTest::newRow("plain, past the limit: long") << paragraphs << 100 << documentclean::Cut::Long
-                                                 << QStringLiteral("aaaaaaaaa\naaaaaaaaa\n");
-    QTest::newRow("a table past the limit keeps its first rows") << rows << 1000 << documentclean::Cut::Complex
-                                                                 << QStringLiteral("\nr\nr\n");
+    QTest::newRow("plain, past the limit: long")
+        << paragraphs << 100 << documentclean::Cut::Long << QStringLiteral("aaaaaaaaa\naaaaaaaaa\n");
+    QTest::newRow("a table past the limit keeps its first rows")
+        << rows << 1000 << documentclean::Cut::Complex << QStringLiteral("\nr\nr\n");
     // Spans: a cut never leaves a cell spanning rows that go (Qt's layout
     // crashes on the table left), and places a span covers cost too.
     QTest::newRow("spans as a paper has them")
@@ -150,15 +150,16 @@ void DocumentCleanTest::costlyDocument_keepsItsFront_data()
     QTest::newRow("closing spaces dropped")
         << QStringLiteral("<p>a\n</p><table><tr><td>c </td></tr></table><p><a href=\"x\">b</a></p>\n") << 100000
         << documentclean::Cut::None << QStringLiteral("a\nc\n\nb");
-    QTest::newRow("preformatted spaces kept") << QStringLiteral("<pre>a  </pre>") << 100000
-                                              << documentclean::Cut::None << QStringLiteral("a  ");
+    QTest::newRow("preformatted spaces kept")
+        << QStringLiteral("<pre>a  </pre>") << 100000 << documentclean::Cut::None << QStringLiteral("a  ");
     // Qt lays Korean out broken at spaces only: syllables with none are one run.
     QTest::newRow("Korean with no space, one run") << QStringLiteral("<p>%1</p>").arg(QString(3000, QChar(0xAC00)))
                                                    << 30000 << documentclean::Cut::Complex << QString();
     QTest::newRow("Korean in words") << QStringLiteral("<p>%1</p>").arg(QStringLiteral("가나다라 ").repeated(600))
-                                     << 30000 << documentclean::Cut::None << QStringLiteral("가나다라 ").repeated(600).chopped(1);
-    QTest::newRow("one paragraph too long") << QStringLiteral("<p>%1</p>").arg(QString(30000, u'x')) << 1000
-                                            << documentclean::Cut::Complex << QString();
+                                     << 30000 << documentclean::Cut::None
+                                     << QStringLiteral("가나다라 ").repeated(600).chopped(1);
+    QTest::newRow("one paragraph too long")
+        << QStringLiteral("<p>%1</p>").arg(QString(30000, u'x')) << 1000 << documentclean::Cut::Complex << QString();
 }
 
 void DocumentCleanTest::costlyDocument_keepsItsFront()

@@ -178,10 +178,14 @@ void DocumentViewTest::eventLink_raisesNameAndData_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QVariant>("data");
 
-    QTest::newRow("name and data") << "event:cue?1" << "cue" << QVariant(QStringLiteral("1"));
-    QTest::newRow("name alone") << "event:cue" << "cue" << QVariant();
-    QTest::newRow("upper-case scheme") << "EVENT:Cue?x" << "Cue" << QVariant(QStringLiteral("x"));
-    QTest::newRow("escaped") << "event:%E9%9F%B3?a%20b" << "音" << QVariant(QStringLiteral("a b"));
+    QTest::newRow("name and data") << "event:cue?1"
+                                   << "cue" << QVariant(QStringLiteral("1"));
+    QTest::newRow("name alone") << "event:cue"
+                                << "cue" << QVariant();
+    QTest::newRow("upper-case scheme") << "EVENT:Cue?x"
+                                       << "Cue" << QVariant(QStringLiteral("x"));
+    QTest::newRow("escaped") << "event:%E9%9F%B3?a%20b"
+                             << "音" << QVariant(QStringLiteral("a b"));
 }
 
 void DocumentViewTest::eventLink_raisesNameAndData()
@@ -256,8 +260,7 @@ void DocumentViewTest::pictures_readOnlyInsideTheFolder_data()
     QTest::newRow("up and back in by name") << "../paper/../secret.png" << false;
     QTest::newRow("sibling folder sharing the prefix") << "../paper-old/secret.png" << false;
     QTest::newRow("absolute path outside") << path(QStringLiteral("secret.png")) << false;
-    QTest::newRow("file URL outside")
-        << QUrl::fromLocalFile(path(QStringLiteral("secret.png"))).toString() << false;
+    QTest::newRow("file URL outside") << QUrl::fromLocalFile(path(QStringLiteral("secret.png"))).toString() << false;
     QTest::newRow("symbolic link out") << "link.png" << false;
     QTest::newRow("through a linked folder out") << "out/secret.png" << false;
     QTest::newRow("in the working folder") << "here.png" << false;
@@ -281,9 +284,8 @@ void DocumentViewTest::pictures_readOnlyInsideTheFolder()
     auto *document = qobject_cast<ConfinedDocument *>(m_view->document());
     QVERIFY(document);
     const QTextImageFormat format = firstPicture(document);
-    const QSizeF shown = document->documentLayout()
-                             ->handlerForObject(QTextFormat::ImageObject)
-                             ->intrinsicSize(document, 0, format);
+    const QSizeF shown =
+        document->documentLayout()->handlerForObject(QTextFormat::ImageObject)->intrinsicSize(document, 0, format);
     QCOMPARE(document->picture(format.name()).size() == QSize(4, 4), readable);
     QCOMPARE(shown == QSizeF(4, 4), readable);
 }
@@ -298,14 +300,12 @@ void DocumentViewTest::fifo_isNeverOpened_data()
     QTest::newRow("picture inside, by absolute path") << QStringLiteral("<img src=\"%1\">").arg(inside);
     QTest::newRow("picture inside, by name") << QStringLiteral("<img src=\"pipe.png\">");
     QTest::newRow("picture outside") << QStringLiteral("<img src=\"%1\">").arg(beside);
-    QTest::newRow("table background")
-        << QStringLiteral("<table background=\"pipe.png\"><tr><td>x</td></tr></table>");
+    QTest::newRow("table background") << QStringLiteral("<table background=\"pipe.png\"><tr><td>x</td></tr></table>");
     QTest::newRow("cell background")
         << QStringLiteral("<table><tr><td background=\"%1\">x</td></tr></table>").arg(inside);
-    QTest::newRow("style background")
-        << QStringLiteral("<p style=\"background-image:url(%1)\">x</p>").arg(beside);
-    QTest::newRow("style sheet")
-        << QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"pipe.png\"><p>x</p>");
+    QTest::newRow("style background") << QStringLiteral("<p style=\"background-image:url(%1)\">x</p>").arg(beside);
+    QTest::newRow("style sheet") << QStringLiteral(
+        "<link rel=\"stylesheet\" type=\"text/css\" href=\"pipe.png\"><p>x</p>");
     QTest::newRow("tool tip holding a picture, hovered")
         << QStringLiteral("<p><span title=\"&lt;img src=&quot;%1&quot;&gt;\">%2</span></p>")
                .arg(beside, QStringLiteral("hover ").repeated(200));
@@ -369,7 +369,10 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QByteArray fonts, rules, cells;
     for (int i = 0; i < 1900; ++i)
         fonts += QStringLiteral("<span style=\"font-family:'F%1', serif; font-weight:%2; font-style:%3\">x</span> ")
-                     .arg(i / 3).arg(100 + i % 9 * 100).arg(i % 2 ? "italic" : "normal").toUtf8();
+                     .arg(i / 3)
+                     .arg(100 + i % 9 * 100)
+                     .arg(i % 2 ? "italic" : "normal")
+                     .toUtf8();
     for (int i = 0; rules.size() < 140 * 1024; ++i)
         rules += "div div span.c" + QByteArray::number(i) + " > div { color: red }\n";
     for (int i = 0; i < 300; ++i)
@@ -378,7 +381,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("tool tip of 17 nested tables")
         << "<p><span title=\"" + tables17 + "x\">" + words.repeated(20) + "</span></p>" << use << "word";
     QTest::newRow("a text ending in 30,000 signs")
-        << "<p>word " + QStringLiteral("〓").toUtf8().repeated(30000) + "</p>" << QStringList{"end", "wordback"} << "word";
+        << "<p>word " + QStringLiteral("〓").toUtf8().repeated(30000) + "</p>" << QStringList{"end", "wordback"}
+        << "word";
     QTest::newRow("line height 60000000%")
         << ("<p style=\"line-height:60000000%\">" + words + "</p>").repeated(50) << use << "word";
     QTest::newRow("line height 10000000px")
@@ -387,10 +391,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("30 pictures of one 4096x4096 16-bit file") << bigPictures << use << picture.repeated(30);
     QTest::newRow("12 pictures of 300x200") << pictures << use << picture;
     // Qt's reader goes back over the paragraph for each picture in it.
-    QTest::newRow("40,000 pictures in one paragraph")
-        << "<p>" + QByteArray("<img src=\"wide.png\">").repeated(20000)
-               + QByteArray("<img src=\"none.png\">").repeated(20000) + "</p>"
-        << use << "画像が多すぎます";
+    QTest::newRow("40,000 pictures in one paragraph") << "<p>" + QByteArray("<img src=\"wide.png\">").repeated(20000)
+            + QByteArray("<img src=\"none.png\">").repeated(20000)
+            + "</p>" << use << "画像が多すぎます";
     QTest::newRow("16,000 spans in 4,000 font sizes") << sizes << use << "書式が多すぎます";
     QTest::newRow("7,000-row table") << "<table>" + rows + "</table>" << use << "複雑すぎる";
     QTest::newRow("6,000 pictures 2,000 pixels tall")
@@ -400,8 +403,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << QByteArray("<p><img align=left src=\"wide.png\" width=4 height=4>x</p>").repeated(8000) << use
         << "複雑すぎる";
     QTest::newRow("picture 30,000,000 pixels tall in a table")
-        << QByteArray("<table><tr><td><img width=1 height=30000000></td></tr></table><p>the end</p>")
-        << use << "the end";
+        << QByteArray("<table><tr><td><img width=1 height=30000000></td></tr></table><p>the end</p>") << use
+        << "the end";
     QTest::newRow("link to a page of 20,000 anchors")
         << QByteArray("<p><a href=\"anchors.html#a19999\">go</a></p>") << QStringList{"click"} << "書式が多すぎます";
     QTest::newRow("link to #last of a 2.5 MB page")
@@ -410,43 +413,43 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("link to #last of a long Thai page")
         << QByteArray("<p><a href=\"thai.html#last\">go</a></p>") << QStringList{"click", "end"} << "長すぎる";
     QTest::newRow("1,900 distinct fonts") << fonts << use << "x x x";
-    QTest::newRow("140 KB style sheet")
-        << "<html><head><style>" + rules + "</style></head><body>" + cells + "</body></html>" << use << "word";
+    QTest::newRow("140 KB style sheet") << "<html><head><style>" + rules + "</style></head><body>" + cells
+            + "</body></html>" << use << "word";
     QTest::newRow("40 link activations during a parse")
         << QByteArray("<p><a href=\"long.html#last\">go</a></p>") << QStringList{"click40", "end"} << "長すぎる";
     QTest::newRow("9 MiB of plain paragraphs")
         << ("<p>" + words + "</p>").repeated(9 * 1024 * 1024 / 211) << use << "8 MiB";
     QTest::newRow("nested tables around much text")
         << QByteArray("<table><tr><td>").repeated(6) + words.repeated(500) << use << "複雑すぎる";
-    QTest::newRow("one unbreakable line") << "<p>" + QByteArray("x").repeated(200000) + "</p>" << use
-                                          << "表示できません";
+    QTest::newRow("one unbreakable line")
+        << "<p>" + QByteArray("x").repeated(200000) + "</p>" << use << "表示できません";
     // Spans Qt's table layout cannot take: cut through, a cell spanning rows
     // left the table broken (a crash); spanned columns were made and walked
     // on every paint though no cell starts in them (seconds of stall).
     QTest::newRow("100 rows, each cell spanning 100,000 rows")
-        << "<table>" + QByteArray("<tr><td rowspan=\"100000\">a</td><td>b</td></tr>").repeated(100) + "</table>"
-        << use << "複雑すぎる";
+        << "<table>" + QByteArray("<tr><td rowspan=\"100000\">a</td><td>b</td></tr>").repeated(100) + "</table>" << use
+        << "複雑すぎる";
     QTest::newRow("200 rows, each cell spanning 100,000 columns")
         << "<table>" + QByteArray("<tr><td colspan=\"100000\">a</td></tr>").repeated(200) + "</table>" << use
         << "表示できません";
-    QTest::newRow("8,000 marks on one letter") << "<p>a" + QString(8000, QChar(0x0301)).toUtf8() + "</p>"
-                                               << use << "表示できません";
+    QTest::newRow("8,000 marks on one letter")
+        << "<p>a" + QString(8000, QChar(0x0301)).toUtf8() + "</p>" << use << "表示できません";
     // What the caret keys and a screen reader walk through: units read in
     // words, run together and wrapped over several screen lines; texts with
     // no word to stop at; surrogates and marks where the text ends.
     const QStringList storm = {"narrow", "keys"};
     const QByteArray unit = QStringLiteral("J/(g・K)").toUtf8();
-    QTest::newRow("3,000 units run together, each wrapped over lines") << "<p>" + unit.repeated(3000) + "</p>"
-                                                                     << storm << "J/\\(g・K\\)";
+    QTest::newRow("3,000 units run together, each wrapped over lines")
+        << "<p>" + unit.repeated(3000) + "</p>" << storm << "J/\\(g・K\\)";
     QTest::newRow("units named before the value, wrapped")
         << "<p>" + QStringLiteral("4.2 を J/(g・K) の値と").toUtf8().repeated(2000) + "</p>" << storm << "の値と";
-    QTest::newRow("a text of signs only") << "<p>" + QByteArray("!?/()-").repeated(5000) + "</p>" << storm
-                                          << "^[!?/()-]+$";
-    QTest::newRow("a text of spaces only") << "<pre>" + QStringLiteral("\u3000 \t").toUtf8().repeated(3000) + "</pre>"
-                                           << storm << "^[\u3000 \t]+$";
+    QTest::newRow("a text of signs only")
+        << "<p>" + QByteArray("!?/()-").repeated(5000) + "</p>" << storm << "^[!?/()-]+$";
+    QTest::newRow("a text of spaces only")
+        << "<pre>" + QStringLiteral("\u3000 \t").toUtf8().repeated(3000) + "</pre>" << storm << "^[\u3000 \t]+$";
     QTest::newRow("surrogates and marks at the end")
         << "<p>" + unit + " " + QStringLiteral("\U0001D400").toUtf8().repeated(3000)
-               + QStringLiteral("e\u0301").toUtf8().repeated(3000) + QStringLiteral("\U0001F600").toUtf8() + "</p>"
+            + QStringLiteral("e\u0301").toUtf8().repeated(3000) + QStringLiteral("\U0001F600").toUtf8() + "</p>"
         << storm << "\U0001F600$";
     QTest::newRow("a units page of 1.5 MB") << ("<p>" + (unit + " ").repeated(200) + "</p>").repeated(900)
                                             << QStringList{"keys", "end", "wordback"} << "g・K";
@@ -463,8 +466,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     // Word joiners: each one heard with what comes before it; a run they
     // hold together is scanned again for each line it wraps over.
     QTest::newRow("labels and units held together")
-        << ("<p>" + QStringLiteral("1-\u2060問\u20601 m/\u2060s ").toUtf8().repeated(5000) + "</p>").repeated(8) << storm
-        << "問\u20601 m/\u2060s";
+        << ("<p>" + QStringLiteral("1-\u2060問\u20601 m/\u2060s ").toUtf8().repeated(5000) + "</p>").repeated(8)
+        << storm << "問\u20601 m/\u2060s";
     QTest::newRow("40,000 letters held together")
         << "<p>" + QStringLiteral("m\u2060").toUtf8().repeated(20000) + "</p>" << storm << "表示できません";
     // Files that are no document, or that the guard turns away at once.
@@ -487,11 +490,11 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << "<p>" + digits + "/" + digits + "</p>" << QStringList{"extents"} << "^1234";
     // Latin letters cost the layout least, so their page is the longest kept.
     const QByteArray latin = "<p>" + QByteArray("The motion of a body along a line, in metres. ").repeated(20) + "</p>";
-    QTest::newRow("the longest page, its extents asked whole") << latin.repeated(900) << QStringList{"extents"}
-                                                               << "The motion of a body";
+    QTest::newRow("the longest page, its extents asked whole")
+        << latin.repeated(900) << QStringList{"extents"} << "The motion of a body";
     const QByteArray runs = QByteArray("<b>a</b>b").repeated(3000);
-    QTest::newRow("lines of 6,000 runs of format, their extents asked") << "<pre>" + runs + "\n" + runs + "</pre>"
-                                                                      << QStringList{"extents"} << "^abab";
+    QTest::newRow("lines of 6,000 runs of format, their extents asked")
+        << "<pre>" + runs + "\n" + runs + "</pre>" << QStringList{"extents"} << "^abab";
     // What HTML shows after a <link> or inside a head left open, shown.
     QTest::newRow("style sheet linked in the body")
         << QByteArray("<p>one</p><link rel=\"stylesheet\" href=\"in.css\"><p>two</p>") << end << "one\ntwo$";
@@ -504,10 +507,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("markup in a title") << QByteArray("<head><title>a <b>b</b> c</title></head><p>one</p>") << end
                                        << "^one$";
     QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000) << end << "a";
-    QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000)
-                                               << QStringList{"exit"} << "";
-    QTest::newRow("program ended while it parses") << ("<p>" + words + "</p>").repeated(40000)
-                                                   << QStringList{"quit", "exit"} << "";
+    QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000) << QStringList{"exit"} << "";
+    QTest::newRow("program ended while it parses")
+        << ("<p>" + words + "</p>").repeated(40000) << QStringList{"quit", "exit"} << "";
 }
 
 // What a user would call a freeze. A sanitized debug build does the same work
@@ -549,8 +551,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
         } else if (action == u"zoom") {
             // Ctrl+wheel does nothing; the keys take the text to its largest.
             for (int i = 1; i < int(paperzoom::steps.size()); ++i) {
-                QWheelEvent wheel(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), {}, {0, 120},
-                                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+                QWheelEvent wheel(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), {}, {0, 120}, Qt::NoButton,
+                                  Qt::ControlModifier, Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(viewport, &wheel);
                 QTest::keyClick(m_view, Qt::Key_Plus, Qt::ControlModifier);
             }
@@ -595,7 +597,7 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
             QTest::keyClick(m_view, Qt::Key_Home, Qt::ControlModifier);
             const std::pair<Qt::Key, Qt::KeyboardModifiers> held[] = {
                 {Qt::Key_Right, {}}, {Qt::Key_Down, {}}, {Qt::Key_Right, Qt::ControlModifier},
-                {Qt::Key_Up, {}}, {Qt::Key_Left, {}}, {Qt::Key_Left, Qt::ControlModifier}};
+                {Qt::Key_Up, {}},    {Qt::Key_Left, {}}, {Qt::Key_Left, Qt::ControlModifier}};
             int heard = reader->cursorPosition();
             for (const auto &[key, modifiers] : held) {
                 const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
@@ -612,9 +614,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
                     int start = 0, end = 0;
                     const int caret = reader->cursorPosition();
                     QVERIFY(caret >= 0 && caret <= reader->characterCount());
-                    QVERIFY2(forward ? caret >= heard : caret <= heard,
-                             qPrintable(QStringLiteral("key %1: heard %2 then %3")
-                                            .arg(key, 0, 16).arg(heard).arg(caret)));
+                    QVERIFY2(
+                        forward ? caret >= heard : caret <= heard,
+                        qPrintable(QStringLiteral("key %1: heard %2 then %3").arg(key, 0, 16).arg(heard).arg(caret)));
                     heard = caret;
                     reader->textAtOffset(caret, QAccessible::WordBoundary, &start, &end);
                     reader->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
@@ -672,7 +674,8 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
     QVERIFY2(stall < stallLimitMs, qPrintable(QString::number(stall)));
     QVERIFY(DocumentJob::settle(10 * stallLimitMs));
     if (m_view) {
-        QVERIFY2(m_view->toPlainText().contains(QRegularExpression(shown)), qPrintable(m_view->toPlainText().left(200)));
+        QVERIFY2(m_view->toPlainText().contains(QRegularExpression(shown)),
+                 qPrintable(m_view->toPlainText().left(200)));
         // Whatever a picture's size, the end of the page can be reached.
         QScrollBar *bar = m_view->verticalScrollBar();
         const QSizeF size = m_view->document()->documentLayout()->documentSize();
@@ -750,7 +753,8 @@ void DocumentViewTest::givenUpJob_neverCallsBack()
     auto lane = DocumentJob::newLane();
     std::unique_ptr<DocumentJob> first;
     if (when == u"replaced" || when == u"running")
-        first = std::make_unique<DocumentJob>(DocumentJob::Request{ResourceGate::forFile(slow), m_view->font(), 1}, lane);
+        first =
+            std::make_unique<DocumentJob>(DocumentJob::Request{ResourceGate::forFile(slow), m_view->font(), 1}, lane);
     auto *context = new QObject;
     int calls = 0;
     auto job = std::make_unique<DocumentJob>(request, when == u"replaced" ? lane : nullptr);
@@ -826,7 +830,8 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
     QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
     QTest::newRow("Ctrl+C, 5,000 pictures")
         << "copy" << QByteArray("<p>前<img src=\"mark.png\"></p>").repeated(5000) << "前（画像）\n前";
-    QTest::newRow("Ctrl+C, a label held on one line") << "copy" << QByteArray("<p>1-&#x2060;問&#x2060;1</p>") << "1-問1";
+    QTest::newRow("Ctrl+C, a label held on one line")
+        << "copy" << QByteArray("<p>1-&#x2060;問&#x2060;1</p>") << "1-問1";
     QTest::newRow("text dropped in") << "drop" << pictures << "";
 }
 
@@ -915,9 +920,9 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
 void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
 {
     QTest::addColumn<QString>("target"); // what the paper's link opens
-    QTest::addColumn<bool>("loading"); // act on the loading page
-    QTest::addColumn<QString>("key"); // enter on the link, or alt+left
-    QTest::addColumn<QString>("page"); // part of the page acted on
+    QTest::addColumn<bool>("loading");   // act on the loading page
+    QTest::addColumn<QString>("key");    // enter on the link, or alt+left
+    QTest::addColumn<QString>("page");   // part of the page acted on
 
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("paper")));
     QByteArray binary(4096, '\0');
@@ -925,15 +930,22 @@ void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
         binary[i] = char((i * 7919) >> 3);
     QVERIFY(write(path(QStringLiteral("paper/binary.html")), binary));
     QVERIFY(write(path(QStringLiteral("paper/working.html")),
-                      "<p>working</p><p><a href=\"page.html\">問題にもどる</a></p>"));
-    QTest::newRow("refused page, its link") << "binary.html" << false << "enter" << "表示できません";
-    QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left" << "表示できません";
+                  "<p>working</p><p><a href=\"page.html\">問題にもどる</a></p>"));
+    QTest::newRow("refused page, its link") << "binary.html" << false << "enter"
+                                            << "表示できません";
+    QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left"
+                                            << "表示できません";
     QVERIFY(write(path(QStringLiteral("paper/slow.html")), QByteArray("<p>slow</p>").repeated(100000)));
-    QTest::newRow("loading page, its link") << "slow.html" << true << "enter" << "読み込んでいます";
-    QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left" << "読み込んでいます";
-    QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left" << "next page";
-    QTest::newRow("working's own link") << "working.html" << false << "enter" << "working";
-    QTest::newRow("first document refused") << "" << false << "alt+left" << "表示できません";
+    QTest::newRow("loading page, its link") << "slow.html" << true << "enter"
+                                            << "読み込んでいます";
+    QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left"
+                                            << "読み込んでいます";
+    QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left"
+                                            << "next page";
+    QTest::newRow("working's own link") << "working.html" << false << "enter"
+                                        << "working";
+    QTest::newRow("first document refused") << "" << false << "alt+left"
+                                            << "表示できません";
 }
 
 void DocumentViewTest::pageOfThePanes_leadsBackToThePaper()
@@ -980,8 +992,7 @@ void DocumentViewTest::pageOfThePanes_leadsBackToThePaper()
     if (back) {
         QCOMPARE(m_view->toPlainText(), paper);
         QCOMPARE(m_view->textCursor().position(), caret); // where the reader left it
-    }
-    else
+    } else
         QVERIFY(m_view->toPlainText().contains(page));
     QCOMPARE(m_view->folder(), m_folder);
 }

@@ -107,17 +107,20 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
                            << "guard";
     QTest::newRow("table depth") << QByteArray("<table><tr><td>").repeated(L::tableDepth)
                                  << QByteArray("<table><tr><td>").repeated(L::tableDepth + 1) << "guard";
-    QTest::newRow("paragraph characters") << QByteArray(L::paragraphChars, 'x')
-                                          << QByteArray(L::paragraphChars + 1, 'x') << "guard";
+    QTest::newRow("paragraph characters")
+        << QByteArray(L::paragraphChars, 'x') << QByteArray(L::paragraphChars + 1, 'x') << "guard";
     QByteArray anchors;
     for (int i = 0; i <= L::formats; ++i)
         anchors += "<a name=\"a" + QByteArray::number(i) + "\">x</a>";
     QTest::newRow("formats") << anchors.left(anchors.lastIndexOf("<a ")) << anchors << "guard";
-    const QByteArray declarations = QByteArray("<b style=\"color:red;margin:0\">x</b>").repeated(L::styleDeclarations / 2);
-    QTest::newRow("style declarations") << declarations << declarations + "<i style=\"color:red\">y</i>" << "guard";
+    const QByteArray declarations =
+        QByteArray("<b style=\"color:red;margin:0\">x</b>").repeated(L::styleDeclarations / 2);
+    QTest::newRow("style declarations") << declarations << declarations + "<i style=\"color:red\">y</i>"
+                                        << "guard";
     static_assert(L::tableCells == 10 * 20000);
     const QByteArray wide = "<table><tr>" + QByteArray("<td colspan=20000>x</td>").repeated(10);
-    QTest::newRow("table cells") << wide << wide + "<td>x</td>" << "guard";
+    QTest::newRow("table cells") << wide << wide + "<td>x</td>"
+                                 << "guard";
     // A thousand pictures in one paragraph after letters, and more letters
     // before the last: every picture reaches back over the letters before
     // it and the pictures before it, weighed.
@@ -134,19 +137,23 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
     static_assert(L::styleMatches % 500 == 0);
     QTest::newRow("style matches") << styledOf(L::styleMatches / 500) << styledOf(L::styleMatches / 500 + 1)
                                    << "unstyled";
-    const QByteArray link = "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"sheet.css\"></head><body><p>x</p></body></html>";
-    QTest::newRow("style sheet bytes") << link << link + "<!-- a sheet one byte longer -->" << "unstyled";
+    const QByteArray link =
+        "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"sheet.css\"></head><body><p>x</p></body></html>";
+    QTest::newRow("style sheet bytes") << link << link + "<!-- a sheet one byte longer -->"
+                                       << "unstyled";
     QTest::newRow("fonts") << fontsOf(L::fonts) << fontsOf(L::fonts + 1) << "font";
-    QTest::newRow("tool tip characters")
-        << "<p><span title=\"" + QByteArray(L::toolTipChars, 't') + "\">x</span></p>"
-        << "<p><span title=\"" + QByteArray(L::toolTipChars + 1, 't') + "\">x</span></p>" << "tooltip";
+    QTest::newRow("tool tip characters") << "<p><span title=\"" + QByteArray(L::toolTipChars, 't') + "\">x</span></p>"
+                                         << "<p><span title=\"" + QByteArray(L::toolTipChars + 1, 't')
+            + "\">x</span></p>"
+                                         << "tooltip";
     const int side = L::pictureSide;
-    QTest::newRow("picture side") << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side))
-                                  << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side + 1))
-                                  << "side";
+    QTest::newRow("picture side")
+        << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side))
+        << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side + 1)) << "side";
     const QByteArray twoShown = "<img src=\"a.png\" width=2000 height=2000><img src=\"b.png\" width=2000 height=2000>";
     static_assert(L::shownPixels == 2000 * 2000 * 2);
-    QTest::newRow("shown pixels") << twoShown << twoShown + "<img src=\"c.png\" width=1 height=1>" << "picture";
+    QTest::newRow("shown pixels") << twoShown << twoShown + "<img src=\"c.png\" width=1 height=1>"
+                                  << "picture";
     QTest::newRow("picture bytes") << QByteArray("<img src=\"full.png\">") << QByteArray("<img src=\"over.png\">")
                                    << "picture";
 }
@@ -192,7 +199,7 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt()
             acted = document->toPlainText().startsWith(QStringLiteral("この文書は"));
         } else if (effect == u"unstyled") {
             acted = document->begin().charFormat().foreground().color() != QColor(0xff, 0, 0)
-                 && lastFormat(*document).foreground().color() != QColor(0xff, 0, 0);
+                && lastFormat(*document).foreground().color() != QColor(0xff, 0, 0);
         } else if (effect == u"font") {
             acted = lastFormat(*document).fontFamilies().toStringList().isEmpty();
         } else if (effect == u"tooltip") {
@@ -246,15 +253,15 @@ void LimitsTest::tableCells_countedAsQtMakesThem_data()
     const auto row = [](const char *name, const char *html) { QTest::newRow(name) << QString::fromUtf8(html); };
     row("plain", "<table><tr><td>a<td>b</tr><tr><td>c<td>d</table>");
     row("a span over columns widens its row", "<table><tr><td colspan=3>a</tr><tr><td>b</table>");
-    row("a span over rows moves the next row's cells on",
-        "<table><tr><td rowspan=2>a<td>b</tr><tr><td>c<td>d</table>");
+    row("a span over rows moves the next row's cells on", "<table><tr><td rowspan=2>a<td>b</tr><tr><td>c<td>d</table>");
     row("rows spanned past the table's end move every later row on",
         "<table><tr><td rowspan=100000>a<td>b</tr><tr><td rowspan=100000>a<td>b</tr>"
         "<tr><td rowspan=100000>a<td>b</tr></table>");
     row("a wide first row widens every row", "<table><tr><td>a<td>b<td>c<td>d</tr><tr><td>e</tr><tr><td>f</table>");
     row("columns spanned past the reader's bound", "<table><tr><td colspan=100000>a</tr><tr><td>b</table>");
-    row("spans spelled otherwise", "<table><tr><TD COLSPAN='2'>a<td colspan=\"&#51;\">b<th rowspan=\" 2 \">c</tr>"
-                                   "<tr><td colspan=-4>d<td colspan=x>e<td rowspan=0>f</table>");
+    row("spans spelled otherwise",
+        "<table><tr><TD COLSPAN='2'>a<td colspan=\"&#51;\">b<th rowspan=\" 2 \">c</tr>"
+        "<tr><td colspan=-4>d<td colspan=x>e<td rowspan=0>f</table>");
     row("an empty row and a cell closed at once", "<table><tr/><tr><td/><td>a</table>");
     row("tables inside cells", "<table><tr><td><table><tr><td colspan=5>a</table><td>b</tr></table>");
     row("a cell outside a table", "<td colspan=4>a</td><p>b</p><td>c");

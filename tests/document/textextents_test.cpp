@@ -27,14 +27,8 @@ private slots:
     void scrolled_hiddenTextOffScreenShownTextInPlace();
 
 private:
-    QAccessibleTextInterface *text() const
-    {
-        return QAccessible::queryAccessibleInterface(m_view)->textInterface();
-    }
-    QRect viewport() const
-    {
-        return QRect(m_view->viewport()->mapToGlobal(QPoint(0, 0)), m_view->viewport()->size());
-    }
+    QAccessibleTextInterface *text() const { return QAccessible::queryAccessibleInterface(m_view)->textInterface(); }
+    QRect viewport() const { return QRect(m_view->viewport()->mapToGlobal(QPoint(0, 0)), m_view->viewport()->size()); }
 
     QWidget *m_window = nullptr;
     DocumentView *m_view = nullptr;
@@ -108,7 +102,7 @@ QRect flatReviewZone(QAccessibleTextInterface *text, int start, int end, const Q
 void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
 {
     QTest::addColumn<QString>("what"); // a path, or the HTML of a page
-    QTest::addColumn<double>("down");   // how far scrolled, 0 to 1
+    QTest::addColumn<double>("down");  // how far scrolled, 0 to 1
     QTest::addColumn<double>("across");
     // The window at the screen's top, the view scrolled until the line
     // above it ends at its top: on the screen's edge.
@@ -209,8 +203,8 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace()
     }
     QVERIFY2(last >= 0, "no character shows");
     // Nor does the screen around the view answer with one.
-    for (QPoint beside : {shown.topLeft() - QPoint(1, 1), shown.bottomLeft() + QPoint(10, 20),
-                          shown.topRight() + QPoint(5, 5)})
+    for (QPoint beside :
+         {shown.topLeft() - QPoint(1, 1), shown.bottomLeft() + QPoint(10, 20), shown.topRight() + QPoint(5, 5)})
         QCOMPARE(text->offsetAtPoint(beside), -1);
 
     // Flat review finds the lines shown.

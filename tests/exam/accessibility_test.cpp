@@ -67,7 +67,10 @@ private slots:
 
 private:
     template<typename T = QWidget>
-    T *find(const QString &name) const { return examcontrols::find<T>(m_window, name); }
+    T *find(const QString &name) const
+    {
+        return examcontrols::find<T>(m_window, name);
+    }
     QWidget *focused() const { return QApplication::focusWidget(); }
     bool tabTo(const QString &name, int mostPresses);
     void verifyOnePageThenNotice(const HeardEvents &heard, int shown) const;
@@ -96,34 +99,25 @@ void AccessibilityTest::controls_haveSpokenNames_data()
     QTest::addColumn<int>("role");
     QTest::addColumn<QString>("spoken");
     const int box = QAccessible::CheckBox;
-    QTest::newRow("first box of the first page")
-        << "chkVardo1(1)" << box << QStringLiteral("1-問1-1 の ①");
-    QTest::newRow("third box of the first page")
-        << "chkVardo1(3)" << box << QStringLiteral("1-問1-1 の ③");
-    QTest::newRow("sixth box of the six-choice page")
-        << "chkVardo10(6)" << box << QStringLiteral("2A-問3 の ⑥");
-    QTest::newRow("last box of the eight-choice page")
-        << "chkVardo17(8)" << box << QStringLiteral("3B-問4 の ⑧");
+    QTest::newRow("first box of the first page") << "chkVardo1(1)" << box << QStringLiteral("1-問1-1 の ①");
+    QTest::newRow("third box of the first page") << "chkVardo1(3)" << box << QStringLiteral("1-問1-1 の ③");
+    QTest::newRow("sixth box of the six-choice page") << "chkVardo10(6)" << box << QStringLiteral("2A-問3 の ⑥");
+    QTest::newRow("last box of the eight-choice page") << "chkVardo17(8)" << box << QStringLiteral("3B-問4 の ⑧");
     QTest::newRow("last page") << "chkVardo27(5)" << box << QStringLiteral("5-問5 の ⑤");
-    QTest::newRow("mark") << "pctマル(1)" << int(QAccessible::Graphic)
-                          << QStringLiteral("正解");
-    QTest::newRow("last mark") << "pctマル(27)" << int(QAccessible::Graphic)
-                               << QStringLiteral("正解");
+    QTest::newRow("mark") << "pctマル(1)" << int(QAccessible::Graphic) << QStringLiteral("正解");
+    QTest::newRow("last mark") << "pctマル(27)" << int(QAccessible::Graphic) << QStringLiteral("正解");
     // Every answer page repeats it: a reader passes over it as layout, or
     // would say 「答え パネル」 again on each change of page.
     QTest::newRow("answer frame") << "Frame2" << int(QAccessible::Client) << QStringLiteral("答え");
-    QTest::newRow("question tabs") << "SSTab1" << int(QAccessible::PageTabList)
-                                   << QStringLiteral("問題");
-    QTest::newRow("answer tabs") << "SSTab2" << int(QAccessible::PageTabList)
-                                 << QStringLiteral("1-問1-1");
+    QTest::newRow("question tabs") << "SSTab1" << int(QAccessible::PageTabList) << QStringLiteral("問題");
+    QTest::newRow("answer tabs") << "SSTab2" << int(QAccessible::PageTabList) << QStringLiteral("1-問1-1");
     QTest::newRow("empty time strip") << "lbl秒" << int(QAccessible::StaticText) << QString();
     QTest::newRow("empty score strip") << "lbl得点" << int(QAccessible::StaticText) << QString();
     // Their words are in the strips' names: heard once, not again beside them.
     QTest::newRow("words round the time") << "Label1" << int(QAccessible::StaticText) << QString();
     QTest::newRow("unit of the score") << "Label2" << int(QAccessible::StaticText) << QString();
     // Its comma is a decimal mark: heard as one number, not 55 and 91.
-    QTest::newRow("average") << "Label4" << int(QAccessible::StaticText)
-                             << QStringLiteral("平均 55.91 点");
+    QTest::newRow("average") << "Label4" << int(QAccessible::StaticText) << QStringLiteral("平均 55.91 点");
 }
 
 void AccessibilityTest::controls_haveSpokenNames()
@@ -145,13 +139,20 @@ void AccessibilityTest::strips_speakCaptionWithItsUnit_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("spoken");
     // The clock's minutes as minutes: "0:59" is not fifty-nine seconds.
-    QTest::newRow("time at start") << "lbl秒" << "1:00" << QStringLiteral("残り 60 分");
-    QTest::newRow("time running") << "lbl秒" << "0:59" << QStringLiteral("残り 59 分");
-    QTest::newRow("time up") << "lbl秒" << "0:00" << QStringLiteral("残り 0 分");
-    QTest::newRow("time emptied") << "lbl秒" << "" << QString();
-    QTest::newRow("score") << "lbl得点" << "85" << QStringLiteral("85 点");
-    QTest::newRow("full score") << "lbl得点" << "100" << QStringLiteral("100 点");
-    QTest::newRow("score emptied") << "lbl得点" << "" << QString();
+    QTest::newRow("time at start") << "lbl秒"
+                                   << "1:00" << QStringLiteral("残り 60 分");
+    QTest::newRow("time running") << "lbl秒"
+                                  << "0:59" << QStringLiteral("残り 59 分");
+    QTest::newRow("time up") << "lbl秒"
+                             << "0:00" << QStringLiteral("残り 0 分");
+    QTest::newRow("time emptied") << "lbl秒"
+                                  << "" << QString();
+    QTest::newRow("score") << "lbl得点"
+                           << "85" << QStringLiteral("85 点");
+    QTest::newRow("full score") << "lbl得点"
+                                << "100" << QStringLiteral("100 点");
+    QTest::newRow("score emptied") << "lbl得点"
+                                   << "" << QString();
 }
 
 // The caption is set here as the clock and marking set it; the spoken name
@@ -205,8 +206,7 @@ void AccessibilityTest::tabContainers_listTheirTabs()
     QCOMPARE(tab->parent(), list);
     QCOMPARE(list->indexOfChild(tab), choose);
     QVERIFY(!tab->state().selected);
-    QCOMPARE(tab->rect(), QRect(tabs->mapToGlobal(tabs->tabRect(choose).topLeft()),
-                                tabs->tabRect(choose).size()));
+    QCOMPARE(tab->rect(), QRect(tabs->mapToGlobal(tabs->tabRect(choose).topLeft()), tabs->tabRect(choose).size()));
     QCOMPARE(list->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
 
     tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -253,9 +253,9 @@ void AccessibilityTest::keyboardOnly_marksOneGroup()
     QCOMPARE(focused()->objectName(), QStringLiteral("SSTab2"));
     for (int i = 0; i < 9; ++i)
         QTest::keyClick(focused(), Qt::Key_Right);
-    QCOMPARE(find<TabPages>(QStringLiteral("SSTab2"))->tabText(
-                 find<TabPages>(QStringLiteral("SSTab2"))->currentIndex()),
-             QStringLiteral("2A-問3"));
+    QCOMPARE(
+        find<TabPages>(QStringLiteral("SSTab2"))->tabText(find<TabPages>(QStringLiteral("SSTab2"))->currentIndex()),
+        QStringLiteral("2A-問3"));
 
     QVERIFY(tabTo(QStringLiteral("chkVardo10(2)"), 12));
     QTest::keyClick(focused(), Qt::Key_Space);
@@ -359,8 +359,8 @@ void AccessibilityTest::verifyMarkHeardOnShownPageOnly(const QList<int> &correct
         QAccessibleInterface *mark = accessibleOf(examcontrols::mark(m_window, group));
         QCOMPARE(mark->text(QAccessible::Name), QStringLiteral("正解"));
         QCOMPARE(bool(mark->state().invisible), !said);
-        for (QCheckBox *box : m_window->findChildren<QCheckBox *>(
-                 QRegularExpression(QStringLiteral("^chkVardo%1\\(").arg(group)))) {
+        for (QCheckBox *box :
+             m_window->findChildren<QCheckBox *>(QRegularExpression(QStringLiteral("^chkVardo%1\\(").arg(group)))) {
             const QString name = accessibleOf(box)->text(QAccessible::Name);
             QCOMPARE(name.endsWith(ExamWindow::correctGroupWords()), said);
             QCOMPARE(accessibleOf(box)->text(QAccessible::Description), QString());
@@ -378,8 +378,8 @@ void AccessibilityTest::keys_keepTheFocusWhereTheCandidateIs_data()
     QTest::newRow("Space on Start") << "cmdスタート" << int(Qt::Key_Space) << "chkVardo1(1)" << 0;
     QTest::newRow("Ctrl+Tab on a box") << "chkVardo1(3)" << ctrlTab << "chkVardo2(3)" << 1;
     QTest::newRow("Ctrl+Shift+Tab on a box")
-        << "chkVardo2(1)" << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab).toCombined()
-        << "chkVardo1(1)" << 0;
+        << "chkVardo2(1)" << (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab).toCombined() << "chkVardo1(1)"
+        << 0;
     QTest::newRow("Ctrl+Tab to fewer boxes") << "chkVardo17(8)" << ctrlTab << "chkVardo18(6)" << 17;
     QTest::newRow("Ctrl+Tab on the last page") << "chkVardo27(2)" << ctrlTab << "chkVardo1(2)" << 0;
     // Arrows walk one group's boxes and stop at its ends, whatever its count.

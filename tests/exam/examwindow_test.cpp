@@ -108,11 +108,16 @@ void ExamWindowTest::labels_showTheirTextWholeInEitherGothic_data()
     QTest::addColumn<QString>("caption");
     for (const QString &family : labelink::gothicFaces) {
         const QByteArray face = family.toUtf8();
-        QTest::addRow("%s, time", face.data()) << family << "lbl秒" << "0:59";
-        QTest::addRow("%s, score", face.data()) << family << "lbl得点" << "100";
-        QTest::addRow("%s, unit", face.data()) << family << "Label2" << "";
-        QTest::addRow("%s, average", face.data()) << family << "Label4" << "";
-        QTest::addRow("%s, time frame", face.data()) << family << "Label1" << "";
+        QTest::addRow("%s, time", face.data()) << family << "lbl秒"
+                                               << "0:59";
+        QTest::addRow("%s, score", face.data()) << family << "lbl得点"
+                                                << "100";
+        QTest::addRow("%s, unit", face.data()) << family << "Label2"
+                                               << "";
+        QTest::addRow("%s, average", face.data()) << family << "Label4"
+                                                  << "";
+        QTest::addRow("%s, time frame", face.data()) << family << "Label1"
+                                                     << "";
     }
 }
 
@@ -128,8 +133,7 @@ void ExamWindowTest::labels_showTheirTextWholeInEitherGothic()
         label->setText(caption);
     label->resize(qMax(label->width(), 200), label->height()); // the score strip's grows with its text
     const auto [shown, whole] = labelink::shownAndWhole(label, family);
-    QVERIFY2(whole > 0 && shown >= whole * 98 / 100,
-             qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(whole)));
+    QVERIFY2(whole > 0 && shown >= whole * 98 / 100, qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(whole)));
 }
 
 VARDO_TEST_MAIN(ExamWindowTest)

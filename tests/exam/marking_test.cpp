@@ -96,8 +96,7 @@ void MarkingTest::markAnswers_totals()
 
     const Marking marking = MarkAnswers(sheetOf(ticks));
     QCOMPARE(marking.total, total);
-    QCOMPARE(int(std::count(marking.correct.begin(), marking.correct.end(), true)),
-             correctGroups);
+    QCOMPARE(int(std::count(marking.correct.begin(), marking.correct.end(), true)), correctGroups);
     for (int i = 0; i < groupCount; ++i)
         QCOMPARE(marking.points[i], marking.correct[i] ? AnswerKey[i].points : 0);
 }

@@ -24,15 +24,12 @@ void MinuteCounterTest::secondTicks_countEachMinuteOnce_data()
 
     QTest::newRow("mid-minute") << at("2026-03-02T10:15:42.000") << at("2026-03-02T10:16:00.000")
                                 << at("2026-03-02T11:15:00.000");
-    QTest::newRow("just after second 0")
-        << at("2026-03-02T10:15:00.300") << at("2026-03-02T10:16:00.300")
-        << at("2026-03-02T11:15:00.300");
+    QTest::newRow("just after second 0") << at("2026-03-02T10:15:00.300") << at("2026-03-02T10:16:00.300")
+                                         << at("2026-03-02T11:15:00.300");
     QTest::newRow("half a second before the boundary")
-        << at("2026-03-02T10:15:59.500") << at("2026-03-02T10:16:00.500")
-        << at("2026-03-02T11:15:00.500");
+        << at("2026-03-02T10:15:59.500") << at("2026-03-02T10:16:00.500") << at("2026-03-02T11:15:00.500");
     QTest::newRow("across midnight and new year")
-        << at("2026-12-31T23:30:10.000") << at("2026-12-31T23:31:00.000")
-        << at("2027-01-01T00:30:00.000");
+        << at("2026-12-31T23:30:10.000") << at("2026-12-31T23:31:00.000") << at("2027-01-01T00:30:00.000");
 }
 
 void MinuteCounterTest::secondTicks_countEachMinuteOnce()
@@ -68,18 +65,15 @@ void MinuteCounterTest::irregularTicks_countBoundariesPassed_data()
 
     QTest::newRow("stall across one boundary")
         << at("2026-03-02T10:15:42.000")
-        << QList<QDateTime>{at("2026-03-02T10:15:58.000"), at("2026-03-02T10:16:03.000"),
-                            at("2026-03-02T10:16:04.000")}
+        << QList<QDateTime>{at("2026-03-02T10:15:58.000"), at("2026-03-02T10:16:03.000"), at("2026-03-02T10:16:04.000")}
         << QStringList{"1:00", "0:59", "0:59"};
     QTest::newRow("stall across five boundaries")
         << at("2026-03-02T10:15:42.000")
-        << QList<QDateTime>{at("2026-03-02T10:15:43.000"), at("2026-03-02T10:20:30.000"),
-                            at("2026-03-02T10:21:00.100")}
+        << QList<QDateTime>{at("2026-03-02T10:15:43.000"), at("2026-03-02T10:20:30.000"), at("2026-03-02T10:21:00.100")}
         << QStringList{"1:00", "0:55", "0:54"};
     QTest::newRow("two ticks in one second 0")
         << at("2026-03-02T10:15:42.000")
-        << QList<QDateTime>{at("2026-03-02T10:16:00.100"), at("2026-03-02T10:16:00.900"),
-                            at("2026-03-02T10:16:01.000")}
+        << QList<QDateTime>{at("2026-03-02T10:16:00.100"), at("2026-03-02T10:16:00.900"), at("2026-03-02T10:16:01.000")}
         << QStringList{"0:59", "0:59", "0:59"};
     QTest::newRow("midnight is an ordinary boundary")
         << at("2026-03-02T23:59:30.000")
@@ -87,17 +81,15 @@ void MinuteCounterTest::irregularTicks_countBoundariesPassed_data()
         << QStringList{"1:00", "0:59"};
     QTest::newRow("clock set back counts nothing, then counts on")
         << at("2026-03-02T10:15:42.000")
-        << QList<QDateTime>{at("2026-03-02T10:16:00.500"), at("2026-03-02T10:05:30.000"),
-                            at("2026-03-02T10:05:59.000"), at("2026-03-02T10:06:00.000")}
+        << QList<QDateTime>{at("2026-03-02T10:16:00.500"), at("2026-03-02T10:05:30.000"), at("2026-03-02T10:05:59.000"),
+                            at("2026-03-02T10:06:00.000")}
         << QStringList{"0:59", "0:59", "0:59", "0:58"};
     QTest::newRow("stall past the end stops at zero")
         << at("2026-03-02T10:15:42.000")
-        << QList<QDateTime>{at("2026-03-02T11:14:30.000"), at("2026-03-02T11:20:00.000"),
-                            at("2026-03-02T11:21:00.000")}
+        << QList<QDateTime>{at("2026-03-02T11:14:30.000"), at("2026-03-02T11:20:00.000"), at("2026-03-02T11:21:00.000")}
         << QStringList{"0:01", "0:00", "0:00"};
     QTest::newRow("tick at the very start counts nothing")
-        << at("2026-03-02T10:15:00.000") << QList<QDateTime>{at("2026-03-02T10:15:00.000")}
-        << QStringList{"1:00"};
+        << at("2026-03-02T10:15:00.000") << QList<QDateTime>{at("2026-03-02T10:15:00.000")} << QStringList{"1:00"};
 }
 
 void MinuteCounterTest::irregularTicks_countBoundariesPassed()

@@ -67,8 +67,7 @@ void PaperTest::initTestCase()
     QVERIFY(m_paper.contains(QStringLiteral("charset=Shift_JIS")));
 
     const QRegularExpression heading(QStringLiteral("<h3>(\\S+)（(\\d)点）</h3>"));
-    const QRegularExpression choice(QStringLiteral("^(?:<p>)?([①-⑧])"),
-                                    QRegularExpression::MultilineOption);
+    const QRegularExpression choice(QStringLiteral("^(?:<p>)?([①-⑧])"), QRegularExpression::MultilineOption);
     const QStringList parts = m_paper.split(QStringLiteral("<h3>")).mid(1);
     for (const QString &part : parts) {
         const auto match = heading.match(QStringLiteral("<h3>") + part);
@@ -101,8 +100,7 @@ void PaperTest::answers_correctChoicesMatchTheKey_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("heading");
-    QTest::newRow("notes") << QStringLiteral(VARDO_SOURCE_DIR "/docs/answers.md")
-                           << QStringLiteral("^## ");
+    QTest::newRow("notes") << QStringLiteral(VARDO_SOURCE_DIR "/docs/answers.md") << QStringLiteral("^## ");
     QTest::newRow("working") << QStringLiteral(VARDO_SOURCE_DIR "/assets/00Vardo-answers.html")
                              << QStringLiteral("^<h3>");
 }

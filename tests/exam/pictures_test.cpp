@@ -36,17 +36,14 @@ void PicturesTest::resources_haveTheirFormatAndSizes_data()
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<QList<QSize>>("sizes");
 
-    QTest::newRow("background") << pictures::backgroundPath() << QByteArray("gif")
-                                << QList<QSize>{{794, 567}};
-    const QList<QSize> figureSizes = {{430, 304}, {412, 357}, {508, 355}, {456, 346},
-                                      {404, 314}, {422, 142}, {434, 305}, {284, 298},
-                                      {450, 272}, {449, 338}, {450, 240}};
+    QTest::newRow("background") << pictures::backgroundPath() << QByteArray("gif") << QList<QSize>{{794, 567}};
+    const QList<QSize> figureSizes = {{430, 304}, {412, 357}, {508, 355}, {456, 346}, {404, 314}, {422, 142},
+                                      {434, 305}, {284, 298}, {450, 272}, {449, 338}, {450, 240}};
     for (int n = 1; n <= 11; ++n) {
         QTest::addRow("figure %d", n) << pictures::figurePath(n) << QByteArray("jpeg")
                                       << QList<QSize>{figureSizes.at(n - 1)};
     }
-    QTest::newRow("mark") << pictures::markPath() << QByteArray("ico")
-                          << QList<QSize>{{32, 32}, {16, 16}, {32, 32}};
+    QTest::newRow("mark") << pictures::markPath() << QByteArray("ico") << QList<QSize>{{32, 32}, {16, 16}, {32, 32}};
     QTest::newRow("file icon") << QStringLiteral(VARDO_SOURCE_DIR "/assets/vardo.ico") << QByteArray("ico")
                                << QList<QSize>{{32, 32}, {32, 32}, {16, 16}};
 }
@@ -153,7 +150,9 @@ void PicturesTest::background_drawnPixelForPixel()
         for (int x = exposed.left(); x <= exposed.right(); ++x) {
             if (drawn.pixel(x, y) != source.pixel(x, y))
                 QFAIL(qPrintable(QStringLiteral("(%1, %2) drawn %3, the file has %4")
-                                     .arg(x).arg(y).arg(drawn.pixel(x, y), 8, 16)
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(drawn.pixel(x, y), 8, 16)
                                      .arg(source.pixel(x, y), 8, 16)));
         }
     }
@@ -170,8 +169,7 @@ void PicturesTest::figures_speakTheirTabAndWhatTheyShow()
         auto *picture = window.findChild<QLabel *>(QStringLiteral("Picture%1").arg(n));
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(picture);
         QVERIFY(face);
-        QCOMPARE(face->text(QAccessible::Name),
-                 QString::fromUtf8(examlayout::figurePages[n - 1].caption));
+        QCOMPARE(face->text(QAccessible::Name), QString::fromUtf8(examlayout::figurePages[n - 1].caption));
         QCOMPARE(face->role(), QAccessible::Graphic);
         const QString description = face->text(QAccessible::Description);
         QVERIFY2(description.size() > 40, qPrintable(QStringLiteral("figure %1").arg(n)));

@@ -11,8 +11,8 @@ int main()
 {
     for (const GroupKey &key : AnswerKey) {
         const examlayout::AnswerPage &page = examlayout::answerPages[key.group - 1];
-        std::printf("%d\t%s\t%d\t%d\t%d\t%d\n", key.group, page.caption, page.choices,
-                    key.choicesExamined, key.correctChoice, key.points);
+        std::printf("%d\t%s\t%d\t%d\t%d\t%d\n", key.group, page.caption, page.choices, key.choicesExamined,
+                    key.correctChoice, key.points);
     }
     return 0;
 }

@@ -124,8 +124,8 @@ void QuestionDocumentTest::showIn_unreadable_saysSo()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                  | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(
+        dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
     const QString there = dir.filePath(QStringLiteral("00Vardo.tx"));
     if (kind == QLatin1String("fifo"))
         QVERIFY(::mkfifo(QFile::encodeName(there).constData(), 0644) == 0);

@@ -141,8 +141,8 @@ void FolderTest::read_staysBeneathTheFolder()
     const WatchedFifo fifo(path(QStringLiteral("paper/fifo")));
     QVERIFY(fifo.isValid());
     if (name == u"null"
-        && ::mknod(QFile::encodeName(path(QStringLiteral("paper/null"))).constData(), S_IFCHR | 0666,
-                   makedev(1, 3)) != 0)
+        && ::mknod(QFile::encodeName(path(QStringLiteral("paper/null"))).constData(), S_IFCHR | 0666, makedev(1, 3))
+            != 0)
         QSKIP("no device can be made here");
 
     const auto folder = files::Folder::open(path(QStringLiteral("paper")), fallbacks);

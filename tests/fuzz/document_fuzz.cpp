@@ -50,8 +50,8 @@ void use(DocumentView &view)
         QCoreApplication::sendEvent(viewport, &hover);
     }
     QToolTip::hideText();
-    QWheelEvent zoom(QPointF(40, 40), viewport->mapToGlobal(QPointF(40, 40)), {}, {0, 120},
-                     Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QWheelEvent zoom(QPointF(40, 40), viewport->mapToGlobal(QPointF(40, 40)), {}, {0, 120}, Qt::NoButton,
+                     Qt::ControlModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(viewport, &zoom);
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     view.selectAll();

@@ -40,19 +40,23 @@ void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("heard"); // null: as shown
     QTest::newRow("top line of spaces") << 1 << QString(10, u'\u3000') << QStringLiteral("");
-    QTest::newRow("title, indent 8")
-        << 2 << QString::fromUtf16(u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
-        << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
+    QTest::newRow("title, indent 8") << 2
+                                     << QString::fromUtf16(
+                                            u"\u3000\u3000\u3000\u3000○○○○○\u3000ソフトの説明\u3000○○○○○")
+                                     << QString::fromUtf16(u"\u3000\u3000\u3000\u3000 \u3000ソフトの説明\u3000 ");
     QTest::newRow("a heading's star") << 5 << QStringLiteral("★はじめに") << QStringLiteral(" はじめに");
     QTest::newRow("a face after the apology")
         << 10 << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（＾＾；]")
         << QStringLiteral("[もっといい方法があると思いますが、自分の技量では限界でした（苦笑]");
-    QTest::newRow("full-width opening parenthesis")
-        << 19 << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )")
-        << QString(8, u'\u3000') + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194キロバイト\u3000\u300098/06/24 )");
+    QTest::newRow("full-width opening parenthesis") << 19
+                                                    << QString(8, u'\u3000')
+            + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194KB\u3000\u300098/06/24 )")
+                                                    << QString(8, u'\u3000')
+            + QString::fromUtf16(u"・Mci32.ocx\u3000\u3000\u3000\uFF08  194キロバイト\u3000\u300098/06/24 )");
     QTest::newRow("mixed blanks before size")
         << 22 << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804KB\u3000\u300000/06/24 )")
-        << QString(8, u'\u3000') + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804キロバイト\u3000\u300000/06/24 )");
+        << QString(8, u'\u3000')
+            + QString::fromUtf16(u"・Vardo.exe\u3000 \u3000  (  804キロバイト\u3000\u300000/06/24 )");
 }
 
 void HelpDocumentTest::line_keepsItsExactCharactersAndIsHeardAsWords()

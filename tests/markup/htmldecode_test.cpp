@@ -13,8 +13,14 @@ QByteArray encoded(const char *encoding, const QString &text)
     return encoder.encode(text);
 }
 
-QByteArray sjis(const QString &text) { return encoded("Shift_JIS", text); }
-QByteArray utf8(const QString &text) { return text.toUtf8(); }
+QByteArray sjis(const QString &text)
+{
+    return encoded("Shift_JIS", text);
+}
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
 
 QString page(const QString &head)
 {
@@ -44,11 +50,9 @@ void HtmlDecodeTest::decode_followsTheDocument_data()
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("Shift-JIS, declared") << sjis(page(sjisDeclared));
-    QTest::newRow("Shift-JIS, declared as windows-31j")
-        << sjis(page(QStringLiteral("<meta charset=windows-31j>")));
+    QTest::newRow("Shift-JIS, declared as windows-31j") << sjis(page(QStringLiteral("<meta charset=windows-31j>")));
     QTest::newRow("Shift-JIS, undeclared") << sjis(page(QString()));
-    QTest::newRow("UTF-8 with a byte-order mark")
-        << QByteArray("\xEF\xBB\xBF") + utf8(page(QString()));
+    QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF") + utf8(page(QString()));
     QTest::newRow("UTF-8 with a byte-order mark over a Shift-JIS declaration")
         << QByteArray("\xEF\xBB\xBF") + utf8(page(sjisDeclared));
     QTest::newRow("UTF-8, declared by meta charset") << utf8(page(utf8Declared));
@@ -60,12 +64,9 @@ void HtmlDecodeTest::decode_followsTheDocument_data()
     // The declaration lies: the bytes are invalid for it, so it is passed over.
     QTest::newRow("declared UTF-8, written in Shift-JIS") << sjis(page(utf8Declared));
     QTest::newRow("declared Shift-JIS, written in UTF-8") << utf8(page(sjisDeclared));
-    QTest::newRow("unknown charset, Shift-JIS")
-        << sjis(page(QStringLiteral("<meta charset=\"x-no-such-thing\">")));
-    QTest::newRow("unknown charset, UTF-8")
-        << utf8(page(QStringLiteral("<meta charset=\"x-no-such-thing\">")));
-    QTest::newRow("declared UTF-16 but written in UTF-8")
-        << utf8(page(QStringLiteral("<meta charset=utf-16>")));
+    QTest::newRow("unknown charset, Shift-JIS") << sjis(page(QStringLiteral("<meta charset=\"x-no-such-thing\">")));
+    QTest::newRow("unknown charset, UTF-8") << utf8(page(QStringLiteral("<meta charset=\"x-no-such-thing\">")));
+    QTest::newRow("declared UTF-16 but written in UTF-8") << utf8(page(QStringLiteral("<meta charset=utf-16>")));
     // A UTF-16 declaration that can be read byte by byte is untrue.
     // Of even length, so that nothing stops it from decoding as UTF-16.
     QByteArray ucs2 = utf8(page(QStringLiteral("<meta charset=\"ucs-2\">")));

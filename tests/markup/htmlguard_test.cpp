@@ -1,6 +1,5 @@
 #include "markup/htmlguard.h"
 
-
 #include <QTest>
 
 // The guard reads markup as Qt's HTML reader does, so each row is checked
@@ -22,9 +21,8 @@ namespace {
 
 void row(const char *name, const QString &html, bool refused, const htmlguard::Limits &limits = {})
 {
-    QTest::newRow(name) << html << refused << limits.tags << limits.depth << limits.tableDepth
-                        << limits.paragraphChars << limits.formats << limits.styleDeclarations
-                        << limits.pictureReach;
+    QTest::newRow(name) << html << refused << limits.tags << limits.depth << limits.tableDepth << limits.paragraphChars
+                        << limits.formats << limits.styleDeclarations << limits.pictureReach;
 }
 
 QString times(const char *piece, int count)
@@ -50,8 +48,8 @@ void HtmlGuardTest::problem_data()
     const htmlguard::Limits noTable{.tableDepth = 0};
 
     row("tables in sequence", times("<table><tr><td>x</td></tr></table>", 20), false, oneTable);
-    row("an end tag closes what opened since",
-        times("<table><tr><td><b><i>x</table>", 20), false, {.depth = 5, .tableDepth = 1});
+    row("an end tag closes what opened since", times("<table><tr><td><b><i>x</table>", 20), false,
+        {.depth = 5, .tableDepth = 1});
     row("an end tag in capitals closes its element", times("<TABLE><tr><td>x</TaBle >", 20), false, oneTable);
     row("stray end tags close nothing", times("</table></td>", 50) + "<table><table>", true, oneTable);
     row("an unclosed end tag runs to the next >", "<table>x</table<table>y</table>", false, oneTable);
@@ -74,8 +72,7 @@ void HtmlGuardTest::problem_data()
     row("unknown elements nest", times("<input>", 6), true, {.depth = 5});
     row("a paragraph closes the one before", times("<p>x", 50), false, {.depth = 1});
     row("a list item behind inline text nests", times("<li><b>", 3), true, {.depth = 5});
-    row("paragraphs split by a block", times("x", 10) + "<p>" + times("x", 10), false,
-        {.paragraphChars = 10});
+    row("paragraphs split by a block", times("x", 10) + "<p>" + times("x", 10), false, {.paragraphChars = 10});
     QString sizes, nested;
     for (int i = 0; i < 4; ++i) {
         sizes += QStringLiteral("<span style=\"font-size:%1pt\">x</span>").arg(9 + i);
@@ -83,8 +80,7 @@ void HtmlGuardTest::problem_data()
     }
     row("font sizes past the limit", sizes, true, {.formats = 3});
     row("formats told apart by what lies around them", nested, true, {.formats = 2});
-    row("a line break does not split", times("x", 6) + "<br>" + times("x", 5), true,
-        {.paragraphChars = 10});
+    row("a line break does not split", times("x", 6) + "<br>" + times("x", 5), true, {.paragraphChars = 10});
     // Each picture reaches back over its paragraph so far, the pictures in it
     // weighing 9 letters each: 10, then 10 + 9.
     const QString twoPictures = times("x", 10) + times("<img src=\"a.png\">", 2);

@@ -56,13 +56,10 @@ private slots:
         const int line = QAccessible::LineBoundary;
         const int sentence = QAccessible::SentenceBoundary;
         const int character = QAccessible::CharBoundary;
-        QTest::newRow("line at the start is the first sentence")
-            << 0 << line << 0 << QStringLiteral("台車と板。") << 0;
-        QTest::newRow("line inside the second sentence")
-            << 7 << line << 0 << QStringLiteral("左にA、右にB\n") << 5;
+        QTest::newRow("line at the start is the first sentence") << 0 << line << 0 << QStringLiteral("台車と板。") << 0;
+        QTest::newRow("line inside the second sentence") << 7 << line << 0 << QStringLiteral("左にA、右にB\n") << 5;
         QTest::newRow("line after the first") << 0 << line << 1 << QStringLiteral("左にA、右にB\n") << 5;
-        QTest::newRow("line before the last")
-            << 15 << line << -1 << QStringLiteral("左にA、右にB\n") << 5;
+        QTest::newRow("line before the last") << 15 << line << -1 << QStringLiteral("左にA、右にB\n") << 5;
         QTest::newRow("nothing before the first") << 2 << line << -1 << QString() << 0;
         QTest::newRow("nothing after the last") << 15 << line << 1 << QString() << int(words.size());
         QTest::newRow("the end is the last sentence")
@@ -86,9 +83,9 @@ private slots:
         int from = -9;
         int to = -9;
         const auto boundary = QAccessible::TextBoundaryType(type);
-        const QString got = ask == 0   ? text->textAtOffset(offset, boundary, &from, &to)
-                            : ask < 0  ? text->textBeforeOffset(offset, boundary, &from, &to)
-                                       : text->textAfterOffset(offset, boundary, &from, &to);
+        const QString got = ask == 0 ? text->textAtOffset(offset, boundary, &from, &to)
+            : ask < 0                ? text->textBeforeOffset(offset, boundary, &from, &to)
+                                     : text->textAfterOffset(offset, boundary, &from, &to);
         QCOMPARE(got, piece);
         QCOMPARE(from, start);
         QCOMPARE(to - from, start < 0 ? 0 : int(piece.size()));
@@ -139,7 +136,7 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("description");
-        QTest::addColumn<int>("told"); // the event a reader must get, or -1 for none
+        QTest::addColumn<int>("told");  // the event a reader must get, or -1 for none
         QTest::addColumn<int>("caret"); // from the last sentence's start, 13
         const int described = QAccessible::DescriptionChanged;
         QTest::newRow("as built") << "" << words << -1 << 13;
@@ -173,9 +170,8 @@ private slots:
             } else {
                 m_other->setFocus(Qt::OtherFocusReason);
                 const Qt::FocusReason reason = step == QLatin1String("tab") ? Qt::TabFocusReason
-                                               : step == QLatin1String("window")
-                                                   ? Qt::ActiveWindowFocusReason
-                                                   : Qt::PopupFocusReason;
+                    : step == QLatin1String("window")                       ? Qt::ActiveWindowFocusReason
+                                                                            : Qt::PopupFocusReason;
                 m_figure->setFocus(reason);
             }
         }

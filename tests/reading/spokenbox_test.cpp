@@ -64,8 +64,7 @@ private slots:
         documentaccessible::install(&box);
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&box);
         QVERIFY(face && face->textInterface());
-        QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()),
-                 QStringLiteral("q 大なり 0"));
+        QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()), QStringLiteral("q 大なり 0"));
     }
 };
 

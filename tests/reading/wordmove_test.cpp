@@ -93,8 +93,8 @@ private slots:
         QTest::newRow("a closing bracket before a space") << "第4版） 次" << QStringList{"第", "4", "版", "）", "次"};
         QTest::newRow("a full stop before a line break") << "<p>甲乙。</p><p>丙</p>" << QStringList{"甲乙", "。", "丙"};
         QTest::newRow("a unit read in words") << "10 m/s で" << QStringList{"10", "メートル毎秒", "で"};
-        QTest::newRow("a link, its name no stop") << "次は<a href=\"a.html\">問題にもどる</a>"
-                                                  << QStringList{"次", "は", "問題", "に", "もどる"};
+        QTest::newRow("a link, its name no stop")
+            << "次は<a href=\"a.html\">問題にもどる</a>" << QStringList{"次", "は", "問題", "に", "もどる"};
         // At the end of the text no space follows a sign: alone it would be
         // dropped and nothing heard at all, as a paper ending in a link did.
         QTest::newRow("a closing bracket that ends the text") << "第4版）" << QStringList{"第", "4", "版"};
@@ -104,8 +104,8 @@ private slots:
         QTest::newRow("brackets against words")
             << "問（4点）と「図1」を見よ" << QStringList{"問", "（4", "点", "）と", "「図", "1", "」を", "見", "よ"};
         QTest::newRow("a full stop against the next sentence") << "甲乙。丙丁" << QStringList{"甲乙", "。丙丁"};
-        QTest::newRow("a link that ends the text in a sign") << "<p>甲</p><p><a href=\"a.html\">問題にもどる。</a></p>"
-                                                             << QStringList{"甲", "問題", "に", "もどる"};
+        QTest::newRow("a link that ends the text in a sign")
+            << "<p>甲</p><p><a href=\"a.html\">問題にもどる。</a></p>" << QStringList{"甲", "問題", "に", "もどる"};
     }
 
     // With Ctrl still down when it hears of a move back, Orca asks for the

@@ -77,7 +77,7 @@ void PassLineDocumentTest::texts_standAtTheirCells_data()
     row(63, "８７．０％", 110, true);
     row(64, "地歴・公民　―　計９科目から１つ", 34, true);
     row(66, "理　―　総理、物B、化Bから１つ", 34, true);
-    row(75, "京都", 4, false); // after the third faculty
+    row(75, "京都", 4, false);             // after the third faculty
     row(87, "国　―　国語Ⅰ・Ⅱ", 34, false); // 京都, 医
     row(87, "９５．０％", 110, true);
 }

@@ -138,24 +138,27 @@ void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns_data()
     QTest::newRow("header") << 0 << none << header;
     QTest::newRow("blank") << 1 << none << "\n";
     QTest::newRow("a university's first faculty") << 2 << none << hokkaidoLaw;
-    QTest::newRow("a subject") << 3 << none << "旧帝国大学 北海道、学部名 法、受験科目 地歴　、　世B、日B、地理Bから１つ\n";
+    QTest::newRow("a subject") << 3 << none
+                               << "旧帝国大学 北海道、学部名 法、受験科目 地歴　、　世B、日B、地理Bから１つ\n";
     QTest::newRow("a faculty's last subject") << 6 << none << lawLast;
     QTest::newRow("a faculty under the same university") << 8 << none << hokkaidoEngineering;
     QTest::newRow("a subject of the university's last faculty")
         << 18 << none << "旧帝国大学 北海道、学部名 医、受験科目 外\n";
-    QTest::newRow("the next university") << 20 << none
-        << "旧帝国大学 東北、学部名 法、受験科目 国　、　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８６．９％\n";
-    QTest::newRow("the last university's last faculty") << 122 << none
+    QTest::newRow("the next university")
+        << 20 << none << "旧帝国大学 東北、学部名 法、受験科目 国　、　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ８６．９％\n";
+    QTest::newRow("the last university's last faculty")
+        << 122 << none
         << "旧帝国大学 九州、学部名 医、受験科目 国　、　国語Ⅰ・Ⅱ、合格ライン（１科目平均） ９４．０％\n";
     QTest::newRow("the last line") << 127 << none << "";
     QTest::newRow("Down from the header, past the blank") << 0 << down << hokkaidoLaw;
     QTest::newRow("Up to the header, past the blank") << 2 << up << header;
     QTest::newRow("Down to the next faculty, past the blank") << 6 << down << hokkaidoEngineering;
     QTest::newRow("Up to the faculty before, past the blank") << 8 << up << lawLast;
-    QTest::newRow("Down within a faculty") << 2 << down << "旧帝国大学 北海道、学部名 法、受験科目 地歴　、　世B、日B、地理Bから１つ\n";
+    QTest::newRow("Down within a faculty")
+        << 2 << down << "旧帝国大学 北海道、学部名 法、受験科目 地歴　、　世B、日B、地理Bから１つ\n";
     QTest::newRow("Down onto the end, no row beyond") << 126 << down << "";
-    QTest::newRow("Down twice from the header") << 0 << (down + down)
-        << "旧帝国大学 北海道、学部名 法、受験科目 地歴　、　世B、日B、地理Bから１つ\n";
+    QTest::newRow("Down twice from the header")
+        << 0 << (down + down) << "旧帝国大学 北海道、学部名 法、受験科目 地歴　、　世B、日B、地理Bから１つ\n";
 }
 
 void PassLineWindowTest::tableLine_isHeardAsARowUnderItsColumns()

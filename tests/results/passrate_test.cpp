@@ -19,8 +19,20 @@ void PassRateTest::judge_scoreFallsInItsBand_data()
     QTest::addColumn<int>("score");
     QTest::addColumn<std::optional<int>>("band");
     const std::pair<int, std::optional<int>> cases[] = {
-        {100, 1}, {99, 2}, {80, 2}, {79, 3}, {60, 3}, {59, 4}, {40, 4}, {39, 5}, {9, 5}, {1, 5},
-        {0, 6}, {-1, std::nullopt}, {101, std::nullopt}, {INT_MAX, std::nullopt},
+        {100, 1},
+        {99, 2},
+        {80, 2},
+        {79, 3},
+        {60, 3},
+        {59, 4},
+        {40, 4},
+        {39, 5},
+        {9, 5},
+        {1, 5},
+        {0, 6},
+        {-1, std::nullopt},
+        {101, std::nullopt},
+        {INT_MAX, std::nullopt},
         {INT_MIN, std::nullopt},
     };
     for (const auto &[score, band] : cases)

@@ -49,7 +49,8 @@ struct CheckingFactory : SoundPlayerFactory
         {
             QFile file(name);
             factory->sources += !name.isEmpty();
-            factory->unplayable += !name.isEmpty() && !(file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file.readAll()));
+            factory->unplayable +=
+                !name.isEmpty() && !(file.open(QIODevice::ReadOnly) && wavcheck::isPlayable(file.readAll()));
         }
         void stop() override {}
         void play() override { ++factory->plays; }
@@ -86,7 +87,6 @@ QByteArray chimeOfSize(qint64 bytes)
     return wav;
 }
 using testfiles::write;
-
 
 } // namespace
 

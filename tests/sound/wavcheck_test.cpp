@@ -49,8 +49,9 @@ struct Format
 QByteArray fmt(const Format &f)
 {
     const quint16 blockAlign = quint16(f.channels * f.bits / 8 + f.blockAlignDelta);
-    return chunk("fmt ", le16(f.tag) + le16(f.channels) + le32(f.rate) + le32(f.rate * blockAlign)
-                             + le16(blockAlign) + le16(f.bits));
+    return chunk("fmt ",
+                 le16(f.tag) + le16(f.channels) + le32(f.rate) + le32(f.rate * blockAlign) + le16(blockAlign)
+                     + le16(f.bits));
 }
 
 QByteArray samples(int count = 100)
@@ -124,8 +125,7 @@ void WavCheckTest::check_acceptsOnlyCompletePcm_data()
         << riff(fmt({.rate = 0x80000000u}) + samples()) << false;
     QTest::newRow("rate beyond what the player holds")
         << riff(fmt({.rate = 0x90000000u, .bits = 8}) + samples()) << false;
-    QTest::newRow("block size contradicts sample size")
-        << riff(fmt({.blockAlignDelta = 2}) + samples()) << false;
+    QTest::newRow("block size contradicts sample size") << riff(fmt({.blockAlignDelta = 2}) + samples()) << false;
     QTest::newRow("huge chunk length wraps nowhere")
         << riff(chunk("LIST", "ab", 0xFFFFFFFFu) + fmt({}) + samples()) << false;
 }
@@ -203,8 +203,8 @@ void WavCheckTest::playableCopy_keepsFormatAndWholeFrames_data()
                                    << 1 << 200;
     QTest::newRow("many empty chunks") << riff(fmt({}) + QByteArray("JUNK\0\0\0\0", 8).repeated(20000) + samples(10))
                                        << 1 << 20;
-    QTest::newRow("last frame cut short") << riff(fmt(stereo32) + chunk("data", QByteArray(40004, '\x10')))
-                                          << 2 << 40000;
+    QTest::newRow("last frame cut short")
+        << riff(fmt(stereo32) + chunk("data", QByteArray(40004, '\x10'))) << 2 << 40000;
     QTest::newRow("not one whole frame") << riff(fmt(stereo32) + chunk("data", QByteArray(6, '\x10'))) << 0 << 0;
 }
 

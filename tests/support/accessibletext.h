@@ -19,9 +19,9 @@ namespace accessibletext {
 
 inline const QList<QAccessible::TextBoundaryType> &boundaries()
 {
-    static const QList<QAccessible::TextBoundaryType> all = {
-        QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
-        QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary};
+    static const QList<QAccessible::TextBoundaryType> all = {QAccessible::CharBoundary,      QAccessible::WordBoundary,
+                                                             QAccessible::SentenceBoundary,  QAccessible::LineBoundary,
+                                                             QAccessible::ParagraphBoundary, QAccessible::NoBoundary};
     return all;
 }
 
@@ -38,15 +38,9 @@ inline Answer ask(QAccessibleTextInterface *text, Query query, int offset, QAcce
 {
     Answer a;
     switch (query) {
-    case Query::At:
-        a.text = text->textAtOffset(offset, type, &a.start, &a.end);
-        break;
-    case Query::Before:
-        a.text = text->textBeforeOffset(offset, type, &a.start, &a.end);
-        break;
-    case Query::After:
-        a.text = text->textAfterOffset(offset, type, &a.start, &a.end);
-        break;
+    case Query::At: a.text = text->textAtOffset(offset, type, &a.start, &a.end); break;
+    case Query::Before: a.text = text->textBeforeOffset(offset, type, &a.start, &a.end); break;
+    case Query::After: a.text = text->textAfterOffset(offset, type, &a.start, &a.end); break;
     }
     return a;
 }
@@ -58,18 +52,17 @@ class Watchdog
 public:
     explicit Watchdog(std::chrono::milliseconds limit)
         : m_asked(now()), m_thread([this, limit] {
-              std::unique_lock lock(m_mutex);
-              while (!m_finished.wait_for(lock, std::chrono::milliseconds(200), [this] { return m_done; })) {
-                  if (now() - m_asked.load() < limit.count())
-                      continue;
-                  std::fprintf(stderr, "FAIL: no answer: query %d, boundary %d, offset %d\n",
-                               m_query.load(), m_type.load(), m_offset.load());
-                  std::fflush(stderr);
-                  std::_Exit(EXIT_FAILURE);
-              }
-          })
-    {
-    }
+            std::unique_lock lock(m_mutex);
+            while (!m_finished.wait_for(lock, std::chrono::milliseconds(200), [this] { return m_done; })) {
+                if (now() - m_asked.load() < limit.count())
+                    continue;
+                std::fprintf(stderr, "FAIL: no answer: query %d, boundary %d, offset %d\n", m_query.load(),
+                             m_type.load(), m_offset.load());
+                std::fflush(stderr);
+                std::_Exit(EXIT_FAILURE);
+            }
+        })
+    {}
     ~Watchdog()
     {
         {
@@ -90,7 +83,8 @@ public:
 private:
     static qint64 now()
     {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
             .count();
     }
 
@@ -116,8 +110,13 @@ inline void checkOffset(QAccessibleTextInterface *text, Watchdog &watchdog, int 
         const Answer a = ask(text, query, offset, type);
         *slowest = std::max(*slowest, clock.elapsed());
         const QByteArray where = QStringLiteral("query %1, boundary %2, offset %3 of %4: [%5, %6)")
-                                     .arg(int(query)).arg(int(type)).arg(offset).arg(count)
-                                     .arg(a.start).arg(a.end).toUtf8();
+                                     .arg(int(query))
+                                     .arg(int(type))
+                                     .arg(offset)
+                                     .arg(count)
+                                     .arg(a.start)
+                                     .arg(a.end)
+                                     .toUtf8();
         QVERIFY2(0 <= a.start && a.start <= a.end && a.end <= count, where);
         QVERIFY2(a.text == text->text(a.start, a.end), where);
         answers[int(query)] = a;
@@ -125,13 +124,23 @@ inline void checkOffset(QAccessibleTextInterface *text, Watchdog &watchdog, int 
     // No attributes, but a run that holds the offset.
     int runStart = -1, runEnd = -1;
     text->attributes(offset, &runStart, &runEnd);
-    QVERIFY2(runStart == 0 && runEnd == count, qPrintable(QStringLiteral("attributes at %1 of %2: [%3, %4)")
-                                                              .arg(offset).arg(count).arg(runStart).arg(runEnd)));
+    QVERIFY2(runStart == 0 && runEnd == count,
+             qPrintable(
+                 QStringLiteral("attributes at %1 of %2: [%3, %4)").arg(offset).arg(count).arg(runStart).arg(runEnd)));
     const Answer &at = answers[int(Query::At)], &before = answers[int(Query::Before)],
                  &after = answers[int(Query::After)];
-    const QByteArray where = QStringLiteral("boundary %1, offset %2 of %3: at [%4, %5), before [%6, %7), after [%8, %9)")
-                                 .arg(int(type)).arg(offset).arg(count).arg(at.start).arg(at.end)
-                                 .arg(before.start).arg(before.end).arg(after.start).arg(after.end).toUtf8();
+    const QByteArray where =
+        QStringLiteral("boundary %1, offset %2 of %3: at [%4, %5), before [%6, %7), after [%8, %9)")
+            .arg(int(type))
+            .arg(offset)
+            .arg(count)
+            .arg(at.start)
+            .arg(at.end)
+            .arg(before.start)
+            .arg(before.end)
+            .arg(after.start)
+            .arg(after.end)
+            .toUtf8();
     QVERIFY2(at.start <= offset && (offset < at.end || offset == count), where);
     QVERIFY2(at.start < at.end || offset == count, where);
     if (at.start > 0)
@@ -153,15 +162,16 @@ inline void checkOutside(QAccessibleTextInterface *text, Watchdog &watchdog)
             for (Query query : {Query::At, Query::Before, Query::After}) {
                 watchdog.asking(query, type, offset);
                 const Answer a = ask(text, query, offset, type);
-                QVERIFY2(a.text.isEmpty() && a.start == -1 && a.end == -1,
-                         qPrintable(QStringLiteral("query %1, boundary %2, offset %3")
-                                        .arg(int(query)).arg(int(type)).arg(offset)));
+                QVERIFY2(
+                    a.text.isEmpty() && a.start == -1 && a.end == -1,
+                    qPrintable(
+                        QStringLiteral("query %1, boundary %2, offset %3").arg(int(query)).arg(int(type)).arg(offset)));
             }
         }
         int runStart = 0, runEnd = 0;
         text->attributes(offset, &runStart, &runEnd);
-        QVERIFY2(runStart == -1 && runEnd == -1, qPrintable(QStringLiteral("attributes at %1: [%2, %3)")
-                                                                .arg(offset).arg(runStart).arg(runEnd)));
+        QVERIFY2(runStart == -1 && runEnd == -1,
+                 qPrintable(QStringLiteral("attributes at %1: [%2, %3)").arg(offset).arg(runStart).arg(runEnd)));
     }
 }
 

@@ -37,7 +37,10 @@ public:
     }
 
     template<typename T = QWidget>
-    T *find(const QString &name) const { return examcontrols::find<T>(window, name); }
+    T *find(const QString &name) const
+    {
+        return examcontrols::find<T>(window, name);
+    }
     QCheckBox *box(int group, int choice) const { return examcontrols::box(window, group, choice); }
     QLabel *mark(int group) const { return examcontrols::mark(window, group); }
     void tick(int group, int choice) { examcontrols::tickBox(window, group, choice); }

@@ -59,8 +59,8 @@ private:
     {
         QAccessibleInterface *face = event->accessibleInterface();
         const int caret = event->type() == QAccessible::TextCaretMoved
-                              ? static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition()
-                              : -1;
+            ? static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition()
+            : -1;
         s_events->append({event->type(), event->object(), event->child(),
                           face ? face->text(QAccessible::Name) : QString(), caret,
                           face ? QAccessible::uniqueId(face) : QAccessible::Id()});

@@ -9,8 +9,7 @@
 // the same text drawn with room to spare.
 namespace labelink {
 
-inline const QStringList gothicFaces = {QStringLiteral("IPAGothic"),
-                                        QStringLiteral("Noto Sans Mono CJK JP")};
+inline const QStringList gothicFaces = {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")};
 
 inline bool installed(const QString &family)
 {
@@ -42,8 +41,8 @@ inline std::pair<int, int> shownAndWhole(QLabel *label, const QString &family)
     QPainter painter(&room);
     painter.setFont(font);
     painter.setPen(label->palette().color(QPalette::WindowText));
-    painter.drawText(room.rect(), int(label->alignment() & Qt::AlignHorizontal_Mask)
-                                      | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter.drawText(room.rect(),
+                     int(label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine,
                      label->text());
     painter.end();
     return {shown, inkOf(room, ground)};

@@ -15,10 +15,7 @@ class ThreadTime
 public:
     ThreadTime() { restart(); }
 
-    qint64 elapsed() const
-    {
-        return std::max<qint64>(0, m_wall.elapsed() - (queuedNs() - m_queued) / 1000000);
-    }
+    qint64 elapsed() const { return std::max<qint64>(0, m_wall.elapsed() - (queuedNs() - m_queued) / 1000000); }
 
     qint64 restart()
     {

@@ -19,10 +19,10 @@ class WatchedFifo
 {
 public:
     explicit WatchedFifo(const QString &path)
-        : m_path(QFile::encodeName(path)), m_made(::mkfifo(m_path.constData(), 0644) == 0),
-          m_watcher([this] { watch(); })
-    {
-    }
+        : m_path(QFile::encodeName(path))
+        , m_made(::mkfifo(m_path.constData(), 0644) == 0)
+        , m_watcher([this] { watch(); })
+    {}
     ~WatchedFifo()
     {
         m_stop = true;

@@ -28,8 +28,7 @@ void DesignFontTest::designFamilies_resolveToInstalledJapaneseFaces()
 {
     QFETCH(QString, family);
     const QFontInfo info(designfont::make(family, 9));
-    QVERIFY2(info.family().contains(QStringLiteral("Gothic"))
-                 || info.family().contains(QStringLiteral("CJK")),
+    QVERIFY2(info.family().contains(QStringLiteral("Gothic")) || info.family().contains(QStringLiteral("CJK")),
              qPrintable(info.family()));
 }
 

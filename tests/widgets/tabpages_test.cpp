@@ -80,8 +80,8 @@ void TabPagesTest::keyboard_switchesPages_data()
     QTest::newRow("end at the last stays") << 26 << int(Qt::Key_End) << 0 << 26;
     QTest::newRow("ctrl+tab") << 4 << int(Qt::Key_Tab) << int(Qt::ControlModifier) << 5;
     QTest::newRow("ctrl+tab wraps") << 26 << int(Qt::Key_Tab) << int(Qt::ControlModifier) << 0;
-    QTest::newRow("ctrl+shift+tab wraps") << 0 << int(Qt::Key_Backtab)
-                                          << int(Qt::ControlModifier | Qt::ShiftModifier) << 26;
+    QTest::newRow("ctrl+shift+tab wraps")
+        << 0 << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier) << 26;
 }
 
 void TabPagesTest::keyboard_switchesPages()
@@ -113,7 +113,7 @@ void TabPagesTest::chosenRow_movesNextToThePage()
     QCOMPARE(m_tabs->tabRect(0).top(), bottom);
     m_tabs->setCurrentIndex(10);
     QCOMPARE(m_tabs->tabRect(10).top(), bottom);
-    QCOMPARE(m_tabs->tabRect(18).top(), 0);  // the row after it now leads
+    QCOMPARE(m_tabs->tabRect(18).top(), 0); // the row after it now leads
     QCOMPARE(m_tabs->tabRect(0).top(), 20);
     QCOMPARE(m_tabs->tabRect(9).width(), m_tabs->tabRect(0).width());
 }

@@ -42,8 +42,7 @@ void WindowAccessibleTest::role_isAWindowForWindowsOnly_data()
     QTest::newRow("own window") << Make([] { return new OwnWindow; }) << int(QAccessible::Window);
     QTest::newRow("dialog") << Make([] { return new OwnDialog; }) << int(QAccessible::Dialog);
     QTest::newRow("popup menu") << Make([] { return new QMenu; }) << int(QAccessible::PopupMenu);
-    QTest::newRow("tool window") << Make([] { return new QWidget(nullptr, Qt::Tool); })
-                                 << int(QAccessible::Client);
+    QTest::newRow("tool window") << Make([] { return new QWidget(nullptr, Qt::Tool); }) << int(QAccessible::Client);
     QTest::newRow("control in a window") << Make([] {
         auto *window = new QWidget;
         return new QWidget(window);
