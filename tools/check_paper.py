@@ -203,12 +203,12 @@ def value_of(choice):
     with half a unit of its last printed digit as its tolerance.  A lens
     position "左 x cm" (the object's side) counts as -x, a position named
     only by its number in 図３ ("位置③") as drawn there, a path named by its
-    number in 図１ ("道すじ③") as where it lands, and a leading
+    number in 図１ ("軌跡③") as where it lands, and a leading
     minus sign makes the value negative."""
     position = re.fullmatch(r"\s*位置([①-⑤])\s*", choice)
     if position:
         return LENS_POSITIONS[position.group(1)], 0.05
-    path = re.fullmatch(r"\s*道すじ([①-⑤])\s*", choice)
+    path = re.fullmatch(r"\s*軌跡([①-⑤])\s*", choice)
     if path:
         end = PATH_ENDS[path.group(1)]
         return (end, 0.05) if end is not None else None
@@ -560,7 +560,7 @@ CLAIMS = {
                "イ": "2R の抵抗に取りかえて同じ実験をしても、この間に抵抗で発生するジュール熱は変わらない"},
     "3B-問4": {"ア": "基本振動の振動数は 200 Hz である",
                "イ": "300 Hz のとき、弦には腹が 3 個の定常波ができる",
-               "ウ": "張力を少しずつ大きくしていくと、次に定常波ができるとき、腹の数は 4 個である"},
+               "ウ": "張力を少しずつ大きくしていくと、次に弦が共振するとき、腹の数は 4 個である"},
 }
 
 # Each wrong option of each part, and the mistake that leads to it (worked
