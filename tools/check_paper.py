@@ -130,7 +130,6 @@ def recomputed():
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
         "4-問1": bar_tension(BAR_POST, BAR_POST - BAR_LENGTH / 2),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
-        "5-問3": 150 * 4.2 * (27.6 - 20.0) / (200 * (98.0 - 27.6)),
         "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
     }
 
@@ -185,9 +184,6 @@ def mistaken():
         ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, raw)[0], NEAREST),     # background left in
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, once)[0], NEAREST),    # taken off the first count only
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
-        ("5-問3", 1, 150 * 1.0 * (27.6 - 20.0) / (200 * (98.0 - 27.6))),   # water's heat in calories
-        ("5-問3", 2, 150 * 4.2 * (27.6 - 20.0) / (200 * (98.0 - 20.0))),   # the ball cooled to 20.0
-        ("5-問3", 4, 200 * 4.2 * (27.6 - 20.0) / (150 * (98.0 - 27.6))),   # the masses changed over
         ("5-問5", 1, released * 4 / 226),                                  # shared the wrong way round
         ("5-問5", 2, released / 2),                                        # equal momenta taken as equal energies
         ("5-問5", 4, released),                                            # no recoil
@@ -543,6 +539,20 @@ def photo_fit():
     return {"h": E_CHARGE * slope, "W": -intercept}
 
 
+def shot_heat(fall_energy=1.0):
+    """5-問3: the lead's specific heat, J/(g K), from the slope of the
+    temperature against the turns: each turn m g h goes into m c ΔT, so the
+    mass cancels (fall_energy 0.5: m g h taken for ½mv² with v² = g h)."""
+    slope, _ = line_fit(measured.SHOT_TURNS, measured.SHOT_TEMPS)
+    return fall_energy * 9.8 * measured.SHOT_FALL / slope / 1000
+
+
+def shot_statements():
+    """5-問3: the value found, and how it stands to the true one: heat that
+    leaks away keeps the rise small, so the value found is too large."""
+    return {"ア": shot_heat(), "イ": "アは真の値より大きい" if shot_heat() > measured.LEAD_HEAT else "アは真の値より小さい"}
+
+
 def gas_heated():
     """5-問4: 27 to 327 degrees Celsius at fixed volume."""
     ratio = (327 + 273) / (27 + 273)
@@ -550,7 +560,7 @@ def gas_heated():
 
 
 COMBINATIONS = {"2A-問2": energy_statements, "3A-問2": misread_run, "3B-問4": string_statements,
-                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問4": gas_heated}
+                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": gas_heated}
 
 # The statements the 正誤 questions judge, as the worked judgments above
 # take them: each statement's line must say this, or the judgment is of
@@ -577,6 +587,8 @@ OPTION_MISTAKES = {
               "N": {"大きくなる": "N taken to follow T, T + N = W not used"}},
     "5-問1": {"h": {"4.1×10^-15 J・s": line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)[0]},   # h/e taken for h
               "W": {f"{measured.STOPPING[0]:.2f} eV": measured.STOPPING[0]}},   # the lowest line's eV
+    "5-問3": {"ア": {"0.071 J/(g・K)": shot_heat(0.5)},    # the fall's energy taken as half m g h
+              "イ": {"アは真の値より小さい": "the heat lost taken to make the value found smaller"}},
     "5-問4": {"二乗平均速度": {"2 倍": (327 + 273) / (27 + 273)},
               "圧力": {"12 倍": 327 / 27}},
 }
@@ -875,6 +887,7 @@ def check_data(doc, faults):
         "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
         "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
         "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
+        "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
         "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "10 分間の計数〔回〕": measured.COUNT_RATE,
     }
     for header, values in printed.items():
@@ -929,6 +942,18 @@ def check_data(doc, faults):
     if not 0.2 <= rms <= 2.0:
         faults.append(f"5-問2: the counts scatter by {rms:.2f} of their square root about the decay, "
                       "not as counts do")
+    # 5-問3: the temperatures lie near one line, each off it by about the
+    # thermometer's last digit, and rise ever more slowly as heat leaks,
+    # always slower than a loss-free run would.
+    slope, zero = line_fit(measured.SHOT_TURNS, measured.SHOT_TEMPS)
+    off = [abs(zero + slope * n - t) for n, t in zip(measured.SHOT_TURNS, measured.SHOT_TEMPS)]
+    half = len(measured.SHOT_TURNS) // 2
+    early = line_fit(measured.SHOT_TURNS[:half], measured.SHOT_TEMPS[:half])[0]
+    late = line_fit(measured.SHOT_TURNS[half:], measured.SHOT_TEMPS[half:])[0]
+    lossless = 9.8 * measured.SHOT_FALL / (measured.LEAD_HEAT * 1000)
+    if not 0.03 <= max(off) <= 0.1 or not late < early < lossless:
+        faults.append(f"5-問3: the temperatures are at most {max(off):.3f} ℃ off their line and rise "
+                      f"{early:.4f} then {late:.4f} K a turn (loss-free {lossless:.4f}), not as a leaking run reads")
     if misread_run()["ア"] != f"{measured.MISREAD} Hz":
         faults.append(f"3A: the odd run is {misread_run()['ア']}, measured.py has {measured.MISREAD} Hz misread")
 

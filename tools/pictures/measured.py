@@ -44,6 +44,15 @@ COUNT_RATE = [2031, 1176, 797, 598]               # counts in 10 minutes
 BACKGROUND_HOUR = 2400                            # counts in 60 minutes
 BACKGROUND = BACKGROUND_HOUR * 10 // 60           # counts in 10 minutes
 
+# 5-問3: lead shot in a closed tube turned over n times, each time falling
+# 1.00 m; its temperature read to 0.1 degrees every 20 turns.  Heat leaks to
+# the tube and the air, more as the shot warms, so the rise slows a little
+# and stays below the 9.8 x 1.00 / 130 K a turn of a loss-free run.
+SHOT_TURNS = [0, 20, 40, 60, 80, 100]
+SHOT_TEMPS = [18.0, 19.5, 20.9, 22.3, 23.6, 24.9]   # degrees Celsius
+SHOT_FALL = 1.00                                      # m
+LEAD_HEAT = 0.13                                      # J/(g K), the handbook value
+
 
 def line_fit(xs, ys):
     """Slope and intercept of the least-squares line."""
