@@ -296,18 +296,24 @@ def terminal_speed(s):
     return rod_run(s)[0]
 
 
-def steady_speed(s):
-    """2B-問4-6: the speed at which a rod kept moving steadily needs the
-    pull F: the induced EMF vBL drives vBL/R through R, and that current
-    feels IBL against the motion; found by halving."""
-    braking = lambda v: (v * s["B"] * s["L"] / s["R"]) * s["B"] * s["L"]
-    low, high = 0.0, 1.0
-    while braking(high) < s["F"]:
-        high *= 2
-    for _ in range(200):
-        mid = (low + high) / 2
-        low, high = (mid, high) if braking(mid) < s["F"] else (low, mid)
-    return low
+def solve_field(force_at):
+    """The B (> 0) at which force_at(B) reaches the rod's pull F, found by
+    halving: force_at grows with B."""
+    def field(s):
+        low, high = 0.0, 1.0
+        while force_at(s, high) < s["F"]:
+            high *= 2
+        for _ in range(200):
+            mid = (low + high) / 2
+            low, high = (mid, high) if force_at(s, mid) < s["F"] else (low, mid)
+        return low
+    return field
+
+
+# 2B-問4-6: the rod at its steady speed v needs the pull F: the induced
+# EMF vBL drives vBL/R through R, and that current feels IBL against the
+# motion.  The mistakes write one link of that chain otherwise.
+steady_field = solve_field(lambda s, b: (s["v"] * b * s["L"] / s["R"]) * b * s["L"])
 
 
 def reflected_pitch(s, receive=+1, send=+1):
@@ -343,11 +349,15 @@ EXPRESSIONS = {
         3: ("E^2/R less V^2/R, each power taken as if across R", lambda s: s["E"] ** 2 / s["R"] - s["V"] ** 2 / s["R"]),
         4: ("the power going into the capacitor, V I", lambda s: s["V"] * (s["E"] - s["V"]) / s["R"]),
     }),
-    "2B-問4-6": (steady_speed, {
-        1: ("the current taken as the EMF, R not divided by", lambda s: s["F"] / (s["B"] * s["L"]) ** 2),
-        2: ("Ohm's law turned over, I = VR", lambda s: s["F"] / ((s["B"] * s["L"]) ** 2 * s["R"])),
-        3: ("the force on the rod taken as IB, L left out", lambda s: s["F"] * s["R"] / (s["B"] ** 2 * s["L"])),
-        5: ("the balance F = vB^2L^2/R solved upside down", lambda s: (s["B"] * s["L"]) ** 2 / (s["F"] * s["R"])),
+    "2B-問4-6": (steady_field, {
+        1: ("the EMF taken as BL, the speed left out",
+            solve_field(lambda s, b: (b * s["L"] / s["R"]) * b * s["L"])),
+        2: ("Ohm's law turned over, I = EMF x R",
+            solve_field(lambda s, b: (s["v"] * b * s["L"] * s["R"]) * b * s["L"])),
+        3: ("the force on the rod taken as IB, L left out",
+            solve_field(lambda s, b: (s["v"] * b * s["L"] / s["R"]) * b)),
+        5: ("B^2 = FR/(vL^2) solved for B without the square root",
+            lambda s: s["F"] * s["R"] / (s["v"] * s["L"] ** 2)),
     }),
     "3B-問5": (reflected_pitch, {
         1: ("reflection taken to keep the pitch", lambda s: reflected_pitch(s, 0, 0)),
@@ -405,7 +415,7 @@ def check_expressions(questions, faults):
         if caption in RELATIONS:
             s = SAMPLES[0]
             v, work, heat = rod_run(s, end=1.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
-            state = dict(s, W=work, Q=heat, v=v)
+            state = dict(s, W=work, Q=heat, v=v, K=0.5 * s["m"] * v ** 2)
             printed = [expression(c[1:]) for c in q["choices"]]
             holds = [k + 1 for k, p in enumerate(printed) if abs(p(state)) < 1e-3 * work]
             if holds != [correct]:
@@ -414,7 +424,7 @@ def check_expressions(questions, faults):
             # induced force does work +Q on the rod, so W + Q = mv^2/2 holds
             # for the rod run with the force turned over
             v2, work2, heat2 = rod_run(s, drag_sign=-1.0, end=0.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
-            turned = dict(s, W=work2, Q=heat2, v=v2)
+            turned = dict(s, W=work2, Q=heat2, v=v2, K=0.5 * s["m"] * v2 ** 2)
             pushed = PUSHED_ON[caption]
             if abs(printed[pushed - 1](turned)) > 1e-3 * work2:
                 faults.append(f"{caption}: {CIRCLED[pushed - 1]} is not the relation of a rod the induced "
