@@ -86,8 +86,15 @@ PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": None, 
 # 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
 SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
 
-# 4-問1 and 4-問2: the bar of 図１１.
+# 4-問1 and 4-問2: the bar of 図１１, and the force sensor's reading there.
 BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
+READING = 15.0                                          # N
+
+
+def bar_weight(string_arm, weight_arm):
+    """4-問1: the bar's weight from the string's pull, by the moments about
+    the post (or as a mistake takes the arms)."""
+    return READING * string_arm / weight_arm
 
 
 # ---------------------------------------------------------------- numbers
@@ -128,7 +135,7 @@ def recomputed():
         "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
         "3A-問1": first_speed(),
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
-        "4-問1": bar_tension(BAR_POST, BAR_POST - BAR_LENGTH / 2),
+        "4-問1": bar_weight(BAR_POST, BAR_POST - BAR_LENGTH / 2),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
     }
@@ -177,10 +184,11 @@ def mistaken():
         ("3B-問6", 3, lines * SPACING / PLATE_INDEX),         # nt, and the spacing for the wavelength
         ("3B-問6", 4, SHIFT),                                 # the shift taken for the plate
         ("3B-問6", 5, lines * SPACING / (PLATE_INDEX - 1)),   # the spacing for the wavelength
-        ("4-問1", 1, bar_tension(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),   # the string's arm taken as AB
-        ("4-問1", 3, BAR_WEIGHT * (BAR_LENGTH / 2) / BAR_LENGTH),          # about B, the post's push left out
-        ("4-問1", 4, BAR_WEIGHT * (BAR_LENGTH / 2) / BAR_POST),            # about A: that is the post's push
-        ("4-問1", 5, bar_tension(BAR_LENGTH - BAR_POST, BAR_POST - BAR_LENGTH / 2)),   # the arm taken as CB
+        ("4-問1", 1, bar_weight(BAR_LENGTH, BAR_LENGTH / 2)),             # about B, the post's push left out
+        ("4-問1", 3, bar_weight(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),  # the string's arm taken as AB
+        ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
+        ("4-問1", 5, READING + READING * BAR_POST / (BAR_LENGTH - BAR_POST)),   # string and post as a lever
+                                                                          # about the weight, then W = T + N
         ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, raw)[0], NEAREST),     # background left in
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, once)[0], NEAREST),    # taken off the first count only
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
@@ -369,8 +377,9 @@ EXPRESSIONS = {
     "4-問3": (bar_string, {
         1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
         3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, string_arm=s["L"])),
-        4: ("the weight's arm taken from the post to B", lambda s: bar_string(s, weight_arm=s["L"] - s["x"])),
-        5: ("the string's pull taken downwards", lambda s: -bar_string(s)),
+        4: ("the string's arm taken from the post to B", lambda s: bar_string(s, string_arm=s["L"] - s["x"])),
+        5: ("the lever's arms turned over: T to W as x to x - L/2",
+            lambda s: s["W"] * s["x"] / (s["x"] - s["L"] / 2)),
         6: ("the string and the post taken to share the weight evenly", lambda s: s["W"] / 2),
     }),
 }
@@ -897,6 +906,7 @@ def check_data(doc, faults):
         "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
         "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
         "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
+        "A から支柱までの距離 x〔m〕": measured.POST_AT, "力センサーの示す値 T〔N〕": measured.PULL,
         "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
         "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "10 分間の計数〔回〕": measured.COUNT_RATE,
     }
@@ -952,6 +962,12 @@ def check_data(doc, faults):
     if not 0.2 <= rms <= 2.0:
         faults.append(f"5-問2: the counts scatter by {rms:.2f} of their square root about the decay, "
                       "not as counts do")
+    # 第4問: the sensor's readings follow the moments for the 40 N bar, each
+    # within a few tenths of a newton, the 4-問1 reading on it exactly.
+    off = [abs(bar_tension(x, x - BAR_LENGTH / 2) - t) for x, t in zip(measured.POST_AT, measured.PULL)]
+    if max(off) > 0.3 or max(off) < 0.05 or abs(bar_tension(BAR_POST, BAR_POST - BAR_LENGTH / 2) - READING) > 1e-9 \
+            or measured.PULL[measured.POST_AT.index(BAR_POST)] != READING:
+        faults.append(f"第4問: the readings are at most {max(off):.2f} N off the moments, not as a sensor's")
     # 5-問3: the temperatures lie near one line, each off it by about the
     # thermometer's last digit, and rise ever more slowly as heat leaks,
     # always slower than a loss-free run would.

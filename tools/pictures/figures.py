@@ -646,9 +646,8 @@ def figure10():
 
 @described(
     "水平な一様な棒 AB を横から見た図。"
-    "棒の重さは40ニュートン。"
     "左端が A、右端が B。"
-    "A は、天井から鉛直な糸でつるされている。"
+    "A は、天井から、途中に力センサーを付けた鉛直な糸でつるされている。"
     "棒は点 C で、床に立つ支柱の上にのっている。"
     "棒の上の寸法線で、A から C までが1.6メートル、C から B までが0.40メートル。"
     "C は右端 B の近くにある。"
@@ -664,7 +663,9 @@ def figure11():
     floor = 214.0
     c.ceiling(14, 110, 16)
     c.segment((xa, 16), (xa, bar_top), 1.4)
-    c.text(xa - 18, 62, "糸", 14)
+    c.text(xa - 18, 90, "糸", 14)
+    c.rect(xa - 9, 40, xa + 9, 64, fill=255, outline=0, width=1.4)
+    c.text(xa + 16, 52, "力センサー", 14, anchor="lm")
     c.rect(xa, bar_top, xb, bar_bot, fill=215, outline=0, width=1.5)
     # post with a wedge top
     c.polygon([(xc - 3, bar_bot), (xc + 3, bar_bot), (xc + 14, floor), (xc - 14, floor)],
@@ -682,7 +683,7 @@ def figure11():
     c.arrow((xc + 1, y), (xb - 1, y), 1.1, 7, both=True)
     c.text((xa + xc) / 2, y - 13, "1.6 m", 14)
     c.text((xc + xb) / 2, y - 13, "0.40 m", 14)
-    c.text(xa + 130, 168, "一様な棒 AB（重さ 40 N）", 14)
+    c.text(xa + 130, 168, "一様な棒 AB", 14)
     return c.finish()
 
 

@@ -44,6 +44,12 @@ COUNT_RATE = [2031, 1176, 797, 598]               # counts in 10 minutes
 BACKGROUND_HOUR = 2400                            # counts in 60 minutes
 BACKGROUND = BACKGROUND_HOUR * 10 // 60           # counts in 10 minutes
 
+# 第4問: the string's pull read by a force sensor (to 0.1 N) as the post is
+# set at x metres from A under the 2.0 m bar; the bar is 40 N, which 4-問1
+# finds from the 15 N reading at x = 1.6 m.
+POST_AT = [1.2, 1.4, 1.6, 1.8]                    # m
+PULL = [6.8, 11.3, 15.0, 17.8]                    # N
+
 # 5-問3: lead shot in a closed tube turned over n times, each time falling
 # 1.00 m; its temperature read to 0.1 degrees every 20 turns.  Heat leaks to
 # the tube and the air, more as the shot warms, so the rise slows a little
