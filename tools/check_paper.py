@@ -173,13 +173,14 @@ def mistaken():
         ("1-問4", 2, 0.0),                                    # slow taken as no work
         ("1-問4", 4, -2.0e-6 * (-20 - 20)),                   # the last leg C to D alone
         ("1-問4", 5, 2.0e-6 * (10 + 10 + 40)),                # each leg's size added up
-        ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # I over V: the ratio turned over
+        ("2A-問1-2", 1, (measured.EMF - volts) / measured.RC_MILLIAMPS[0]),   # the current taken not to fall
         ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
         ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
         ("2A-問1-2", 5, (measured.EMF - volts) / (milliamps / 1000)),   # ohms written as kilohms
-        ("3A-問1", 1, first_speed(minima[0])),                # d = 0 taken for a minimum
+        ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
+                                                              # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
-        ("3A-問1", 3, first_speed((minima[-1] - minima[0]) / len(minima))),   # three gaps counted
+        ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
         ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
         ("3B-問6", 3, lines * SPACING / PLATE_INDEX),         # nt, and the spacing for the wavelength
         ("3B-問6", 4, SHIFT),                                 # the shift taken for the plate
@@ -189,8 +190,8 @@ def mistaken():
         ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
         ("4-問1", 5, READING + READING * BAR_POST / (BAR_LENGTH - BAR_POST)),   # string and post as a lever
                                                                           # about the weight, then W = T + N
-        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, raw)[0], NEAREST),     # background left in
-        ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, once)[0], NEAREST),    # taken off the first count only
+        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
+        ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, once)[0]),    # taken off the first count only
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
         ("5-問5", 1, released * 4 / 226),                                  # shared the wrong way round
         ("5-問5", 2, released / 2),                                        # equal momenta taken as equal energies
@@ -348,7 +349,8 @@ EXPRESSIONS = {
     "1-問5": (kinetic_energy_gained, {
         1: ("the person's energy taken off, moving the other way", lambda s: kinetic_energy_gained(s, -1)),
         2: ("the person's motion forgotten", lambda s: 0.5 * s["m"] * s["v"] ** 2),
-        4: ("the person's motion forgotten and the half dropped", lambda s: s["m"] * s["v"] ** 2),
+        4: ("the person taken to move off as fast as the ball, momentum not used",
+            lambda s: 0.5 * s["m"] * s["v"] ** 2 + 0.5 * s["k"] * s["m"] * s["v"] ** 2),
         5: ("the half dropped from both energies", lambda s: 2 * kinetic_energy_gained(s)),
     }),
     "2A-問1-1": (lambda s: resistor_power(s, lambda s: s["E"] - s["V"]), {
@@ -473,7 +475,8 @@ def check_panels(questions, faults):
         1: change(scale=lambda _r: r * c),                   # the time scale taken not to move
         3: change(start=lambda _r: emf / r),                 # the starting current taken not to move
         4: change(scale=lambda r_: c * r * r / r_),          # a larger R taken to charge it sooner
-        5: change(start=lambda r_: emf * r_ / r / r),        # the current taken to grow with R
+        5: change(start=lambda r_: emf * r_ / r / r,         # R taken as a conductance: doubling it
+                  scale=lambda r_: c * r * r / r_),          # doubles the start and halves RC
         6: (1.0, 1.0),                                       # R taken to change nothing
     }
     worked = tuple(round(x, 9) for x in worked)

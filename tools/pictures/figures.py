@@ -435,6 +435,8 @@ def _rc_words(panel):
         return words + "どの時刻でも実線のちょうど半分の高さで、実線と同じように減って0に近づく。"
     if factor == 1.0:
         return words.replace("から始まり、", "から実線と同じ点で始まり、") + "実線よりゆっくり減って、どの時刻でも実線より上にある。"
+    if stretch < 1.0 and factor > 1.0:
+        return words + "実線より速く減って、途中で実線と交わり、その後は実線より下にある。"
     if stretch < 1.0:
         return words + "実線より速く減って、どの時刻でも実線より下にある。"
     if factor > 1.0:

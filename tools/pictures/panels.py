@@ -15,7 +15,7 @@ RC_PANELS = {
     2: (0.5, 2.0, None),
     3: (1.0, 2.0, "starting current E/R taken not to depend on R"),
     4: (0.5, 0.5, "a larger R taken to charge the capacitor sooner"),
-    5: (2.0, 2.0, "the current taken to grow with R, Ohm's law turned over"),
+    5: (2.0, 0.5, "R taken as a conductance: a larger R taken to pass more current and charge C sooner"),
     6: (1.0, 1.0, "the current taken not to depend on R at all"),
 }
 RC_AXES = (4.0, 6.0)            # t up to 4 s, I up to 6 mA
