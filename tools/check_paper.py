@@ -575,14 +575,20 @@ def shot_statements():
     return {"ア": shot_heat(), "イ": "アは真の値より大きい" if shot_heat() > measured.LEAD_HEAT else "アは真の値より小さい"}
 
 
-def gas_heated():
-    """5-問4: 27 to 327 degrees Celsius at fixed volume."""
-    ratio = (327 + 273) / (27 + 273)
-    return {"二乗平均速度": math.sqrt(ratio), "圧力": ratio}
+def gas_pressed(pressure_ratio=4.0):
+    """5-問4: the pressure grows 4 times at fixed volume, every molecule's
+    speed by one factor k.  A collision's impulse 2mv_x grows k times, and
+    so does the number of collisions each second (the molecule crosses the
+    box k times as often): the pressure k^2 times.  Found by halving."""
+    low, high = 1.0, pressure_ratio
+    for _ in range(200):
+        k = (low + high) / 2
+        low, high = (k, high) if k * k < pressure_ratio else (low, k)
+    return {"ア": low, "イ": low}
 
 
 COMBINATIONS = {"2A-問2": energy_statements, "3A-問2": misread_run, "3B-問4": string_statements,
-                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": gas_heated}
+                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": gas_pressed}
 
 # The statements the 正誤 questions judge, as the worked judgments above
 # take them: each statement's line must say this, or the judgment is of
@@ -611,8 +617,8 @@ OPTION_MISTAKES = {
               "W": {f"{measured.STOPPING[0]:.2f} eV": measured.STOPPING[0]}},   # the lowest line's eV
     "5-問3": {"ア": {"0.071 J/(g・K)": shot_heat(0.5)},    # the fall's energy taken as half m g h
               "イ": {"アは真の値より小さい": "the heat lost taken to make the value found smaller"}},
-    "5-問4": {"二乗平均速度": {"2 倍": (327 + 273) / (27 + 273)},
-              "圧力": {"12 倍": 327 / 27}},
+    "5-問4": {"ア": {"4 倍": 4.0},     # the pressure taken to grow as the impulse, the collisions' rate forgotten
+              "イ": {"4 倍": 4.0}},    # the impulse taken to grow as the pressure, or as the kinetic energy
 }
 # 3A-問2's neighbour-only reading: where the spacings first stop falling.
 SPACING_TURN = next(measured.SWEEP_FREQUENCY[k + 1] for k in range(len(measured.SWEEP_SPACING) - 1)
