@@ -544,7 +544,7 @@ def _rod_words(panel):
     """How graph `panel` of 図９ looks, as a sighted reader says it."""
     return {
         "straight": "原点から右上がりの直線。",
-        "up then down": "原点から増えて、最大になった後に減り、横軸に近づいていく曲線。",
+        "up then down": "原点から増えて、最大になった後に減り、右端で横軸に達する曲線。",
         "flat": "縦軸の上の点から始まる、横軸に平行な直線。",
         "straight then flat": "原点から右上がりの直線で増え、途中で折れ曲がって、その後は横軸に平行な直線。",
         "steeper and steeper": "原点から増え、しだいに傾きが大きくなっていく曲線。",

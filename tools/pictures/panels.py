@@ -34,7 +34,9 @@ def rc_curves(panel):
 # rest in every graph, as the question has it.
 ROD_PANELS = {
     1: (lambda t: t, "the induced current's force left out: F/m throughout"),
-    2: (lambda t: 2.7 * t * math.exp(-t), "the induced current's force taken to outgrow F and stop the rod"),
+    2: (lambda t: 4 / math.pi * math.sin(math.pi * t / 4),
+        "the EMF taken from the flux BLx itself, not from its rate of change: a braking that grows "
+        "with the distance gone, which slows the rod to a stop"),
     3: (lambda t: min(t, 1.0), "the induced current's force taken to act only once it matches F: "
                                "F/m until the balancing speed, then that speed at once"),
     4: (lambda t: math.exp(t) - 1, "the induced current's force taken to push the rod on (Lenz's law turned over)"),
@@ -53,6 +55,19 @@ def rod_speed(push, drag, mass, steps=4000, end=4.0, balance=None):
         v += (push - drag * v) / mass * dt
         if balance is not None:
             v = min(v, balance)
+        out.append(v)
+    return out
+
+
+def rod_speed_by_distance(push, stiffness, mass, steps=4000, end=4.0):
+    """The rod's speed sampled on [0, end] from m dv/dt = push -
+    stiffness x: the braking of one who takes the EMF to be the flux
+    through the circuit, which grows with the distance x gone."""
+    v = x = 0.0
+    dt, out = end / steps, [0.0]
+    for _ in range(steps):
+        v += (push - stiffness * x) / mass * dt
+        x += v * dt
         out.append(v)
     return out
 
