@@ -326,12 +326,12 @@ steady_field = solve_field(lambda s, b: (s["v"] * b * s["L"] / s["R"]) * b * s["
 
 
 def reflected_pitch(s, receive=+1, send=+1):
-    """3B-問5: the reflector hears f as an observer moving at u towards
-    the source (receive), and sends it back as a source moving at u
-    towards the listener (send); -1 turns a direction over, 0 leaves that
-    Doppler shift out."""
-    heard = s["f"] * (s["V"] + receive * s["u"]) / s["V"]
-    return heard * s["V"] / (s["V"] - send * s["u"])
+    """3B-問5: the wall hears the horn of a car coming at u (send: the
+    source's motion), and the driver, coming at u, hears the echo
+    (receive: the observer's motion); -1 turns a direction over, 0 leaves
+    that Doppler shift out."""
+    at_wall = s["f"] * s["V"] / (s["V"] - send * s["u"])
+    return at_wall * (s["V"] + receive * s["u"]) / s["V"]
 
 
 def bar_string(s, string_arm=None, weight_arm=None, about_a=False):
@@ -370,11 +370,11 @@ EXPRESSIONS = {
             lambda s: s["F"] * s["R"] / (s["v"] * s["L"] ** 2)),
     }),
     "3B-問5": (reflected_pitch, {
-        1: ("reflection taken to keep the pitch", lambda s: reflected_pitch(s, 0, 0)),
-        2: ("only the reflector's hearing shifted", lambda s: reflected_pitch(s, +1, 0)),
-        3: ("only the reflector's sending shifted", lambda s: reflected_pitch(s, 0, +1)),
-        5: ("the reflector taken to move away", lambda s: reflected_pitch(s, -1, -1)),
-        6: ("only the hearing shifted, and that the wrong way", lambda s: reflected_pitch(s, -1, 0)),
+        1: ("horn and driver moving together taken to cancel: no shift", lambda s: reflected_pitch(s, 0, 0)),
+        2: ("only the driver's motion as an observer counted", lambda s: reflected_pitch(s, +1, 0)),
+        3: ("only the horn's motion as a source counted", lambda s: reflected_pitch(s, 0, +1)),
+        5: ("the car taken to move away from the wall", lambda s: reflected_pitch(s, -1, -1)),
+        6: ("only the driver's motion counted, and that the wrong way", lambda s: reflected_pitch(s, -1, 0)),
     }),
     "4-問3": (bar_string, {
         1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
