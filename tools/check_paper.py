@@ -155,7 +155,7 @@ def mistaken():
     choice as printed.  A mistake that lands nearer another choice makes
     that choice mean two things and its own choice mean none."""
     raw = [math.log2(n) for n in measured.COUNT_RATE]
-    once = [math.log2(n - (measured.BACKGROUND if k == 0 else 0)) for k, n in enumerate(measured.COUNT_RATE)]
+    tenth = [math.log2(n - measured.BACKGROUND_HOUR / 10) for n in measured.COUNT_RATE]
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)
     volts, milliamps = rc_row()
     spacing, _ = measured.spacing_line()
@@ -175,7 +175,7 @@ def mistaken():
         ("1-問4", 2, 0.0),                                    # slow taken as no work
         ("1-問4", 4, -2.0e-6 * (-20 - 20)),                   # the last leg C to D alone
         ("1-問4", 5, 2.0e-6 * (10 + 10 + 40)),                # each leg's size added up
-        ("2A-問1-2", 1, (measured.EMF - volts) / measured.RC_MILLIAMPS[0]),   # the current taken not to fall
+        ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # Ohm's law turned over: R = I/V
         ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
         ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
         ("2A-問1-2", 5, (measured.EMF - volts) / (milliamps / 1000)),   # ohms written as kilohms
@@ -184,16 +184,17 @@ def mistaken():
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
         ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
         ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
-        ("3B-問6", 3, lines * SPACING / PLATE_INDEX),         # nt, and the spacing for the wavelength
-        ("3B-問6", 4, SHIFT),                                 # the shift taken for the plate
-        ("3B-問6", 5, lines * SPACING / (PLATE_INDEX - 1)),   # the spacing for the wavelength
+        ("3B-問6", 3, lines * wavelength * PLATE_INDEX / (PLATE_INDEX - 1)),   # the wavelength in the plate
+                                                              # taken as nλ: t/λ - t/(nλ) = 5
+        ("3B-問6", 4, 2 * lines * wavelength / (PLATE_INDEX - 1)),   # each spacing taken as half a wavelength
+        ("3B-問6", 5, SHIFT),                                 # the shift taken for the plate
         ("4-問1", 1, bar_weight(BAR_LENGTH, BAR_LENGTH / 2)),             # about B, the post's push left out
         ("4-問1", 3, bar_weight(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),  # the string's arm taken as AB
         ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
         ("4-問1", 5, READING + READING * BAR_POST / (BAR_LENGTH - BAR_POST)),   # string and post as a lever
                                                                           # about the weight, then W = T + N
-        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
-        ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, once)[0]),    # taken off the first count only
+        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0]),   # the hour's count divided by 10, not 6
+        ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
         ("5-問5", 1, released * 4 / 226),                                  # shared the wrong way round
         ("5-問5", 2, released / 2),                                        # equal momenta taken as equal energies
@@ -563,12 +564,12 @@ def photo_fit():
     return {"h": E_CHARGE * slope, "W": -intercept}
 
 
-def shot_heat(fall_energy=1.0):
+def shot_heat():
     """5-問3: the lead's specific heat, J/(g K), from the slope of the
-    temperature against the turns: each turn m g h goes into m c ΔT, so the
-    mass cancels (fall_energy 0.5: m g h taken for ½mv² with v² = g h)."""
+    temperature against the turns over the whole run: each turn m g h goes
+    into m c ΔT, so the mass cancels."""
     slope, _ = line_fit(measured.SHOT_TURNS, measured.SHOT_TEMPS)
-    return fall_energy * 9.8 * measured.SHOT_FALL / slope / 1000
+    return 9.8 * measured.SHOT_FALL / slope / 1000
 
 
 def shot_statements():
@@ -617,7 +618,7 @@ OPTION_MISTAKES = {
               "N": {"大きくなる": "N taken to follow T, T + N = W not used"}},
     "5-問1": {"h": {"4.1×10^-15 J・s": line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)[0]},   # h/e taken for h
               "W": {f"{measured.STOPPING[0]:.2f} eV": measured.STOPPING[0]}},   # the lowest line's eV
-    "5-問3": {"ア": {"0.071 J/(g・K)": shot_heat(0.5)},    # the fall's energy taken as half m g h
+    "5-問3": {"ア": {"0.0071 J/(g・K)": shot_heat() / 20},   # the table's step of 20 turns taken as one turn
               "イ": {"アは真の値より小さい": "the heat lost taken to make the value found smaller"}},
     "5-問4": {"ア": {"4 倍": 4.0},     # the pressure taken to grow as the impulse, the collisions' rate forgotten
               "イ": {"4 倍": 4.0}},    # the impulse taken to grow as the pressure, or as the kinetic energy
