@@ -578,20 +578,20 @@ def shot_statements():
     return {"ア": shot_heat(), "イ": "アは真の値より大きい" if shot_heat() > measured.LEAD_HEAT else "アは真の値より小さい"}
 
 
-def gas_pressed(pressure_ratio=4.0):
-    """5-問4: the pressure grows 4 times at fixed volume, every molecule's
-    speed by one factor k.  A collision's impulse 2mv_x grows k times, and
-    so does the number of collisions each second (the molecule crosses the
-    box k times as often): the pressure k^2 times.  Found by halving."""
-    low, high = 1.0, pressure_ratio
-    for _ in range(200):
-        k = (low + high) / 2
-        low, high = (k, high) if k * k < pressure_ratio else (low, k)
-    return {"ア": low, "イ": low}
+# 5-問4: cart A (0.50 kg) at 0.80 m/s hits cart B at rest; just after,
+# A runs on at 0.24 m/s and B at 0.90 m/s, both the same way.
+CART_A, CART_BEFORE, CART_A_AFTER, CART_B_AFTER = 0.50, 0.80, 0.24, 0.90
+
+
+def cart_collision():
+    """5-問4: B's mass from the momentum kept, and the coefficient of
+    restitution from the speeds of parting and of closing."""
+    return {"ア": CART_A * (CART_BEFORE - CART_A_AFTER) / CART_B_AFTER,
+            "イ": (CART_B_AFTER - CART_A_AFTER) / CART_BEFORE}
 
 
 COMBINATIONS = {"2A-問2": energy_statements, "3A-問2": misread_run, "3B-問4": string_statements,
-                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": gas_pressed}
+                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": cart_collision}
 
 # The statements the 正誤 questions judge, as the worked judgments above
 # take them: each statement's line must say this, or the judgment is of
@@ -620,8 +620,8 @@ OPTION_MISTAKES = {
               "W": {f"{measured.STOPPING[0]:.2f} eV": measured.STOPPING[0]}},   # the lowest line's eV
     "5-問3": {"ア": {"0.0071 J/(g・K)": shot_heat() / 20},   # the table's step of 20 turns taken as one turn
               "イ": {"アは真の値より小さい": "the heat lost taken to make the value found smaller"}},
-    "5-問4": {"ア": {"4 倍": 4.0},     # the pressure taken to grow as the impulse, the collisions' rate forgotten
-              "イ": {"4 倍": 4.0}},    # the impulse taken to grow as the pressure, or as the kinetic energy
+    "5-問4": {"ア": {"0.44 kg": CART_A * CART_BEFORE / CART_B_AFTER},   # A's momentum after left out
+              "イ": {"0.30": CART_A_AFTER / CART_BEFORE}},   # e = v'/v of a wall, used for A alone
 }
 # 3A-問2's neighbour-only reading: where the spacings first stop falling.
 SPACING_TURN = next(measured.SWEEP_FREQUENCY[k + 1] for k in range(len(measured.SWEEP_SPACING) - 1)
