@@ -385,7 +385,7 @@ EXPRESSIONS = {
         4: ("the string's arm taken from the post to B", lambda s: bar_string(s, string_arm=s["L"] - s["x"])),
         5: ("the lever's arms turned over: T to W as x to x - L/2",
             lambda s: s["W"] * s["x"] / (s["x"] - s["L"] / 2)),
-        6: ("the string and the post taken to share the weight evenly", lambda s: s["W"] / 2),
+        6: ("A's guess in the dialogue: T in proportion to x, W at x = L", lambda s: s["W"] * s["x"] / s["L"]),
     }),
 }
 
