@@ -85,6 +85,9 @@ LENS_OBJECT, LENS_IMAGE, LENS_MOVED = 15.0, 6.0, 30.0
 # named in WORDED, and has no landing point of its own to weigh.
 PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": None, "⑤": 40.0}
 
+# 1-問4: the particle's kinetic energy at D, J (at rest at A).
+ARRIVES = 1.0e-5
+
 # 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
 SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
 
@@ -133,7 +136,8 @@ def recomputed():
     return {
         "1-問1-1": 10 * math.sqrt(2 * 19.6 / 9.8),    # horizontal speed times the fall's time
         "1-問3": b,                                  # negative: on the object's (left) side
-        "1-問4": -2.0e-6 * (-20 - 0),                # Q (V_D - V_A): D at -20 V, A at 0 V
+        "1-問4": ARRIVES + -2.0e-6 * (-20 - 0),      # the energy it arrives with, and Q (V_D - V_A):
+                                                     # D at -20 V, A at 0 V
         "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
         "3A-問1": first_speed(),
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
@@ -171,10 +175,10 @@ def mistaken():
         ("1-問3", 2, -LENS_IMAGE * LENS_MOVED / LENS_OBJECT),  # the image's distance in proportion
         ("1-問3", 4, -1 / (1 / f - 1 / LENS_MOVED)),          # a virtual image put on the far side
         ("1-問3", 5, 1 / (-1 / f - 1 / LENS_MOVED)),          # the concave lens's f taken positive
-        ("1-問4", 1, +2.0e-6 * (-20 - 0)),                    # the charge's sign dropped
-        ("1-問4", 2, 0.0),                                    # slow taken as no work
-        ("1-問4", 4, -2.0e-6 * (-20 - 20)),                   # the last leg C to D alone
-        ("1-問4", 5, 2.0e-6 * (10 + 10 + 40)),                # each leg's size added up
+        ("1-問4", 1, -(-2.0e-6) * (-20 - 0)),                 # the field's work, not the outside force's
+        ("1-問4", 2, ARRIVES),                                # all the work taken to become kinetic energy
+        ("1-問4", 4, ARRIVES + -2.0e-6 * (-20 - 20)),         # the last leg C to D alone
+        ("1-問4", 5, ARRIVES + 2.0e-6 * (10 + 10 + 40)),      # each leg's size added up
         ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # Ohm's law turned over: R = I/V
         ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
         ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
