@@ -118,6 +118,16 @@ def first_speed(spacing=None):
     return measured.FIRST_FREQUENCY * 2 * spacing / 100
 
 
+def rod_field(heat_share=1.0, length=None, ohm=None):
+    """2B-問4-6: B (T) from the slope of F against the steady speed: at
+    that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
+    mistake takes the heat's share, the rails' gap or Ohm's law."""
+    slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
+    length = measured.ROD_GAP if length is None else length
+    ohm = measured.ROD_OHMS if ohm is None else ohm
+    return math.sqrt(slope * ohm * heat_share) / length
+
+
 def bar_tension(string_arm, weight_arm):
     """The string's tension from the moments about the post."""
     return BAR_WEIGHT * weight_arm / string_arm
@@ -139,6 +149,7 @@ def recomputed():
         "1-問4": ARRIVES + -2.0e-6 * (-20 - 0),      # the energy it arrives with, and Q (V_D - V_A):
                                                      # D at -20 V, A at 0 V
         "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
+        "2B-問4-6": rod_field(),
         "3A-問1": first_speed(),
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
         "4-問1": bar_weight(BAR_POST, BAR_POST - BAR_LENGTH / 2),
@@ -183,6 +194,10 @@ def mistaken():
         ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
         ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
         ("2A-問1-2", 5, (measured.EMF - volts) / (milliamps / 1000)),   # ohms written as kilohms
+        ("2B-問4-6", 1, rod_field() ** 2),                    # the square root not taken: B^2 for B
+        ("2B-問4-6", 2, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
+        ("2B-問4-6", 3, rod_field(heat_share=0.5)),           # half of F's work taken for heat, as in charging C
+        ("2B-問4-6", 5, rod_field(ohm=1 / measured.ROD_OHMS)),   # Ohm's law turned over, I = EMF x R
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
@@ -312,26 +327,6 @@ def terminal_speed(s):
     return rod_run(s)[0]
 
 
-def solve_field(force_at):
-    """The B (> 0) at which force_at(B) reaches the rod's pull F, found by
-    halving: force_at grows with B."""
-    def field(s):
-        low, high = 0.0, 1.0
-        while force_at(s, high) < s["F"]:
-            high *= 2
-        for _ in range(200):
-            mid = (low + high) / 2
-            low, high = (mid, high) if force_at(s, mid) < s["F"] else (low, mid)
-        return low
-    return field
-
-
-# 2B-問4-6: the rod at its steady speed v needs the pull F: the induced
-# EMF vBL drives vBL/R through R, and that current feels IBL against the
-# motion.  The mistakes write one link of that chain otherwise.
-steady_field = solve_field(lambda s, b: (s["v"] * b * s["L"] / s["R"]) * b * s["L"])
-
-
 def reflected_pitch(s, receive=+1, send=+1):
     """3B-問5: the wall hears the horn of a car coming at u (send: the
     source's motion), and the driver, coming at u, hears the echo
@@ -365,16 +360,6 @@ EXPRESSIONS = {
         2: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, lambda s: s["E"])),
         3: ("E^2/R less V^2/R, each power taken as if across R", lambda s: s["E"] ** 2 / s["R"] - s["V"] ** 2 / s["R"]),
         4: ("the power going into the capacitor, V I", lambda s: s["V"] * (s["E"] - s["V"]) / s["R"]),
-    }),
-    "2B-問4-6": (steady_field, {
-        1: ("the EMF taken as BL, the speed left out",
-            solve_field(lambda s, b: (b * s["L"] / s["R"]) * b * s["L"])),
-        2: ("Ohm's law turned over, I = EMF x R",
-            solve_field(lambda s, b: (s["v"] * b * s["L"] * s["R"]) * b * s["L"])),
-        3: ("the force on the rod taken as IB, L left out",
-            solve_field(lambda s, b: (s["v"] * b * s["L"] / s["R"]) * b)),
-        5: ("B^2 = FR/(vL^2) solved for B without the square root",
-            lambda s: s["F"] * s["R"] / (s["v"] * s["L"] ** 2)),
     }),
     "3B-問5": (reflected_pitch, {
         1: ("horn and driver moving together taken to cancel: no shift", lambda s: reflected_pitch(s, 0, 0)),
@@ -922,6 +907,7 @@ def check_data(doc, faults):
         "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
         "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
         "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
+        "力センサーの示す値 F〔N〕": measured.ROD_PULL, "一定になった棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
         "A から支柱までの距離 x〔m〕": measured.POST_AT, "力センサーの示す値 T〔N〕": measured.PULL,
         "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
         "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "10 分間の計数〔回〕": measured.COUNT_RATE,
@@ -968,6 +954,13 @@ def check_data(doc, faults):
     spacing, _ = measured.spacing_line()
     if measured.SWEEP_SPACING[measured.SWEEP_FREQUENCY.index(measured.FIRST_FREQUENCY)] != round(spacing, 1):
         faults.append("3A: table 2's 1000 Hz spacing is not table 1's")
+    # 2B-問4-6: the steady speeds lie near one line through the origin,
+    # each off it by about the speed sensor's last digit or two.
+    slope, zero = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
+    off = [abs(f / slope - v) for f, v in zip(measured.ROD_PULL, measured.ROD_SPEED)]
+    if not 0.005 <= max(off) <= 0.03 or abs(zero) > 0.002:
+        faults.append(f"2B-問4-6: the speeds are at most {max(off):.3f} m/s off F in proportion to v, "
+                      f"the line meets v = 0 at {zero:.4f} N, not as a speed sensor reads")
     # 5-問2: the counts scatter about the fitted decay as counts do, by
     # about their square root: neither far more nor far less.
     net = [n - measured.BACKGROUND for n in measured.COUNT_RATE]

@@ -31,6 +31,13 @@ SWEEP_SPACING = [21.2, 17.2, 7.1, 10.4, 8.8]      # cm
 BY_EAR = 0.4                                      # cm: how far out a minimum found by ear may be
 MISREAD = 1250                                    # Hz
 
+# 2B-問4-6: the rod's steady speed (a speed sensor, to 0.01 m/s) for four
+# pulls read on the force sensor; rails 0.40 m apart through 0.50 ohm.  At
+# the steady speed F = (B L)^2 v / R, so F is in proportion to v.
+ROD_PULL = [0.020, 0.040, 0.060, 0.080]           # N
+ROD_SPEED = [0.40, 0.77, 1.19, 1.55]              # m/s
+ROD_GAP, ROD_OHMS = 0.40, 0.50                    # m, ohm
+
 # 5-問1: stopping voltage against frequency, for five lines of a mercury
 # lamp (579/577, 546, 436, 405 and 365 nm).
 LIGHT_FREQUENCY = [5.19e14, 5.49e14, 6.88e14, 7.41e14, 8.20e14]   # Hz
