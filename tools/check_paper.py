@@ -32,7 +32,8 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
   * the working speaks of every wrong choice of every question;
   * the measured data: the tables print the values measured.py holds, the
     readings agree with one another as a real instrument's would (the
-    charging current with the voltage, the tube's spacings with one speed
+    charging current with the voltage, the rod's steady speeds with its
+    pulls, the tube's spacings with one speed
     of sound but the one misread run, the force sensor's pulls with the
     bar's moments, the lead shot's temperatures with a run that loses a
     little heat), and the descriptions of 図７ and
