@@ -24,7 +24,6 @@ private slots:
         QTest::newRow("electromotive force") << 6 << "6.0 V";
         QTest::newRow("unit of a current") << 7 << "〔mA〕";
         QTest::newRow("unit of a time") << 7 << "〔s〕";
-        QTest::newRow("weight") << 11 << "40 N";
         QTest::newRow("length") << 11 << "0.40 m";
     }
 
