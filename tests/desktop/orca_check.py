@@ -563,10 +563,10 @@ def signs_steps():
     yield ["Down"], r"2ぶんの1 ?かける ?9\.8", r"1⁄2", "Down: ½ in words"
     yield ["Down"], r"1\.25 ?ニュートン毎.?平方メートル毎秒毎秒", r"わる", "Down: a unit of units in words"
     yield ["Down"], r"単位は ?ボルト毎ミリアンペア ?イコール ?キロオーム", r"わる|Ω|オメガ", "Down: units named without a number"
-    # A bracket against the next word is no word stop: with Ctrl held it
-    # would be dropped and the stop heard as nothing.
-    yield ["Home", "ctrl+Right", "ctrl+Right"], r"単位", None, "Ctrl+Right twice: past 2.0 and the bracket"
-    yield ["ctrl+Left"], r"(?m)^単位$", None, "Ctrl+Left: onto 単位, not the bracket before it"
+    # A bracket against the next word is heard with that word, both ways:
+    # alone it would be dropped with Ctrl held, or said in the word's place.
+    yield ["Home", "ctrl+Right", "ctrl+Right"], r"単位", None, "Ctrl+Right twice: past 2.0 and the bracket with 単位"
+    yield ["ctrl+Left"], r"(?m)^[（(]単位$", None, "Ctrl+Left: onto the bracket, heard with 単位"
     yield ["Down"], r"0\.60 ?を ?ミリメートル ?の値", r"mm|エムエム", "Down: the unit a number is read in"
     # Down hears the line after one ending inside a unit, not that line again:
     # from the line's start (Home), Down leaves the caret inside the unit.
