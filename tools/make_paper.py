@@ -166,6 +166,9 @@ def main():
     text = SOURCE.read_text(encoding="utf-8")
     if DECLARATION not in text:
         raise SystemExit(f"{SOURCE}: the Shift_JIS <meta> declaration is missing")
+    for lineno, line in enumerate(text.split("\n"), 1):
+        if len(line.encode()) > LINE_BYTES:
+            raise SystemExit(f"{SOURCE.name}:{lineno}: over {LINE_BYTES} bytes; break it where a space may stand")
     # Windows line ends: the file is read on Windows machines too.
     head, body = text.split("<body", 1)
     text = head + keep_together("<body" + body)
