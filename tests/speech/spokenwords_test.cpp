@@ -1,3 +1,4 @@
+#include "speech/spokentables.h"
 #include "speech/spokenwords.h"
 
 #include <QTest>
@@ -78,6 +79,49 @@ private slots:
         for (const spokenwords::Replacement &r : spokenwords::find(text)) {
             QVERIFY(r.position >= done);
             done = r.position + r.length;
+        }
+    }
+
+    // Every row of the tables, heard where the paper writes it, says its own
+    // words; and the words agree with one another, so a wrong or swapped word
+    // in one row shows against the rows it is made of.
+    void everyTableRowIsHeardAsWritten()
+    {
+        QHash<QString, QString> nameOf;
+        for (const spokentables::Unit &unit : spokentables::units())
+            nameOf.insert(QString::fromUtf8(unit.symbol), QString::fromUtf8(unit.name));
+        const QList<std::pair<QString, QString>> prefixes = {{"k", "キロ"},     {"M", "メガ"},  {"m", "ミリ"},
+                                                             {"μ", "マイクロ"}, {"n", "ナノ"},  {"p", "ピコ"},
+                                                             {"c", "センチ"},   {"h", "ヘクト"}};
+        for (auto [symbol, name] : nameOf.asKeyValueRange()) {
+            QCOMPARE(spokenwords::spoken("2 " + symbol + "、"), "2 " + name + "、");
+            for (const auto &[prefix, word] : prefixes)
+                if (symbol.size() > prefix.size() && symbol.startsWith(prefix)
+                    && nameOf.contains(symbol.mid(prefix.size())))
+                    QCOMPARE(name, word + nameOf.value(symbol.mid(prefix.size())));
+        }
+        const QStringList named = nameOf.values();
+        for (const spokentables::Quantity &quantity : spokentables::quantities()) {
+            const QStringList read = QString::fromUtf8(quantity.units).split(' ');
+            // A rate is written with slashes (m/s, m/s²) and read with 毎.
+            const QStringList parts = read.first().split("毎");
+            QString symbol = nameOf.key(parts.first());
+            if (parts.size() > 1)
+                symbol += "/" + nameOf.key(parts.at(1)) + (parts.size() > 2 ? "²" : "");
+            QCOMPARE(spokenwords::spoken(QString::fromUtf16(quantity.word) + "（" + symbol + "）"),
+                     QString::fromUtf16(quantity.word) + "（" + read.first() + "）");
+            for (const QString &word : read)
+                for (const QString &part : word.split("毎"))
+                    QVERIFY2(named.contains(part), qPrintable(word));
+        }
+        QHash<QString, QString> wordsOf;
+        for (const spokentables::Sign &row : spokentables::signs()) {
+            const QString sign = QString::fromUtf16(row.sign), words = QString::fromUtf8(row.words);
+            QVERIFY2(spokenwords::spoken("a " + sign + " b").contains(words.trimmed()), qPrintable(sign));
+            // A full-width sign is read as its half-width twin.
+            const QString plain = sign.normalized(QString::NormalizationForm_KC);
+            QVERIFY2(wordsOf.value(plain, words) == words, qPrintable(sign));
+            wordsOf.insert(plain, words);
         }
     }
 };
