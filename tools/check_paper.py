@@ -92,6 +92,9 @@ ARRIVES = 1.0e-5
 # 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
 SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
 
+# 5-問5: the alpha particle's kinetic energy measured (MeV), and 1 u in MeV.
+ALPHA, MEV_PER_U = 4.78, 931.5
+
 # 4-問1 and 4-問2: the bar of 図１１, and the force sensor's reading there.
 BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
 READING = 15.0                                          # N
@@ -141,7 +144,6 @@ def recomputed():
     b = 1 / (1 / f - 1 / LENS_MOVED)                # image of the moved object (negative: virtual)
     volts, milliamps = rc_row()
     wavelength = SLITS * SPACING / SCREEN           # 3B-問6, from the bright lines' spacing
-    released = (226.025410 - 222.017578 - 4.002603) * 931.5   # MeV, atomic masses: electrons cancel
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
     return {
@@ -155,7 +157,7 @@ def recomputed():
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
         "4-問1": bar_weight(BAR_POST, BAR_POST - BAR_LENGTH / 2),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
-        "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
+        "5-問5": ALPHA * (222 + 4) / 222 / MEV_PER_U,   # the radon's recoil 4/222 of the alpha's
     }
 
 
@@ -178,7 +180,6 @@ def mistaken():
     minima = measured.FIRST_MINIMA
     wavelength = SLITS * SPACING / SCREEN
     lines = SHIFT / SPACING                     # the white line moved by this many spacings
-    released = (226.025410 - 222.017578 - 4.002603) * 931.5
     return [
         ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # the half multiplied, not divided
         ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
@@ -216,10 +217,10 @@ def mistaken():
         ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0]),   # the hour's count divided by 10, not 6
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
-        ("5-問5", 1, released * 4 / 226),                                  # shared the wrong way round
-        ("5-問5", 2, released / 2),                                        # equal momenta taken as equal energies
-        ("5-問5", 4, released),                                            # no recoil
-        ("5-問5", 5, released * 226 / 222),                                # the ratio turned over
+        ("5-問5", 1, ALPHA * (1 - 4 / 222) / MEV_PER_U),                  # the recoil taken off, not added
+        ("5-問5", 2, ALPHA / MEV_PER_U),                                   # no recoil
+        ("5-問5", 4, 2 * ALPHA / MEV_PER_U),                               # equal momenta taken as equal energies
+        ("5-問5", 5, ALPHA * (1 + 222 / 4) / MEV_PER_U),                   # shared the wrong way round
     ]
 
 
