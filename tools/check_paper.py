@@ -295,12 +295,13 @@ SAMPLES = [
 ]
 
 
-def kinetic_energy_gained(s, person=+1):
-    """1-問5: the person (k times the ball's mass) recoils as the momentum
-    says; then both energies, the person's taken off where person is -1."""
-    mass = s["k"] * s["m"]
-    recoil = s["m"] * s["v"] / mass
-    return 0.5 * s["m"] * s["v"] ** 2 + person * 0.5 * mass * recoil ** 2
+def ball_speed_from_wall(s, recoil=None):
+    """1-問5: the energy gained on the ice, ½mv² and the person's ½(km)(v/k)²
+    (recoil: the person's speed as a mistake takes it), given to the ball
+    alone against the wall: its speed over v."""
+    recoil = s["v"] / s["k"] if recoil is None else recoil
+    gained = 0.5 * s["m"] * s["v"] ** 2 + 0.5 * s["k"] * s["m"] * recoil ** 2
+    return math.sqrt(gained / (0.5 * s["m"])) / s["v"]
 
 
 def resistor_power(s, voltage_across):
@@ -350,12 +351,12 @@ def bar_string(s, string_arm=None, weight_arm=None, about_a=False):
 
 # caption: (the worked value, {choice: (mistake, value the mistake gives)}).
 EXPRESSIONS = {
-    "1-問5": (kinetic_energy_gained, {
-        1: ("the person's energy taken off, moving the other way", lambda s: kinetic_energy_gained(s, -1)),
-        2: ("the person's motion forgotten", lambda s: 0.5 * s["m"] * s["v"] ** 2),
-        4: ("the person taken to move off as fast as the ball, momentum not used",
-            lambda s: 0.5 * s["m"] * s["v"] ** 2 + 0.5 * s["k"] * s["m"] * s["v"] ** 2),
-        5: ("the half dropped from both energies", lambda s: 2 * kinetic_energy_gained(s)),
+    "1-問5": (ball_speed_from_wall, {
+        1: ("the two energies' ratio turned over", lambda s: 1 / ball_speed_from_wall(s)),
+        2: ("the person's recoil forgotten: the ball gets the energy it had", lambda s: ball_speed_from_wall(s, 0.0)),
+        4: ("the speed taken in proportion to the energy: no square root", lambda s: ball_speed_from_wall(s) ** 2),
+        5: ("the person taken to move off as fast as the ball, momentum not used",
+            lambda s: ball_speed_from_wall(s, s["v"])),
     }),
     "2A-問1-1": (lambda s: resistor_power(s, lambda s: s["E"] - s["V"]), {
         1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, lambda s: s["V"])),
