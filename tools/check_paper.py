@@ -310,24 +310,11 @@ def resistor_power(s, voltage_across):
     return current ** 2 * s["R"]
 
 
-def rod_run(s, drag_sign=1.0, end=None, steps=20000):
-    """2B: the rod stepped from rest under F and the induced current's
-    force: speed, and the work of F and the heat in R so far."""
-    k = s["B"] ** 2 * s["L"] ** 2 / s["R"]             # the induced force is k v
-    end = end if end is not None else 30 * s["m"] / k
-    dt = end / steps
-    v = x = heat = 0.0
-    for _ in range(steps):
-        current = s["B"] * s["L"] * v / s["R"]
-        heat += current ** 2 * s["R"] * dt
-        x += v * dt
-        v += (s["F"] - drag_sign * k * v) / s["m"] * dt
-    return v, s["F"] * x, heat
-
-
-def terminal_speed(s):
-    """The speed the stepped rod settles at."""
-    return rod_run(s)[0]
+def heat_share(s, power=None):
+    """2B-問5: the rod at speed v drives the current vBL/R, whose heat per
+    second is over F's power Fv (or over the power a mistake takes)."""
+    current = s["v"] * s["B"] * s["L"] / s["R"]
+    return current ** 2 * s["R"] / (s["F"] * s["v"] if power is None else power)
 
 
 def reflected_pitch(s, receive=+1, send=+1):
@@ -371,6 +358,11 @@ EXPRESSIONS = {
         5: ("the car taken to move away from the wall", lambda s: reflected_pitch(s, -1, -1)),
         6: ("only the driver's motion counted, and that the wrong way", lambda s: reflected_pitch(s, -1, 0)),
     }),
+    "2B-問5": (heat_share, {
+        2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
+        3: ("the kinetic energy's share taken for the heat's", lambda s: 1 - heat_share(s)),
+        4: ("F's power taken as F, the speed left out", lambda s: heat_share(s, power=s["F"])),
+    }),
     "4-問3": (bar_string, {
         1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
         3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, string_arm=s["L"])),
@@ -380,19 +372,6 @@ EXPRESSIONS = {
         6: ("A's guess in the dialogue: T in proportion to x, W at x = L", lambda s: s["W"] * s["x"] / s["L"]),
     }),
 }
-
-# 2B-問5's relations hold or fail for the rod's own W, Q, m and v; each
-# wrong one is the relation a mistake keeps.  The last one is what a rod
-# the induced force pushed on would keep: stepped so, it must hold.
-RELATIONS = {
-    "2B-問5": {
-        2: "the rod's kinetic energy forgotten: all of F's work taken for heat",
-        3: "the heat in R forgotten: all of F's work taken for kinetic energy",
-        4: "the induced current's force taken to push the rod on, its work added to F's",
-    },
-}
-PUSHED_ON = {"2B-問5": 4}
-
 
 def check_expressions(questions, faults):
     """The keyed expression is the worked one at every sample, every other
@@ -418,23 +397,6 @@ def check_expressions(questions, faults):
                                       f"which is choice {hits or 'none'}, not {choice}")
                     if close(fn(s), worked(s)):
                         faults.append(f"{caption}: the mistake ({name}) gives the right answer")
-        if caption in RELATIONS:
-            s = SAMPLES[0]
-            v, work, heat = rod_run(s, end=1.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
-            state = dict(s, W=work, Q=heat, v=v, K=0.5 * s["m"] * v ** 2)
-            printed = [expression(c[1:]) for c in q["choices"]]
-            holds = [k + 1 for k, p in enumerate(printed) if abs(p(state)) < 1e-3 * work]
-            if holds != [correct]:
-                faults.append(f"{caption}: for the rod stepped a while, relations {holds} hold, not {correct}")
-            # a wrong relation keeps what its mistake keeps: reversed, the
-            # induced force does work +Q on the rod, so W + Q = mv^2/2 holds
-            # for the rod run with the force turned over
-            v2, work2, heat2 = rod_run(s, drag_sign=-1.0, end=0.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
-            turned = dict(s, W=work2, Q=heat2, v=v2, K=0.5 * s["m"] * v2 ** 2)
-            pushed = PUSHED_ON[caption]
-            if abs(printed[pushed - 1](turned)) > 1e-3 * work2:
-                faults.append(f"{caption}: {CIRCLED[pushed - 1]} is not the relation of a rod the induced "
-                              "force pushes on")
 
 
 # ---------------------------------------------------------------- choice graphs
@@ -713,7 +675,6 @@ def check_named(questions, faults):
                 continue                     # each wrong option is checked in check_combinations
             named = ((caption, choice) in numbered
                      or choice in EXPRESSIONS.get(caption, (None, {}))[1]
-                     or choice in RELATIONS.get(caption, {})
                      or choice in WORDED.get(caption, {})
                      or (caption == "2A-問3" and choice in panels.RC_PANELS and panels.RC_PANELS[choice][2])
                      or (caption == "2B-問4-5" and choice in panels.ROD_PANELS and panels.ROD_PANELS[choice][1]))
