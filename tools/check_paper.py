@@ -304,10 +304,13 @@ def ball_speed_from_wall(s, recoil=None):
     return math.sqrt(gained / (0.5 * s["m"])) / s["v"]
 
 
-def resistor_power(s, voltage_across):
-    """2A-問1-1: the current the resistor's voltage drives, then I^2 R."""
-    current = voltage_across(s) / s["R"]
-    return current ** 2 * s["R"]
+def resistor_power(s, share=1 / 9, voltage_across=None):
+    """2A-問1-1: the capacitor holds `share` of its final energy ½CE², so
+    its voltage is E√share; the resistor has the rest of E, and the power
+    is that squared over R (or the voltage a mistake puts across R)."""
+    volts = s["E"] * math.sqrt(share)
+    across = s["E"] - volts if voltage_across is None else voltage_across(volts)
+    return across ** 2 / s["R"]
 
 
 def heat_share(s, power=None):
@@ -345,11 +348,11 @@ EXPRESSIONS = {
         5: ("the person taken to move off as fast as the ball, momentum not used",
             lambda s: ball_speed_from_wall(s, s["v"])),
     }),
-    "2A-問1-1": (lambda s: resistor_power(s, lambda s: s["E"] - s["V"]), {
-        1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, lambda s: s["V"])),
-        2: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, lambda s: s["E"])),
-        3: ("E^2/R less V^2/R, each power taken as if across R", lambda s: s["E"] ** 2 / s["R"] - s["V"] ** 2 / s["R"]),
-        4: ("the power going into the capacitor, V I", lambda s: s["V"] * (s["E"] - s["V"]) / s["R"]),
+    "2A-問1-1": (resistor_power, {
+        1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, voltage_across=lambda v: v)),
+        2: ("the power going into the capacitor, V I", lambda s: s["E"] / 3 * (s["E"] - s["E"] / 3) / s["R"]),
+        3: ("the energy taken in proportion to V: no square root", lambda s: resistor_power(s, share=1 / 81)),
+        4: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, voltage_across=lambda v: s["E"])),
     }),
     "3B-問5": (reflected_pitch, {
         1: ("horn and driver moving together taken to cancel: no shift", lambda s: reflected_pitch(s, 0, 0)),
