@@ -125,7 +125,7 @@ def first_speed(spacing=None):
 def rod_field(heat_share=1.0, length=None, ohm=None):
     """2B-問4-6: B (T) from the slope of F against the steady speed: at
     that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
-    mistake takes the heat's share, the rails' gap or Ohm's law."""
+    mistake takes the heat's share, the rails' gap or the resistance."""
     slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
     length = measured.ROD_GAP if length is None else length
     ohm = measured.ROD_OHMS if ohm is None else ohm
@@ -199,16 +199,18 @@ def mistaken():
         ("2B-問4-6", 1, rod_field() ** 2),                    # the square root not taken: B^2 for B
         ("2B-問4-6", 2, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
         ("2B-問4-6", 3, rod_field(heat_share=0.5)),           # half of F's work taken for heat, as in charging C
-        ("2B-問4-6", 5, rod_field(ohm=1 / measured.ROD_OHMS)),   # Ohm's law turned over, I = EMF x R
+        ("2B-問4-6", 5, rod_field(ohm=1.0)),                  # R left out: the EMF vBL taken for the current
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
         ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
         ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
-        ("3B-問6", 3, lines * wavelength * PLATE_INDEX / (PLATE_INDEX - 1)),   # the wavelength in the plate
-                                                              # taken as nλ: t/λ - t/(nλ) = 5
-        ("3B-問6", 4, 2 * lines * wavelength / (PLATE_INDEX - 1)),   # each spacing taken as half a wavelength
-        ("3B-問6", 5, SHIFT),                                 # the shift taken for the plate
+        ("3B-問6", 3, (lines + 1) * wavelength / (PLATE_INDEX - 1)),   # the lines counted, both ends
+                                                              # in: six for five spacings
+        ("3B-問6", 4, lines * wavelength / (1 - 1 / PLATE_INDEX)),   # the plate's optical path t/n:
+                                                              # t - t/n = 5 wavelengths
+        ("3B-問6", 5, lines * 2 * wavelength / (PLATE_INDEX - 1)),   # the wedge's spacing L λ / (2d)
+                                                              # taken for the slits': λ doubled
         ("4-問1", 1, bar_weight(BAR_LENGTH, BAR_LENGTH / 2)),             # about B, the post's push left out
         ("4-問1", 3, bar_weight(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),  # the string's arm taken as AB
         ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
