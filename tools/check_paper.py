@@ -322,12 +322,12 @@ def heat_share(s, power=None):
     return current ** 2 * s["R"] / (s["F"] * s["v"] if power is None else power)
 
 
-def reflected_pitch(s, receive=+1, send=+1):
-    """3B-問5: the wall hears the horn of a car coming at u (send: the
-    source's motion), and the driver, coming at u, hears the echo
-    (receive: the observer's motion); -1 turns a direction over, 0 leaves
-    that Doppler shift out."""
-    at_wall = s["f"] * s["V"] / (s["V"] - send * s["u"])
+def reflected_pitch(s, receive=+1):
+    """3B-問5: the wall hears the horn of a car coming at u, and the
+    driver, coming at u, hears the echo (receive: the observer's motion,
+    0 leaving it out).  The driver hears the horn itself at f: the beats
+    are the difference."""
+    at_wall = s["f"] * s["V"] / (s["V"] - s["u"])
     return at_wall * (s["V"] + receive * s["u"]) / s["V"]
 
 
@@ -356,12 +356,13 @@ EXPRESSIONS = {
         3: ("the energy taken in proportion to V: no square root", lambda s: resistor_power(s, share=1 / 81)),
         4: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, voltage_across=lambda v: s["E"])),
     }),
-    "3B-問5": (reflected_pitch, {
-        1: ("horn and driver moving together taken to cancel: no shift", lambda s: reflected_pitch(s, 0, 0)),
-        2: ("only the driver's motion as an observer counted", lambda s: reflected_pitch(s, +1, 0)),
-        3: ("only the horn's motion as a source counted", lambda s: reflected_pitch(s, 0, +1)),
-        5: ("the car taken to move away from the wall", lambda s: reflected_pitch(s, -1, -1)),
-        6: ("only the driver's motion counted, and that the wrong way", lambda s: reflected_pitch(s, -1, 0)),
+    "3B-問5": (lambda s: reflected_pitch(s) - s["f"], {
+        1: ("horn and driver moving together taken to cancel: no shift, no beat", lambda s: 0.0),
+        2: ("only the wall's hearing of a coming horn counted, the driver's own motion left out",
+            lambda s: reflected_pitch(s, receive=0) - s["f"]),
+        3: ("the echo's pitch taken for the number of beats", lambda s: reflected_pitch(s)),
+        5: ("the two pitches added, not subtracted", lambda s: reflected_pitch(s) + s["f"]),
+        6: ("each beat counted twice, once loud and once soft", lambda s: 2 * (reflected_pitch(s) - s["f"])),
     }),
     "2B-問5": (heat_share, {
         2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
