@@ -965,7 +965,8 @@ def check_data(doc, faults):
 
 def check_descriptions(faults):
     """図７'s words give each graph's dashed start as drawn, 図９'s each
-    graph; neither says more than the drawing does (no answer, no mistake)."""
+    graph; neither says more than the drawing does (no answer, no mistake,
+    no judgement of how fast one curve falls against another)."""
     spoken = dict(line.split("\t", 1) for line in DESCRIPTIONS.read_text(encoding="utf-8").splitlines() if "\t" in line)
     start, _scale = measured.charging_current()
     said = spoken.get("7", "")
@@ -980,7 +981,7 @@ def check_descriptions(faults):
         if f"グラフ{CIRCLED[n - 1]}は、" not in spoken.get("9", ""):
             faults.append(f"図９: the description does not speak of graph {CIRCLED[n - 1]}")
     for figure in ("7", "9"):
-        for telling in ("正しい", "正解", "誤り", "時定数", "面積"):
+        for telling in ("正しい", "正解", "誤り", "時定数", "面積", "半分", "ゆっくり", "速く"):
             if telling in spoken.get(figure, ""):
                 faults.append(f"図{figure}: the description says {telling!r}, which the drawing does not")
 
