@@ -92,6 +92,9 @@ ARRIVES = 1.0e-5
 # 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
 SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
 
+# 5-問5: the alpha particle's kinetic energy measured (MeV), and 1 u in MeV.
+ALPHA, MEV_PER_U = 4.78, 931.5
+
 # 4-問1 and 4-問2: the bar of 図１１, and the force sensor's reading there.
 BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
 READING = 15.0                                          # N
@@ -122,7 +125,7 @@ def first_speed(spacing=None):
 def rod_field(heat_share=1.0, length=None, ohm=None):
     """2B-問4-6: B (T) from the slope of F against the steady speed: at
     that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
-    mistake takes the heat's share, the rails' gap or Ohm's law."""
+    mistake takes the heat's share, the rails' gap or the resistance."""
     slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
     length = measured.ROD_GAP if length is None else length
     ohm = measured.ROD_OHMS if ohm is None else ohm
@@ -141,7 +144,6 @@ def recomputed():
     b = 1 / (1 / f - 1 / LENS_MOVED)                # image of the moved object (negative: virtual)
     volts, milliamps = rc_row()
     wavelength = SLITS * SPACING / SCREEN           # 3B-問6, from the bright lines' spacing
-    released = (226.025410 - 222.017578 - 4.002603) * 931.5   # MeV, atomic masses: electrons cancel
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
     return {
@@ -155,7 +157,7 @@ def recomputed():
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
         "4-問1": bar_weight(BAR_POST, BAR_POST - BAR_LENGTH / 2),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
-        "5-問5": released * 222 / (222 + 4),        # shared inversely as the masses
+        "5-問5": ALPHA * (222 + 4) / 222 / MEV_PER_U,   # the radon's recoil 4/222 of the alpha's
     }
 
 
@@ -178,7 +180,6 @@ def mistaken():
     minima = measured.FIRST_MINIMA
     wavelength = SLITS * SPACING / SCREEN
     lines = SHIFT / SPACING                     # the white line moved by this many spacings
-    released = (226.025410 - 222.017578 - 4.002603) * 931.5
     return [
         ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # the half multiplied, not divided
         ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
@@ -198,16 +199,18 @@ def mistaken():
         ("2B-問4-6", 1, rod_field() ** 2),                    # the square root not taken: B^2 for B
         ("2B-問4-6", 2, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
         ("2B-問4-6", 3, rod_field(heat_share=0.5)),           # half of F's work taken for heat, as in charging C
-        ("2B-問4-6", 5, rod_field(ohm=1 / measured.ROD_OHMS)),   # Ohm's law turned over, I = EMF x R
+        ("2B-問4-6", 5, rod_field(ohm=1.0)),                  # R left out: the EMF vBL taken for the current
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
         ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
         ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
-        ("3B-問6", 3, lines * wavelength * PLATE_INDEX / (PLATE_INDEX - 1)),   # the wavelength in the plate
-                                                              # taken as nλ: t/λ - t/(nλ) = 5
-        ("3B-問6", 4, 2 * lines * wavelength / (PLATE_INDEX - 1)),   # each spacing taken as half a wavelength
-        ("3B-問6", 5, SHIFT),                                 # the shift taken for the plate
+        ("3B-問6", 3, (lines + 1) * wavelength / (PLATE_INDEX - 1)),   # the lines counted, both ends
+                                                              # in: six for five spacings
+        ("3B-問6", 4, lines * wavelength / (1 - 1 / PLATE_INDEX)),   # the plate's optical path t/n:
+                                                              # t - t/n = 5 wavelengths
+        ("3B-問6", 5, lines * 2 * wavelength / (PLATE_INDEX - 1)),   # the wedge's spacing L λ / (2d)
+                                                              # taken for the slits': λ doubled
         ("4-問1", 1, bar_weight(BAR_LENGTH, BAR_LENGTH / 2)),             # about B, the post's push left out
         ("4-問1", 3, bar_weight(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),  # the string's arm taken as AB
         ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
@@ -216,10 +219,10 @@ def mistaken():
         ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0]),   # the hour's count divided by 10, not 6
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
-        ("5-問5", 1, released * 4 / 226),                                  # shared the wrong way round
-        ("5-問5", 2, released / 2),                                        # equal momenta taken as equal energies
-        ("5-問5", 4, released),                                            # no recoil
-        ("5-問5", 5, released * 226 / 222),                                # the ratio turned over
+        ("5-問5", 1, ALPHA * (1 - 4 / 222) / MEV_PER_U),                  # the recoil taken off, not added
+        ("5-問5", 2, ALPHA / MEV_PER_U),                                   # no recoil
+        ("5-問5", 4, 2 * ALPHA / MEV_PER_U),                               # equal momenta taken as equal energies
+        ("5-問5", 5, ALPHA * (1 + 222 / 4) / MEV_PER_U),                   # shared the wrong way round
     ]
 
 
@@ -294,46 +297,37 @@ SAMPLES = [
 ]
 
 
-def kinetic_energy_gained(s, person=+1):
-    """1-問5: the person (k times the ball's mass) recoils as the momentum
-    says; then both energies, the person's taken off where person is -1."""
-    mass = s["k"] * s["m"]
-    recoil = s["m"] * s["v"] / mass
-    return 0.5 * s["m"] * s["v"] ** 2 + person * 0.5 * mass * recoil ** 2
+def ball_speed_from_wall(s, recoil=None):
+    """1-問5: the energy gained on the ice, ½mv² and the person's ½(km)(v/k)²
+    (recoil: the person's speed as a mistake takes it), given to the ball
+    alone against the wall: its speed over v."""
+    recoil = s["v"] / s["k"] if recoil is None else recoil
+    gained = 0.5 * s["m"] * s["v"] ** 2 + 0.5 * s["k"] * s["m"] * recoil ** 2
+    return math.sqrt(gained / (0.5 * s["m"])) / s["v"]
 
 
-def resistor_power(s, voltage_across):
-    """2A-問1-1: the current the resistor's voltage drives, then I^2 R."""
-    current = voltage_across(s) / s["R"]
-    return current ** 2 * s["R"]
+def resistor_power(s, share=1 / 9, voltage_across=None):
+    """2A-問1-1: the capacitor holds `share` of its final energy ½CE², so
+    its voltage is E√share; the resistor has the rest of E, and the power
+    is that squared over R (or the voltage a mistake puts across R)."""
+    volts = s["E"] * math.sqrt(share)
+    across = s["E"] - volts if voltage_across is None else voltage_across(volts)
+    return across ** 2 / s["R"]
 
 
-def rod_run(s, drag_sign=1.0, end=None, steps=20000):
-    """2B: the rod stepped from rest under F and the induced current's
-    force: speed, and the work of F and the heat in R so far."""
-    k = s["B"] ** 2 * s["L"] ** 2 / s["R"]             # the induced force is k v
-    end = end if end is not None else 30 * s["m"] / k
-    dt = end / steps
-    v = x = heat = 0.0
-    for _ in range(steps):
-        current = s["B"] * s["L"] * v / s["R"]
-        heat += current ** 2 * s["R"] * dt
-        x += v * dt
-        v += (s["F"] - drag_sign * k * v) / s["m"] * dt
-    return v, s["F"] * x, heat
+def heat_share(s, power=None):
+    """2B-問5: the rod at speed v drives the current vBL/R, whose heat per
+    second is over F's power Fv (or over the power a mistake takes)."""
+    current = s["v"] * s["B"] * s["L"] / s["R"]
+    return current ** 2 * s["R"] / (s["F"] * s["v"] if power is None else power)
 
 
-def terminal_speed(s):
-    """The speed the stepped rod settles at."""
-    return rod_run(s)[0]
-
-
-def reflected_pitch(s, receive=+1, send=+1):
-    """3B-問5: the wall hears the horn of a car coming at u (send: the
-    source's motion), and the driver, coming at u, hears the echo
-    (receive: the observer's motion); -1 turns a direction over, 0 leaves
-    that Doppler shift out."""
-    at_wall = s["f"] * s["V"] / (s["V"] - send * s["u"])
+def reflected_pitch(s, receive=+1):
+    """3B-問5: the wall hears the horn of a car coming at u, and the
+    driver, coming at u, hears the echo (receive: the observer's motion,
+    0 leaving it out).  The driver hears the horn itself at f: the beats
+    are the difference."""
+    at_wall = s["f"] * s["V"] / (s["V"] - s["u"])
     return at_wall * (s["V"] + receive * s["u"]) / s["V"]
 
 
@@ -349,25 +343,31 @@ def bar_string(s, string_arm=None, weight_arm=None, about_a=False):
 
 # caption: (the worked value, {choice: (mistake, value the mistake gives)}).
 EXPRESSIONS = {
-    "1-問5": (kinetic_energy_gained, {
-        1: ("the person's energy taken off, moving the other way", lambda s: kinetic_energy_gained(s, -1)),
-        2: ("the person's motion forgotten", lambda s: 0.5 * s["m"] * s["v"] ** 2),
-        4: ("the person taken to move off as fast as the ball, momentum not used",
-            lambda s: 0.5 * s["m"] * s["v"] ** 2 + 0.5 * s["k"] * s["m"] * s["v"] ** 2),
-        5: ("the half dropped from both energies", lambda s: 2 * kinetic_energy_gained(s)),
+    "1-問5": (ball_speed_from_wall, {
+        1: ("the two energies' ratio turned over", lambda s: 1 / ball_speed_from_wall(s)),
+        2: ("the person's recoil forgotten: the ball gets the energy it had", lambda s: ball_speed_from_wall(s, 0.0)),
+        4: ("the speed taken in proportion to the energy: no square root", lambda s: ball_speed_from_wall(s) ** 2),
+        5: ("the person taken to move off as fast as the ball, momentum not used",
+            lambda s: ball_speed_from_wall(s, s["v"])),
     }),
-    "2A-問1-1": (lambda s: resistor_power(s, lambda s: s["E"] - s["V"]), {
-        1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, lambda s: s["V"])),
-        2: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, lambda s: s["E"])),
-        3: ("E^2/R less V^2/R, each power taken as if across R", lambda s: s["E"] ** 2 / s["R"] - s["V"] ** 2 / s["R"]),
-        4: ("the power going into the capacitor, V I", lambda s: s["V"] * (s["E"] - s["V"]) / s["R"]),
+    "2A-問1-1": (resistor_power, {
+        1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, voltage_across=lambda v: v)),
+        2: ("the power going into the capacitor, V I", lambda s: s["E"] / 3 * (s["E"] - s["E"] / 3) / s["R"]),
+        3: ("the energy taken in proportion to V: no square root", lambda s: resistor_power(s, share=1 / 81)),
+        4: ("the capacitor's voltage not taken off", lambda s: resistor_power(s, voltage_across=lambda v: s["E"])),
     }),
-    "3B-問5": (reflected_pitch, {
-        1: ("horn and driver moving together taken to cancel: no shift", lambda s: reflected_pitch(s, 0, 0)),
-        2: ("only the driver's motion as an observer counted", lambda s: reflected_pitch(s, +1, 0)),
-        3: ("only the horn's motion as a source counted", lambda s: reflected_pitch(s, 0, +1)),
-        5: ("the car taken to move away from the wall", lambda s: reflected_pitch(s, -1, -1)),
-        6: ("only the driver's motion counted, and that the wrong way", lambda s: reflected_pitch(s, -1, 0)),
+    "3B-問5": (lambda s: reflected_pitch(s) - s["f"], {
+        1: ("horn and driver moving together taken to cancel: no shift, no beat", lambda s: 0.0),
+        2: ("only the wall's hearing of a coming horn counted, the driver's own motion left out",
+            lambda s: reflected_pitch(s, receive=0) - s["f"]),
+        3: ("the echo's pitch taken for the number of beats", lambda s: reflected_pitch(s)),
+        5: ("the two pitches added, not subtracted", lambda s: reflected_pitch(s) + s["f"]),
+        6: ("each beat counted twice, once loud and once soft", lambda s: 2 * (reflected_pitch(s) - s["f"])),
+    }),
+    "2B-問5": (heat_share, {
+        2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
+        3: ("the kinetic energy's share taken for the heat's", lambda s: 1 - heat_share(s)),
+        4: ("F's power taken as F, the speed left out", lambda s: heat_share(s, power=s["F"])),
     }),
     "4-問3": (bar_string, {
         1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
@@ -378,19 +378,6 @@ EXPRESSIONS = {
         6: ("A's guess in the dialogue: T in proportion to x, W at x = L", lambda s: s["W"] * s["x"] / s["L"]),
     }),
 }
-
-# 2B-問5's relations hold or fail for the rod's own W, Q, m and v; each
-# wrong one is the relation a mistake keeps.  The last one is what a rod
-# the induced force pushed on would keep: stepped so, it must hold.
-RELATIONS = {
-    "2B-問5": {
-        2: "the rod's kinetic energy forgotten: all of F's work taken for heat",
-        3: "the heat in R forgotten: all of F's work taken for kinetic energy",
-        4: "the induced current's force taken to push the rod on, its work added to F's",
-    },
-}
-PUSHED_ON = {"2B-問5": 4}
-
 
 def check_expressions(questions, faults):
     """The keyed expression is the worked one at every sample, every other
@@ -416,23 +403,6 @@ def check_expressions(questions, faults):
                                       f"which is choice {hits or 'none'}, not {choice}")
                     if close(fn(s), worked(s)):
                         faults.append(f"{caption}: the mistake ({name}) gives the right answer")
-        if caption in RELATIONS:
-            s = SAMPLES[0]
-            v, work, heat = rod_run(s, end=1.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
-            state = dict(s, W=work, Q=heat, v=v, K=0.5 * s["m"] * v ** 2)
-            printed = [expression(c[1:]) for c in q["choices"]]
-            holds = [k + 1 for k, p in enumerate(printed) if abs(p(state)) < 1e-3 * work]
-            if holds != [correct]:
-                faults.append(f"{caption}: for the rod stepped a while, relations {holds} hold, not {correct}")
-            # a wrong relation keeps what its mistake keeps: reversed, the
-            # induced force does work +Q on the rod, so W + Q = mv^2/2 holds
-            # for the rod run with the force turned over
-            v2, work2, heat2 = rod_run(s, drag_sign=-1.0, end=0.5 * s["m"] * s["R"] / (s["B"] * s["L"]) ** 2)
-            turned = dict(s, W=work2, Q=heat2, v=v2, K=0.5 * s["m"] * v2 ** 2)
-            pushed = PUSHED_ON[caption]
-            if abs(printed[pushed - 1](turned)) > 1e-3 * work2:
-                faults.append(f"{caption}: {CIRCLED[pushed - 1]} is not the relation of a rod the induced "
-                              "force pushes on")
 
 
 # ---------------------------------------------------------------- choice graphs
@@ -711,7 +681,6 @@ def check_named(questions, faults):
                 continue                     # each wrong option is checked in check_combinations
             named = ((caption, choice) in numbered
                      or choice in EXPRESSIONS.get(caption, (None, {}))[1]
-                     or choice in RELATIONS.get(caption, {})
                      or choice in WORDED.get(caption, {})
                      or (caption == "2A-問3" and choice in panels.RC_PANELS and panels.RC_PANELS[choice][2])
                      or (caption == "2B-問4-5" and choice in panels.ROD_PANELS and panels.ROD_PANELS[choice][1]))
@@ -996,7 +965,8 @@ def check_data(doc, faults):
 
 def check_descriptions(faults):
     """図７'s words give each graph's dashed start as drawn, 図９'s each
-    graph; neither says more than the drawing does (no answer, no mistake)."""
+    graph; neither says more than the drawing does (no answer, no mistake,
+    no judgement of how fast one curve falls against another)."""
     spoken = dict(line.split("\t", 1) for line in DESCRIPTIONS.read_text(encoding="utf-8").splitlines() if "\t" in line)
     start, _scale = measured.charging_current()
     said = spoken.get("7", "")
@@ -1011,7 +981,7 @@ def check_descriptions(faults):
         if f"グラフ{CIRCLED[n - 1]}は、" not in spoken.get("9", ""):
             faults.append(f"図９: the description does not speak of graph {CIRCLED[n - 1]}")
     for figure in ("7", "9"):
-        for telling in ("正しい", "正解", "誤り", "時定数", "面積"):
+        for telling in ("正しい", "正解", "誤り", "時定数", "面積", "半分", "ゆっくり", "速く"):
             if telling in spoken.get(figure, ""):
                 faults.append(f"図{figure}: the description says {telling!r}, which the drawing does not")
 

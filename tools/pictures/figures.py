@@ -428,29 +428,33 @@ def figure06():
     return c.finish()
 
 
+def _reading(value):
+    """A current as read off 図７'s grid: to a tenth of a mA, or nearly 0."""
+    return "ほぼ0" if value < 0.05 else f"約{value:.1f}"
+
+
+def _heights(curve):
+    """The heights a curve of 図７ passes at 1, 2 and 4 s, in words."""
+    return "時刻" + "、".join(f"{t}秒で{_reading(curve(t))}" for t in (1, 2, 4))
+
+
 def _rc_words(panel):
-    """How graph `panel` of 図７ looks: where its dashed curve starts and
-    how it runs against the solid one, in the words a sighted reader
-    would use for the drawing."""
+    """What graph `panel` of 図７ shows: where its dashed curve starts, the
+    heights it passes at 1, 2 and 4 s, and where it meets the solid curve;
+    read off the grid as a sighted reader would, with no comparison drawn
+    for the reader (how fast each falls is what 2A-問3 asks)."""
     factor, stretch, _mistake = panels.RC_PANELS[panel]
-    start, _scale = measured.charging_current()
-    begin = f"{factor * start:.1f}"
+    start, scale = measured.charging_current()
     if (factor, stretch) == (1.0, 1.0):
         return "破線は実線とぴったり重なっていて、破線は見えない。グラフの中に、破線は実線と重なっている、と書いてある。"
-    words = f"破線は、縦軸の{begin}から始まり、"
-    if stretch == 1.0:
-        return words + "どの時刻でも実線のちょうど半分の高さで、実線と同じように減って0に近づく。"
-    if factor == 1.0:
-        return words.replace("から始まり、", "から実線と同じ点で始まり、") + "実線よりゆっくり減って、どの時刻でも実線より上にある。"
-    if stretch < 1.0 and factor > 1.0:
-        return words + "実線より速く減って、途中で実線と交わり、その後は実線より下にある。"
-    if stretch < 1.0:
-        return words + "実線より速く減って、どの時刻でも実線より下にある。"
-    if factor > 1.0:
-        return words + "実線よりゆっくり減って、どの時刻でも実線より上にある。"
-    solid, dashed = panels.rc_curves(panel)
-    return (words + "実線よりゆっくり減って、途中で実線と交わり、"
-            "その後は実線より上にある。")
+    _solid, dashed = panels.rc_curves(panel)
+    words = f"破線は、縦軸の{factor * start:.1f}から始まり、"
+    words += _heights(dashed) + "の高さを通る。"
+    if factor != 1.0 and stretch != 1.0:         # the two curves meet where their heights agree
+        meet = math.log(factor) / (1 / (stretch * scale) - 1 / scale)
+        if 0 < meet < panels.RC_AXES[0]:
+            words += f"時刻約{meet:.1f}秒で実線と交わる。"
+    return words
 
 
 @described(
@@ -458,7 +462,8 @@ def _rc_words(panel):
     "どのグラフも、縦軸が電流 I で、単位はミリアンペア、0から6.0まで1.5ごとに目盛りがあり、"
     "横軸が時刻 t で、単位は秒、0から4まで1ごとに目盛りがある。"
     "どのグラフにも、実線と破線の曲線が1本ずつある。"
-    "実線はどのグラフでも同じで、縦軸の約3.0から始まって右下がりに減り、しだいにゆるやかになって、時刻4秒ではほぼ0になる曲線。"
+    "実線はどのグラフでも同じで、縦軸の約3.0から始まって右下がりに減り、"
+    + _heights(panels.rc_curves(1)[0]) + "の高さを通る曲線。"
     + "".join(f"グラフ{CIRCLED[n - 1]}では、" + _rc_words(n) for n in panels.RC_PANELS)
     + "図の下に、どのグラフも、縦軸は電流 I、横軸は時刻 t、実線は表の測定で得た電流、"
     "破線は取りかえた後の電流の候補、と書いてある。")
