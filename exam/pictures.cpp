@@ -26,10 +26,6 @@ QString markPath()
     return QStringLiteral(":/pictures/mark.ico");
 }
 
-namespace {
-
-// The picture at one byte a pixel with its colours exactly, when it has at
-// most the ground's 256 of them, as a GIF always has; otherwise as it is.
 // Looked up a run of one colour at a time, as a background is drawn in runs.
 QImage indexed(const QImage &picture)
 {
@@ -59,8 +55,6 @@ QImage indexed(const QImage &picture)
     out.setColorTable(colours);
     return out;
 }
-
-} // namespace
 
 std::future<QImage> decodeBackground()
 {

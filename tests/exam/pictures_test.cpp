@@ -26,6 +26,8 @@ private slots:
     void background_showsThroughTheTransparentLabel();
     void background_drawnPixelForPixel_data();
     void background_drawnPixelForPixel();
+    void indexed_keepsEveryColourUpToTheGroundsPalette_data();
+    void indexed_keepsEveryColourUpToTheGroundsPalette();
     void figures_speakTheirTabAndWhatTheyShow();
 };
 
@@ -156,6 +158,27 @@ void PicturesTest::background_drawnPixelForPixel()
                                      .arg(source.pixel(x, y), 8, 16)));
         }
     }
+}
+
+// One byte a pixel holds a picture of up to 256 colours exactly, each run
+// of a colour included; one colour more and the picture is kept as it is.
+void PicturesTest::indexed_keepsEveryColourUpToTheGroundsPalette_data()
+{
+    QTest::addColumn<int>("colours");
+    for (int colours : {1, 255, PictureGround::paletteSize, PictureGround::paletteSize + 1})
+        QTest::addRow("%d colours", colours) << colours;
+}
+
+void PicturesTest::indexed_keepsEveryColourUpToTheGroundsPalette()
+{
+    QFETCH(int, colours);
+    QImage picture(colours * 2, 2, QImage::Format_RGB32);
+    for (int x = 0; x < picture.width(); ++x) // colour k in a run of two
+        for (int y = 0; y < 2; ++y)
+            picture.setPixel(x, y, qRgb(x / 2 % 256, x / 512, 7));
+    const QImage out = pictures::indexed(picture);
+    QCOMPARE(out.format(), colours <= PictureGround::paletteSize ? QImage::Format_Indexed8 : picture.format());
+    QCOMPARE(out.convertToFormat(QImage::Format_RGB32), picture);
 }
 
 // A screen reader hears 図３, an image, and a description that carries every
