@@ -169,21 +169,19 @@ void VardoAppTest::passRate_opensTheBandsWindow()
     QVERIFY(find<QPushButton>(QStringLiteral("cmdスタート"))->isEnabled());
 }
 
+// clang-format off
 void VardoAppTest::askedAgain_raisesTheOneWindow_data()
 {
     QTest::addColumn<bool>("help");
     QTest::addColumn<bool>("minimized");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
-    QTest::newRow("pass line") << false << false << "frm合格ライン1"
-                               << " 合格ライン";
-    QTest::newRow("pass line, minimized") << false << true << "frm合格ライン1"
-                                          << " 合格ライン";
-    QTest::newRow("help") << true << false << "frmヘルプ"
-                          << "バージョン情報";
-    QTest::newRow("help, minimized") << true << true << "frmヘルプ"
-                                     << "バージョン情報";
+    QTest::newRow("pass line") << false << false << "frm合格ライン1" << " 合格ライン";
+    QTest::newRow("pass line, minimized") << false << true << "frm合格ライン1" << " 合格ライン";
+    QTest::newRow("help") << true << false << "frmヘルプ" << "バージョン情報";
+    QTest::newRow("help, minimized") << true << true << "frmヘルプ" << "バージョン情報";
 }
+// clang-format on
 
 void VardoAppTest::askedAgain_raisesTheOneWindow()
 {

@@ -71,6 +71,7 @@ QString AccessibleTextTest::write(const QString &name, const QByteArray &bytes)
 
 // Each kind of page the pane shows: the paper and its working, and the
 // pages the program writes itself, many of which begin with a kanji.
+// clang-format off
 void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder_data()
 {
     QTest::addColumn<QString>("how");   // file, loading or page
@@ -83,40 +84,22 @@ void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder_data()
     QByteArray rows;
     for (int i = 0; i < 7000; ++i)
         rows += "<tr><td>" + QByteArray::number(i) + "</td><td>表</td></tr>";
-    QTest::newRow("shipped paper") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo.tx"
-                                   << "問";
-    QTest::newRow("answers page") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo-answers.html"
-                                  << "問題にもどる";
+    QTest::newRow("shipped paper") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo.tx" << "問";
+    QTest::newRow("answers page") << "file" << VARDO_SOURCE_DIR "/assets/00Vardo-answers.html" << "問題にもどる";
     QTest::newRow("refused page") << "file" << write("binary.html", binary) << "表示できません";
-    QTest::newRow("loading page") << "loading" << VARDO_SOURCE_DIR "/assets/00Vardo.tx"
-                                  << "読み込んでいます";
+    QTest::newRow("loading page") << "loading" << VARDO_SOURCE_DIR "/assets/00Vardo.tx" << "読み込んでいます";
     QTest::newRow("cut notice") << "file" << write("rows.html", "<table>" + rows + "</table>") << "この文書は";
-    QTest::newRow("kanji first") << "page"
-                                 << "物理の問題。第1問 次の問いに答えよ。"
-                                 << "物理";
-    QTest::newRow("hiragana first") << "page"
-                                    << "<p>これは図です。</p><p>ア</p>"
-                                    << "これは";
-    QTest::newRow("katakana first, sentence at the end") << "page"
-                                                         << "エネルギー保存則。"
-                                                         << "エネルギー";
-    QTest::newRow("Latin, a stop at the end") << "page"
-                                              << "<p>It is 2.5 m/s. Fine!</p><p>x.</p>"
-                                              << "Fine";
-    QTest::newRow("link, power and picture")
-        << "page"
-        << "<p><a href=\"a.html\">解答</a>へ 9.8 m/s<sup>2</sup><img src=\"x.png\"></p>"
-        << "解答";
-    QTest::newRow("blank lines and spaces") << "page"
-                                            << "<p> </p><p>　</p><br><br><p>あ  い</p>"
-                                            << "い";
-    QTest::newRow("one character") << "page"
-                                   << "字"
-                                   << "字";
-    QTest::newRow("empty") << "page"
-                           << ""
-                           << "";
+    QTest::newRow("kanji first") << "page" << "物理の問題。第1問 次の問いに答えよ。" << "物理";
+    QTest::newRow("hiragana first") << "page" << "<p>これは図です。</p><p>ア</p>" << "これは";
+    QTest::newRow("katakana first, sentence at the end") << "page" << "エネルギー保存則。" << "エネルギー";
+    QTest::newRow("Latin, a stop at the end") << "page" << "<p>It is 2.5 m/s. Fine!</p><p>x.</p>" << "Fine";
+    QTest::newRow("link, power and picture") << "page"
+        << "<p><a href=\"a.html\">解答</a>へ 9.8 m/s<sup>2</sup><img src=\"x.png\"></p>" << "解答";
+    QTest::newRow("blank lines and spaces") << "page" << "<p> </p><p>　</p><br><br><p>あ  い</p>" << "い";
+    QTest::newRow("one character") << "page" << "字" << "字";
+    QTest::newRow("empty") << "page" << "" << "";
 }
+// clang-format on
 
 void AccessibleTextTest::everyOffset_answeredAtOnceAndInOrder()
 {

@@ -172,21 +172,19 @@ void DocumentViewTest::clickText(const QString &text)
     QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, at);
 }
 
+// clang-format off
 void DocumentViewTest::eventLink_raisesNameAndData_data()
 {
     QTest::addColumn<QString>("href");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QVariant>("data");
 
-    QTest::newRow("name and data") << "event:cue?1"
-                                   << "cue" << QVariant(QStringLiteral("1"));
-    QTest::newRow("name alone") << "event:cue"
-                                << "cue" << QVariant();
-    QTest::newRow("upper-case scheme") << "EVENT:Cue?x"
-                                       << "Cue" << QVariant(QStringLiteral("x"));
-    QTest::newRow("escaped") << "event:%E9%9F%B3?a%20b"
-                             << "音" << QVariant(QStringLiteral("a b"));
+    QTest::newRow("name and data") << "event:cue?1" << "cue" << QVariant(QStringLiteral("1"));
+    QTest::newRow("name alone") << "event:cue" << "cue" << QVariant();
+    QTest::newRow("upper-case scheme") << "EVENT:Cue?x" << "Cue" << QVariant(QStringLiteral("x"));
+    QTest::newRow("escaped") << "event:%E9%9F%B3?a%20b" << "音" << QVariant(QStringLiteral("a b"));
 }
+// clang-format on
 
 void DocumentViewTest::eventLink_raisesNameAndData()
 {
@@ -917,6 +915,7 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture()
 // cannot be shown, lead back to the document the link left, by their link
 // 「問題にもどる」 (caret and Enter) or by Alt+Left; a document opened first has
 // nothing to go back to. The paper's own way back from its working stays.
+// clang-format off
 void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
 {
     QTest::addColumn<QString>("target"); // what the paper's link opens
@@ -931,22 +930,16 @@ void DocumentViewTest::pageOfThePanes_leadsBackToThePaper_data()
     QVERIFY(write(path(QStringLiteral("paper/binary.html")), binary));
     QVERIFY(write(path(QStringLiteral("paper/working.html")),
                   "<p>working</p><p><a href=\"page.html\">問題にもどる</a></p>"));
-    QTest::newRow("refused page, its link") << "binary.html" << false << "enter"
-                                            << "表示できません";
-    QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left"
-                                            << "表示できません";
+    QTest::newRow("refused page, its link") << "binary.html" << false << "enter" << "表示できません";
+    QTest::newRow("refused page, Alt+Left") << "binary.html" << false << "alt+left" << "表示できません";
     QVERIFY(write(path(QStringLiteral("paper/slow.html")), QByteArray("<p>slow</p>").repeated(100000)));
-    QTest::newRow("loading page, its link") << "slow.html" << true << "enter"
-                                            << "読み込んでいます";
-    QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left"
-                                            << "読み込んでいます";
-    QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left"
-                                            << "next page";
-    QTest::newRow("working's own link") << "working.html" << false << "enter"
-                                        << "working";
-    QTest::newRow("first document refused") << "" << false << "alt+left"
-                                            << "表示できません";
+    QTest::newRow("loading page, its link") << "slow.html" << true << "enter" << "読み込んでいます";
+    QTest::newRow("loading page, Alt+Left") << "slow.html" << true << "alt+left" << "読み込んでいます";
+    QTest::newRow("a page shown, Alt+Left") << "next.html" << false << "alt+left" << "next page";
+    QTest::newRow("working's own link") << "working.html" << false << "enter" << "working";
+    QTest::newRow("first document refused") << "" << false << "alt+left" << "表示できません";
 }
+// clang-format on
 
 void DocumentViewTest::pageOfThePanes_leadsBackToThePaper()
 {

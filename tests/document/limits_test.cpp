@@ -94,6 +94,7 @@ QTextCharFormat lastFormat(const QTextDocument &document)
 
 } // namespace
 
+// clang-format off
 void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
 {
     QTest::addColumn<QByteArray>("atBound");
@@ -115,12 +116,10 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
     QTest::newRow("formats") << anchors.left(anchors.lastIndexOf("<a ")) << anchors << "guard";
     const QByteArray declarations =
         QByteArray("<b style=\"color:red;margin:0\">x</b>").repeated(L::styleDeclarations / 2);
-    QTest::newRow("style declarations") << declarations << declarations + "<i style=\"color:red\">y</i>"
-                                        << "guard";
+    QTest::newRow("style declarations") << declarations << declarations + "<i style=\"color:red\">y</i>" << "guard";
     static_assert(L::tableCells == 10 * 20000);
     const QByteArray wide = "<table><tr>" + QByteArray("<td colspan=20000>x</td>").repeated(10);
-    QTest::newRow("table cells") << wide << wide + "<td>x</td>"
-                                 << "guard";
+    QTest::newRow("table cells") << wide << wide + "<td>x</td>" << "guard";
     // A thousand pictures in one paragraph after letters, and more letters
     // before the last: every picture reaches back over the letters before
     // it and the pictures before it, weighed.
@@ -139,24 +138,22 @@ void LimitsTest::limit_holdsAtItsBoundAndActsPastIt_data()
                                    << "unstyled";
     const QByteArray link =
         "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"sheet.css\"></head><body><p>x</p></body></html>";
-    QTest::newRow("style sheet bytes") << link << link + "<!-- a sheet one byte longer -->"
-                                       << "unstyled";
+    QTest::newRow("style sheet bytes") << link << link + "<!-- a sheet one byte longer -->" << "unstyled";
     QTest::newRow("fonts") << fontsOf(L::fonts) << fontsOf(L::fonts + 1) << "font";
     QTest::newRow("tool tip characters") << "<p><span title=\"" + QByteArray(L::toolTipChars, 't') + "\">x</span></p>"
                                          << "<p><span title=\"" + QByteArray(L::toolTipChars + 1, 't')
-            + "\">x</span></p>"
-                                         << "tooltip";
+            + "\">x</span></p>" << "tooltip";
     const int side = L::pictureSide;
     QTest::newRow("picture side")
         << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side))
         << QByteArray("<img src=\"a.png\" width=%1 height=1>").replace("%1", QByteArray::number(side + 1)) << "side";
     const QByteArray twoShown = "<img src=\"a.png\" width=2000 height=2000><img src=\"b.png\" width=2000 height=2000>";
     static_assert(L::shownPixels == 2000 * 2000 * 2);
-    QTest::newRow("shown pixels") << twoShown << twoShown + "<img src=\"c.png\" width=1 height=1>"
-                                  << "picture";
+    QTest::newRow("shown pixels") << twoShown << twoShown + "<img src=\"c.png\" width=1 height=1>" << "picture";
     QTest::newRow("picture bytes") << QByteArray("<img src=\"full.png\">") << QByteArray("<img src=\"over.png\">")
                                    << "picture";
 }
+// clang-format on
 
 void LimitsTest::limit_holdsAtItsBoundAndActsPastIt()
 {

@@ -133,27 +133,22 @@ void AccessibilityTest::controls_haveSpokenNames()
     QCOMPARE(bool(accessibleOf(widget)->state().invisible), passedBy || !widget->isVisible());
 }
 
+// clang-format off
 void AccessibilityTest::strips_speakCaptionWithItsUnit_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("spoken");
     // The clock's minutes as minutes: "0:59" is not fifty-nine seconds.
-    QTest::newRow("time at start") << "lbl秒"
-                                   << "1:00" << QStringLiteral("残り 60 分");
-    QTest::newRow("time running") << "lbl秒"
-                                  << "0:59" << QStringLiteral("残り 59 分");
-    QTest::newRow("time up") << "lbl秒"
-                             << "0:00" << QStringLiteral("残り 0 分");
-    QTest::newRow("time emptied") << "lbl秒"
-                                  << "" << QString();
-    QTest::newRow("score") << "lbl得点"
-                           << "85" << QStringLiteral("85 点");
-    QTest::newRow("full score") << "lbl得点"
-                                << "100" << QStringLiteral("100 点");
-    QTest::newRow("score emptied") << "lbl得点"
-                                   << "" << QString();
+    QTest::newRow("time at start") << "lbl秒" << "1:00" << QStringLiteral("残り 60 分");
+    QTest::newRow("time running") << "lbl秒" << "0:59" << QStringLiteral("残り 59 分");
+    QTest::newRow("time up") << "lbl秒" << "0:00" << QStringLiteral("残り 0 分");
+    QTest::newRow("time emptied") << "lbl秒" << "" << QString();
+    QTest::newRow("score") << "lbl得点" << "85" << QStringLiteral("85 点");
+    QTest::newRow("full score") << "lbl得点" << "100" << QStringLiteral("100 点");
+    QTest::newRow("score emptied") << "lbl得点" << "" << QString();
 }
+// clang-format on
 
 // The caption is set here as the clock and marking set it; the spoken name
 // must follow whoever writes it.

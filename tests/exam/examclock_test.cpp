@@ -19,6 +19,7 @@ private slots:
     void ctrlR_saysTheGroupsRight();
 };
 
+// clang-format off
 void ExamClockTest::announcements_sayWhatChanged_data()
 {
     QTest::addColumn<int>("minutes");
@@ -29,29 +30,22 @@ void ExamClockTest::announcements_sayWhatChanged_data()
     const QString started = QStringLiteral("開始 残り時間 60 分。残り時間は Ctrl+T で聞けます");
     QTest::newRow("start") << 0 << "" << started << "残り時間 60 分";
     QTest::newRow("eleven left: nothing new") << 49 << "" << started << "残り時間 11 分";
-    QTest::newRow("ten left") << 50 << ""
-                              << "残り 10 分"
-                              << "残り時間 10 分";
-    QTest::newRow("five left") << 55 << ""
-                               << "残り 5 分"
-                               << "残り時間 5 分";
-    QTest::newRow("time up: the boxes stay open") << 60 << ""
-                                                  << "時間です。終了です。解答はまだ変えられます"
+    QTest::newRow("ten left") << 50 << "" << "残り 10 分" << "残り時間 10 分";
+    QTest::newRow("five left") << 55 << "" << "残り 5 分" << "残り時間 5 分";
+    QTest::newRow("time up: the boxes stay open") << 60 << "" << "時間です。終了です。解答はまだ変えられます"
                                                   << "時間切れです";
-    QTest::newRow("score stops the clock") << 10 << "cmd得点"
-                                           << "得点 0 点 27 問中 0 問正解。時間を止めました"
+    QTest::newRow("score stops the clock") << 10 << "cmd得点" << "得点 0 点 27 問中 0 問正解。時間を止めました"
                                            << "時間は計っていません";
-    QTest::newRow("score after time-up stops nothing") << 60 << "cmd得点"
-                                                       << "得点 0 点 27 問中 0 問正解"
+    QTest::newRow("score after time-up stops nothing") << 60 << "cmd得点" << "得点 0 点 27 問中 0 問正解"
                                                        << "時間は計っていません";
     QTest::newRow("pass rate before marking") << 1 << "cmd合格率" << noScore << "残り時間 59 分";
     QTest::newRow("pass rate after marking") << 1 << "cmd得点,cmd合格率"
                                              << "得点 0 点 27 問中 0 問正解。時間を止めました"
                                              << "時間は計っていません";
-    QTest::newRow("a link swaps the page") << 1 << "Scriptlet1"
-                                           << "ページが変わりました。解答と解説"
+    QTest::newRow("a link swaps the page") << 1 << "Scriptlet1" << "ページが変わりました。解答と解説"
                                            << "残り時間 59 分";
 }
+// clang-format on
 
 // Said to a screen reader without moving the focus, minutes passing at once.
 void ExamClockTest::announcements_sayWhatChanged()

@@ -101,6 +101,7 @@ void ExamWindowTest::scoreLabel_widthFollowsText()
     QVERIFY(score->x() + score->width() <= find<QLabel>(QStringLiteral("Label2"))->geometry().right());
 }
 
+// clang-format off
 void ExamWindowTest::labels_showTheirTextWholeInEitherGothic_data()
 {
     QTest::addColumn<QString>("family");
@@ -108,18 +109,14 @@ void ExamWindowTest::labels_showTheirTextWholeInEitherGothic_data()
     QTest::addColumn<QString>("caption");
     for (const QString &family : labelink::gothicFaces) {
         const QByteArray face = family.toUtf8();
-        QTest::addRow("%s, time", face.data()) << family << "lbl秒"
-                                               << "0:59";
-        QTest::addRow("%s, score", face.data()) << family << "lbl得点"
-                                                << "100";
-        QTest::addRow("%s, unit", face.data()) << family << "Label2"
-                                               << "";
-        QTest::addRow("%s, average", face.data()) << family << "Label4"
-                                                  << "";
-        QTest::addRow("%s, time frame", face.data()) << family << "Label1"
-                                                     << "";
+        QTest::addRow("%s, time", face.data()) << family << "lbl秒" << "0:59";
+        QTest::addRow("%s, score", face.data()) << family << "lbl得点" << "100";
+        QTest::addRow("%s, unit", face.data()) << family << "Label2" << "";
+        QTest::addRow("%s, average", face.data()) << family << "Label4" << "";
+        QTest::addRow("%s, time frame", face.data()) << family << "Label1" << "";
     }
 }
+// clang-format on
 
 void ExamWindowTest::labels_showTheirTextWholeInEitherGothic()
 {

@@ -18,51 +18,34 @@ class SpokenTextTest : public QObject
     Q_OBJECT
 
 private slots:
+    // clang-format off
     void readsWhatTheLookMeans_data()
     {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("power of ten") << "2.0×10<sup>3</sup> N/m"
-                                      << "2.0かける10の3乗 ニュートン毎メートル";
-        QTest::newRow("negative power") << "6.6×10<sup>-34</sup>"
-                                        << "6.6かける10のマイナス34乗";
-        QTest::newRow("minus sign power") << "10<sup>−9</sup>"
-                                          << "10のマイナス9乗";
-        QTest::newRow("per second squared") << "9.8 m/s<sup>2</sup> と"
-                                            << "9.8 メートル毎秒毎秒 と";
-        QTest::newRow("cubed after a power") << "10<sup>-3</sup> m<sup>3</sup>"
-                                             << "10のマイナス3乗 立方メートル";
-        QTest::newRow("a quantity squared") << "mv<sup>2</sup>"
-                                            << "mvの2乗";
+        QTest::newRow("power of ten") << "2.0×10<sup>3</sup> N/m" << "2.0かける10の3乗 ニュートン毎メートル";
+        QTest::newRow("negative power") << "6.6×10<sup>-34</sup>" << "6.6かける10のマイナス34乗";
+        QTest::newRow("minus sign power") << "10<sup>−9</sup>" << "10のマイナス9乗";
+        QTest::newRow("per second squared") << "9.8 m/s<sup>2</sup> と" << "9.8 メートル毎秒毎秒 と";
+        QTest::newRow("cubed after a power") << "10<sup>-3</sup> m<sup>3</sup>" << "10のマイナス3乗 立方メートル";
+        QTest::newRow("a quantity squared") << "mv<sup>2</sup>" << "mvの2乗";
         QTest::newRow("signs before the number and the power") << "−1.6×10<sup>−19</sup> C"
                                                                << "マイナス1.6かける10のマイナス19乗 クーロン";
-        QTest::newRow("plus sign power") << "10<sup>+3</sup>"
-                                         << "10の3乗";
-        QTest::newRow("full-width minus power") << "10<sup>－5</sup>"
-                                                << "10のマイナス5乗";
-        QTest::newRow("letter power") << "10<sup>n</sup>"
-                                      << "10のn乗";
-        QTest::newRow("per second by a negative power") << "3.0 m s<sup>-1</sup>"
-                                                        << "3.0 メートル 毎秒";
-        QTest::newRow("per second squared by a negative power") << "9.8 m s<sup>−2</sup>"
-                                                                << "9.8 メートル 毎秒毎秒";
-        QTest::newRow("square centimetre") << "4.0 cm<sup>2</sup>"
-                                           << "4.0 平方センチメートル";
-        QTest::newRow("per cubic metre") << "1.0 kg/m<sup>3</sup>"
-                                         << "1.0 キログラム毎立方メートル";
-        QTest::newRow("a mass squared is no area") << "2 kg<sup>2</sup>"
-                                                   << "2 キログラムの2乗";
-        QTest::newRow("an unknown unit keeps its power") << "5 x<sup>2</sup>"
-                                                         << "5 xの2乗";
+        QTest::newRow("plus sign power") << "10<sup>+3</sup>" << "10の3乗";
+        QTest::newRow("full-width minus power") << "10<sup>－5</sup>" << "10のマイナス5乗";
+        QTest::newRow("letter power") << "10<sup>n</sup>" << "10のn乗";
+        QTest::newRow("per second by a negative power") << "3.0 m s<sup>-1</sup>" << "3.0 メートル 毎秒";
+        QTest::newRow("per second squared by a negative power") << "9.8 m s<sup>−2</sup>" << "9.8 メートル 毎秒毎秒";
+        QTest::newRow("square centimetre") << "4.0 cm<sup>2</sup>" << "4.0 平方センチメートル";
+        QTest::newRow("per cubic metre") << "1.0 kg/m<sup>3</sup>" << "1.0 キログラム毎立方メートル";
+        QTest::newRow("a mass squared is no area") << "2 kg<sup>2</sup>" << "2 キログラムの2乗";
+        QTest::newRow("an unknown unit keeps its power") << "5 x<sup>2</sup>" << "5 xの2乗";
         QTest::newRow("links named") << "<a href=\"a.html\">解答</a>と<a href=\"event:x\">音</a>"
                                      << "リンク 解答とリンク 音";
         QTest::newRow("a link again in the next paragraph")
-            << "<p><a href=\"a.html\">前</a></p><p><a href=\"a.html\">後</a></p>"
-            << "リンク 前\nリンク 後";
-        QTest::newRow("breaks") << "<p>一<br>二</p><p>三</p>"
-                                << "一\n二\n三";
-        QTest::newRow("a link opening with a joiner") << "問<a href=\"a.html\">&#x2060;1</a>"
-                                                      << "問リンク 1";
+            << "<p><a href=\"a.html\">前</a></p><p><a href=\"a.html\">後</a></p>" << "リンク 前\nリンク 後";
+        QTest::newRow("breaks") << "<p>一<br>二</p><p>三</p>" << "一\n二\n三";
+        QTest::newRow("a link opening with a joiner") << "問<a href=\"a.html\">&#x2060;1</a>" << "問リンク 1";
         // Signs a synthesizer drops, units it spells, fractions it misreads.
         QTest::newRow("relations") << "q ＞ 0, x &lt; 1, a ≧ b ≦ c ≠ d"
                                    << "q 大なり 0, x 小なり 1, a 大なりイコール b 小なりイコール c ノットイコール d";
@@ -77,8 +60,7 @@ private slots:
         QTest::newRow("units filling the brackets")
             << "v〔m/s〕 t〔s〕 計数率〔回/分〕 T<sup>2</sup>〔s<sup>2</sup>〕 ν〔×10<sup>14</sup> Hz〕 〔回〕"
             << "v〔メートル毎秒〕 t〔秒〕 計数率〔回毎分〕 Tの2乗〔秒の2乗〕 ν〔かける10の14乗 ヘルツ〕 〔回〕";
-        QTest::newRow("picture") << "<img src=\"x.png\">図"
-                                 << "（画像）図";
+        QTest::newRow("picture") << "<img src=\"x.png\">図" << "（画像）図";
         // The working's signs, each class read as the paper's are.
         QTest::newRow("fraction signs") << "19.6 = ½ × 9.8 × t<sup>2</sup>、½CE<sup>2</sup>、⅓ と ¾"
                                         << "19.6 イコール 2ぶんの1 かける 9.8 かける tの2乗、2ぶんの1CEの2乗、"
@@ -100,6 +82,7 @@ private slots:
                "の値で、"
                "0.60 を ΔN の値";
     }
+    // clang-format on
 
     // Offsets map both ways, never going back: spoken no earlier, document no later.
     void readsWhatTheLookMeans()
@@ -118,6 +101,7 @@ private slots:
         QCOMPARE(text.toSpoken(text.documentLength()), spoken.size());
     }
 
+    // clang-format off
     void tableRowIsOneLine_data()
     {
         QTest::addColumn<QString>("rows");
@@ -126,44 +110,27 @@ private slots:
         QTest::addColumn<QString>("down"); // and after Down, when it stays in the table
         const QString measured = QStringLiteral("<tr><th>m〔g〕</th><td>50</td><td>100</td></tr>"
                                                 "<tr><th>t〔s〕</th><td>5.52</td><td>7.04</td></tr>");
-        QTest::newRow("header column, a value") << measured << "100"
-                                                << "m〔グラム〕、50、100\n"
+        QTest::newRow("header column, a value") << measured << "100" << "m〔グラム〕、50、100\n"
                                                 << "t〔秒〕、5.52、7.04\n";
-        QTest::newRow("header column, the header") << measured << "t〔"
-                                                   << "t〔秒〕、5.52、7.04\n"
-                                                   << "";
+        QTest::newRow("header column, the header") << measured << "t〔" << "t〔秒〕、5.52、7.04\n" << "";
         QTest::newRow("header row") << "<tr><th>時間〔s〕</th><th>電圧〔V〕</th></tr><tr><td>0.02</td><td>2.1</td></tr>"
-                                    << "時間"
-                                    << "時間〔秒〕、電圧〔ボルト〕\n"
-                                    << "0.02、2.1\n";
+                                    << "時間" << "時間〔秒〕、電圧〔ボルト〕\n" << "0.02、2.1\n";
         QTest::newRow("breaks in a cell") << "<tr><td>一<br>二<p>三</p></td><td>四</td></tr><tr><td>五</td></tr>"
-                                          << "三"
-                                          << "一 二 三、四\n"
-                                          << "五\n";
+                                          << "三" << "一 二 三、四\n" << "五\n";
         QTest::newRow("a cell over two rows") << "<tr><td rowspan=\"2\">甲</td><td>乙</td></tr><tr><td>丙</td></tr>"
-                                              << "乙"
-                                              << "甲、乙\n"
-                                              << "丙\n";
+                                              << "乙" << "甲、乙\n" << "丙\n";
         // An empty cell is passed over, not heard as a second pause.
-        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>"
-                                     << "空"
-                                     << "空\n"
-                                     << "";
+        QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "空\n" << "";
         QTest::newRow("an empty cell between")
             << "<tr><td>合計</td><td></td><td>100 点</td></tr><tr><td> </td><td>　</td><td>2</td><td></td></tr>"
-            << "合計"
-            << "合計、100 点\n"
-            << "2\n";
-        QTest::newRow("a row of empty cells") << "<tr><td>甲</td><td>乙</td></tr><tr><td></td><td></td></tr>"
-                                              << "乙"
-                                              << "甲、乙\n"
-                                              << "\n";
+            << "合計" << "合計、100 点\n" << "2\n";
+        QTest::newRow("a row of empty cells") << "<tr><td>甲</td><td>乙</td></tr><tr><td></td><td></td></tr>" << "乙"
+                                              << "甲、乙\n" << "\n";
         QTest::newRow("a table in a cell")
-            << "<tr><td>外<table><tr><td>内一</td><td>内二</td></tr></table></td><td>右</td></tr>"
-            << "内二"
-            << "外 内一、内二 、右\n"
-            << "";
+            << "<tr><td>外<table><tr><td>内一</td><td>内二</td></tr></table></td><td>右</td></tr>" << "内二"
+            << "外 内一、内二 、右\n" << "";
     }
+    // clang-format on
 
     // A line in a table is its row: Down and Up hear a header with its values,
     // and the lines of the whole text still follow one another without gaps,
@@ -311,6 +278,7 @@ private slots:
         QCOMPARE(left, heard);
     }
 
+    // clang-format off
     void caretAndReaderAgree_data()
     {
         QTest::addColumn<QList<QKeyCombination>>("keys");
@@ -320,8 +288,7 @@ private slots:
         const QKeyCombination ctrlEnd(Qt::ControlModifier, Qt::Key_End);
         QTest::newRow("start") << QList<QKeyCombination>{} << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
         QTest::newRow("into the power") << QList{right, right, right, right, right}
-                                        << "2.0×10の3乗 ニュートン毎メートル\n"
-                                        << 0;
+                                        << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
         QTest::newRow("down to a link") << QList{down} << "リンク 解答 へ\n" << 1;
         QTest::newRow("just after the link") << QList{down, right, right} << "リンク 解答 へ\n" << 1;
         QTest::newRow("on a word after the link's space") << QList{down, right, right, right} << "リンク 解答 へ\n"
@@ -329,9 +296,9 @@ private slots:
         QTest::newRow("end of the line") << QList{down, QKeyCombination(Qt::Key_End)} << "リンク 解答 へ\n" << 0;
         QTest::newRow("the text's end, after a link") << QList{ctrlEnd} << "おわりはリンク 解説 " << 1;
         QTest::newRow("back to the top") << QList{ctrlEnd, QKeyCombination(Qt::ControlModifier, Qt::Key_Home)}
-                                         << "2.0×10の3乗 ニュートン毎メートル\n"
-                                         << 0;
+                                         << "2.0×10の3乗 ニュートン毎メートル\n" << 0;
     }
+    // clang-format on
 
     // The caret, the offset and line a reader gets and is told of, Enter on
     // links, the Menu key's scroll.

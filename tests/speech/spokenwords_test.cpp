@@ -10,14 +10,13 @@ class SpokenWordsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // clang-format off
     void readsSignsAndUnitsInWords_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("minus sign") << "−20 V"
-                                    << "マイナス20 ボルト";
-        QTest::newRow("equals and fractions")
-            << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
+        QTest::newRow("minus sign") << "−20 V" << "マイナス20 ボルト";
+        QTest::newRow("equals and fractions") << "T = t/10, 1/16, 1/√10, a ≒ b, 19.6 / 9.8"
             << "T イコール 10ぶんのt, 16ぶんの1, ルート10ぶんの1, a ニアリーイコール b, "
                "19.6 わる 9.8";
         // A stretch read in words at its longest, and one past it read as written.
@@ -26,25 +25,20 @@ private slots:
         QTest::newRow("a longer fraction as written") << one + "1/" + two << one + "1/" + two;
         QTest::newRow("dates are no fractions") << "2000/06/26、(98/06/24 )、2/3"
                                                 << "2000/06/26、(98/06/24 )、3ぶんの2";
-        QTest::newRow("arrows") << "A→B と C → D"
-                                << "AからB と C から D";
-        QTest::newRow("every minus")
-            << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
+        QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
+        QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
             << "1、 マイナス3.6 2、 マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
-        QTest::newRow("hyphens that are no minus") << "2A-問1 と 1-問1-1、x-y"
-                                                   << "2A-問1 と 1-問1-1、x-y";
+        QTest::newRow("hyphens that are no minus") << "2A-問1 と 1-問1-1、x-y" << "2A-問1 と 1-問1-1、x-y";
         QTest::newRow("variables stay letters") << "力 N と電圧 V、比 T/N、2m、3T、m = 150 g、約何 N/m か"
                                                 << "力 N と電圧 V、比 NぶんのT、2m、3T、m イコール 150 グラム、"
                                                    "約何 ニュートン毎メートル か";
         QTest::newRow("other spellings") << "50 µF, 2 Ω, 9.8 m/s², 3 m³, 30°"
                                          << "50 マイクロファラド, 2 オーム, 9.8 メートル毎秒毎秒, 3 立方メートル, 30度";
-        QTest::newRow("dashes and bars") << "1-問1-1 — 正解 ③、国 ― 国語"
-                                         << "1-問1-1 、 正解 ③、国 、 国語";
+        QTest::newRow("dashes and bars") << "1-問1-1 — 正解 ③、国 ― 国語" << "1-問1-1 、 正解 ③、国 、 国語";
         QTest::newRow("a choice's number before a number, after a mark")
             << "値、⑤ 154 J は、値。② 72 J、値、④ −0.4、④ と ⑥、道すじ③。"
             << "値、5、 154 ジュール は、値。2、 72 ジュール、値、4、 マイナス0.4、④ と ⑥、道すじ③。";
-        QTest::newRow("a heading's star") << "★はじめに"
-                                          << " はじめに";
+        QTest::newRow("a heading's star") << "★はじめに" << " はじめに";
         QTest::newRow("units named as units") << "g の単位のまま、J の単位、x の単位、2J の単位、ΔJ の単位"
                                               << "グラム の単位のまま、ジュール の単位、x の単位、2J の単位、ΔJ の単位";
         // A unit named without a number, where the words around say it is one.
@@ -68,6 +62,7 @@ private slots:
         QTest::newRow("middle dots trailing off") << "天才です・・・ バレなければ、国語Ⅰ・Ⅱ、6.6 J・s"
                                                   << "天才です、 バレなければ、国語Ⅰ・Ⅱ、6.6 ジュール秒";
     }
+    // clang-format on
 
     // Each stretch is found once, in order, none inside another.
     void readsSignsAndUnitsInWords()
