@@ -86,6 +86,19 @@ LENS_OBJECT, LENS_IMAGE, LENS_MOVED = 15.0, 6.0, 30.0
 # named in WORDED, and has no landing point of its own to weigh.
 PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": None, "⑤": 40.0}
 
+# 1-問1-1: the ramp's height above the cliff and the cliff's, in metres.
+RAMP, CLIFF = 5.1, 19.6
+
+
+def ramp_range(energy_half=0.5, fall_half=0.5, root=True):
+    """1-問1-1: the ball's speed off the ramp from m g h = (1/2) m v^2, its
+    fall's time from H = (1/2) g t^2, the distance their product; or as a
+    mistake drops a half (energy_half, fall_half = 1) or the root."""
+    speed = math.sqrt(9.8 * RAMP / energy_half)
+    time = math.sqrt(CLIFF / (fall_half * 9.8)) if root else CLIFF / (fall_half * 9.8)
+    return speed * time
+
+
 # 1-問4: the particle's kinetic energy at D, J (at rest at A).
 ARRIVES = 1.0e-5
 
@@ -147,7 +160,7 @@ def recomputed():
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
     return {
-        "1-問1-1": 10 * math.sqrt(2 * 19.6 / 9.8),    # horizontal speed times the fall's time
+        "1-問1-1": ramp_range(),                      # the speed off the ramp times the fall's time
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問4": ARRIVES + -2.0e-6 * (-20 - 0),      # the energy it arrives with, and Q (V_D - V_A):
                                                      # D at -20 V, A at 0 V
@@ -181,9 +194,10 @@ def mistaken():
     wavelength = SLITS * SPACING / SCREEN
     lines = SHIFT / SPACING                     # the white line moved by this many spacings
     return [
-        ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # the half multiplied, not divided
-        ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
-        ("1-問1-1", 5, 10 * 2 * 19.6 / 9.8),                   # the square dropped
+        ("1-問1-1", 1, ramp_range(energy_half=1, fall_half=1)),   # the half dropped from both
+        ("1-問1-1", 2, ramp_range(energy_half=1)),                # the half dropped from the energy
+        ("1-問1-1", 2, ramp_range(fall_half=1)),                  # ... or from the fall
+        ("1-問1-1", 5, ramp_range(root=False)),                   # the fall's square root not taken
         ("1-問3", 1, 1 / (1 / f + 1 / LENS_MOVED)),           # 1/a carried over with its sign kept
         ("1-問3", 2, -LENS_IMAGE * LENS_MOVED / LENS_OBJECT),  # the image's distance in proportion
         ("1-問3", 4, -1 / (1 / f - 1 / LENS_MOVED)),          # a virtual image put on the far side
@@ -656,8 +670,8 @@ def check_combinations(questions, faults):
 # idea that leads to it.
 WORDED = {
     "1-問1-1": {4: "the fall taken at a steady speed like the horizontal motion: a straight path"},
-    "1-問1-2": {1: "a faster throw taken to land sooner, and the angle taken not to change",
-                2: "a faster throw taken to land sooner",
+    "1-問1-2": {1: "a faster ball taken to land sooner, and the same ramp shape taken to keep the angle",
+                2: "a faster ball taken to land sooner",
                 3: "the same vertical speed taken to give the same angle",
                 5: "the angle taken as tan = horizontal over vertical, from the vertical"},
     "1-問2": {2: "the temperatures put on the wrong curves",
