@@ -122,9 +122,28 @@ def bar_weight(string_arm, weight_arm):
 # ---------------------------------------------------------------- numbers
 
 def rc_row():
-    """2A-問1-2's row of the logger's table: V (V) and I (mA) at t = 1.00 s."""
+    """A row of the logger's table: V (V) and I (mA) at t = 1.00 s."""
     k = measured.RC_TIME.index(measured.RC_ROW)
     return measured.RC_VOLTS[k], measured.RC_MILLIAMPS[k]
+
+
+def rc_resistance():
+    """R (kilohm) from a row: the resistor has E - V, and V/mA = kilohm."""
+    volts, milliamps = rc_row()
+    return (measured.EMF - volts) / milliamps
+
+
+def rc_capacitance(mean=True, hours=None, across=None, amperes=1e-3):
+    """2A-問1-2: C (F) from the two rows that bound the interval: the
+    charge let in, the mean current times the time between, over the
+    voltage's rise; or as a mistake takes the current (the earlier one),
+    the time (the later row's clock), the voltage (the later one whole) or
+    the milliamperes (as amperes)."""
+    (t0, t1), (v0, v1), (i0, i1) = ([row[measured.RC_TIME.index(t)] for t in measured.RC_SPAN]
+                                    for row in (measured.RC_TIME, measured.RC_VOLTS, measured.RC_MILLIAMPS))
+    current = (i0 + i1) / 2 if mean else i0
+    charge = current * amperes * (t1 - t0 if hours is None else hours(t0, t1))
+    return charge / (v1 - v0 if across is None else across(v0, v1))
 
 
 def first_speed(spacing=None):
@@ -155,7 +174,6 @@ def recomputed():
     in the unit its choices are printed in."""
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)      # concave lens from the first object and image
     b = 1 / (1 / f - 1 / LENS_MOVED)                # image of the moved object (negative: virtual)
-    volts, milliamps = rc_row()
     wavelength = SLITS * SPACING / SCREEN           # 3B-問6, from the bright lines' spacing
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
@@ -164,7 +182,7 @@ def recomputed():
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問4": ARRIVES + -2.0e-6 * (-20 - 0),      # the energy it arrives with, and Q (V_D - V_A):
                                                      # D at -20 V, A at 0 V
-        "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
+        "2A-問1-2": rc_capacitance(),
         "2B-問4-6": rod_field(),
         "3A-問1": first_speed(),
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
@@ -188,7 +206,6 @@ def mistaken():
     raw = [math.log2(n) for n in measured.COUNT_RATE]
     tenth = [math.log2(n - measured.BACKGROUND_HOUR / 10) for n in measured.COUNT_RATE]
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)
-    volts, milliamps = rc_row()
     spacing, _ = measured.spacing_line()
     minima = measured.FIRST_MINIMA
     wavelength = SLITS * SPACING / SCREEN
@@ -206,10 +223,10 @@ def mistaken():
         ("1-問4", 2, ARRIVES),                                # all the work taken to become kinetic energy
         ("1-問4", 4, ARRIVES + -2.0e-6 * (-20 - 20)),         # the last leg C to D alone
         ("1-問4", 5, ARRIVES + 2.0e-6 * (10 + 10 + 40)),      # each leg's size added up
-        ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # Ohm's law turned over: R = I/V
-        ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
-        ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
-        ("2A-問1-2", 5, (measured.EMF - volts) / (milliamps / 1000)),   # ohms written as kilohms
+        ("2A-問1-2", 1, rc_capacitance(across=lambda v0, v1: v1)),     # the charge before t0 forgotten
+        ("2A-問1-2", 3, rc_capacitance(mean=False)),                     # the earlier current held throughout
+        ("2A-問1-2", 4, rc_capacitance(hours=lambda t0, t1: t1)),       # the later clock for the time between
+        ("2A-問1-2", 5, rc_capacitance(amperes=1.0)),                    # milliamperes taken as amperes
         ("2B-問4-6", 1, rod_field() ** 2),                    # the square root not taken: B^2 for B
         ("2B-問4-6", 2, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
         ("2B-問4-6", 3, rod_field(heat_share=0.5)),           # half of F's work taken for heat, as in charging C
@@ -903,7 +920,7 @@ def check_data(doc, faults):
     # 2A: the logger's two channels agree, row by row, on one resistor (the
     # rows the current sensor gives to two figures or more), and the current
     # falls as one exponential from its t = 0 value.
-    keyed = recomputed()["2A-問1-2"]
+    keyed = rc_resistance()
     for t, v, i in zip(measured.RC_TIME, measured.RC_VOLTS, measured.RC_MILLIAMPS):
         if i >= 0.3 and abs((measured.EMF - v) / i / keyed - 1) > 0.03:
             faults.append(f"2A: at t = {t} s, (E - V)/I is {(measured.EMF - v) / i:.3f} kΩ, not near {keyed:.3f}")
@@ -915,6 +932,9 @@ def check_data(doc, faults):
         faults.append("2A: the logger's table has no t = 0 reading")
     if abs(start - measured.EMF / keyed) > 0.03:
         faults.append(f"2A: the current starts at {start:.2f} mA, E/R is {measured.EMF / keyed:.2f}")
+    if abs(rc_capacitance() * keyed * 1e3 / scale - 1) > 0.05:
+        faults.append(f"2A: C from the charge let in is {rc_capacitance():.3g} F, the current's time scale "
+                      f"{scale:.2f} s over R gives {scale / keyed / 1e3:.3g} F")
     # ... and scatter as two sensors do, rather than lie on V + RI = E for
     # the R that fits them best.
     pairs = list(zip(measured.RC_VOLTS, measured.RC_MILLIAMPS))

@@ -16,7 +16,8 @@ RC_TIME = [0.00, 0.20, 0.50, 1.00, 2.00, 4.00]    # s
 # scatter by a unit or two in their last digit.
 RC_VOLTS = [0.02, 1.17, 2.50, 3.93, 5.32, 5.95]   # V across C
 RC_MILLIAMPS = [2.97, 2.44, 1.75, 1.04, 0.35, 0.05]
-RC_ROW = 1.00                                     # s: the row 2A-問1-2 reads
+RC_ROW = 1.00                                     # s: a row R is read from
+RC_SPAN = (0.20, 0.50)                            # s: the rows 2A-問1-2 finds C between
 
 # 第3問 A: the sliding tube at 1000 Hz, the minima found as Q is drawn out
 # (d read to the millimetre), and the spacing of two neighbouring minima at
