@@ -113,10 +113,15 @@ BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
 READING = 15.0                                          # N
 
 
-def bar_weight(string_arm, weight_arm):
-    """4-問1: the bar's weight from the string's pull, by the moments about
-    the post (or as a mistake takes the arms)."""
-    return READING * string_arm / weight_arm
+def post_push(weight_arm=BAR_POST - BAR_LENGTH / 2, string_down=False, subtract=True):
+    """4-問1: the post's push: the bar's weight from the string's pull by
+    the moments about the post, then what the string does not hold; or as
+    a mistake takes the weight's arm, the string's pull (as downward) or
+    the last step (left out)."""
+    weight = READING * BAR_POST / weight_arm
+    if not subtract:
+        return weight
+    return weight + READING if string_down else weight - READING
 
 
 # ---------------------------------------------------------------- numbers
@@ -186,7 +191,7 @@ def recomputed():
         "2B-問4-6": rod_field(),
         "3A-問1": first_speed(),
         "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
-        "4-問1": bar_weight(BAR_POST, BAR_POST - BAR_LENGTH / 2),
+        "4-問1": post_push(),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問5": ALPHA * (222 + 4) / 222 / MEV_PER_U,   # the radon's recoil 4/222 of the alpha's
     }
@@ -242,11 +247,10 @@ def mistaken():
                                                               # t - t/n = 5 wavelengths
         ("3B-問6", 5, lines * 2 * wavelength / (PLATE_INDEX - 1)),   # the wedge's spacing L λ / (2d)
                                                               # taken for the slits': λ doubled
-        ("4-問1", 1, bar_weight(BAR_LENGTH, BAR_LENGTH / 2)),             # about B, the post's push left out
-        ("4-問1", 3, bar_weight(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),  # the string's arm taken as AB
-        ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
-        ("4-問1", 5, READING + READING * BAR_POST / (BAR_LENGTH - BAR_POST)),   # string and post as a lever
-                                                                          # about the weight, then W = T + N
+        ("4-問1", 1, READING),                                  # the two supports taken to push alike
+        ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
+        ("4-問1", 4, post_push(weight_arm=BAR_LENGTH - BAR_POST)),   # the weight's arm taken as CB
+        ("4-問1", 5, post_push(string_down=True)),              # the string taken to pull the bar down
         ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0]),   # the hour's count divided by 10, not 6
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings

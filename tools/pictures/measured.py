@@ -53,8 +53,8 @@ BACKGROUND_HOUR = 2400                            # counts in 60 minutes
 BACKGROUND = BACKGROUND_HOUR * 10 // 60           # counts in 10 minutes
 
 # 第4問: the string's pull read by a force sensor (to 0.1 N) as the post is
-# set at x metres from A under the 2.0 m bar; the bar is 40 N, which 4-問1
-# finds from the 15 N reading at x = 1.6 m.
+# set at x metres from A under the 2.0 m bar; the bar is 40 N, which 4-問1's
+# working finds from the 15 N reading at x = 1.6 m on the way to the post's push.
 POST_AT = [1.2, 1.4, 1.6, 1.8]                    # m
 PULL = [6.8, 11.3, 15.0, 17.8]                    # N
 
