@@ -573,9 +573,19 @@ def shot_statements():
     return {"ア": shot_heat(), "イ": "アは真の値より大きい" if shot_heat() > measured.LEAD_HEAT else "アは真の値より小さい"}
 
 
-# 5-問4: cart A (0.50 kg) at 0.80 m/s hits cart B at rest; just after,
-# A runs on at 0.24 m/s and B at 0.90 m/s, both the same way.
-CART_A, CART_BEFORE, CART_A_AFTER, CART_B_AFTER = 0.50, 0.80, 0.24, 0.90
+def cart_speed(positions, after):
+    """5-問4: a cart's speed (m/s), the slope of its positions on the side
+    of the collision asked for; the readings it falls between are each on
+    their own side."""
+    rows = [(t, x) for t, x in zip(measured.CART_TIME, positions)
+            if (t >= measured.CART_HIT[1] if after else t <= measured.CART_HIT[0])]
+    return line_fit([t for t, _ in rows], [x / 100 for _, x in rows])[0]
+
+
+# 5-問4: cart A (0.50 kg) runs into cart B at rest; both run on the same way.
+CART_A = 0.50
+CART_BEFORE, CART_A_AFTER = cart_speed(measured.CART_A_AT, False), cart_speed(measured.CART_A_AT, True)
+CART_B_AFTER = cart_speed(measured.CART_B_AT, True)
 
 
 def cart_collision():
@@ -915,6 +925,8 @@ def check_data(doc, faults):
         "力センサーの示す値 F〔N〕": measured.ROD_PULL, "一定になった棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
         "A から支柱までの距離 x〔m〕": measured.POST_AT, "力センサーの示す値 T〔N〕": measured.PULL,
         "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
+        "時刻〔s〕": measured.CART_TIME, "台車 A の位置〔cm〕": measured.CART_A_AT,
+        "台車 B の位置〔cm〕": measured.CART_B_AT,
         "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "10 分間の計数〔回〕": measured.COUNT_RATE,
     }
     for header, values in printed.items():
