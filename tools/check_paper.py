@@ -251,7 +251,9 @@ def mistaken():
         ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
         ("4-問1", 4, post_push(weight_arm=BAR_LENGTH - BAR_POST)),   # the weight's arm taken as CB
         ("4-問1", 5, post_push(string_down=True)),              # the string taken to pull the bar down
-        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0]),   # the hour's count divided by 10, not 6
+        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0], NEAREST),   # the hour's count over 10, not 6
+        ("5-問2", 2, 4 * 12 / (tenth[0] - tenth[-1]), NEAREST),        # ... read off the first and last counts
+        ("5-問2", 2, 4 * 8 / (tenth[0] - tenth[2]), NEAREST),          # ... or the first and the 8 h ones
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
         ("5-問5", 1, ALPHA * (1 - 4 / 222) / MEV_PER_U),                  # the recoil taken off, not added
