@@ -399,7 +399,8 @@ EXPRESSIONS = {
             lambda s: reflected_pitch(s, receive=0) - s["f"]),
         3: ("the echo's pitch taken for the number of beats", lambda s: reflected_pitch(s)),
         5: ("the two pitches added, not subtracted", lambda s: reflected_pitch(s) + s["f"]),
-        6: ("each beat counted twice, once loud and once soft", lambda s: 2 * (reflected_pitch(s) - s["f"])),
+        6: ("the signs turned round, as if the car drew away: the echo low",
+            lambda s: s["f"] - s["f"] * (s["V"] - s["u"]) / (s["V"] + s["u"])),
     }),
     "2B-問5": (heat_share, {
         2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
