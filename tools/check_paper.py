@@ -159,14 +159,14 @@ def first_speed(spacing=None):
     return measured.FIRST_FREQUENCY * 2 * spacing / 100
 
 
-def rod_field(heat_share=1.0, length=None, ohm=None):
+def rod_field(length=None, turned=False):
     """2B-問4-6: B (T) from the slope of F against the steady speed: at
     that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
-    mistake takes the heat's share, the rails' gap or the resistance."""
-    slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
+    mistake takes the rails' gap or the slope (v against F)."""
+    slope, _ = line_fit(measured.ROD_PULL, measured.ROD_SPEED) if turned else \
+        line_fit(measured.ROD_SPEED, measured.ROD_PULL)
     length = measured.ROD_GAP if length is None else length
-    ohm = measured.ROD_OHMS if ohm is None else ohm
-    return math.sqrt(slope * ohm * heat_share) / length
+    return math.sqrt(slope * measured.ROD_OHMS) / length
 
 
 def bar_tension(string_arm, weight_arm):
@@ -232,10 +232,10 @@ def mistaken():
         ("2A-問1-2", 3, rc_capacitance(mean=False)),                     # the earlier current held throughout
         ("2A-問1-2", 4, rc_capacitance(hours=lambda t0, t1: t1)),       # the later clock for the time between
         ("2A-問1-2", 5, rc_capacitance(amperes=1.0)),                    # milliamperes taken as amperes
-        ("2B-問4-6", 1, rod_field() ** 2),                    # the square root not taken: B^2 for B
-        ("2B-問4-6", 2, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
-        ("2B-問4-6", 3, rod_field(heat_share=0.5)),           # half of F's work taken for heat, as in charging C
-        ("2B-問4-6", 5, rod_field(ohm=1.0)),                  # R left out: the EMF vBL taken for the current
+        ("2B-問4-6", 1, rod_field(length=math.sqrt(measured.ROD_GAP)) ** 2),   # both of 2 and 3
+        ("2B-問4-6", 2, rod_field() ** 2),                    # the square root not taken: B^2 for B
+        ("2B-問4-6", 3, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
+        ("2B-問4-6", 5, rod_field(turned=True)),              # F and v swapped solving for B^2
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
