@@ -102,8 +102,8 @@ def ramp_range(energy_half=0.5, fall_half=0.5, root=True):
 # 1-問4: the particle's kinetic energy at D, J (at rest at A).
 ARRIVES = 1.0e-5
 
-# 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
-SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
+# 3B-問6: slits, screen, bright-line spacing (m), the plate's thickness (m) and index.
+SLITS, SCREEN, SPACING, PLATE, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 5.0e-6, 1.6
 
 # 5-問5: the alpha particle's kinetic energy measured (MeV), and 1 u in MeV.
 ALPHA, MEV_PER_U = 4.78, 931.5
@@ -179,7 +179,6 @@ def recomputed():
     in the unit its choices are printed in."""
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)      # concave lens from the first object and image
     b = 1 / (1 / f - 1 / LENS_MOVED)                # image of the moved object (negative: virtual)
-    wavelength = SLITS * SPACING / SCREEN           # 3B-問6, from the bright lines' spacing
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
     return {
@@ -190,7 +189,7 @@ def recomputed():
         "2A-問1-2": rc_capacitance(),
         "2B-問4-6": rod_field(),
         "3A-問1": first_speed(),
-        "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
+        "3B-問6": SCREEN * (PLATE_INDEX - 1) * PLATE / SLITS,   # where d x / L is the plate's (n - 1) t
         "4-問1": post_push(),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問5": ALPHA * (222 + 4) / 222 / MEV_PER_U,   # the radon's recoil 4/222 of the alpha's
@@ -214,7 +213,6 @@ def mistaken():
     spacing, _ = measured.spacing_line()
     minima = measured.FIRST_MINIMA
     wavelength = SLITS * SPACING / SCREEN
-    lines = SHIFT / SPACING                     # the white line moved by this many spacings
     return [
         ("1-問1-1", 1, ramp_range(energy_half=1, fall_half=1)),   # the half dropped from both
         ("1-問1-1", 2, ramp_range(energy_half=1)),                # the half dropped from the energy
@@ -240,13 +238,11 @@ def mistaken():
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
         ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
-        ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
-        ("3B-問6", 3, (lines + 1) * wavelength / (PLATE_INDEX - 1)),   # the lines counted, both ends
-                                                              # in: six for five spacings
-        ("3B-問6", 4, lines * wavelength / (1 - 1 / PLATE_INDEX)),   # the plate's optical path t/n:
-                                                              # t - t/n = 5 wavelengths
-        ("3B-問6", 5, lines * 2 * wavelength / (PLATE_INDEX - 1)),   # the wedge's spacing L λ / (2d)
-                                                              # taken for the slits': λ doubled
+        ("3B-問6", 1, (PLATE_INDEX - 1) * PLATE),              # the path difference taken for the shift
+        ("3B-問6", 3, (PLATE_INDEX - 1) * PLATE / (wavelength / PLATE_INDEX) * SPACING),   # waves counted
+                                                              # in the plate's wavelength λ/n
+        ("3B-問6", 4, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
+        ("3B-問6", 5, SCREEN * PLATE_INDEX * PLATE / SLITS),  # nt for (n - 1)t
         ("4-問1", 1, READING),                                  # the two supports taken to push alike
         ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
         ("4-問1", 4, post_push(weight_arm=BAR_LENGTH - BAR_POST)),   # the weight's arm taken as CB
