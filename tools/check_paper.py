@@ -237,7 +237,8 @@ def mistaken():
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
-        ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
+        ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # the mean spacing as the last reading
+                                                              # over the number of readings: d3 / 3
         ("3B-問6", 1, (PLATE_INDEX - 1) * PLATE),              # the path difference taken for the shift
         ("3B-問6", 3, (PLATE_INDEX - 1) * PLATE / (wavelength / PLATE_INDEX) * SPACING),   # waves counted
                                                               # in the plate's wavelength λ/n
