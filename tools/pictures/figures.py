@@ -487,17 +487,17 @@ def figure07():
         sx, sy = 22.0, 13.5                        # pixels per second, per mA
         for k in range(1, 5):
             c.segment((x0 + k * sx, y0), (x0 + k * sx, y0 + 4), 1.0)
-            c.text(x0 + k * sx, y0 + 13, str(k), 14)
+            c.text(x0 + k * sx, y0 + 13, str(k), 16)
         for k in range(1, 5):
             y = y0 - k * 1.5 * sy
             c.segment((x0 - 4, y), (x0, y), 1.0)
             c.segment((x0, y), (x0 + t_max * sx, y), 0.5, fill=190)
-            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 14, anchor="rm")
+            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 16, anchor="rm")
         c.arrow((x0, y0), (x0 + t_max * sx + 12, y0), 1.2, 6)
         c.arrow((x0, y0), (x0, y0 - i_max * sy - 12), 1.2, 6)
-        c.text(x0 + t_max * sx + 10, y0 + 11, "t", 14)
-        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 14)
-        c.text(x0 - 8, y0 + 12, "O", 14)
+        c.text(x0 + t_max * sx + 11, y0 - 10, "t", 16)
+        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 16)
+        c.text(x0 - 8, y0 + 12, "O", 16)
         c.text(ox + 126, oy + 14, CIRCLED[n - 1], 15)
         solid, dashed = panels.rc_curves(n)
         steps = 200
