@@ -489,7 +489,7 @@ def check_panels(questions, faults):
     named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
              4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
              3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
-             2: panels.shape(panels.rod_speed_by_distance(1.0, (math.pi / 4) ** 2, 1.0))}   # EMF from the flux
+             2: panels.shape(panels.rod_speed_massless(1.0, 1.0))}   # the mass left out
     faults += graph_faults("図９", key["2B-問4-5"], shapes, worked, named)
     for caption in ("2A-問3", "2B-問4-5"):
         q = by_caption.get(caption)
