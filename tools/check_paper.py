@@ -701,7 +701,7 @@ def check_combinations(questions, faults):
 # idea that leads to it.
 WORDED = {
     "1-問1-1": {4: "the fall taken at a steady speed like the horizontal motion: a straight path"},
-    "1-問1-2": {1: "a faster ball taken to land sooner, and the same ramp shape taken to keep the angle",
+    "1-問1-2": {1: "a faster ball taken to land sooner, and the angle taken not to change",
                 2: "a faster ball taken to land sooner",
                 3: "the same vertical speed taken to give the same angle",
                 5: "the angle taken as tan = horizontal over vertical, from the vertical"},
