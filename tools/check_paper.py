@@ -86,11 +86,24 @@ LENS_OBJECT, LENS_IMAGE, LENS_MOVED = 15.0, 6.0, 30.0
 # named in WORDED, and has no landing point of its own to weigh.
 PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": None, "⑤": 40.0}
 
+# 1-問1-1: the ramp's height above the cliff and the cliff's, in metres.
+RAMP, CLIFF = 5.1, 19.6
+
+
+def ramp_range(energy_half=0.5, fall_half=0.5, root=True):
+    """1-問1-1: the ball's speed off the ramp from m g h = (1/2) m v^2, its
+    fall's time from H = (1/2) g t^2, the distance their product; or as a
+    mistake drops a half (energy_half, fall_half = 1) or the root."""
+    speed = math.sqrt(9.8 * RAMP / energy_half)
+    time = math.sqrt(CLIFF / (fall_half * 9.8)) if root else CLIFF / (fall_half * 9.8)
+    return speed * time
+
+
 # 1-問4: the particle's kinetic energy at D, J (at rest at A).
 ARRIVES = 1.0e-5
 
-# 3B-問6: slits, screen, bright-line spacing, the white line's shift, plate.
-SLITS, SCREEN, SPACING, SHIFT, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 6.0e-3, 1.5
+# 3B-問6: slits, screen, bright-line spacing (m), the plate's thickness (m) and index.
+SLITS, SCREEN, SPACING, PLATE, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 5.0e-6, 1.6
 
 # 5-問5: the alpha particle's kinetic energy measured (MeV), and 1 u in MeV.
 ALPHA, MEV_PER_U = 4.78, 931.5
@@ -100,18 +113,42 @@ BAR_WEIGHT, BAR_LENGTH, BAR_POST = 40.0, 2.0, 1.6      # N, m, m from A
 READING = 15.0                                          # N
 
 
-def bar_weight(string_arm, weight_arm):
-    """4-問1: the bar's weight from the string's pull, by the moments about
-    the post (or as a mistake takes the arms)."""
-    return READING * string_arm / weight_arm
+def post_push(weight_arm=BAR_POST - BAR_LENGTH / 2, string_down=False, subtract=True):
+    """4-問1: the post's push: the bar's weight from the string's pull by
+    the moments about the post, then what the string does not hold; or as
+    a mistake takes the weight's arm, the string's pull (as downward) or
+    the last step (left out)."""
+    weight = READING * BAR_POST / weight_arm
+    if not subtract:
+        return weight
+    return weight + READING if string_down else weight - READING
 
 
 # ---------------------------------------------------------------- numbers
 
 def rc_row():
-    """2A-問1-2's row of the logger's table: V (V) and I (mA) at t = 1.00 s."""
+    """A row of the logger's table: V (V) and I (mA) at t = 1.00 s."""
     k = measured.RC_TIME.index(measured.RC_ROW)
     return measured.RC_VOLTS[k], measured.RC_MILLIAMPS[k]
+
+
+def rc_resistance():
+    """R (kilohm) from a row: the resistor has E - V, and V/mA = kilohm."""
+    volts, milliamps = rc_row()
+    return (measured.EMF - volts) / milliamps
+
+
+def rc_capacitance(mean=True, hours=None, across=None, amperes=1e-3):
+    """2A-問1-2: C (F) from the two rows that bound the interval: the
+    charge let in, the mean current times the time between, over the
+    voltage's rise; or as a mistake takes the current (the earlier one),
+    the time (the later row's clock), the voltage (the later one whole) or
+    the milliamperes (as amperes)."""
+    (t0, t1), (v0, v1), (i0, i1) = ([row[measured.RC_TIME.index(t)] for t in measured.RC_SPAN]
+                                    for row in (measured.RC_TIME, measured.RC_VOLTS, measured.RC_MILLIAMPS))
+    current = (i0 + i1) / 2 if mean else i0
+    charge = current * amperes * (t1 - t0 if hours is None else hours(t0, t1))
+    return charge / (v1 - v0 if across is None else across(v0, v1))
 
 
 def first_speed(spacing=None):
@@ -122,14 +159,14 @@ def first_speed(spacing=None):
     return measured.FIRST_FREQUENCY * 2 * spacing / 100
 
 
-def rod_field(heat_share=1.0, length=None, ohm=None):
+def rod_field(length=None, turned=False):
     """2B-問4-6: B (T) from the slope of F against the steady speed: at
     that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
-    mistake takes the heat's share, the rails' gap or the resistance."""
-    slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
+    mistake takes the rails' gap or the slope (v against F)."""
+    slope, _ = line_fit(measured.ROD_PULL, measured.ROD_SPEED) if turned else \
+        line_fit(measured.ROD_SPEED, measured.ROD_PULL)
     length = measured.ROD_GAP if length is None else length
-    ohm = measured.ROD_OHMS if ohm is None else ohm
-    return math.sqrt(slope * ohm * heat_share) / length
+    return math.sqrt(slope * measured.ROD_OHMS) / length
 
 
 def bar_tension(string_arm, weight_arm):
@@ -142,20 +179,18 @@ def recomputed():
     in the unit its choices are printed in."""
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)      # concave lens from the first object and image
     b = 1 / (1 / f - 1 / LENS_MOVED)                # image of the moved object (negative: virtual)
-    volts, milliamps = rc_row()
-    wavelength = SLITS * SPACING / SCREEN           # 3B-問6, from the bright lines' spacing
     net = [math.log2(n - measured.BACKGROUND) for n in measured.COUNT_RATE]
     half_life = -1 / line_fit(measured.COUNT_HOURS, net)[0]
     return {
-        "1-問1-1": 10 * math.sqrt(2 * 19.6 / 9.8),    # horizontal speed times the fall's time
+        "1-問1-1": ramp_range(),                      # the speed off the ramp times the fall's time
         "1-問3": b,                                  # negative: on the object's (left) side
         "1-問4": ARRIVES + -2.0e-6 * (-20 - 0),      # the energy it arrives with, and Q (V_D - V_A):
                                                      # D at -20 V, A at 0 V
-        "2A-問1-2": (measured.EMF - volts) / milliamps,   # the resistor has E - V: V/mA = kilohm
+        "2A-問1-2": rc_capacitance(),
         "2B-問4-6": rod_field(),
         "3A-問1": first_speed(),
-        "3B-問6": SHIFT / SPACING * wavelength / (PLATE_INDEX - 1),   # one spacing per wavelength
-        "4-問1": bar_weight(BAR_POST, BAR_POST - BAR_LENGTH / 2),
+        "3B-問6": SCREEN * (PLATE_INDEX - 1) * PLATE / SLITS,   # where d x / L is the plate's (n - 1) t
+        "4-問1": post_push(),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問5": ALPHA * (222 + 4) / 222 / MEV_PER_U,   # the radon's recoil 4/222 of the alpha's
     }
@@ -175,15 +210,14 @@ def mistaken():
     raw = [math.log2(n) for n in measured.COUNT_RATE]
     tenth = [math.log2(n - measured.BACKGROUND_HOUR / 10) for n in measured.COUNT_RATE]
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)
-    volts, milliamps = rc_row()
     spacing, _ = measured.spacing_line()
     minima = measured.FIRST_MINIMA
     wavelength = SLITS * SPACING / SCREEN
-    lines = SHIFT / SPACING                     # the white line moved by this many spacings
     return [
-        ("1-問1-1", 1, 10 * math.sqrt(19.6 / (2 * 9.8))),      # the half multiplied, not divided
-        ("1-問1-1", 2, 10 * math.sqrt(19.6 / 9.8)),            # the half dropped
-        ("1-問1-1", 5, 10 * 2 * 19.6 / 9.8),                   # the square dropped
+        ("1-問1-1", 1, ramp_range(energy_half=1, fall_half=1)),   # the half dropped from both
+        ("1-問1-1", 2, ramp_range(energy_half=1)),                # the half dropped from the energy
+        ("1-問1-1", 2, ramp_range(fall_half=1)),                  # ... or from the fall
+        ("1-問1-1", 5, ramp_range(root=False)),                   # the fall's square root not taken
         ("1-問3", 1, 1 / (1 / f + 1 / LENS_MOVED)),           # 1/a carried over with its sign kept
         ("1-問3", 2, -LENS_IMAGE * LENS_MOVED / LENS_OBJECT),  # the image's distance in proportion
         ("1-問3", 4, -1 / (1 / f - 1 / LENS_MOVED)),          # a virtual image put on the far side
@@ -192,31 +226,31 @@ def mistaken():
         ("1-問4", 2, ARRIVES),                                # all the work taken to become kinetic energy
         ("1-問4", 4, ARRIVES + -2.0e-6 * (-20 - 20)),         # the last leg C to D alone
         ("1-問4", 5, ARRIVES + 2.0e-6 * (10 + 10 + 40)),      # each leg's size added up
-        ("2A-問1-2", 1, milliamps / (measured.EMF - volts)),  # Ohm's law turned over: R = I/V
-        ("2A-問1-2", 3, volts / milliamps),                   # the capacitor's voltage for the resistor's
-        ("2A-問1-2", 4, measured.EMF / milliamps),            # the capacitor's voltage not taken off
-        ("2A-問1-2", 5, (measured.EMF - volts) / (milliamps / 1000)),   # ohms written as kilohms
-        ("2B-問4-6", 1, rod_field() ** 2),                    # the square root not taken: B^2 for B
-        ("2B-問4-6", 2, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
-        ("2B-問4-6", 3, rod_field(heat_share=0.5)),           # half of F's work taken for heat, as in charging C
-        ("2B-問4-6", 5, rod_field(ohm=1.0)),                  # R left out: the EMF vBL taken for the current
+        ("2A-問1-2", 1, rc_capacitance(across=lambda v0, v1: v1)),     # the charge before t0 forgotten
+        ("2A-問1-2", 3, rc_capacitance(mean=False)),                     # the earlier current held throughout
+        ("2A-問1-2", 4, rc_capacitance(hours=lambda t0, t1: t1)),       # the later clock for the time between
+        ("2A-問1-2", 5, rc_capacitance(amperes=1.0)),                    # milliamperes taken as amperes
+        ("2B-問4-6", 1, rod_field(length=math.sqrt(measured.ROD_GAP)) ** 2),   # both of 2 and 3
+        ("2B-問4-6", 2, rod_field() ** 2),                    # the square root not taken: B^2 for B
+        ("2B-問4-6", 3, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
+        ("2B-問4-6", 5, rod_field(turned=True)),              # F and v swapped solving for B^2
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
-        ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # d = 0 counted as a minimum: d3 / 3
-        ("3B-問6", 1, lines * wavelength / PLATE_INDEX),      # nt for (n - 1)t
-        ("3B-問6", 3, (lines + 1) * wavelength / (PLATE_INDEX - 1)),   # the lines counted, both ends
-                                                              # in: six for five spacings
-        ("3B-問6", 4, lines * wavelength / (1 - 1 / PLATE_INDEX)),   # the plate's optical path t/n:
-                                                              # t - t/n = 5 wavelengths
-        ("3B-問6", 5, lines * 2 * wavelength / (PLATE_INDEX - 1)),   # the wedge's spacing L λ / (2d)
-                                                              # taken for the slits': λ doubled
-        ("4-問1", 1, bar_weight(BAR_LENGTH, BAR_LENGTH / 2)),             # about B, the post's push left out
-        ("4-問1", 3, bar_weight(BAR_LENGTH, BAR_POST - BAR_LENGTH / 2)),  # the string's arm taken as AB
-        ("4-問1", 4, bar_weight(BAR_POST, BAR_LENGTH - BAR_POST)),        # the weight's arm taken as CB
-        ("4-問1", 5, READING + READING * BAR_POST / (BAR_LENGTH - BAR_POST)),   # string and post as a lever
-                                                                          # about the weight, then W = T + N
-        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0]),   # the hour's count divided by 10, not 6
+        ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # the mean spacing as the last reading
+                                                              # over the number of readings: d3 / 3
+        ("3B-問6", 1, (PLATE_INDEX - 1) * PLATE),              # the path difference taken for the shift
+        ("3B-問6", 3, (PLATE_INDEX - 1) * PLATE / (wavelength / PLATE_INDEX) * SPACING),   # waves counted
+                                                              # in the plate's wavelength λ/n
+        ("3B-問6", 4, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
+        ("3B-問6", 5, SCREEN * PLATE_INDEX * PLATE / SLITS),  # nt for (n - 1)t
+        ("4-問1", 1, READING),                                  # the two supports taken to push alike
+        ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
+        ("4-問1", 4, post_push(weight_arm=BAR_LENGTH - BAR_POST)),   # the weight's arm taken as CB
+        ("4-問1", 5, post_push(string_down=True)),              # the string taken to pull the bar down
+        ("5-問2", 2, -4 / line_fit(measured.COUNT_HOURS, tenth)[0], NEAREST),   # the hour's count over 10, not 6
+        ("5-問2", 2, 4 * 12 / (tenth[0] - tenth[-1]), NEAREST),        # ... read off the first and last counts
+        ("5-問2", 2, 4 * 8 / (tenth[0] - tenth[2]), NEAREST),          # ... or the first and the 8 h ones
         ("5-問2", 3, -4 / line_fit(measured.COUNT_HOURS, raw)[0]),     # background left in
         ("5-問2", 4, 16 * 4.0),                                             # 1/16 as sixteen halvings
         ("5-問5", 1, ALPHA * (1 - 4 / 222) / MEV_PER_U),                  # the recoil taken off, not added
@@ -362,7 +396,8 @@ EXPRESSIONS = {
             lambda s: reflected_pitch(s, receive=0) - s["f"]),
         3: ("the echo's pitch taken for the number of beats", lambda s: reflected_pitch(s)),
         5: ("the two pitches added, not subtracted", lambda s: reflected_pitch(s) + s["f"]),
-        6: ("each beat counted twice, once loud and once soft", lambda s: 2 * (reflected_pitch(s) - s["f"])),
+        6: ("the signs turned round, as if the car drew away: the echo low",
+            lambda s: s["f"] - s["f"] * (s["V"] - s["u"]) / (s["V"] + s["u"])),
     }),
     "2B-問5": (heat_share, {
         2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
@@ -454,7 +489,7 @@ def check_panels(questions, faults):
     named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
              4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
              3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
-             2: panels.shape(panels.rod_speed_by_distance(1.0, (math.pi / 4) ** 2, 1.0))}   # EMF from the flux
+             2: panels.shape(panels.rod_speed_massless(1.0, 1.0))}   # the mass left out
     faults += graph_faults("図９", key["2B-問4-5"], shapes, worked, named)
     for caption in ("2A-問3", "2B-問4-5"):
         q = by_caption.get(caption)
@@ -538,9 +573,19 @@ def shot_statements():
     return {"ア": shot_heat(), "イ": "アは真の値より大きい" if shot_heat() > measured.LEAD_HEAT else "アは真の値より小さい"}
 
 
-# 5-問4: cart A (0.50 kg) at 0.80 m/s hits cart B at rest; just after,
-# A runs on at 0.24 m/s and B at 0.90 m/s, both the same way.
-CART_A, CART_BEFORE, CART_A_AFTER, CART_B_AFTER = 0.50, 0.80, 0.24, 0.90
+def cart_speed(positions, after):
+    """5-問4: a cart's speed (m/s), the slope of its positions on the side
+    of the collision asked for; the readings it falls between are each on
+    their own side."""
+    rows = [(t, x) for t, x in zip(measured.CART_TIME, positions)
+            if (t >= measured.CART_HIT[1] if after else t <= measured.CART_HIT[0])]
+    return line_fit([t for t, _ in rows], [x / 100 for _, x in rows])[0]
+
+
+# 5-問4: cart A (0.50 kg) runs into cart B at rest; both run on the same way.
+CART_A = 0.50
+CART_BEFORE, CART_A_AFTER = cart_speed(measured.CART_A_AT, False), cart_speed(measured.CART_A_AT, True)
+CART_B_AFTER = cart_speed(measured.CART_B_AT, True)
 
 
 def cart_collision():
@@ -656,8 +701,8 @@ def check_combinations(questions, faults):
 # idea that leads to it.
 WORDED = {
     "1-問1-1": {4: "the fall taken at a steady speed like the horizontal motion: a straight path"},
-    "1-問1-2": {1: "a faster throw taken to land sooner, and the angle taken not to change",
-                2: "a faster throw taken to land sooner",
+    "1-問1-2": {1: "a faster ball taken to land sooner, and the angle taken not to change",
+                2: "a faster ball taken to land sooner",
                 3: "the same vertical speed taken to give the same angle",
                 5: "the angle taken as tan = horizontal over vertical, from the vertical"},
     "1-問2": {2: "the temperatures put on the wrong curves",
@@ -880,6 +925,8 @@ def check_data(doc, faults):
         "力センサーの示す値 F〔N〕": measured.ROD_PULL, "一定になった棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
         "A から支柱までの距離 x〔m〕": measured.POST_AT, "力センサーの示す値 T〔N〕": measured.PULL,
         "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
+        "時刻〔s〕": measured.CART_TIME, "台車 A の位置〔cm〕": measured.CART_A_AT,
+        "台車 B の位置〔cm〕": measured.CART_B_AT,
         "試料を置いてからの経過時間〔h〕": measured.COUNT_HOURS, "10 分間の計数〔回〕": measured.COUNT_RATE,
     }
     for header, values in printed.items():
@@ -889,7 +936,7 @@ def check_data(doc, faults):
     # 2A: the logger's two channels agree, row by row, on one resistor (the
     # rows the current sensor gives to two figures or more), and the current
     # falls as one exponential from its t = 0 value.
-    keyed = recomputed()["2A-問1-2"]
+    keyed = rc_resistance()
     for t, v, i in zip(measured.RC_TIME, measured.RC_VOLTS, measured.RC_MILLIAMPS):
         if i >= 0.3 and abs((measured.EMF - v) / i / keyed - 1) > 0.03:
             faults.append(f"2A: at t = {t} s, (E - V)/I is {(measured.EMF - v) / i:.3f} kΩ, not near {keyed:.3f}")
@@ -901,6 +948,9 @@ def check_data(doc, faults):
         faults.append("2A: the logger's table has no t = 0 reading")
     if abs(start - measured.EMF / keyed) > 0.03:
         faults.append(f"2A: the current starts at {start:.2f} mA, E/R is {measured.EMF / keyed:.2f}")
+    if abs(rc_capacitance() * keyed * 1e3 / scale - 1) > 0.05:
+        faults.append(f"2A: C from the charge let in is {rc_capacitance():.3g} F, the current's time scale "
+                      f"{scale:.2f} s over R gives {scale / keyed / 1e3:.3g} F")
     # ... and scatter as two sensors do, rather than lie on V + RI = E for
     # the R that fits them best.
     pairs = list(zip(measured.RC_VOLTS, measured.RC_MILLIAMPS))

@@ -16,7 +16,7 @@ private slots:
     {
         QTest::addColumn<int>("figure");
         QTest::addColumn<QString>("written"); // as the paper writes it
-        QTest::newRow("speed") << 1 << "10 m/s";
+        QTest::newRow("height of the ramp") << 1 << "5.1 m";
         QTest::newRow("height") << 1 << "19.6 m";
         QTest::newRow("temperature") << 2 << "527 ℃";
         QTest::newRow("distance") << 3 << "15 cm";

@@ -23,19 +23,20 @@ def described(text):
 
 
 @described(
-    "がけの上から水平に投げ出した小球の、軌跡の候補を横から見た図。"
+    "がけの上のなめらかな台から水平に飛び出した小球の、軌跡の候補を横から見た図。"
     "縦と横は同じ縮尺で描いてある。"
-    "高さ19.6メートルのがけの上の点から、小球を水平右向きに、10メートル毎秒で投げ出す。"
-    "地面には、投げ出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
+    "高さ19.6メートルのがけの上に、なめらかな曲面の台があり、その面は、がけの上から高さ5.1メートルの点から下って、がけの端で水平になっている。"
+    "小球は、台の上の端に置いてあり、がけの端から水平右向きに飛び出す。飛び出す速さは書いていない。"
+    "地面には、飛び出した点の真下をゼロとして、10メートルごとに、0、10、20、30、40メートルの目盛りがある。"
     "軌跡①、②、⑤は、軌跡の番号を、その軌跡が地面に達する点の下に書いてある。"
     "軌跡①は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルの点に達する。"
     "軌跡②は、はじめ水平で、しだいに急になって落ちる放物線で、10メートルと20メートルの目盛りの間の、中ほどより少し10メートル寄りの点に達する。"
     "軌跡③は、はじめ水平で、しだいに急になって落ちる放物線で、20メートルの点に達する。"
     "軌跡③の番号は、その放物線の右側の、高さのほぼ半分のところに書いてあり、短い線で放物線とつないである。"
-    "軌跡④は、投げ出した点から斜め下へまっすぐ進む直線で、軌跡③と同じ20メートルの点に達する。"
-    "軌跡④の番号は、地面の上の、直線のすぐ下に書いてある。"
+    "軌跡④は、飛び出した点から斜め下へまっすぐ進む直線で、軌跡③と同じ20メートルの点に達する。"
+    "軌跡④の番号は、軌跡②と直線の間の、地面のすぐ上に書いてあり、短い線で直線とつないである。"
     "軌跡⑤は、はじめ水平で、しだいに急になって落ちる放物線で、40メートルの点に達する。"
-    "図の下に、目盛りは投げ出した点の真下からの水平距離、と書いてある。")
+    "図の下に、目盛りは飛び出した点の真下からの水平距離、と書いてある。")
 def figure01():
     """A ball thrown horizontally from a cliff, drawn to one scale in both
     directions; five candidate paths, their numbers printed under the
@@ -54,10 +55,15 @@ def figure01():
     c.arrow((lx - 54, top + 1), (lx - 54, ground - 1), width=1.0, head=6, both=True)
     c.segment((lx - 60, top), (lx - 40, top), 0.8)
     c.text(lx - 54, (top + ground) / 2, "19.6 m", 14, box=True)
-    # initial velocity
-    c.arrow((lx, 30), (lx + 44, 30), width=1.4, head=8)
-    c.text(lx + 52, 30, "10 m/s", 14, anchor="lm")
-    c.dashed((lx, 36), (lx, top - 8), 0.7, 3, 3)
+    # the smooth ramp on the cliff top, level at the edge; the ball starts
+    # at its top, 5.1 m above the cliff (the speed it leaves with is not given)
+    rise = 5.1 * k
+    ramp = [(lx - 40 + 40 * u / 40, top - rise * (1 - u / 40) ** 2) for u in range(41)]
+    c.polygon([(lx - 40, top)] + ramp, fill=210, outline=0, width=1.2)
+    c.arrow((lx - 54, top - rise + 1), (lx - 54, top - 1), width=1.0, head=5, both=True)
+    c.segment((lx - 60, top - rise), (lx - 40, top - rise), 0.8)
+    c.text(lx - 62, top - rise - 13, "5.1 m", 14)
+    c.circle(lx - 36, top - rise - 6, 6, fill=0)
 
     def path(fn, metres, steps=160):
         return [(X(metres * i / steps), top + fn(i / steps) * drop) for i in range(steps + 1)]
@@ -70,7 +76,6 @@ def figure01():
     # 4: straight from the launch point to where 3 lands, numbered in the
     # corner between it, the ground and the end of 2
     c.line([(lx, top), (X(ends[4]), ground)], 1.6)
-    c.circle(lx + 2, top - 6, 6, fill=0)
     # the scale of distances along the ground
     for m in range(0, 41, 10):
         c.segment((X(m), ground), (X(m), ground + 6), 1.2)
@@ -78,7 +83,9 @@ def figure01():
     c.text(X(40) + 18, ground + 15, "m", 14)
     for n, m in ends.items():
         if n == 4:
-            c.text(X(16.2), ground - 12, CIRCLED[n - 1], 15)
+            # low between 2 and the line, joined to the line clear of 3
+            c.segment((X(15.3) + 7, ground - 17), (X(17.4), top + 0.87 * drop), 1.0)
+            c.text(X(15.3), ground - 12, CIRCLED[n - 1], 15)
             continue
         if n == 3:
             # beside its own parabola, clear of the end it shares with 4
@@ -88,7 +95,7 @@ def figure01():
             continue
         c.segment((X(m), ground - 5), (X(m), ground), 1.6)
         c.text(X(m), ground + 38, CIRCLED[n - 1], 15, box=True)
-    c.text(215, 293, "（目盛りは投げ出した点の真下からの水平距離）", 14)
+    c.text(215, 293, "（目盛りは飛び出した点の真下からの水平距離）", 14)
     return c.finish()
 
 
@@ -480,17 +487,17 @@ def figure07():
         sx, sy = 22.0, 13.5                        # pixels per second, per mA
         for k in range(1, 5):
             c.segment((x0 + k * sx, y0), (x0 + k * sx, y0 + 4), 1.0)
-            c.text(x0 + k * sx, y0 + 13, str(k), 14)
+            c.text(x0 + k * sx, y0 + 13, str(k), 16)
         for k in range(1, 5):
             y = y0 - k * 1.5 * sy
             c.segment((x0 - 4, y), (x0, y), 1.0)
             c.segment((x0, y), (x0 + t_max * sx, y), 0.5, fill=190)
-            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 14, anchor="rm")
+            c.text(x0 - 6, y, f"{k * 1.5:.1f}", 16, anchor="rm")
         c.arrow((x0, y0), (x0 + t_max * sx + 12, y0), 1.2, 6)
         c.arrow((x0, y0), (x0, y0 - i_max * sy - 12), 1.2, 6)
-        c.text(x0 + t_max * sx + 10, y0 + 11, "t", 14)
-        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 14)
-        c.text(x0 - 8, y0 + 12, "O", 14)
+        c.text(x0 + t_max * sx + 11, y0 - 10, "t", 16)
+        c.text(x0 + 10, y0 - i_max * sy - 10, "I", 16)
+        c.text(x0 - 8, y0 + 12, "O", 16)
         c.text(ox + 126, oy + 14, CIRCLED[n - 1], 15)
         solid, dashed = panels.rc_curves(n)
         steps = 200

@@ -16,7 +16,8 @@ RC_TIME = [0.00, 0.20, 0.50, 1.00, 2.00, 4.00]    # s
 # scatter by a unit or two in their last digit.
 RC_VOLTS = [0.02, 1.17, 2.50, 3.93, 5.32, 5.95]   # V across C
 RC_MILLIAMPS = [2.97, 2.44, 1.75, 1.04, 0.35, 0.05]
-RC_ROW = 1.00                                     # s: the row 2A-問1-2 reads
+RC_ROW = 1.00                                     # s: a row R is read from
+RC_SPAN = (0.20, 0.50)                            # s: the rows 2A-問1-2 finds C between
 
 # 第3問 A: the sliding tube at 1000 Hz, the minima found as Q is drawn out
 # (d read to the millimetre), and the spacing of two neighbouring minima at
@@ -52,8 +53,8 @@ BACKGROUND_HOUR = 2400                            # counts in 60 minutes
 BACKGROUND = BACKGROUND_HOUR * 10 // 60           # counts in 10 minutes
 
 # 第4問: the string's pull read by a force sensor (to 0.1 N) as the post is
-# set at x metres from A under the 2.0 m bar; the bar is 40 N, which 4-問1
-# finds from the 15 N reading at x = 1.6 m.
+# set at x metres from A under the 2.0 m bar; the bar is 40 N, which 4-問1's
+# working finds from the 15 N reading at x = 1.6 m on the way to the post's push.
 POST_AT = [1.2, 1.4, 1.6, 1.8]                    # m
 PULL = [6.8, 11.3, 15.0, 17.8]                    # N
 
@@ -65,6 +66,15 @@ SHOT_TURNS = [0, 20, 40, 60, 80, 100]
 SHOT_TEMPS = [18.0, 19.5, 20.9, 22.3, 23.6, 24.9]   # degrees Celsius
 SHOT_FALL = 1.00                                      # m
 LEAD_HEAT = 0.13                                      # J/(g K), the handbook value
+
+
+# 5-問4: the carts' centres (cm from the rail's end) read by a position
+# sensor every 0.10 s; A (0.50 kg) runs into B at rest between 0.20 and
+# 0.30 s, and both run on at steady speeds.
+CART_TIME = [0.00, 0.10, 0.20, 0.30, 0.40, 0.50]     # s
+CART_A_AT = [20.0, 28.0, 36.0, 41.2, 43.6, 46.0]      # cm
+CART_B_AT = [50.0, 50.0, 50.0, 54.5, 63.5, 72.5]      # cm
+CART_HIT = (0.20, 0.30)                               # s: the readings the collision falls between
 
 
 def line_fit(xs, ys):
