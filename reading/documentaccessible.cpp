@@ -164,12 +164,20 @@ public:
         const std::optional<QPoint> local = viewportextents::toViewport(point, viewportOnScreen(), screenArea());
         if (!local)
             return -1;
-        // The middle of the pixel, which the character under it covers.
-        const QPointF inDocument = QPointF(*local + scrolled()) + QPointF(0.5, 0.5);
-        const int position = view()->document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
-        // Newer Qt also gives a cell's end for the room after its last
-        // character, where no character is: only the one drawn there counts.
-        if (position < 0 || !characterBox(position).contains(*local))
+        // A character's box takes in every pixel its line touches, so the
+        // pixel is tried at its middle, then at its top and bottom edges: a
+        // line may end or begin inside a pixel row. Newer Qt also gives a
+        // cell's end for the room after its last character, where no
+        // character is: only the one drawn there counts.
+        int position = -1;
+        for (const qreal down : {0.5, 0.02, 0.98}) {
+            const QPointF inDocument = QPointF(*local + scrolled()) + QPointF(0.5, down);
+            position = view()->document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
+            if (position >= 0 && characterBox(position).contains(*local))
+                break;
+            position = -1;
+        }
+        if (position < 0)
             return -1;
         // Of the characters read for the one drawn there, the first whose
         // box holds the point: not one reported as only a point.
