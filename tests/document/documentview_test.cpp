@@ -157,6 +157,9 @@ void DocumentViewTest::openPage(const QString &body)
     const QString file = path(QStringLiteral("paper/page.html"));
     QVERIFY(write(file, QStringLiteral("<html><body>%1</body></html>").arg(body).toUtf8()));
     QVERIFY(m_view->openFile(file));
+    // The open waits a while at most; a sanitized build on a busy machine
+    // may parse a long page for longer.
+    QTRY_VERIFY_WITH_TIMEOUT(m_view->state() == DocumentView::State::Showing, 60000);
 }
 
 // Clicks the middle of the first place `text` is shown, as a reader does.
