@@ -205,7 +205,8 @@ public:
     int wordStart(int position, bool forward) const
     {
         const int count = characterCount();
-        int offset = caretOffset(position);
+        const int from = caretOffset(position);
+        int offset = from;
         while (true) {
             const Range word = boundaries().at(offset, TextBoundaries::Unit::Word);
             if (forward)
@@ -217,8 +218,12 @@ public:
             if (offset <= 0 || offset >= count)
                 return spoken().toDocument(std::clamp(offset, 0, count));
             const int moved = spoken().toDocument(offset);
+            // To the right, a move past spaces alone (from a word's end)
+            // would be heard as 「space」 or 「blank」: it goes on over the next word.
+            const bool onlySpaces =
+                forward && QStringView(spoken().text()).mid(from, offset - from).trimmed().isEmpty();
             if (!spoken().text().at(offset).isSpace() && !signsToTheEnd(offset) && !signsAgainstIt(offset)
-                && (forward ? moved > position : moved < position))
+                && (forward ? moved > position : moved < position) && !onlySpaces)
                 return moved;
         }
     }

@@ -86,6 +86,33 @@ private slots:
         QCOMPARE(text->textAtOffset(-2, QAccessible::CharBoundary, &start, &end), words.first().left(1));
     }
 
+    // From a word's end, as Down or Right can leave the caret, Ctrl+Right
+    // passes the spaces and the whole word after them: never a stop on
+    // spaces alone, which Orca says as 「space」 or 「blank」.
+    void ctrlRightFromAWordsEnd_passesTheNextWordWhole_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<int>("rights"); // plain Right presses first
+        QTest::addColumn<QString>("passed");
+        QTest::newRow("after a choice's number") << "<p>① 5.04 u</p>" << 1 << "5.04";
+        QTest::newRow("at a line's end") << "<p>甲乙</p><p>丙丁</p>" << 2 << "丙丁";
+    }
+
+    void ctrlRightFromAWordsEnd_passesTheNextWordWhole()
+    {
+        QFETCH(QString, html);
+        QFETCH(int, rights);
+        QFETCH(QString, passed);
+        QTextBrowser view;
+        QAccessibleTextInterface *text = showCaretPane(view, html);
+        QVERIFY(text);
+        for (int i = 0; i < rights; ++i)
+            QVERIFY(moved(view, Qt::Key_Right, Qt::NoModifier));
+        QVERIFY(moved(view, Qt::Key_Right, Qt::ControlModifier));
+        int start = 0, end = 0;
+        QCOMPARE(text->textAtOffset(-2, QAccessible::WordBoundary, &start, &end).trimmed(), passed);
+    }
+
     void ctrlLeftHeld_hearsTheWordLandedOn_data()
     {
         QTest::addColumn<QString>("html");
