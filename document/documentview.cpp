@@ -64,6 +64,14 @@ QString pathOf(const ResourceGate &gate)
     return QDir(gate.folderPath()).filePath(gate.documentName());
 }
 
+// The file by its own name in its folder's real place: a symbolic link
+// named as the document is refused where the folder reads it, never
+// followed to make the link's folder the document's.
+QString confinedPath(const QFileInfo &file)
+{
+    return QDir(QFileInfo(file.absolutePath()).canonicalFilePath()).filePath(file.fileName());
+}
+
 // What a page is called to a reader: its title, or its first line.
 QString titleOf(const QTextDocument &document)
 {
@@ -99,7 +107,7 @@ std::unique_ptr<DocumentJob> DocumentView::startJob(const QString &path, const Q
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
         return nullptr;
-    ResourceGate gate = ResourceGate::forFile(info.canonicalFilePath());
+    ResourceGate gate = ResourceGate::forFile(confinedPath(info));
     if (!gate.isOpen())
         return nullptr;
     return std::make_unique<DocumentJob>(
@@ -111,10 +119,10 @@ bool DocumentView::openFile(const QString &path, Wait wait, std::unique_ptr<Docu
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
         return false;
-    const QString canonical = info.canonicalFilePath();
-    const bool same = started && pathOf(started->request().gate) == canonical && started->request().font == font()
+    const QString confined = confinedPath(info);
+    const bool same = started && pathOf(started->request().gate) == confined && started->request().font == font()
         && started->request().scale == devicePixelRatioF();
-    std::unique_ptr<DocumentJob> job = same ? std::move(started) : startJob(canonical, font(), devicePixelRatioF());
+    std::unique_ptr<DocumentJob> job = same ? std::move(started) : startJob(confined, font(), devicePixelRatioF());
     if (!job)
         return false;
     m_gate = job->request().gate;

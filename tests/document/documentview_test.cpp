@@ -92,6 +92,7 @@ private slots:
     void hostileDocument_neverStallsTheWindow_data();
     void hostileDocument_neverStallsTheWindow();
     void pageSwappedForALinkOut_neverShowsTheOutside();
+    void documentNamedByALinkOut_isNeverShown();
     void paneShownLate_showsTheDocumentItHeld();
     void givenUpJob_neverCallsBack_data();
     void givenUpJob_neverCallsBack();
@@ -682,6 +683,17 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow()
         const QSizeF size = m_view->document()->documentLayout()->documentSize();
         QVERIFY(size.height() <= viewport->height() || bar->maximum() > 0);
     }
+}
+
+// The paper itself a symbolic link out of its folder: refused where the
+// folder reads it, its target's folder never taken for the paper's.
+void DocumentViewTest::documentNamedByALinkOut_isNeverShown()
+{
+    const QString linked = path(QStringLiteral("paper/linked.html"));
+    QVERIFY(QFile::link(path(QStringLiteral("outside.html")), linked));
+    if (m_view->openFile(linked))
+        QTRY_VERIFY(m_view->state() == DocumentView::State::Showing);
+    QVERIFY2(!m_view->toPlainText().contains(QStringLiteral("outside")), qPrintable(m_view->toPlainText()));
 }
 
 // A page's name swapped back and forth between a page of the folder and a
