@@ -159,14 +159,13 @@ def first_speed(spacing=None):
     return measured.FIRST_FREQUENCY * 2 * spacing / 100
 
 
-def rod_field(length=None, turned=False):
+def rod_field(length=None, ohms=None):
     """2B-問4-6: B (T) from the slope of F against the steady speed: at
     that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
-    mistake takes the rails' gap or the slope (v against F)."""
-    slope, _ = line_fit(measured.ROD_PULL, measured.ROD_SPEED) if turned else \
-        line_fit(measured.ROD_SPEED, measured.ROD_PULL)
+    mistake takes the rails' gap or the resistance."""
+    slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
     length = measured.ROD_GAP if length is None else length
-    return math.sqrt(slope * measured.ROD_OHMS) / length
+    return math.sqrt(slope * (measured.ROD_OHMS if ohms is None else ohms)) / length
 
 
 def bar_tension(string_arm, weight_arm):
@@ -224,16 +223,16 @@ def mistaken():
         ("1-問3", 5, 1 / (-1 / f - 1 / LENS_MOVED)),          # the concave lens's f taken positive
         ("1-問4", 1, -(-2.0e-6) * (-20 - 0)),                 # the field's work, not the outside force's
         ("1-問4", 2, ARRIVES),                                # all the work taken to become kinetic energy
-        ("1-問4", 4, ARRIVES + -2.0e-6 * (-20 - 20)),         # the last leg C to D alone
+        ("1-問4", 4, ARRIVES + 2 * -2.0e-6 * (-20 - 0)),      # the field's work and the energy's rise both
         ("1-問4", 5, ARRIVES + 2.0e-6 * (10 + 10 + 40)),      # each leg's size added up
         ("2A-問1-2", 1, rc_capacitance(across=lambda v0, v1: v1)),     # the charge before t0 forgotten
         ("2A-問1-2", 3, rc_capacitance(mean=False)),                     # the earlier current held throughout
         ("2A-問1-2", 4, rc_capacitance(hours=lambda t0, t1: t1)),       # the later clock for the time between
         ("2A-問1-2", 5, rc_capacitance(amperes=1.0)),                    # milliamperes taken as amperes
-        ("2B-問4-6", 1, rod_field(length=math.sqrt(measured.ROD_GAP)) ** 2),   # both of 2 and 3
+        ("2B-問4-6", 1, rod_field() * measured.ROD_GAP ** 2),   # L^2 carried to the wrong side: B^2 = slope R L^2
         ("2B-問4-6", 2, rod_field() ** 2),                    # the square root not taken: B^2 for B
         ("2B-問4-6", 3, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
-        ("2B-問4-6", 5, rod_field(turned=True)),              # F and v swapped solving for B^2
+        ("2B-問4-6", 5, rod_field(ohms=1.0)),                 # R left out: the emf v B L taken as the current
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
@@ -381,8 +380,8 @@ EXPRESSIONS = {
         1: ("the two energies' ratio turned over", lambda s: 1 / ball_speed_from_wall(s)),
         2: ("the person's recoil forgotten: the ball gets the energy it had", lambda s: ball_speed_from_wall(s, 0.0)),
         4: ("the speed taken in proportion to the energy: no square root", lambda s: ball_speed_from_wall(s) ** 2),
-        5: ("the person taken to move off as fast as the ball, momentum not used",
-            lambda s: ball_speed_from_wall(s, s["v"])),
+        5: ("the masses' ratio turned over in the momentum: the heavier person the faster, at kv",
+            lambda s: ball_speed_from_wall(s, s["k"] * s["v"])),
     }),
     "2A-問1-1": (resistor_power, {
         1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, voltage_across=lambda v: v)),
@@ -704,7 +703,7 @@ WORDED = {
     "1-問1-2": {1: "a faster ball taken to land sooner, and the angle taken not to change",
                 2: "a faster ball taken to land sooner",
                 3: "the same vertical speed taken to give the same angle",
-                5: "the angle taken as tan = horizontal over vertical, from the vertical"},
+                5: "a ball that flies farther taken to stay up longer, the angle right"},
     "1-問2": {2: "the temperatures put on the wrong curves",
               3: "the Celsius ratio 527/127, about 4, taken for the absolute one",
               4: "Boyle's law read as p in proportion to V"},
