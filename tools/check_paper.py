@@ -304,8 +304,9 @@ def same(printed, exact):
 def expression(text):
     """A printed expression or relation (「m(M － m)v^2/(2M)」, 「W = Q +
     mv^2/2」) as a function of its letters: the value, or for a relation
-    the left side less the right.  Letters stand alone, so 2M is 2 × M."""
-    tokens = re.findall(r"\d+(?:\.\d+)?|[A-Za-z]|\^|[-+－−/()=]|√", text.replace(" ", "").replace("\u3000", ""))
+    the left side less the right.  Letters stand alone, so 2M is 2 × M;
+    a subscript stays with its letter (v_1, T_0 for v₁, T₀)."""
+    tokens = re.findall(r"\d+(?:\.\d+)?|[A-Za-z](?:_\d)?|\^|[-+－−/()=]|√", text.replace(" ", "").replace("\u3000", ""))
     if "".join(tokens) != re.sub(r"[\s\u3000]", "", text):
         raise ValueError(f"cannot read the expression {text!r}")
     out, previous = [], None
@@ -316,7 +317,7 @@ def expression(text):
         out.append({"^": "**", "－": "-", "−": "-", "=": ")-(", "√": "math.sqrt"}.get(token, token))
         previous = token
     source = "(" + "".join(out) + ")"
-    letters = sorted(set(t for t in tokens if t.isalpha()))
+    letters = sorted(set(t for t in tokens if t[0].isalpha()))
     return lambda values: eval(source, {"math": math, "__builtins__": {}}, {k: values[k] for k in letters})
 
 
@@ -324,9 +325,9 @@ def expression(text):
 # by chance at both.
 SAMPLES = [
     dict(k=15.0, m=4.0, v=6.0, E=6.0, V=340.0, R=2.0, F=0.8, B=0.5, L=1.5, W=40.0, Q=1.7, f=330.0,
-         u=25.0, x=1.6),
+         u=25.0, x=1.6, v_1=9.0),
     dict(k=2.8, m=2.5, v=3.0, E=9.0, V=300.0, R=5.0, F=2.0, B=1.3, L=0.4, W=25.0, Q=0.6, f=500.0,
-         u=40.0, x=0.7),
+         u=40.0, x=0.7, v_1=4.5),
 ]
 
 
@@ -350,9 +351,12 @@ def resistor_power(s, share=1 / 9, voltage_across=None):
 
 def heat_share(s, power=None):
     """2B-問5: the rod at speed v drives the current vBL/R, whose heat per
-    second is over F's power Fv (or over the power a mistake takes)."""
+    second is over F's power Fv; F is the pull the steady speed v₁ balances,
+    v₁B²L²/R, so the share comes out in v and v₁ (or over the power a
+    mistake takes, given F)."""
+    pull = s["v_1"] * (s["B"] * s["L"]) ** 2 / s["R"]
     current = s["v"] * s["B"] * s["L"] / s["R"]
-    return current ** 2 * s["R"] / (s["F"] * s["v"] if power is None else power)
+    return current ** 2 * s["R"] / (pull * s["v"] if power is None else power(pull))
 
 
 def reflected_pitch(s, receive=+1):
@@ -401,7 +405,7 @@ EXPRESSIONS = {
     "2B-問5": (heat_share, {
         2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
         3: ("the kinetic energy's share taken for the heat's", lambda s: 1 - heat_share(s)),
-        4: ("F's power taken as F, the speed left out", lambda s: heat_share(s, power=s["F"])),
+        4: ("F's power taken at the steady speed, F v₁", lambda s: heat_share(s, power=lambda f: f * s["v_1"])),
     }),
     "4-問3": (bar_string, {
         1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
@@ -751,8 +755,10 @@ def unmarked(doc):
 
 
 def text_lines(fragment):
-    """Plain text lines of an HTML fragment; <sup>x</sup> becomes ^x."""
+    """Plain text lines of an HTML fragment; <sup>x</sup> becomes ^x and
+    <sub>x</sub> _x."""
     s = re.sub(r"<sup>(.*?)</sup>", r"^\1", fragment, flags=re.S)
+    s = re.sub(r"<sub>(.*?)</sub>", r"_\1", s, flags=re.S)
     s = re.sub(r"<br\s*/?>|</?p[^>]*>|</h\d>|<hr[^>]*>", "\n", s, flags=re.I)
     s = html.unescape(re.sub(r"<[^>]+>", "", s))
     return [line.strip() for line in s.split("\n") if line.strip()]
