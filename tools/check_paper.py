@@ -325,9 +325,9 @@ def expression(text):
 # by chance at both.
 SAMPLES = [
     dict(k=15.0, m=4.0, v=6.0, E=6.0, V=340.0, R=2.0, F=0.8, B=0.5, L=1.5, W=40.0, Q=1.7, f=330.0,
-         u=25.0, x=1.6, v_1=9.0),
+         u=25.0, x=1.6, v_1=9.0, T_0=15.0),
     dict(k=2.8, m=2.5, v=3.0, E=9.0, V=300.0, R=5.0, F=2.0, B=1.3, L=0.4, W=25.0, Q=0.6, f=500.0,
-         u=40.0, x=0.7, v_1=4.5),
+         u=40.0, x=0.7, v_1=4.5, T_0=6.0),
 ]
 
 
@@ -368,14 +368,12 @@ def reflected_pitch(s, receive=+1):
     return at_wall * (s["V"] + receive * s["u"]) / s["V"]
 
 
-def bar_string(s, string_arm=None, weight_arm=None, about_a=False):
-    """4-問3: the string's pull from the moments about the post at x,
-    or as a mistake takes the arms."""
-    string_arm = s["x"] if string_arm is None else string_arm
-    weight_arm = s["x"] - s["L"] / 2 if weight_arm is None else weight_arm
-    if about_a:                              # the post's push, about A, taken for the string's pull
-        return s["W"] * (s["L"] / 2) / s["x"]
-    return s["W"] * weight_arm / string_arm
+def bar_string(s, rule=lambda x, L: (x - L / 2) / x):
+    """4-問3: the string's pull with the post at x, T_0 with it at C (4L/5
+    from A): the moments about the post give T = W (x - L/2) / x, and the
+    reading at C gives W.  A mistake's rule (T over W) is used both ways:
+    to find W from T_0 and then T, so every mistake still meets T_0 at C."""
+    return s["T_0"] * rule(s["x"], s["L"]) / rule(0.8 * s["L"], s["L"])
 
 
 # caption: (the worked value, {choice: (mistake, value the mistake gives)}).
@@ -408,12 +406,14 @@ EXPRESSIONS = {
         4: ("F's power taken at the steady speed, F v₁", lambda s: heat_share(s, power=lambda f: f * s["v_1"])),
     }),
     "4-問3": (bar_string, {
-        1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
-        3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, string_arm=s["L"])),
-        4: ("the string's arm taken from the post to B", lambda s: bar_string(s, string_arm=s["L"] - s["x"])),
+        1: ("the post's push about A taken for the string's pull",
+            lambda s: bar_string(s, lambda x, L: L / 2 / x)),
+        3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, lambda x, L: (x - L / 2) / L)),
+        4: ("the string's arm taken from the post to B",
+            lambda s: bar_string(s, lambda x, L: (x - L / 2) / (L - x))),
         5: ("the lever's arms turned over: T to W as x to x - L/2",
-            lambda s: s["W"] * s["x"] / (s["x"] - s["L"] / 2)),
-        6: ("A's guess in the dialogue: T in proportion to x, W at x = L", lambda s: s["W"] * s["x"] / s["L"]),
+            lambda s: bar_string(s, lambda x, L: x / (x - L / 2))),
+        6: ("A's guess in the dialogue: T in proportion to x", lambda s: bar_string(s, lambda x, L: x)),
     }),
 }
 
