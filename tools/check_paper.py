@@ -490,7 +490,7 @@ def check_panels(questions, faults):
     shapes = {n: panels.shape(samples(curve)) for n, (curve, _m) in panels.ROD_PANELS.items()}
     worked = panels.shape(panels.rod_speed(1.0, 1.0, 1.0))
     named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
-             4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
+             4: panels.shape(panels.rod_speed_flux(1.0, 1.0, 1.0)),   # the emf taken to follow the flux
              3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
              2: panels.shape(panels.rod_speed_massless(1.0, 1.0))}   # the mass left out
     faults += graph_faults("図９", key["2B-問4-5"], shapes, worked, named)
