@@ -239,9 +239,9 @@ def mistaken():
         ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # the mean spacing as the last reading
                                                               # over the number of readings: d3 / 3
         ("3B-問6", 1, (PLATE_INDEX - 1) * PLATE),              # the path difference taken for the shift
-        ("3B-問6", 3, (PLATE_INDEX - 1) * PLATE / (wavelength / PLATE_INDEX) * SPACING),   # waves counted
-                                                              # in the plate's wavelength λ/n
-        ("3B-問6", 4, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
+        ("3B-問6", 3, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
+        ("3B-問6", 4, (PLATE_INDEX - 1) * PLATE / (wavelength / 2) * SPACING),   # half-wavelengths
+                                                              # counted as bright lines
         ("3B-問6", 5, SCREEN * PLATE_INDEX * PLATE / SLITS),  # nt for (n - 1)t
         ("4-問1", 1, READING),                                  # the two supports taken to push alike
         ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
