@@ -159,14 +159,13 @@ def first_speed(spacing=None):
     return measured.FIRST_FREQUENCY * 2 * spacing / 100
 
 
-def rod_field(length=None, turned=False):
+def rod_field(length=None, ohms=None):
     """2B-問4-6: B (T) from the slope of F against the steady speed: at
     that speed F v = (v B L)^2 / R, so the slope is (B L)^2 / R; or as a
-    mistake takes the rails' gap or the slope (v against F)."""
-    slope, _ = line_fit(measured.ROD_PULL, measured.ROD_SPEED) if turned else \
-        line_fit(measured.ROD_SPEED, measured.ROD_PULL)
+    mistake takes the rails' gap or the resistance."""
+    slope, _ = line_fit(measured.ROD_SPEED, measured.ROD_PULL)
     length = measured.ROD_GAP if length is None else length
-    return math.sqrt(slope * measured.ROD_OHMS) / length
+    return math.sqrt(slope * (measured.ROD_OHMS if ohms is None else ohms)) / length
 
 
 def bar_tension(string_arm, weight_arm):
@@ -224,25 +223,25 @@ def mistaken():
         ("1-問3", 5, 1 / (-1 / f - 1 / LENS_MOVED)),          # the concave lens's f taken positive
         ("1-問4", 1, -(-2.0e-6) * (-20 - 0)),                 # the field's work, not the outside force's
         ("1-問4", 2, ARRIVES),                                # all the work taken to become kinetic energy
-        ("1-問4", 4, ARRIVES + -2.0e-6 * (-20 - 20)),         # the last leg C to D alone
+        ("1-問4", 4, ARRIVES + 2 * -2.0e-6 * (-20 - 0)),      # the field's work and the energy's rise both
         ("1-問4", 5, ARRIVES + 2.0e-6 * (10 + 10 + 40)),      # each leg's size added up
         ("2A-問1-2", 1, rc_capacitance(across=lambda v0, v1: v1)),     # the charge before t0 forgotten
         ("2A-問1-2", 3, rc_capacitance(mean=False)),                     # the earlier current held throughout
         ("2A-問1-2", 4, rc_capacitance(hours=lambda t0, t1: t1)),       # the later clock for the time between
         ("2A-問1-2", 5, rc_capacitance(amperes=1.0)),                    # milliamperes taken as amperes
-        ("2B-問4-6", 1, rod_field(length=math.sqrt(measured.ROD_GAP)) ** 2),   # both of 2 and 3
+        ("2B-問4-6", 1, rod_field() * measured.ROD_GAP ** 2),   # L^2 carried to the wrong side: B^2 = slope R L^2
         ("2B-問4-6", 2, rod_field() ** 2),                    # the square root not taken: B^2 for B
         ("2B-問4-6", 3, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
-        ("2B-問4-6", 5, rod_field(turned=True)),              # F and v swapped solving for B^2
+        ("2B-問4-6", 5, rod_field(ohms=1.0)),                 # R left out: the emf v B L taken as the current
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
         ("3A-問1", 3, first_speed(minima[-1] / len(minima))),   # the mean spacing as the last reading
                                                               # over the number of readings: d3 / 3
         ("3B-問6", 1, (PLATE_INDEX - 1) * PLATE),              # the path difference taken for the shift
-        ("3B-問6", 3, (PLATE_INDEX - 1) * PLATE / (wavelength / PLATE_INDEX) * SPACING),   # waves counted
-                                                              # in the plate's wavelength λ/n
-        ("3B-問6", 4, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
+        ("3B-問6", 3, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
+        ("3B-問6", 4, (PLATE_INDEX - 1) * PLATE / (wavelength / 2) * SPACING),   # half-wavelengths
+                                                              # counted as bright lines
         ("3B-問6", 5, SCREEN * PLATE_INDEX * PLATE / SLITS),  # nt for (n - 1)t
         ("4-問1", 1, READING),                                  # the two supports taken to push alike
         ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
@@ -305,8 +304,9 @@ def same(printed, exact):
 def expression(text):
     """A printed expression or relation (「m(M － m)v^2/(2M)」, 「W = Q +
     mv^2/2」) as a function of its letters: the value, or for a relation
-    the left side less the right.  Letters stand alone, so 2M is 2 × M."""
-    tokens = re.findall(r"\d+(?:\.\d+)?|[A-Za-z]|\^|[-+－−/()=]|√", text.replace(" ", "").replace("\u3000", ""))
+    the left side less the right.  Letters stand alone, so 2M is 2 × M;
+    a subscript stays with its letter (v_1, T_0 for v₁, T₀)."""
+    tokens = re.findall(r"\d+(?:\.\d+)?|[A-Za-z](?:_\d)?|\^|[-+－−/()=]|√", text.replace(" ", "").replace("\u3000", ""))
     if "".join(tokens) != re.sub(r"[\s\u3000]", "", text):
         raise ValueError(f"cannot read the expression {text!r}")
     out, previous = [], None
@@ -317,7 +317,7 @@ def expression(text):
         out.append({"^": "**", "－": "-", "−": "-", "=": ")-(", "√": "math.sqrt"}.get(token, token))
         previous = token
     source = "(" + "".join(out) + ")"
-    letters = sorted(set(t for t in tokens if t.isalpha()))
+    letters = sorted(set(t for t in tokens if t[0].isalpha()))
     return lambda values: eval(source, {"math": math, "__builtins__": {}}, {k: values[k] for k in letters})
 
 
@@ -325,9 +325,9 @@ def expression(text):
 # by chance at both.
 SAMPLES = [
     dict(k=15.0, m=4.0, v=6.0, E=6.0, V=340.0, R=2.0, F=0.8, B=0.5, L=1.5, W=40.0, Q=1.7, f=330.0,
-         u=25.0, x=1.6),
+         u=25.0, x=1.6, v_1=9.0, T_0=15.0),
     dict(k=2.8, m=2.5, v=3.0, E=9.0, V=300.0, R=5.0, F=2.0, B=1.3, L=0.4, W=25.0, Q=0.6, f=500.0,
-         u=40.0, x=0.7),
+         u=40.0, x=0.7, v_1=4.5, T_0=6.0),
 ]
 
 
@@ -351,9 +351,12 @@ def resistor_power(s, share=1 / 9, voltage_across=None):
 
 def heat_share(s, power=None):
     """2B-問5: the rod at speed v drives the current vBL/R, whose heat per
-    second is over F's power Fv (or over the power a mistake takes)."""
+    second is over F's power Fv; F is the pull the steady speed v₁ balances,
+    v₁B²L²/R, so the share comes out in v and v₁ (or over the power a
+    mistake takes, given F)."""
+    pull = s["v_1"] * (s["B"] * s["L"]) ** 2 / s["R"]
     current = s["v"] * s["B"] * s["L"] / s["R"]
-    return current ** 2 * s["R"] / (s["F"] * s["v"] if power is None else power)
+    return current ** 2 * s["R"] / (pull * s["v"] if power is None else power(pull))
 
 
 def reflected_pitch(s, receive=+1):
@@ -365,14 +368,12 @@ def reflected_pitch(s, receive=+1):
     return at_wall * (s["V"] + receive * s["u"]) / s["V"]
 
 
-def bar_string(s, string_arm=None, weight_arm=None, about_a=False):
-    """4-問3: the string's pull from the moments about the post at x,
-    or as a mistake takes the arms."""
-    string_arm = s["x"] if string_arm is None else string_arm
-    weight_arm = s["x"] - s["L"] / 2 if weight_arm is None else weight_arm
-    if about_a:                              # the post's push, about A, taken for the string's pull
-        return s["W"] * (s["L"] / 2) / s["x"]
-    return s["W"] * weight_arm / string_arm
+def bar_string(s, rule=lambda x, L: (x - L / 2) / x):
+    """4-問3: the string's pull with the post at x, T_0 with it at C (4L/5
+    from A): the moments about the post give T = W (x - L/2) / x, and the
+    reading at C gives W.  A mistake's rule (T over W) is used both ways:
+    to find W from T_0 and then T, so every mistake still meets T_0 at C."""
+    return s["T_0"] * rule(s["x"], s["L"]) / rule(0.8 * s["L"], s["L"])
 
 
 # caption: (the worked value, {choice: (mistake, value the mistake gives)}).
@@ -381,8 +382,8 @@ EXPRESSIONS = {
         1: ("the two energies' ratio turned over", lambda s: 1 / ball_speed_from_wall(s)),
         2: ("the person's recoil forgotten: the ball gets the energy it had", lambda s: ball_speed_from_wall(s, 0.0)),
         4: ("the speed taken in proportion to the energy: no square root", lambda s: ball_speed_from_wall(s) ** 2),
-        5: ("the person taken to move off as fast as the ball, momentum not used",
-            lambda s: ball_speed_from_wall(s, s["v"])),
+        5: ("the masses' ratio turned over in the momentum: the heavier person the faster, at kv",
+            lambda s: ball_speed_from_wall(s, s["k"] * s["v"])),
     }),
     "2A-問1-1": (resistor_power, {
         1: ("the capacitor's voltage taken for the resistor's", lambda s: resistor_power(s, voltage_across=lambda v: v)),
@@ -402,15 +403,17 @@ EXPRESSIONS = {
     "2B-問5": (heat_share, {
         2: ("the share turned over: F's power over the heat", lambda s: 1 / heat_share(s)),
         3: ("the kinetic energy's share taken for the heat's", lambda s: 1 - heat_share(s)),
-        4: ("F's power taken as F, the speed left out", lambda s: heat_share(s, power=s["F"])),
+        4: ("F's power taken at the steady speed, F v₁", lambda s: heat_share(s, power=lambda f: f * s["v_1"])),
     }),
     "4-問3": (bar_string, {
-        1: ("the post's push about A taken for the string's pull", lambda s: bar_string(s, about_a=True)),
-        3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, string_arm=s["L"])),
-        4: ("the string's arm taken from the post to B", lambda s: bar_string(s, string_arm=s["L"] - s["x"])),
+        1: ("the post's push about A taken for the string's pull",
+            lambda s: bar_string(s, lambda x, L: L / 2 / x)),
+        3: ("the string's arm taken as the bar's length L", lambda s: bar_string(s, lambda x, L: (x - L / 2) / L)),
+        4: ("the string's arm taken from the post to B",
+            lambda s: bar_string(s, lambda x, L: (x - L / 2) / (L - x))),
         5: ("the lever's arms turned over: T to W as x to x - L/2",
-            lambda s: s["W"] * s["x"] / (s["x"] - s["L"] / 2)),
-        6: ("A's guess in the dialogue: T in proportion to x, W at x = L", lambda s: s["W"] * s["x"] / s["L"]),
+            lambda s: bar_string(s, lambda x, L: x / (x - L / 2))),
+        6: ("A's guess in the dialogue: T in proportion to x", lambda s: bar_string(s, lambda x, L: x)),
     }),
 }
 
@@ -487,7 +490,7 @@ def check_panels(questions, faults):
     shapes = {n: panels.shape(samples(curve)) for n, (curve, _m) in panels.ROD_PANELS.items()}
     worked = panels.shape(panels.rod_speed(1.0, 1.0, 1.0))
     named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
-             4: panels.shape(panels.rod_speed(1.0, -1.0, 1.0)),    # the force turned over
+             4: panels.shape(panels.rod_speed_flux(1.0, 1.0, 1.0)),   # the emf taken to follow the flux
              3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
              2: panels.shape(panels.rod_speed_massless(1.0, 1.0))}   # the mass left out
     faults += graph_faults("図９", key["2B-問4-5"], shapes, worked, named)
@@ -704,7 +707,7 @@ WORDED = {
     "1-問1-2": {1: "a faster ball taken to land sooner, and the angle taken not to change",
                 2: "a faster ball taken to land sooner",
                 3: "the same vertical speed taken to give the same angle",
-                5: "the angle taken as tan = horizontal over vertical, from the vertical"},
+                5: "a ball that flies farther taken to stay up longer, the angle right"},
     "1-問2": {2: "the temperatures put on the wrong curves",
               3: "the Celsius ratio 527/127, about 4, taken for the absolute one",
               4: "Boyle's law read as p in proportion to V"},
@@ -752,8 +755,10 @@ def unmarked(doc):
 
 
 def text_lines(fragment):
-    """Plain text lines of an HTML fragment; <sup>x</sup> becomes ^x."""
+    """Plain text lines of an HTML fragment; <sup>x</sup> becomes ^x and
+    <sub>x</sub> _x."""
     s = re.sub(r"<sup>(.*?)</sup>", r"^\1", fragment, flags=re.S)
+    s = re.sub(r"<sub>(.*?)</sub>", r"_\1", s, flags=re.S)
     s = re.sub(r"<br\s*/?>|</?p[^>]*>|</h\d>|<hr[^>]*>", "\n", s, flags=re.I)
     s = html.unescape(re.sub(r"<[^>]+>", "", s))
     return [line.strip() for line in s.split("\n") if line.strip()]

@@ -38,7 +38,9 @@ ROD_PANELS = {
                        "taken to balance F from the start"),
     3: (lambda t: min(t, 1.0), "the induced current's force taken to act only once it matches F: "
                                "F/m until the balancing speed, then that speed at once"),
-    4: (lambda t: math.exp(t) - 1, "the induced current's force taken to push the rod on (Lenz's law turned over)"),
+    4: (lambda t: 4 / math.pi * math.sin(math.pi * t / 4),
+        "the emf taken in proportion to the flux itself, not to its rate of change: a braking force that "
+        "grows with the distance run, so the rod is pulled back as by a spring and stops"),
     5: (lambda t: 1 - math.exp(-t), None),
 }
 ROD_AXES = (4.0, 1.5)           # t up to 4, v up to 1.5 (the speed it tends to is 1)
@@ -54,6 +56,18 @@ def rod_speed(push, drag, mass, steps=4000, end=4.0, balance=None):
         v += (push - drag * v) / mass * dt
         if balance is not None:
             v = min(v, balance)
+        out.append(v)
+    return out
+
+
+def rod_speed_flux(push, spring, mass, steps=4000, end=4.0):
+    """The rod's speed sampled on [0, end] as one has it who takes the emf
+    to follow the flux through the circuit (which grows with the distance x
+    run) rather than its rate of change: m dv/dt = push - spring x."""
+    v, x, dt, out = 0.0, 0.0, end / steps, [0.0]
+    for _ in range(steps):
+        v += (push - spring * x) / mass * dt
+        x += v * dt
         out.append(v)
     return out
 
