@@ -14,6 +14,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -156,6 +157,97 @@ qint64 runsCost(const QString &text)
     return sum;
 }
 
+// ---- Height ---------------------------------------------------------------
+
+// Type sizes as Qt scales a <font size> (an adjustment of -2 to 4).
+constexpr std::array<qreal, 7> sizeSteps = {0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4};
+// A line's height against its type's size, with the leading.
+constexpr qreal lineSpacing = 1.3;
+
+qreal clampedSpace(qreal value)
+{
+    return std::isfinite(value) ? std::clamp(value, 0.0, DocumentLimits::spaceSize) : 0;
+}
+
+// The size of a run's type in pixels, as the format will be once cleaned.
+qreal typeSize(const QTextCharFormat &format, qreal plain)
+{
+    qreal size = plain;
+    if (format.hasProperty(QTextFormat::FontPixelSize))
+        size = std::clamp(format.intProperty(QTextFormat::FontPixelSize), DocumentLimits::pixelSize.low,
+                          DocumentLimits::pixelSize.high);
+    else if (format.hasProperty(QTextFormat::FontPointSize))
+        size =
+            std::clamp(format.fontPointSize(), DocumentLimits::pointSize.low, DocumentLimits::pointSize.high) * 4 / 3;
+    const int adjustment = std::clamp(format.intProperty(QTextFormat::FontSizeAdjustment),
+                                      DocumentLimits::sizeAdjustment.low, DocumentLimits::sizeAdjustment.high);
+    return size * sizeSteps[adjustment + 2];
+}
+
+qreal lineHeight(const QTextBlockFormat &format, qreal type)
+{
+    const qreal plain = type * lineSpacing;
+    const qreal value = format.lineHeight();
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        return plain * std::clamp(value, DocumentLimits::lineHeightPercent.low, DocumentLimits::lineHeightPercent.high)
+            / 100;
+    case QTextBlockFormat::FixedHeight: return clampedSpace(value);
+    case QTextBlockFormat::MinimumHeight: return std::max(plain, clampedSpace(value));
+    case QTextBlockFormat::LineDistanceHeight: return plain + clampedSpace(value);
+    default: return plain;
+    }
+}
+
+// The paragraph's height in the narrowest pane: its largest type on every
+// line, each character as wide as its type.
+qreal height(const QTextBlock &block)
+{
+    const QFont plainFont = block.document()->defaultFont();
+    const qreal plain = plainFont.pixelSize() > 0 ? plainFont.pixelSize() : plainFont.pointSizeF() * 4 / 3;
+    qreal type = plain;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        type = std::max(type, typeSize(it.fragment().charFormat(), plain));
+    const QTextBlockFormat format = block.blockFormat();
+    const qreal indents = clampedSpace(format.leftMargin()) + clampedSpace(format.rightMargin())
+        + clampedSpace(std::abs(format.textIndent()))
+        + std::clamp(format.indent(), 0, DocumentLimits::indentSteps) * 40;
+    const qreal width = std::max(type, DocumentLimits::narrowestPane - indents);
+    const qreal lines = std::ceil(block.length() * type / width);
+    // Qt lets a paragraph's margins and its neighbours' overlap.
+    return lines * lineHeight(format, type)
+        + std::max(clampedSpace(format.topMargin()), clampedSpace(format.bottomMargin()));
+}
+
+qreal height(QTextFrame *frame);
+
+// A table's rows, each as tall as its tallest cell.
+qreal height(QTextTable *table, int row)
+{
+    qreal tallest = 0;
+    for (int column = 0; column < table->columns(); ++column) {
+        const QTextTableCell cell = table->cellAt(row, column);
+        qreal sum = 0;
+        for (auto it = cell.begin(); !it.atEnd(); ++it)
+            sum += it.currentFrame() ? height(it.currentFrame()) : height(it.currentBlock());
+        tallest = std::max(tallest, sum);
+    }
+    return tallest;
+}
+
+qreal height(QTextFrame *frame)
+{
+    qreal sum = 0;
+    if (auto *table = qobject_cast<QTextTable *>(frame)) {
+        for (int row = 0; row < table->rows(); ++row)
+            sum += height(table, row);
+        return sum;
+    }
+    for (auto it = frame->begin(); !it.atEnd(); ++it)
+        sum += it.currentFrame() ? height(it.currentFrame()) : height(it.currentBlock());
+    return sum;
+}
+
 qint64 cost(const QTextBlock &block)
 {
     const qint64 length = block.length();
@@ -260,19 +352,25 @@ qint64 floatsCost(qint64 before, qint64 more)
 
 // Keeps the top-level pieces that fit in the limit, and of the first one
 // that does not, when it is a table, the rows that fit.
-Cut cutToLimit(QTextDocument &document, qint64 limit, bool &empty)
+Cut cutToLimit(QTextDocument &document, const Limits &limits, bool &empty)
 {
     qint64 spent = 0;
     qint64 plain = 0; // of which plain paragraphs at the top level
+    qreal tall = 0;   // the height reckoned so far
     int kept = 0;     // top-level pieces kept
     qint64 floats = 0;
+    const auto fits = [&](qint64 cost, qreal height) {
+        return spent + cost <= limits.cost && tall + height <= limits.height;
+    };
     for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
         QTextFrame *frame = it.currentFrame();
         const qint64 more = frame ? 0 : floatsIn(it.currentBlock());
         const qint64 piece = (frame ? cost(frame, 0) : cost(it.currentBlock())) + floatsCost(floats, more);
+        const qreal pieceHeight = frame ? height(frame) : height(it.currentBlock());
         floats += more;
-        if (spent + piece <= limit) {
+        if (fits(piece, pieceHeight)) {
             spent += piece;
+            tall += pieceHeight;
             if (!frame)
                 plain += piece;
             ++kept;
@@ -281,8 +379,10 @@ Cut cutToLimit(QTextDocument &document, qint64 limit, bool &empty)
         int end = frame ? frame->firstPosition() - 1 : it.currentBlock().position();
         if (auto *table = qobject_cast<QTextTable *>(frame)) {
             int rows = 0;
-            while (rows < table->rows() && spent + cost(table, rows, 1) <= limit)
-                spent += cost(table, rows++, 1);
+            for (; rows < table->rows() && fits(cost(table, rows, 1), height(table, rows)); ++rows) {
+                spent += cost(table, rows, 1);
+                tall += height(table, rows);
+            }
             rows = rowsToKeep(table, rows);
             if (rows > 0) {
                 table->removeRows(rows, table->rows() - rows);
@@ -587,7 +687,7 @@ QList<Picture> cleanText(QTextDocument &document, const std::atomic_bool &cancel
 Outcome clean(QTextDocument &document, const std::atomic_bool &cancelled, const Limits &limits)
 {
     Outcome outcome;
-    outcome.cut = cutToLimit(document, limits.cost, outcome.empty);
+    outcome.cut = cutToLimit(document, limits, outcome.empty);
     if (outcome.empty || cancelled)
         return outcome;
     cleanFrames(document.rootFrame(), cancelled);

@@ -25,6 +25,8 @@ struct Limits
     // The layout cost kept, in units of about one character of plain Latin
     // text; see cost() in documentclean.cpp.
     qint64 cost = DocumentLimits::layoutCost;
+    // The height kept, in pixels at 100 % in the narrowest pane.
+    qreal height = DocumentLimits::documentHeight;
     // Distinct fonts kept, a family list counting once per family; past
     // them text is set in the document's default font.
     int fonts = DocumentLimits::fonts;

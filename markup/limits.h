@@ -61,6 +61,15 @@ struct DocumentLimits
     // ---- What Qt parsed (documentclean) --------------------------------------
     // Layout cost kept, in about one character of plain Latin text each.
     static constexpr qint64 layoutCost = 400000;
+    // The height kept, reckoned from the type, line heights and margins in
+    // a pane `narrowestPane` pixels wide, at 100 %. Qt lays a document no
+    // taller than 2^23 pixels (its page height), and never finished one
+    // past it: at 300 % text is nine times as tall (type and lines), and a
+    // line broken at words may take twice the lines reckoned, which leaves
+    // room. The practice paper is reckoned at about 9,000, its answers page
+    // 13,000, and ten times that page 130,000.
+    static constexpr qint64 documentHeight = 400000;
+    static constexpr qreal narrowestPane = 400;
     // Distinct fonts kept (a family list counts once per family); past them
     // text is set in the pane's own font. Each costs about 1 ms on the
     // window's thread the first time it is laid out.

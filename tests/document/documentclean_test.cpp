@@ -123,6 +123,11 @@ void DocumentCleanTest::costlyDocument_keepsItsFront_data()
                                       << QStringLiteral("aaaaaaaaa\n").repeated(10).chopped(1);
     QTest::newRow("plain, past the limit: long")
         << paragraphs << 100 << documentclean::Cut::Long << QStringLiteral("aaaaaaaaa\naaaaaaaaa\n");
+    // Reckoned at 24,212 pixels each in the narrowest pane: 16 fit.
+    const QString large = QStringLiteral("W ").repeated(250).chopped(1);
+    QTest::newRow("large type past the height: long")
+        << QStringLiteral("<p style=\"font-size:96px;line-height:200px\">%1</p>").arg(large).repeated(200) << 400000
+        << documentclean::Cut::Long << (large + u'\n').repeated(16);
     QTest::newRow("a table past the limit keeps its first rows")
         << rows << 1000 << documentclean::Cut::Complex << QStringLiteral("\nr\nr\n");
     // Spans: a cut never leaves a cell spanning rows that go (Qt's layout
