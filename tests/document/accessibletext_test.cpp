@@ -257,6 +257,8 @@ void AccessibleTextTest::pieces_areWhatAReaderExpects_data()
     QTest::newRow("no character at the end") << "𠮷野家" << character << at << 4 << "" << 4;
     QTest::newRow("character before the end") << "𠮷野家" << character << before << 4 << "家" << 3;
     QTest::newRow("end of text by -1") << "𠮷野家" << character << before << -1 << "家" << 3;
+    QTest::newRow("a pair inside a word") << "𠮷野家" << word << at << 0 << "𠮷野家" << 0;
+    QTest::newRow("a joiner after a pair") << "𠮷&#x2060;野" << word << at << 0 << "𠮷" << 0;
     QTest::newRow("before the text") << "𠮷野家" << word << at << -5 << "" << -1;
     QTest::newRow("past the text") << "𠮷野家" << sentence << after << 5 << "" << -1;
 }

@@ -106,6 +106,8 @@ private slots:
     void shownDocument_wrapsAtThePanesWidth();
     void longDocument_laidOutToTheEndOnceShown_data();
     void longDocument_laidOutToTheEndOnceShown();
+    void wayBack_keepsTheLastBackSteps_data();
+    void wayBack_keepsTheLastBackSteps();
     void zoomKeys_stepTheTextsSize_data();
     void zoomKeys_stepTheTextsSize();
 
@@ -1126,6 +1128,7 @@ void DocumentViewTest::zoomKeys_stepTheTextsSize_data()
     QTest::newRow("minus at the smallest") << QList<int>{ctrl | pad | Qt::Key_Minus} << 100 << false << 0;
     QTest::newRow("plus at the largest") << QList<int>(7, plus) << 300 << false << 0;
     QTest::newRow("Ctrl+0 from the largest") << QList<int>(6, plus) + QList<int>{ctrl | Qt::Key_0} << 100 << true << 0;
+    QTest::newRow("keypad Ctrl+0 from larger") << QList<int>{plus, ctrl | pad | Qt::Key_0} << 100 << true << 0;
     QTest::newRow("no modifier") << QList<int>{int(Qt::Key_Plus), int(Qt::Key_0)} << 100 << false << 0;
     // A step would lay out more runs than the limit: the size stays.
     QTest::newRow("runs at the limit") << QList<int>{plus} << 125 << true << DocumentLimits::zoomRuns - 1;
@@ -1165,6 +1168,38 @@ void DocumentViewTest::zoomKeys_stepTheTextsSize()
     QTest::keyClick(m_view, Qt::Key_Return);
     QTRY_VERIFY(m_view->toPlainText().contains(QStringLiteral("next page")));
     QCOMPARE(m_view->document()->defaultFont().pointSizeF(), own.pointSizeF() * percent / 100);
+}
+
+// Alt+Left goes back over the last backSteps documents a link left, no more.
+void DocumentViewTest::wayBack_keepsTheLastBackSteps_data()
+{
+    QTest::addColumn<int>("links"); // followed from page 0, one page to the next
+    QTest::newRow("as many as kept") << DocumentLimits::backSteps;
+    QTest::newRow("one more: the first forgotten") << DocumentLimits::backSteps + 1;
+}
+
+void DocumentViewTest::wayBack_keepsTheLastBackSteps()
+{
+    QFETCH(int, links);
+    for (int i = 0; i <= links; ++i)
+        QVERIFY(write(path(QStringLiteral("paper/p%1.html").arg(i)),
+                      QStringLiteral("<p>page %1</p><p><a href=\"p%2.html\">next</a></p>").arg(i).arg(i + 1).toUtf8()));
+    QVERIFY(m_view->openFile(path(QStringLiteral("paper/p0.html"))));
+    const auto shows = [this](int page) {
+        return m_view->state() == DocumentView::State::Showing
+            && m_view->toPlainText().startsWith(QStringLiteral("page %1\n").arg(page));
+    };
+    for (int i = 1; i <= links; ++i) {
+        clickText(QStringLiteral("next"));
+        QTRY_VERIFY(shows(i));
+    }
+    const int oldest = links - DocumentLimits::backSteps;
+    for (int i = links - 1; i >= oldest; --i) {
+        QTest::keyClick(m_view, Qt::Key_Left, Qt::AltModifier);
+        QTRY_VERIFY2(shows(i), qPrintable(m_view->toPlainText()));
+    }
+    QTest::keyClick(m_view, Qt::Key_Left, Qt::AltModifier); // nothing left: no load starts
+    QVERIFY(shows(oldest));
 }
 
 VARDO_TEST_MAIN(DocumentViewTest)

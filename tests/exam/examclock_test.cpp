@@ -44,6 +44,9 @@ void ExamClockTest::announcements_sayWhatChanged_data()
                                              << "時間は計っていません";
     QTest::newRow("a link swaps the page") << 1 << "Scriptlet1" << "ページが変わりました。解答と解説"
                                            << "残り時間 59 分";
+    QTest::newRow("a zoom step") << 1 << "Scriptlet1+" << "文字の大きさ 125 パーセント" << "残り時間 59 分";
+    QTest::newRow("a zoom past the largest") << 1 << QStringLiteral("Scriptlet1+,").repeated(7)
+                                             << "文字の大きさは 300 パーセントのままです" << "残り時間 59 分";
 }
 // clang-format on
 
@@ -60,7 +63,9 @@ void ExamClockTest::announcements_sayWhatChanged()
     click(QStringLiteral("cmdスタート"));
     tickAt(now.addSecs(60 * minutes));
     for (const QString &name : then.split(u',', Qt::SkipEmptyParts)) {
-        if (auto *pane = qobject_cast<DocumentView *>(find(name)))
+        if (name.endsWith(u'+')) // Ctrl++ on the pane
+            QTest::keyClick(find(name.chopped(1)), Qt::Key_Plus, Qt::ControlModifier);
+        else if (auto *pane = qobject_cast<DocumentView *>(find(name)))
             emit pane->pageFollowed(QStringLiteral("解答と解説")); // as a followed link tells it
         else
             QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton);

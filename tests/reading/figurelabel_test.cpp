@@ -109,6 +109,9 @@ private slots:
         QTest::newRow("End of the sentence") << 5 << QList<int>{Qt::Key_End} << 12;
         QTest::newRow("Ctrl+End") << 0 << QList<int>{ctrl | Qt::Key_End} << int(words.size());
         QTest::newRow("Ctrl+Home") << 9 << QList<int>{ctrl | Qt::Key_Home} << 0;
+        const int pad = Qt::KeypadModifier; // keypad End and Home, Num Lock off
+        QTest::newRow("keypad Ctrl+End") << 0 << QList<int>{ctrl | pad | Qt::Key_End} << int(words.size());
+        QTest::newRow("keypad Ctrl+Home") << 9 << QList<int>{ctrl | pad | Qt::Key_Home} << 0;
     }
 
     void keys_moveTheCaretAndTellTheReader()

@@ -119,6 +119,7 @@ private slots:
                                           << "三" << "一 二 三、四\n" << "五\n";
         QTest::newRow("a cell over two rows") << "<tr><td rowspan=\"2\">甲</td><td>乙</td></tr><tr><td>丙</td></tr>"
                                               << "乙" << "甲、乙\n" << "丙\n";
+        QTest::newRow("cells spanning into an empty row") << "<tr><td rowspan=\"2\">甲</td><td rowspan=\"2\">乙</td></tr><tr></tr>" << "乙" << "甲、乙\n" << "";
         // An empty cell is passed over, not heard as a second pause.
         QTest::newRow("empty cells") << "<tr><td></td><td>空</td><td></td></tr>" << "空" << "空\n" << "";
         QTest::newRow("an empty cell between")

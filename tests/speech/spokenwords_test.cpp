@@ -25,6 +25,7 @@ private slots:
         QTest::newRow("a longer fraction as written") << one + "1/" + two << one + "1/" + two;
         QTest::newRow("dates are no fractions") << "2000/06/26、(98/06/24 )、2/3"
                                                 << "2000/06/26、(98/06/24 )、3ぶんの2";
+        QTest::newRow("primes and infinity") << "x′ と x″、n → ∞" << "xダッシュ と xツーダッシュ、n から 無限大";
         QTest::newRow("arrows") << "A→B と C → D" << "AからB と C から D";
         QTest::newRow("every minus") << "① －3.6 ② -4.0 (-2) a - b +8 ± 1"
             << "1、 マイナス3.6 2、 マイナス4.0 (マイナス2) a マイナス b プラス8 プラスマイナス 1";
