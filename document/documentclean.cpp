@@ -379,9 +379,13 @@ Cut cutToLimit(QTextDocument &document, const Limits &limits, bool &empty)
         int end = frame ? frame->firstPosition() - 1 : it.currentBlock().position();
         if (auto *table = qobject_cast<QTextTable *>(frame)) {
             int rows = 0;
-            for (; rows < table->rows() && fits(cost(table, rows, 1), height(table, rows)); ++rows) {
-                spent += cost(table, rows, 1);
-                tall += height(table, rows);
+            for (; rows < table->rows(); ++rows) {
+                const qint64 rowCost = cost(table, rows, 1);
+                const qreal rowHeight = height(table, rows);
+                if (!fits(rowCost, rowHeight))
+                    break;
+                spent += rowCost;
+                tall += rowHeight;
             }
             rows = rowsToKeep(table, rows);
             if (rows > 0) {
