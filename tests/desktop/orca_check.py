@@ -240,12 +240,17 @@ def exam_steps():
     # Orca starts a say-all from the caret it last heard of: pressed in one
     # breath with Ctrl+Home, say-all may start from the end, where the last
     # one left the caret. A candidate hears the first character first.
-    yield ["ctrl+Home"], re.escape(first[:1]), None, "Ctrl+Home after say-all"
+    # Left first, heard: a module that speaks at once floods Orca with the
+    # say-all's caret moves, and Orca drops all but the newest of them, so
+    # it may still hold the caret where the say-all began, at the top, and
+    # take Home's move there for one it has already told. Left's move is
+    # the newest, heard once the flood has drained.
+    yield ["Left", "ctrl+Home"], re.escape(first[:1]), None, "Ctrl+Home after say-all"
     yield ["KP_Add"], said_all, None, "say-all again from the top"
     # One caret key at a time: Orca says what a move brings by the last key it saw.
     # Say-all leaves the caret where it stopped, at the end: first go home.
     # Orca says the character a jump to either end lands on.
-    yield ["ctrl+Home"], re.escape(first[:1]), r"Home|End", "Ctrl+Home after say-all: the first character"
+    yield ["Left", "ctrl+Home"], re.escape(first[:1]), r"Home|End", "Ctrl+Home after say-all: the first character"
     yield ["ctrl+End"], ANSWER, r"Home|End", "Ctrl+End: the end"
     yield ["ctrl+Home"], re.escape(first[:1]), r"Home|End", "Ctrl+Home: the first character"
     yield ["Down"], ANSWER, None, "Down: the second line"
