@@ -78,6 +78,11 @@ QString bytesCutNotice()
                       .arg(DocumentLimits::documentBytes / (1024 * 1024)));
 }
 
+QString hiddenNotice()
+{
+    return notice(QStringLiteral("この文書の一部は、閉じていない注釈や要素の中にあるため表示していません。"));
+}
+
 QString cleanCutNotice(documentclean::Cut cut)
 {
     return notice(cut == documentclean::Cut::Long
@@ -119,7 +124,8 @@ ConfinedDocument::Grant styleSheets(const ResourceGate &gate, const htmlguard::R
             return QString();
         }
         given->bytes += front->bytes.size();
-        const QString sheet = htmldecode::decode(front->bytes, front->cut);
+        QString sheet = htmldecode::decode(front->bytes, front->cut);
+        htmlguard::keepParagraphsShown(sheet);
         const qint64 matches = report.matches(htmlguard::sheetShape(sheet));
         if (matches > given->matchesLeft) {
             qCInfo(documentLog) << "style sheet left out, its matching would cost too much:" << name;
@@ -171,6 +177,8 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     QString notices;
     if (file->cut)
         notices += bytesCutNotice();
+    if (report.hidesTheRest)
+        notices += hiddenNotice();
     if (cleaned.cut != documentclean::Cut::None)
         notices += cleanCutNotice(cleaned.cut);
     if (!notices.isEmpty()) {

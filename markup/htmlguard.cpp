@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 
 // What Qt's HTML reader takes as a tag is what counts here: every "<" opens
 // one, white space may follow it, a name may be quoted or spelled with
-// character references, and "<!-" opens a comment. Its elements nest as the
+// character references, and "<!--" opens a comment. Its elements nest as the
 // reader nests them (see OpenElements).
 
 // Elements the reader never lets hold anything.
@@ -108,6 +109,8 @@ public:
             m_lastCell[column] = {row, spans};
     }
     qint64 places() const { return m_rows * m_columns; }
+    qint64 rows() const { return m_rows; }
+    bool rowHasCell() const { return m_column > 0; }
 
 private:
     struct Placed
@@ -160,6 +163,18 @@ public:
             pop();
     }
     bool holds(const QString &name) const { return m_names.contains(name); }
+    // The reader drops text that lies in a table before its first row, or
+    // in a row before its first cell: what to write before it to keep it.
+    QString cellForText() const
+    {
+        if (m_names.isEmpty() || m_grids.isEmpty())
+            return QString();
+        if (m_names.last() == u"table" && m_grids.last().rows() == 0)
+            return QStringLiteral("<tr><td>");
+        if (m_names.last() == u"tr" && !m_grids.last().rowHasCell())
+            return QStringLiteral("<td>");
+        return QString();
+    }
     qsizetype depth() const { return m_names.size(); }
     int tables() const { return m_tables; }
     // Tells apart the chains of open elements with their attributes.
@@ -222,7 +237,8 @@ bool isMarkupSpace(QChar c)
 class Reader
 {
 public:
-    explicit Reader(QStringView html) : m_html(html) {}
+    // Comments the reader would end elsewhere than HTML are mended in `report`.
+    Reader(QStringView html, Report &report) : m_html(html), m_report(report) {}
 
     bool atEnd() const { return m_pos >= m_html.size(); }
     QChar next() { return m_html[m_pos++]; }
@@ -288,17 +304,38 @@ private:
         while (!atEnd() && next() != c) {}
     }
 
-    // "<!-" opens a comment to "-->" (the reader looks at one "-" only);
-    // anything else after "<!" runs to the first ">", CDATA included.
+    // "<!--" opens a comment, which the reader ends at the next "-->" only;
+    // anything else after "<!" runs to the first ">", CDATA included. HTML
+    // also ends a comment at "--!>", and "<!-->" and "<!--->" at once: those
+    // are mended, so that the reader shows what follows them too.
     void declaration()
     {
         ++m_pos;
-        if (at(u'-') && m_pos + 1 < m_html.size()) {
-            m_pos += 2;
-            const qsizetype end = m_html.indexOf(u"-->", m_pos);
-            m_pos = end < 0 ? m_html.size() : end + 3;
-        } else {
+        if (!at(u'-') || m_pos + 1 >= m_html.size() || m_html[m_pos + 1] != u'-') {
             skipPast(u'>');
+            return;
+        }
+        m_pos += 2;
+        const QStringView body = m_html.mid(m_pos);
+        if (body.startsWith(u'>') || body.startsWith(u"->")) {
+            m_report.repairs.append({m_pos, body.startsWith(u'>') ? QStringLiteral("--") : QStringLiteral("-")});
+            m_pos += body.indexOf(u'>') + 1;
+            return;
+        }
+        // The next "-->" is looked for once for all the comments before it.
+        if (m_nextClose < m_pos) {
+            const qsizetype close = m_html.indexOf(u"-->", m_pos);
+            m_nextClose = close < 0 ? m_html.size() : close;
+        }
+        const qsizetype bang = m_html.mid(m_pos, m_nextClose - m_pos).indexOf(u"--!>");
+        if (bang >= 0) {
+            m_report.repairs.append({m_pos + bang + 2, QString(), 1});
+            m_pos += bang + 4;
+        } else if (m_nextClose < m_html.size()) {
+            m_pos = m_nextClose + 3;
+        } else {
+            m_report.hidesTheRest = m_report.hidesTheRest || !body.trimmed().isEmpty();
+            m_pos = m_html.size();
         }
     }
 
@@ -408,7 +445,9 @@ private:
     }
 
     QStringView m_html;
+    Report &m_report;
     qsizetype m_pos = 0;
+    qsizetype m_nextClose = -1; // of "-->", past m_pos: none, the text's size
     int m_styleDeclarations = 0;
 };
 
@@ -480,6 +519,38 @@ SheetShape sheetShape(QStringView css)
 
 namespace {
 
+// Where the reader's "-qt-paragraph-type" begins in `text`, each of its
+// characters also as its style sheets may escape it (\71, \q) and as an
+// attribute may spell it (&#113;).
+QList<qsizetype> emptyingProperties(QStringView text)
+{
+    static const QRegularExpression property = [] {
+        QString pattern;
+        for (QChar c : QStringLiteral("-qt-paragraph-type")) {
+            const QString plain = QRegularExpression::escape(QString(c));
+            const auto code = [c](int base) {
+                return QStringLiteral("(?:%1|%2)").arg(c.unicode(), 0, base).arg(c.toUpper().unicode(), 0, base);
+            };
+            QStringList forms = {plain, QStringLiteral("\\\\0{0,4}%1\\s?").arg(code(16)),
+                                 QStringLiteral("&#0*%1;").arg(code(10)), QStringLiteral("&#x0*%1;").arg(code(16))};
+            if (!QStringLiteral("abcdef").contains(c)) // else a backslash begins a code
+                forms << QStringLiteral("\\\\") + plain;
+            pattern += QStringLiteral("(?:%1)").arg(forms.join(u'|'));
+        }
+        return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption);
+    }();
+    QList<qsizetype> found;
+    for (auto it = property.globalMatch(text); it.hasNext();)
+        found.append(it.next().capturedStart());
+    return found;
+}
+
+void repairProperties(QStringView html, QStringView text, Report &report)
+{
+    for (qsizetype at : emptyingProperties(text))
+        report.repairs.append({text.data() - html.data() + at, QStringLiteral("x"), 1});
+}
+
 // The reader hides whatever lies in a head, a <link>, a title, a style or a
 // script, and where HTML shows more it is mended, not lost:
 // - a <link> in the body, empty in HTML, holds the rest of the page unless
@@ -540,7 +611,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         return QStringLiteral("文書ではなくバイナリファイルです");
 
     OpenElements open;
-    Reader reader(html);
+    Reader reader(html, report);
     int tags = 0;
     qsizetype paragraph = 0;
     qint64 paragraphPictures = 0;
@@ -552,10 +623,17 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (const QChar c = reader.next(); c != u'<') {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
+            const qsizetype at = html.size() - reader.rest().size() - 1;
             if (!isMarkupSpace(c))
-                head.text(open, html.size() - reader.rest().size() - 1, report);
+                head.text(open, at, report);
             if (newFormat && !isMarkupSpace(c)) {
                 newFormat = false;
+                if (const QString cell = open.cellForText(); !cell.isEmpty()) {
+                    report.repairs.append({at, cell});
+                    if (cell.startsWith(u"<tr>"))
+                        open.open(QStringLiteral("tr"), false);
+                    open.open(QStringLiteral("td"), false);
+                }
                 formats.insert(open.format());
                 if (formats.size() > limits.formats)
                     return QStringLiteral("書式が多すぎます");
@@ -577,6 +655,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
                 return QStringLiteral("画像が多すぎます");
         }
         head.tag(open, tag, tagStart, report);
+        repairProperties(html, tag.attributes, report);
         if (tag.closing)
             open.close(tag.name);
         else
@@ -589,6 +668,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
             if (tag.name == u"style") {
                 const QStringView text = styleText(reader.rest());
                 report.styles.append({html.size() - reader.rest().size(), text.size(), sheetShape(text)});
+                repairProperties(html, text, report);
             }
         }
         if (reader.styleDeclarations() > limits.styleDeclarations)
@@ -601,6 +681,8 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (report.tableCells > limits.tableCells)
             return QStringLiteral("表が大きすぎます");
     }
+    for (const char16_t *hiding : {u"title", u"style", u"script"})
+        report.hidesTheRest = report.hidesTheRest || open.holds(QString::fromUtf16(hiding));
     return QString();
 }
 
@@ -642,16 +724,26 @@ void repair(QString &html, const Report &report)
 {
     if (report.repairs.isEmpty())
         return;
+    // A tag's properties are found after what is written before the tag,
+    // and before what is written at its end.
+    QList<Report::Repair> repairs = report.repairs;
+    std::stable_sort(repairs.begin(), repairs.end(), [](const auto &a, const auto &b) { return a.at < b.at; });
     // In one pass: an insertion each would move the rest of the page each time.
     QString mended;
     qsizetype from = 0;
-    for (const Report::Repair &repair : report.repairs) {
+    for (const Report::Repair &repair : repairs) {
         mended += QStringView(html).mid(from, repair.at - from);
         mended += repair.text;
-        from = repair.at;
+        from = repair.at + repair.replaced;
     }
     mended += QStringView(html).mid(from);
     html = std::move(mended);
+}
+
+void keepParagraphsShown(QString &css)
+{
+    for (qsizetype at : emptyingProperties(css))
+        css[at] = u'x';
 }
 
 } // namespace htmlguard

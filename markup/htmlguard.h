@@ -66,8 +66,12 @@ struct Report
     {
         qsizetype at = 0;
         QString text;
+        qsizetype replaced = 0; // characters it stands for
     };
     QList<Repair> repairs;
+    // Markup that HTML hides as well, but that was plainly meant to be
+    // shown: what follows a comment or a title, style or script left open.
+    bool hidesTheRest = false;
 
     // What matching `shape` against this document costs, in the unit of
     // DocumentLimits::styleMatches.
@@ -86,9 +90,15 @@ QString problem(QStringView html, const Limits &limits = {});
 qint64 dropCostlyStyles(QString &html, const Report &report, qint64 budget);
 
 // Writes `report`'s repairs into `html`, the text it was made from (after
-// dropCostlyStyles(), which keeps every place): an unclosed <link> closed,
-// a head ended before the first thing shown, which the reader would
-// otherwise hide with all that follows.
+// dropCostlyStyles(), which keeps every place), where the reader would
+// otherwise hide what HTML shows: an unclosed <link> closed, a head ended
+// before the first thing shown, comments ended where HTML ends them, text
+// before a table's first row or a row's first cell given a cell, and the
+// reader's own property that empties a paragraph made unknown to it.
 void repair(QString &html, const Report &report);
+
+// Makes the reader's own "-qt-paragraph-type" (which, set to "empty",
+// drops a paragraph's text) unknown to it in a style sheet, in place.
+void keepParagraphsShown(QString &css);
 
 } // namespace htmlguard

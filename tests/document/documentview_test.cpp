@@ -510,7 +510,20 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << QByteArray("<head><meta charset=utf-8><link rel=stylesheet href=a.css></head>one") << end << "^one$";
     QTest::newRow("markup in a title") << QByteArray("<head><title>a <b>b</b> c</title></head><p>one</p>") << end
                                        << "^one$";
-    QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000) << end << "a";
+    QTest::newRow("unclosed comment") << QByteArray("<p>a</p><!-- ") + QByteArray("x").repeated(1000) << end
+                                      << "閉じていない注釈.*\na$";
+    QTest::newRow("unclosed title") << QByteArray("<p>one</p><title>t<p>two</p>") << end << "閉じていない注釈.*\none$";
+    // What HTML shows and the reader alone would drop.
+    QTest::newRow("comments HTML ends early")
+        << QByteArray("<p>1</p><!--><p>2</p><!---><p>3</p><!-- c --!><p>4</p><!-x><p>5</p>") << end
+        << "^1\n2\n3\n4\n5$";
+    QTest::newRow("text before a table's first row and a row's first cell")
+        << QByteArray("<table>one<tr>two<td>three</td></tr></table>") << end << "one\n+two\n+three\n";
+    QTest::newRow("the reader's own property that empties a paragraph")
+        << QByteArray("<style>.e{-QT-paragraph-typ\\65:empty}</style><p class=e>one</p>"
+                      "<link rel=stylesheet href=none.css style=\"-qt-paragraph-type:empty\">"
+                      "<p style=\"&#45;qt-paragraph-type:empty\">two</p>")
+        << end << "^one\ntwo$";
     QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000) << QStringList{"exit"} << "";
     QTest::newRow("program ended while it parses")
         << ("<p>" + words + "</p>").repeated(40000) << QStringList{"quit", "exit"} << "";
