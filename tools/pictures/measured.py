@@ -21,14 +21,15 @@ RC_SPAN = (0.20, 0.50)                            # s: the rows 2A-問1-2 finds 
 
 # 第3問 A: the sliding tube at 1000 Hz, the minima found as Q is drawn out
 # (d read to the millimetre), and the spacing of two neighbouring minima at
-# five frequencies (the 1000 Hz one from the first table).  A minimum found
-# by ear is a few millimetres out; the 1600 Hz run is the furthest out of
-# those read right.  The 1250 Hz spacing is the one taken from a minimum to
-# the next maximum.
+# five other frequencies, none of them 1000 Hz: the second table would
+# otherwise print the first table's spacing, which 3A-問1 asks the candidate
+# to find.  A minimum found by ear is a few millimetres out; the 1600 Hz run
+# is the furthest out of those read right.  The 1250 Hz spacing is the one
+# taken from a minimum to the next maximum.
 FIRST_FREQUENCY = 1000                            # Hz
 FIRST_MINIMA = [3.0, 20.4, 37.4]                  # cm, 1st to 3rd
-SWEEP_FREQUENCY = [800, 1000, 1250, 1600, 2000]   # Hz
-SWEEP_SPACING = [21.2, 17.2, 7.1, 10.4, 8.8]      # cm
+SWEEP_FREQUENCY = [630, 800, 1250, 1600, 2000]    # Hz
+SWEEP_SPACING = [27.0, 21.2, 7.1, 10.4, 8.8]      # cm
 BY_EAR = 0.4                                      # cm: how far out a minimum found by ear may be
 MISREAD = 1250                                    # Hz
 
