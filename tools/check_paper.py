@@ -233,6 +233,7 @@ def mistaken():
         ("2B-問4-6", 2, rod_field() ** 2),                    # the square root not taken: B^2 for B
         ("2B-問4-6", 3, rod_field(length=math.sqrt(measured.ROD_GAP))),   # the force taken as IB, L left out
         ("2B-問4-6", 5, rod_field(ohms=1.0)),                 # R left out: the emf v B L taken as the current
+                                                              # (R is not 0.50 ohm, where this read as √2 B)
         ("3A-問1", 1, measured.FIRST_FREQUENCY * 4 * minima[0] / 100),   # the paths taken equal at d = 0:
                                                               # 2 d1 taken as half a wavelength
         ("3A-問1", 2, first_speed(spacing) / 2),              # the path taken to grow by d, not 2d
@@ -492,7 +493,7 @@ def check_panels(questions, faults):
     named = {1: panels.shape(panels.rod_speed(1.0, 0.0, 1.0)),     # no braking force
              4: panels.shape(panels.rod_speed_flux(1.0, 1.0, 1.0)),   # the emf taken to follow the flux
              3: panels.shape(panels.rod_speed(1.0, 0.0, 1.0, balance=1.0)),   # braking only at balance
-             2: panels.shape(panels.rod_speed_massless(1.0, 1.0))}   # the mass left out
+             2: panels.shape(panels.rod_speed(1.0, -1.0, 1.0))}      # the braking turned round
     faults += graph_faults("図９", key["2B-問4-5"], shapes, worked, named)
     for caption in ("2A-問3", "2B-問4-5"):
         q = by_caption.get(caption)
@@ -927,7 +928,7 @@ def check_data(doc, faults):
         "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
         "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
         "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
-        "力センサーの示す値 F〔N〕": measured.ROD_PULL, "一定になった棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
+        "力センサーの示す値 F〔N〕": measured.ROD_PULL, "十分に時間がたった後の棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
         "A から支柱までの距離 x〔m〕": measured.POST_AT, "力センサーの示す値 T〔N〕": measured.PULL,
         "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
         "時刻〔s〕": measured.CART_TIME, "台車 A の位置〔cm〕": measured.CART_A_AT,

@@ -34,11 +34,11 @@ BY_EAR = 0.4                                      # cm: how far out a minimum fo
 MISREAD = 1250                                    # Hz
 
 # 2B-問4-6: the rod's steady speed (a speed sensor, to 0.01 m/s) for four
-# pulls read on the force sensor; rails 0.40 m apart through 0.50 ohm.  At
+# pulls read on the force sensor; rails 0.40 m apart through 0.60 ohm.  At
 # the steady speed F = (B L)^2 v / R, so F is in proportion to v.
 ROD_PULL = [0.020, 0.040, 0.060, 0.080]           # N
-ROD_SPEED = [0.40, 0.77, 1.19, 1.55]              # m/s
-ROD_GAP, ROD_OHMS = 0.40, 0.50                    # m, ohm
+ROD_SPEED = [0.47, 0.95, 1.39, 1.88]              # m/s
+ROD_GAP, ROD_OHMS = 0.40, 0.60                    # m, ohm
 
 # 5-問1: stopping voltage against frequency, for five lines of a mercury
 # lamp (579/577, 546, 436, 405 and 365 nm).

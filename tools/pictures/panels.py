@@ -29,13 +29,14 @@ def rc_curves(panel):
             lambda t: factor * start * math.exp(-t / (stretch * scale)))
 
 
-# 2B-問4-5, 図９: the rod's speed against time.  Speeds in units of the
-# speed the rod tends to, times in units of m R / (B L)^2; the rod starts at
-# rest in every graph but the one whose maker left its mass out.
+# 2B-問4-5, 図９: the rod's speed against time, from rest in every graph as
+# the paper has it.  Speeds in units of the speed the rod tends to, times in
+# units of m R / (B L)^2; graph 2 runs away, so it is drawn to its own
+# scales to stay in its frame (no graph prints a scale).
 ROD_PANELS = {
     1: (lambda t: t, "the induced current's force left out: F/m throughout"),
-    2: (lambda t: 1.0, "the rod's mass left out, a steady pull taken to give a steady speed: the braking "
-                       "taken to balance F from the start"),
+    2: (lambda t: (math.exp(t / 2) - 1) / 5, "the induced current's force taken the wrong way round, "
+                                             "along the motion: it grows with the speed and speeds the rod up"),
     3: (lambda t: min(t, 1.0), "the induced current's force taken to act only once it matches F: "
                                "F/m until the balancing speed, then that speed at once"),
     4: (lambda t: 4 / math.pi * math.sin(math.pi * t / 4),
@@ -48,7 +49,8 @@ ROD_AXES = (4.0, 1.5)           # t up to 4, v up to 1.5 (the speed it tends to 
 
 def rod_speed(push, drag, mass, steps=4000, end=4.0, balance=None):
     """The rod's speed sampled on [0, end], stepped from m dv/dt = push -
-    drag v from rest: the equation of motion each graph's maker had.  With
+    drag v from rest: the equation of motion each graph's maker had (a
+    negative drag for one who turns the braking round).  With
     `balance`, the braking is taken to be nothing below that speed and to
     hold the rod there once it gets there."""
     v, dt, out = 0.0, end / steps, [0.0]
@@ -70,12 +72,6 @@ def rod_speed_flux(push, spring, mass, steps=4000, end=4.0):
         x += v * dt
         out.append(v)
     return out
-
-
-def rod_speed_massless(push, drag, steps=4000):
-    """The rod's speed sampled as one who leaves m out of m dv/dt = push -
-    drag v has it: push = drag v at every instant, from the start."""
-    return [push / drag] * (steps + 1)
 
 
 def shape(samples):
