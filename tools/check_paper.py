@@ -503,12 +503,13 @@ def check_panels(questions, faults):
 
 # ---------------------------------------------------------------- combinations
 
-def bar_post_moved():
-    """4-問2: the post slides from C towards B, string still at A."""
-    def forces(x):                            # post x metres from A
-        t = bar_tension(x, x - BAR_LENGTH / 2)
+def bar_string_moved():
+    """4-問2: the post stays at C and the string, still upright, is tied
+    a little way in from A towards C (short of the bar's middle)."""
+    def forces(s):                            # string s metres from A
+        t = bar_tension(BAR_POST - s, BAR_POST - BAR_LENGTH / 2)
         return t, BAR_WEIGHT - t
-    (t0, n0), (t1, n1) = forces(BAR_POST), forces(BAR_POST + 0.1)
+    (t0, n0), (t1, n1) = forces(0.0), forces(0.1)
     more = lambda after, before: "大きくなる" if after > before else "小さくなる"
     return {"T": more(t1, t0), "N": more(n1, n0)}
 
@@ -600,7 +601,7 @@ def cart_collision():
 
 
 COMBINATIONS = {"2A-問2": energy_statements, "3A-問2": misread_run, "3B-問4": string_statements,
-                "4-問2": bar_post_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": cart_collision}
+                "4-問2": bar_string_moved, "5-問1": photo_fit, "5-問3": shot_statements, "5-問4": cart_collision}
 
 # The statements the 正誤 questions judge, as the worked judgments above
 # take them: each statement's line must say this, or the judgment is of
@@ -623,7 +624,7 @@ OPTION_MISTAKES = {
     "3B-問4": {"ア": {"正": "the lower of two neighbours taken for the fundamental"},
                "イ": {"誤": "loops and nodes mixed: four nodes counted"},
                "ウ": {"正": "more tension taken to shorten the wavelength"}},
-    "4-問2": {"T": {"小さくなる": "only the string's arm taken to grow, T x held fixed"},
+    "4-問2": {"T": {"小さくなる": "A's guess: the string taken to hold the part of the bar between it and the post"},
               "N": {"大きくなる": "N taken to follow T, T + N = W not used"}},
     "5-問1": {"h": {"4.1×10^-15 J・s": line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)[0]},   # h/e taken for h
               "W": {f"{measured.STOPPING[0]:.2f} eV": measured.STOPPING[0]}},   # the lowest line's eV
