@@ -515,20 +515,23 @@ def bar_string_moved():
 
 
 def energy_statements():
-    """2A-問2: the heat in R and the energy C stores, E and C fixed; the
-    heat with R or 2R, from the current stepped through the charging."""
+    """2A-問2: the heat in R against the energy C stores by the time C
+    reaches E/2, and the whole heat with R or 2R; E and C fixed, the heat
+    from the current stepped through the charging."""
     emf, cap = 6.0, 470e-6
 
-    def heat(r, steps=200000):
-        tau, total, dt = r * cap, 0.0, 12 * r * cap / steps
+    def heat(r, until, steps=200000):
+        tau, total, dt = r * cap, 0.0, until / steps
         for k in range(steps):
             current = emf / r * math.exp(-(k + 0.5) * dt / tau)
             total += current ** 2 * r * dt
         return total
-    stored = 0.5 * cap * emf ** 2
+    half_way = 2.0e3 * cap * math.log(2)             # V = E (1 - e^(-t/RC)) = E/2
+    stored = 0.5 * cap * (emf / 2) ** 2
+    whole = 0.5 * cap * emf ** 2
     judge = lambda ok: "正" if ok else "誤"
-    return {"ア": judge(abs(heat(2.0e3) - stored) < 1e-3 * stored),
-            "イ": judge(abs(heat(4.0e3) - heat(2.0e3)) < 1e-3 * stored)}
+    return {"ア": judge(abs(heat(2.0e3, half_way) - 3 * stored) < 1e-3 * stored),
+            "イ": judge(abs(heat(4.0e3, 24 * 2.0e3 * cap) - heat(2.0e3, 12 * 2.0e3 * cap)) < 1e-3 * whole)}
 
 
 MIN_TO_MAX = "音が最も小さくなる位置から、すぐ隣の最も大きくなる位置までの d の差"
@@ -607,8 +610,8 @@ COMBINATIONS = {"2A-問2": energy_statements, "3A-問2": misread_run, "3B-問4":
 # take them: each statement's line must say this, or the judgment is of
 # another statement.
 CLAIMS = {
-    "2A-問2": {"ア": "抵抗で発生したジュール熱は、この間にコンデンサーに蓄えられた静電エネルギーに等しい",
-               "イ": "2R の抵抗に取りかえて同じ実験をしても、この間に抵抗で発生するジュール熱は変わらない"},
+    "2A-問2": {"ア": "電圧が E/2 になるまでの間に抵抗で発生したジュール熱は、その間にコンデンサーに蓄えられた静電エネルギーの 3 倍である",
+               "イ": "2R の抵抗に取りかえて同じ実験をしても、S を閉じてから十分に時間がたつまでの間に抵抗で発生するジュール熱は変わらない"},
     "3B-問4": {"ア": "基本振動の振動数は 200 Hz である",
                "イ": "300 Hz のとき、弦には腹が 3 個の定常波ができる",
                "ウ": "張力を少しずつ大きくしていくと、次に弦が共振するとき、腹の数は 4 個である"},
@@ -617,7 +620,7 @@ CLAIMS = {
 # Each wrong option of each part, and the mistake that leads to it (worked
 # out where the mistake has a number).
 OPTION_MISTAKES = {
-    "2A-問2": {"ア": {"誤": "the battery's work CE^2 taken to be stored whole, no heat"},
+    "2A-問2": {"ア": {"誤": "the whole charging's equal split of heat and stored energy taken to hold part way"},
                "イ": {"誤": "a larger R taken to heat less, the longer flow forgotten"}},
     "3A-問2": {"ア": {"1600 Hz": "the spacings only compared with their neighbours, not f × Δd"},
                "イ": {MIN_TO_NEXT_BUT_ONE: "a missed minimum taken to shorten the spacing, not to double it"}},
