@@ -102,8 +102,16 @@ def ramp_range(energy_half=0.5, fall_half=0.5, root=True):
 # 1-問4: the particle's kinetic energy at D, J (at rest at A).
 ARRIVES = 1.0e-5
 
-# 3B-問6: slits, screen, bright-line spacing (m), the plate's thickness (m) and index.
-SLITS, SCREEN, SPACING, PLATE, PLATE_INDEX = 0.50e-3, 1.0, 1.2e-3, 5.0e-6, 1.6
+# 3B-問6: the laser's wavelength, the bright-line spacing (m), the film's
+# thickness (m) and index; the slits' gap and the screen's distance are not
+# given, so the shift is counted in bright lines.
+LASER, SPACING, PLATE, PLATE_INDEX = 6.0e-7, 1.2e-3, 5.0e-6, 1.6
+
+
+def white_line_shift(path):
+    """3B-問6: how far the white line moves when one path gains `path`
+    (m): a wavelength's gain moves every line one spacing on."""
+    return path / LASER * SPACING
 
 # 5-問5: the alpha particle's kinetic energy measured (MeV), and 1 u in MeV.
 ALPHA, MEV_PER_U = 4.78, 931.5
@@ -188,7 +196,7 @@ def recomputed():
         "2A-問1-2": rc_capacitance(),
         "2B-問4-6": rod_field(),
         "3A-問1": first_speed(),
-        "3B-問6": SCREEN * (PLATE_INDEX - 1) * PLATE / SLITS,   # where d x / L is the plate's (n - 1) t
+        "3B-問6": white_line_shift((PLATE_INDEX - 1) * PLATE),   # the film's (n - 1) t in bright lines
         "4-問1": post_push(),
         "5-問2": half_life * 4,                       # 1/16 is four half-lives
         "5-問5": ALPHA * (222 + 4) / 222 / MEV_PER_U,   # the radon's recoil 4/222 of the alpha's
@@ -211,7 +219,6 @@ def mistaken():
     f = 1 / (1 / LENS_OBJECT - 1 / LENS_IMAGE)
     spacing, _ = measured.spacing_line()
     minima = measured.FIRST_MINIMA
-    wavelength = SLITS * SPACING / SCREEN
     return [
         ("1-問1-1", 1, ramp_range(energy_half=1, fall_half=1)),   # the half dropped from both
         ("1-問1-1", 2, ramp_range(energy_half=1)),                # the half dropped from the energy
@@ -240,10 +247,11 @@ def mistaken():
         ("3A-問1", 3, first_speed((minima[-1] - minima[0]) / len(minima))),   # the gaps counted as the
                                                               # readings: (d3 - d1) / 3
         ("3B-問6", 1, (PLATE_INDEX - 1) * PLATE),              # the path difference taken for the shift
-        ("3B-問6", 3, SCREEN * PLATE / SLITS),                # the index forgotten: t for (n - 1)t
-        ("3B-問6", 4, (PLATE_INDEX - 1) * PLATE / (wavelength / 2) * SPACING),   # half-wavelengths
-                                                              # counted as bright lines
-        ("3B-問6", 5, SCREEN * PLATE_INDEX * PLATE / SLITS),  # nt for (n - 1)t
+        ("3B-問6", 3, white_line_shift(PLATE)),               # the index forgotten: t for (n - 1)t
+        ("3B-問6", 4, white_line_shift(PLATE_INDEX * PLATE)),   # nt for (n - 1)t: the film's waves
+                                                              # counted, the air's it displaced kept in
+        ("3B-問6", 5, white_line_shift(PLATE_INDEX ** 2 * PLATE)),   # the index used twice: the optical
+                                                              # path nt counted in the film's λ/n
         ("4-問1", 1, READING),                                  # the two supports taken to push alike
         ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
         ("4-問1", 4, post_push(weight_arm=BAR_LENGTH - BAR_POST)),   # the weight's arm taken as CB
@@ -554,10 +562,12 @@ def string_statements():
     f1 = 300 - 200
     loops_at_300 = 300 // f1
     # more tension: a faster wave, a longer wavelength at 300 Hz, so the next
-    # standing wave has the largest whole number of loops below three
+    # standing wave has the largest whole number of loops below three; the
+    # speed goes as the root of the tension, the weight hung
     next_loops = loops_at_300 - 1
+    heavier = (loops_at_300 / next_loops) ** 2
     judge = lambda ok: "正" if ok else "誤"
-    return {"ア": judge(f1 == 200), "イ": judge(loops_at_300 == 3), "ウ": judge(next_loops == 4)}
+    return {"ア": judge(f1 == 200), "イ": judge(loops_at_300 == 3), "ウ": judge(abs(heavier - 1.5) < 1e-9)}
 
 
 def photo_fit():
@@ -614,7 +624,7 @@ CLAIMS = {
                "イ": "2R の抵抗に取りかえて同じ実験をしても、S を閉じてから十分に時間がたつまでの間に抵抗で発生するジュール熱は変わらない"},
     "3B-問4": {"ア": "基本振動の振動数は 200 Hz である",
                "イ": "300 Hz のとき、弦には腹が 3 個の定常波ができる",
-               "ウ": "張力を少しずつ大きくしていくと、次に弦が共振するとき、腹の数は 4 個である"},
+               "ウ": "300 Hz に保ったまま、おもりを少しずつ重くして張力を大きくしていくと、次に弦が共振するのは、おもりの質量がはじめの 1.5 倍になったときである"},
 }
 
 # Each wrong option of each part, and the mistake that leads to it (worked
@@ -626,7 +636,7 @@ OPTION_MISTAKES = {
                "イ": {MIN_TO_NEXT_BUT_ONE: "a missed minimum taken to shorten the spacing, not to double it"}},
     "3B-問4": {"ア": {"正": "the lower of two neighbours taken for the fundamental"},
                "イ": {"誤": "loops and nodes mixed: four nodes counted"},
-               "ウ": {"正": "more tension taken to shorten the wavelength"}},
+               "ウ": {"正": "the speed taken in proportion to the tension, not its root"}},
     "4-問2": {"T": {"小さくなる": "A's guess: the string taken to hold the part of the bar between it and the post"},
               "N": {"大きくなる": "N taken to follow T, T + N = W not used"}},
     "5-問1": {"h": {"4.1×10^-15 J・s": line_fit(measured.LIGHT_FREQUENCY, measured.STOPPING)[0]},   # h/e taken for h
