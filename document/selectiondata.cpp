@@ -5,6 +5,9 @@
 #include "speech/spokenwords.h"
 
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -17,7 +20,13 @@ const QString htmlType = QStringLiteral("text/html");
 QTextCursor capped(QTextCursor selection)
 {
     const int start = selection.selectionStart();
-    const int end = std::min(selection.selectionEnd(), start + DocumentLimits::selectionChars);
+    int end = std::min(selection.selectionEnd(), start + DocumentLimits::selectionChars);
+    int items = 0;
+    for (QTextBlock block = selection.document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        if (block.textList() && ++items > DocumentLimits::selectionListItems)
+            end = block.position();
+    }
     selection.setPosition(start);
     selection.setPosition(end, QTextCursor::KeepAnchor);
     return selection;

@@ -143,6 +143,11 @@ struct DocumentLimits
     // ---- What leaves the pane (selectiondata, documentview) ------------------
     // Characters of a selection kept at most; past them it is cut.
     static constexpr int selectionChars = 1 << 20;
+    // List items of a selection kept at most, past them it is cut: Qt copies
+    // a list in a time that grows with the cube of its items (9 ms for
+    // 1,000, 400 ms for 4,000), and copies again at each move of a selection
+    // X11 keeps.
+    static constexpr int selectionListItems = 1000;
     // Documents a link left, that Alt+Left goes back to.
     static constexpr int backSteps = 32;
 };

@@ -858,6 +858,8 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
     QTest::newRow("X11 selection, 9 MiB document") << "select" << long_ << "word word";
     QTest::newRow("Ctrl+C, 5,000 pictures")
         << "copy" << QByteArray("<p>前<img src=\"mark.png\"></p>").repeated(5000) << "前（画像）\n前";
+    const QByteArray list = "<ol>" + QByteArray("<li>item</li>").repeated(7000) + "</ol>";
+    QTest::newRow("Ctrl+C, 7,000 list items") << "copy" << list << "item\nitem";
     QTest::newRow("Ctrl+C, a label held on one line")
         << "copy" << QByteArray("<p>1-&#x2060;問&#x2060;1</p>") << "1-問1";
     QTest::newRow("text dropped in") << "drop" << pictures << "";
