@@ -540,6 +540,9 @@ QList<qsizetype> emptyingProperties(QStringView text)
         return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption);
     }();
     QList<qsizetype> found;
+    // Every form of its first character, "-", begins with one of these.
+    if (!text.contains(u'-') && !text.contains(u'\\') && !text.contains(u'&'))
+        return found;
     for (auto it = property.globalMatch(text); it.hasNext();)
         found.append(it.next().capturedStart());
     return found;
