@@ -122,10 +122,14 @@ void TextExtentsTest::scrolled_hiddenTextOffScreenShownTextInPlace_data()
     const QString aligned = QStringLiteral("<p align=center>%1</p><p align=right>%1</p><p align=justify>%1</p>")
                                 .arg(QStringLiteral("A line of the page, with spaces at its ends. ").repeated(6));
     QTest::newRow("lines aligned, past a range measured by letters") << aligned.repeated(12) << 0.4 << 0.0 << false;
-    // Lines begin and end inside a pixel row: a sliver of a line at the
-    // view's top is found where it is said to be, wherever the view stops.
+    // Lines begin and end inside a pixel row (their height is no whole
+    // number of pixels): a sliver of a line at the view's top is found
+    // where it is said to be, wherever the view stops.
+    const QString fractional = QStringLiteral("<p style=\"line-height:117%\">%1</p>")
+                                   .arg(QStringLiteral("行の文字 9.8 m/s とその先。").repeated(120));
     for (const double at : {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8, 0.9})
-        QTest::addRow("paper %.0f%% down, on the screen's edge", at * 100) << paper << at << 0.0 << true;
+        QTest::addRow("lines of a fractional height, %.0f%% down, on the screen's edge", at * 100)
+            << fractional << at << 0.0 << true;
     QTest::newRow("a page shown whole") << QStringLiteral("<p>短い</p><p>ページ 9.8 m/s</p>") << 0.0 << 0.0 << false;
 }
 
