@@ -182,9 +182,13 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
     if (cleaned.cut != documentclean::Cut::None)
         notices += cleanCutNotice(cleaned.cut);
     if (!notices.isEmpty()) {
+        // The page's first block keeps its own format (a heading's size and
+        // margins), not the notice's it was written into.
         QTextCursor cursor(document.get());
+        const QTextBlockFormat first = cursor.blockFormat();
+        const QTextCharFormat firstChar = cursor.blockCharFormat();
         cursor.insertHtml(notices);
-        cursor.insertBlock();
+        cursor.insertBlock(first, firstChar);
     }
     // What a screen reader is told of the page, and what the caret keys step
     // over, worked out here and not at the first key.
