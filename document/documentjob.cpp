@@ -149,6 +149,10 @@ DocumentJob::Result load(const DocumentJob::Request &request, const std::atomic_
         return {Kind::Refused, nullptr, report.problem};
     const qint64 styleMatches = htmlguard::dropCostlyStyles(text, report, DocumentLimits::styleMatches);
     htmlguard::repair(text, report);
+    // The page as the reader will get it, read again: what the repairs write
+    // and the styles left out take away may not take it past a limit.
+    if (const QString problem = htmlguard::problem(text); !problem.isEmpty())
+        return {Kind::Refused, nullptr, problem};
     if (cancelled)
         return {};
 

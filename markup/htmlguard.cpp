@@ -233,6 +233,11 @@ bool isMarkupSpace(QChar c)
     return c.isSpace() && c != QChar::ParagraphSeparator;
 }
 
+bool isAsciiHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
 // Reads the markup the way the reader does, one token at a time.
 class Reader
 {
@@ -400,8 +405,11 @@ private:
     QString entity()
     {
         const qsizetype start = m_pos;
-        const qsizetype end = m_html.indexOf(u';', start);
-        if (end < 0 || end - start > 8 || end == start)
+        // Looked for only as far as a reference reaches: a search to the
+        // end for each "&" made a page of them quadratic.
+        const qsizetype semicolon = m_html.mid(start, 9).indexOf(u';');
+        const qsizetype end = start + semicolon;
+        if (semicolon <= 0)
             return QStringLiteral("&");
         QStringView body = m_html.mid(start, end - start);
         for (QChar c : body) {
@@ -450,14 +458,6 @@ private:
     qsizetype m_nextClose = -1; // of "-->", past m_pos: none, the text's size
     int m_styleDeclarations = 0;
 };
-
-// The text of a <style> element that opens at the start of `rest`, up to
-// its end tag or the end of the text.
-QStringView styleText(QStringView rest)
-{
-    const qsizetype end = rest.indexOf(u"</style", 0, Qt::CaseInsensitive);
-    return end < 0 ? rest : rest.left(end);
-}
 
 bool isCombinator(QChar c)
 {
@@ -548,10 +548,76 @@ QList<qsizetype> emptyingProperties(QStringView text)
     return found;
 }
 
-void repairProperties(QStringView html, QStringView text, Report &report)
+// Text as the reader gives it to its style parser, with, for each of its
+// characters, where it is spelled in the page and in how many: numeric
+// character references decoded (an attribute's, and a <style> element's
+// too), a comment or a tag inside a <style> left out.
+struct Css
 {
-    for (qsizetype at : emptyingProperties(text))
-        report.repairs.append({text.data() - html.data() + at, QStringLiteral("x"), 1});
+    QString text;
+    QList<qsizetype> from;
+    QList<qsizetype> spelled;
+    void append(QChar c, qsizetype at, qsizetype length = 1)
+    {
+        text += c;
+        from.append(at);
+        spelled.append(length);
+    }
+};
+
+// The characters of a numeric reference at `i`, written in one piece; 0 for none.
+qsizetype reference(const Css &raw, qsizetype i, char32_t &code)
+{
+    const QStringView text = raw.text;
+    if (i + 3 >= text.size() || text[i] != u'&' || text[i + 1] != u'#')
+        return 0;
+    const bool hex = text[i + 2] == u'x' || text[i + 2] == u'X';
+    const qsizetype digits = i + (hex ? 3 : 2);
+    qsizetype end = digits;
+    while (end < text.size() && (hex ? isAsciiHexDigit(text[end]) : text[end] >= u'0' && text[end] <= u'9'))
+        ++end;
+    if (end == digits || end >= text.size() || text[end] != u';' || raw.from[end] - raw.from[i] != end - i)
+        return 0;
+    bool ok = false;
+    const uint value = text.mid(digits, end - digits).toUInt(&ok, hex ? 16 : 10);
+    if (!ok || value == 0 || value > 0x10FFFF)
+        return 0;
+    code = value;
+    return end - i + 1;
+}
+
+Css decodedReferences(const Css &raw)
+{
+    Css css;
+    for (qsizetype i = 0; i < raw.text.size(); ++i) {
+        char32_t code = 0;
+        if (const qsizetype length = reference(raw, i, code)) {
+            for (QChar c : QString::fromUcs4(&code, 1))
+                css.append(c, raw.from[i], length);
+            i += length - 1;
+        } else {
+            css.append(raw.text[i], raw.from[i]);
+        }
+    }
+    return css;
+}
+
+// Makes the property unknown wherever `raw` spells it: its first character,
+// or the reference spelling it, is written as an "x".
+void repairProperties(const Css &raw, Report &report)
+{
+    const Css css = decodedReferences(raw);
+    for (qsizetype at : emptyingProperties(css.text))
+        report.repairs.append({css.from[at], QStringLiteral("x"), css.spelled[at]});
+}
+
+Css plain(QStringView html, QStringView text)
+{
+    Css css;
+    const qsizetype offset = text.isEmpty() ? 0 : text.data() - html.data();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        css.append(text[i], offset + i);
+    return css;
 }
 
 // The reader hides whatever lies in a head, a <link>, a title, a style or a
@@ -622,11 +688,27 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
     QSet<size_t> formats;
     bool newFormat = true; // no text seen since the last tag
     HeadRepairs head;
+    // The <style> element being read: where its text begins (-1: none), and
+    // that text as the reader takes it, for the property. Its text ends
+    // where the reader closes it, not at the first "</style" (a comment can
+    // hide that one); a <style> inside it adds nothing of its own.
+    qsizetype styleStart = -1;
+    Css css;
+    const auto endStyle = [&](qsizetype end) {
+        if (styleStart < 0)
+            return;
+        report.styles.append({styleStart, end - styleStart, sheetShape(css.text)});
+        repairProperties(css, report);
+        styleStart = -1;
+        css = Css();
+    };
     while (!reader.atEnd()) {
         if (const QChar c = reader.next(); c != u'<') {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
             const qsizetype at = html.size() - reader.rest().size() - 1;
+            if (styleStart >= 0)
+                css.append(c, at);
             if (!isMarkupSpace(c))
                 head.text(open, at, report);
             if (newFormat && !isMarkupSpace(c)) {
@@ -658,21 +740,20 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
                 return QStringLiteral("画像が多すぎます");
         }
         head.tag(open, tag, tagStart, report);
-        repairProperties(html, tag.attributes, report);
+        repairProperties(plain(html, tag.attributes), report);
         if (tag.closing)
             open.close(tag.name);
         else
             open.open(tag.name, tag.holdsNothing, tag.attributes, tag.spans);
         head.afterTag(open);
+        if (!open.holds(QStringLiteral("style")))
+            endStyle(tagStart);
         if (!tag.closing) {
             const qint64 depth = open.depth() + (tag.holdsNothing ? 1 : 0);
             report.elementDepths += depth;
             report.ancestorDepths += depth * (depth + 1) / 2;
-            if (tag.name == u"style") {
-                const QStringView text = styleText(reader.rest());
-                report.styles.append({html.size() - reader.rest().size(), text.size(), sheetShape(text)});
-                repairProperties(html, text, report);
-            }
+            if (tag.name == u"style" && !tag.holdsNothing && styleStart < 0)
+                styleStart = html.size() - reader.rest().size();
         }
         if (reader.styleDeclarations() > limits.styleDeclarations)
             return QStringLiteral("書式が多すぎます");
@@ -684,6 +765,7 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         if (report.tableCells > limits.tableCells)
             return QStringLiteral("表が大きすぎます");
     }
+    endStyle(html.size());
     for (const char16_t *hiding : {u"title", u"style", u"script"})
         report.hidesTheRest = report.hidesTheRest || open.holds(QString::fromUtf16(hiding));
     return QString();
@@ -730,11 +812,16 @@ void repair(QString &html, const Report &report)
     // A tag's properties are found after what is written before the tag,
     // and before what is written at its end.
     QList<Report::Repair> repairs = report.repairs;
-    std::stable_sort(repairs.begin(), repairs.end(), [](const auto &a, const auto &b) { return a.at < b.at; });
+    // At one place, what is written before it comes before what replaces it.
+    std::stable_sort(repairs.begin(), repairs.end(), [](const auto &a, const auto &b) {
+        return a.at < b.at || (a.at == b.at && a.replaced < b.replaced);
+    });
     // In one pass: an insertion each would move the rest of the page each time.
     QString mended;
     qsizetype from = 0;
     for (const Report::Repair &repair : repairs) {
+        if (repair.at < from)
+            continue; // already replaced
         mended += QStringView(html).mid(from, repair.at - from);
         mended += repair.text;
         from = repair.at + repair.replaced;

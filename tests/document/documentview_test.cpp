@@ -525,6 +525,12 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
                       "<link rel=stylesheet href=none.css style=\"-qt-paragraph-type:empty\">"
                       "<p style=\"&#45;qt-paragraph-type:empty\">two</p>")
         << end << "^one\ntwo$";
+    QTest::newRow("the property past an end tag a comment hides, split by one, or its backslash a reference")
+        << QByteArray("<style><!-- </style> -->.e{-qt-para<!-- -->graph-type:empty}</style><p class=e>one</p>"
+                      "<p style=\"-&#92;71t-paragraph-type:empty\">two</p>")
+        << end << "^one\ntwo$";
+    QTest::newRow("repairs where style texts overlap, each written once")
+        << QByteArray("<style/><style/><style><b style=\"-qt-paragraph-type:x\"></style><p>one</p>") << end << "^one$";
     QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000) << QStringList{"exit"} << "";
     QTest::newRow("program ended while it parses")
         << ("<p>" + words + "</p>").repeated(40000) << QStringList{"quit", "exit"} << "";

@@ -131,6 +131,7 @@ void HtmlGuardTest::styleSheets_costedAsQtMatchesThem_data()
         << sheet("@import url(a.css); @media screen { p, q { x: y } }") << 2ll << 0ll << 1ll << 1ll;
     QTest::newRow("unclosed style runs to the end") << "<style>p {} q" << 1ll << 0ll << 1ll << 1ll;
     QTest::newRow("end tag in capitals") << "<style>p {}</STYLE><style>q, r {}" << 3ll << 0ll << 2ll << 2ll;
+    QTest::newRow("a comment hides an end tag") << "<style><!-- </style> -->p {}</style>" << 1ll << 0ll << 1ll << 1ll;
     QTest::newRow("a void element lies in its parent") << "<p><br></p>" << 0ll << 0ll << 3ll << 4ll;
 }
 
