@@ -520,19 +520,16 @@ SheetShape sheetShape(QStringView css)
 namespace {
 
 // Where the reader's "-qt-paragraph-type" begins in `text`, each of its
-// characters also as its style sheets may escape it (\71, \q) and as an
-// attribute may spell it (&#113;).
+// characters also as its style sheets may escape it (\71, \q). Character
+// references are decoded before (see decodedReferences()).
 QList<qsizetype> emptyingProperties(QStringView text)
 {
     static const QRegularExpression property = [] {
         QString pattern;
         for (QChar c : QStringLiteral("-qt-paragraph-type")) {
             const QString plain = QRegularExpression::escape(QString(c));
-            const auto code = [c](int base) {
-                return QStringLiteral("(?:%1|%2)").arg(c.unicode(), 0, base).arg(c.toUpper().unicode(), 0, base);
-            };
-            QStringList forms = {plain, QStringLiteral("\\\\0{0,4}%1\\s?").arg(code(16)),
-                                 QStringLiteral("&#0*%1;").arg(code(10)), QStringLiteral("&#x0*%1;").arg(code(16))};
+            const QString code = QStringLiteral("(?:%1|%2)").arg(c.unicode(), 0, 16).arg(c.toUpper().unicode(), 0, 16);
+            QStringList forms = {plain, QStringLiteral("\\\\0{0,4}%1\\s?").arg(code)};
             if (!QStringLiteral("abcdef").contains(c)) // else a backslash begins a code
                 forms << QStringLiteral("\\\\") + plain;
             pattern += QStringLiteral("(?:%1)").arg(forms.join(u'|'));
@@ -541,7 +538,7 @@ QList<qsizetype> emptyingProperties(QStringView text)
     }();
     QList<qsizetype> found;
     // Every form of its first character, "-", begins with one of these.
-    if (!text.contains(u'-') && !text.contains(u'\\') && !text.contains(u'&'))
+    if (!text.contains(u'-') && !text.contains(u'\\'))
         return found;
     for (auto it = property.globalMatch(text); it.hasNext();)
         found.append(it.next().capturedStart());
@@ -820,8 +817,10 @@ void repair(QString &html, const Report &report)
     QString mended;
     qsizetype from = 0;
     for (const Report::Repair &repair : repairs) {
+        // Already replaced. No reading writes two repairs over one place, but
+        // one that did would have the rest of the page written again.
         if (repair.at < from)
-            continue; // already replaced
+            continue;
         mended += QStringView(html).mid(from, repair.at - from);
         mended += repair.text;
         from = repair.at + repair.replaced;
