@@ -608,6 +608,18 @@ void repairProperties(const Css &raw, Report &report)
         report.repairs.append({css.from[at], QStringLiteral("x"), css.spelled[at]});
 }
 
+// Whether an element's content, `rest` on from its start tag, is no more
+// than one line break before its end tag: what a Qt editor writes for a
+// blank line, marked with the property. The reader shows it as one empty
+// line, as HTML shows it without the property, so it is left as written.
+bool holdsOnlyALineBreak(QStringView rest, QStringView name)
+{
+    static const QRegularExpression blank(QStringLiteral("^\\s*(?:<br\\s*/?\\s*>\\s*)?</([a-z0-9]+)\\s*>"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const auto match = blank.match(rest.left(64).toString());
+    return match.hasMatch() && match.capturedView(1).compare(name, Qt::CaseInsensitive) == 0;
+}
+
 Css plain(QStringView html, QStringView text)
 {
     Css css;
@@ -737,7 +749,8 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
                 return QStringLiteral("画像が多すぎます");
         }
         head.tag(open, tag, tagStart, report);
-        repairProperties(plain(html, tag.attributes), report);
+        if (tag.closing || !holdsOnlyALineBreak(reader.rest(), tag.name))
+            repairProperties(plain(html, tag.attributes), report);
         if (tag.closing)
             open.close(tag.name);
         else

@@ -529,6 +529,10 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
         << QByteArray("<style><!-- </style> -->.e{-qt-para<!-- -->graph-type:empty}</style><p class=e>one</p>"
                       "<p style=\"-&#92;71t-paragraph-type:empty\">two</p>")
         << end << "^one\ntwo$";
+    QTest::newRow("a Qt editor's blank line one line, text after a break kept")
+        << QByteArray("<p>one</p><p style=\"-qt-paragraph-type:empty; margin-top:0px;\"><br /></p><p>two</p>"
+                      "<p style=\"-qt-paragraph-type:empty\"><br>three</p>")
+        << end << "^one\n\ntwo\n\nthree$";
     QTest::newRow("repairs where style texts overlap, each written once")
         << QByteArray("<style/><style/><style><b style=\"-qt-paragraph-type:x\"></style><p>one</p>") << end << "^one$";
     QTest::newRow("closed while it is parsed") << ("<p>" + words + "</p>").repeated(40000) << QStringList{"exit"} << "";
