@@ -233,6 +233,18 @@ bool isMarkupSpace(QChar c)
     return c.isSpace() && c != QChar::ParagraphSeparator;
 }
 
+// Whether what follows a "<" makes it markup in HTML: a letter, or "/",
+// "!" or "?". Qt's reader takes any "<" for a tag's start, so "0 < x < 1"
+// would lose its middle, and "p < b" in a sheet the rest of the page; such
+// a "<" is written as a reference instead.
+bool opensMarkup(QStringView rest)
+{
+    if (rest.isEmpty())
+        return false;
+    const char16_t c = rest.front().unicode();
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'/' || c == u'!' || c == u'?';
+}
+
 bool isAsciiHexDigit(QChar c)
 {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -712,10 +724,18 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
         css = Css();
     };
     while (!reader.atEnd()) {
-        if (const QChar c = reader.next(); c != u'<') {
+        const QChar c = reader.next();
+        const bool lessThan = c == u'<' && !opensMarkup(reader.rest());
+        if (c != u'<' || lessThan) {
             if (++paragraph > limits.paragraphChars)
                 return QStringLiteral("段落が長すぎます");
             const qsizetype at = html.size() - reader.rest().size() - 1;
+            // Each counts as the tag Qt would have read, which bounds the repairs.
+            if (lessThan) {
+                if (++tags > limits.tags)
+                    return QStringLiteral("要素が多すぎます");
+                report.repairs.append({at, QStringLiteral("&lt;"), 1});
+            }
             if (styleStart >= 0)
                 css.append(c, at);
             if (!isMarkupSpace(c))

@@ -518,6 +518,9 @@ void DocumentViewTest::hostileDocument_neverStallsTheWindow_data()
     QTest::newRow("comments HTML ends early")
         << QByteArray("<p>1</p><!--><p>2</p><!---><p>3</p><!-- c --!><p>4</p><!-x><p>5</p>") << end
         << "^1\n2\n3\n4\n5$";
+    QTest::newRow("a \"<\" no markup begins with")
+        << QByteArray("<p>0 < x < 1</p><p>a < !-- b --> c <</p><style>p < b {}</style><p>d</p>") << end
+        << "^0 < x < 1\na < !-- b --> c <\nd$";
     QTest::newRow("text before a table's first row and a row's first cell")
         << QByteArray("<table>one<tr>two<td>three</td></tr></table>") << end << "one\n+two\n+three\n";
     QTest::newRow("the reader's own property that empties a paragraph")

@@ -64,10 +64,10 @@ void HtmlGuardTest::problem_data()
     row("a / in a quoted attribute", times("<table title=\"a/b\">", 2), true, oneTable);
     row("a / before > holds nothing", times("<table/>", 5), false, oneTable);
     row("upper case", "<TABLE><TR><TD><Table>", true, oneTable);
-    row("white space after <", "< table>\n<\ttable>", true, oneTable);
-    row("a line break after <", "<\ntable><\ntable>", true, oneTable);
-    row("character references in a name", "<&#116;able><ta&#x62;le>", true, oneTable);
-    row("a quoted name", "<\"table\"><'table'>", true, oneTable);
+    // Qt's reader takes these for tags; HTML, and the page mended, for text.
+    row("a < no name follows", "< table>\n<\ttable><\ntable><&#116;able><\"table\"><'table'>", false, oneTable);
+    row("each such < counts as a tag, for its repair", times("0 < 1", 3), true, {.tags = 2});
+    row("character references inside a name", "<ta&#x62;le><ta&#x62;le>", true, oneTable);
     row("NUL bytes", QStringLiteral("<p>a") + QChar(u'\0') + "b</p>", true);
     row("unknown elements nest", times("<input>", 6), true, {.depth = 5});
     row("a paragraph closes the one before", times("<p>x", 50), false, {.depth = 1});
