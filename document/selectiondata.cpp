@@ -34,6 +34,30 @@ QTextCursor capped(QTextCursor selection)
 
 const QString pictureWords = QStringLiteral("（画像）");
 
+// The plain text with each picture in words. A picture is an object
+// character in the text, but a page may hold that character as text too,
+// which is copied as it is.
+QString plainTextInWords(const QTextDocument &document)
+{
+    const QString text = document.toPlainText(); // a character for each position
+    QString words;
+    qsizetype from = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            for (int at = fragment.position(); at < fragment.position() + fragment.length(); ++at) {
+                words += QStringView(text).mid(from, at - from);
+                words += pictureWords;
+                from = at + 1;
+            }
+        }
+    }
+    words += QStringView(text).mid(from);
+    return words;
+}
+
 } // namespace
 
 SelectionData::SelectionData(const QTextCursor &selection) : m_fragment(capped(selection))
@@ -67,12 +91,11 @@ void SelectionData::build() const
     QTextCursor(&copy).insertFragment(m_fragment);
     // The words put in place of each picture in the finished text, not in
     // the document: an edit per picture took seconds for a few thousand.
-    // A picture is the object character in the text and an <img> element,
-    // whose attributes Qt escapes, in the HTML.
+    // A picture is an <img> element in the HTML, whose attributes Qt escapes.
     // The word joiners that keep a label on one line would only hinder
     // whoever searches or compares the copy.
     using spokenwords::wordJoiner;
-    m_text = copy.toPlainText().replace(QChar::ObjectReplacementCharacter, pictureWords).remove(wordJoiner);
+    m_text = plainTextInWords(copy).remove(wordJoiner);
     static const QRegularExpression picture(QStringLiteral("<img\\b[^>]*>"));
     m_html = copy.toHtml().replace(picture, pictureWords).remove(wordJoiner);
 }

@@ -879,6 +879,9 @@ void DocumentViewTest::selectionGivenAway_readsAndNamesNoPicture_data()
         << "copy" << QByteArray("<p>前<img src=\"mark.png\"></p>").repeated(5000) << "前（画像）\n前";
     const QByteArray list = "<ol>" + QByteArray("<li>item</li>").repeated(7000) + "</ol>";
     QTest::newRow("Ctrl+C, 7,000 list items") << "copy" << list << "item\nitem";
+    QTest::newRow("Ctrl+C, the page's own object character")
+        << "copy" << QByteArray("<p>前&#xFFFC;後<img src=\"mark.png\"><img src=\"mark.png\"></p>")
+        << "前\uFFFC後（画像）（画像）";
     QTest::newRow("Ctrl+C, a label held on one line")
         << "copy" << QByteArray("<p>1-&#x2060;問&#x2060;1</p>") << "1-問1";
     QTest::newRow("text dropped in") << "drop" << pictures << "";
