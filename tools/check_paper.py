@@ -108,10 +108,10 @@ ARRIVES = 1.0e-5
 LASER, SPACING, PLATE, PLATE_INDEX = 6.0e-7, 1.2e-3, 5.0e-6, 1.6
 
 
-def white_line_shift(path):
+def white_line_shift(path, spacing=SPACING):
     """3B-問6: how far the white line moves when one path gains `path`
     (m): a wavelength's gain moves every line one spacing on."""
-    return path / LASER * SPACING
+    return path / LASER * spacing
 
 # 5-問5: the alpha particle's kinetic energy measured (MeV), and 1 u in MeV.
 ALPHA, MEV_PER_U = 4.78, 931.5
@@ -250,8 +250,8 @@ def mistaken():
         ("3B-問6", 3, white_line_shift(PLATE)),               # the index forgotten: t for (n - 1)t
         ("3B-問6", 4, white_line_shift(PLATE_INDEX * PLATE)),   # nt for (n - 1)t: the film's waves
                                                               # counted, the air's it displaced kept in
-        ("3B-問6", 5, white_line_shift(PLATE_INDEX ** 2 * PLATE)),   # the index used twice: the optical
-                                                              # path nt counted in the film's λ/n
+        ("3B-問6", 5, white_line_shift((PLATE_INDEX - 1) * PLATE, spacing=SPACING * 1e3)),   # the spacing's
+                                                              # 1.2 mm taken as 1.2 m
         ("4-問1", 1, READING),                                  # the two supports taken to push alike
         ("4-問1", 3, post_push(subtract=False)),                # the weight found, the string's share kept in
         ("4-問1", 4, post_push(weight_arm=BAR_LENGTH - BAR_POST)),   # the weight's arm taken as CB
