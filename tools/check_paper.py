@@ -90,12 +90,13 @@ PATH_ENDS = {"①": 10.0, "②": 10.0 * math.sqrt(2), "③": 20.0, "④": None, 
 RAMP, CLIFF = 5.1, 19.6
 
 
-def ramp_range(energy_half=0.5, fall_half=0.5, root=True):
+def ramp_range(energy_half=0.5, fall_half=0.5, root=True, fall=CLIFF):
     """1-問1-1: the ball's speed off the ramp from m g h = (1/2) m v^2, its
     fall's time from H = (1/2) g t^2, the distance their product; or as a
-    mistake drops a half (energy_half, fall_half = 1) or the root."""
+    mistake drops a half (energy_half, fall_half = 1) or the root, or
+    takes another height for the fall."""
     speed = math.sqrt(9.8 * RAMP / energy_half)
-    time = math.sqrt(CLIFF / (fall_half * 9.8)) if root else CLIFF / (fall_half * 9.8)
+    time = math.sqrt(fall / (fall_half * 9.8)) if root else fall / (fall_half * 9.8)
     return speed * time
 
 
@@ -220,7 +221,7 @@ def mistaken():
     spacing, _ = measured.spacing_line()
     minima = measured.FIRST_MINIMA
     return [
-        ("1-問1-1", 1, ramp_range(energy_half=1, fall_half=1)),   # the half dropped from both
+        ("1-問1-1", 1, ramp_range(fall=RAMP), NEAREST),         # the ramp's 5.1 m taken for the fall too
         ("1-問1-1", 2, ramp_range(energy_half=1)),                # the half dropped from the energy
         ("1-問1-1", 2, ramp_range(fall_half=1)),                  # ... or from the fall
         ("1-問1-1", 5, ramp_range(root=False)),                   # the fall's square root not taken
