@@ -30,6 +30,7 @@ Reads assets/00Vardo.tx (Shift-JIS / cp932) and docs/answers.md and checks:
     (a mistake that lands nearer another choice makes that choice mean two
     things and its own choice mean none); a choice no table names fails;
   * the working speaks of every wrong choice of every question;
+  * no text of a choice graph's part says what the keyed graph does;
   * the measured data: the tables print the values measured.py holds, the
     readings agree with one another as a real instrument's would (the
     charging current with the voltage, the rod's steady speeds with its
@@ -733,6 +734,18 @@ WORDED = {
 }
 
 
+# Words that would tell a choice graph's answer: no text of its part may use
+# them (a speed said to settle leaves two of 図９'s graphs).
+TELLS = {"2B-問4-5": ("十分に時間がたった", "一定の速さ", "一定になる", "一定になった", "変わらなくなった")}
+
+
+def check_tells(questions, faults):
+    for q in (q for q in questions if q["caption"] in TELLS):
+        text = "".join(text_lines(q["lead"] + "".join(p["body"] for p in questions if p["lead"] == q["lead"])))
+        faults += [f"{q['caption']}: its part says {w!r}, which tells the graph"
+                   for w in TELLS[q["caption"]] if w in text]
+
+
 def check_named(questions, faults):
     """Every shown choice but the key is a named mistake in one of the
     tables above (a combination's choice through its wrong options)."""
@@ -943,7 +956,7 @@ def check_data(doc, faults):
         "時刻 t〔s〕": measured.RC_TIME, "電圧 V〔V〕": measured.RC_VOLTS, "電流 I〔mA〕": measured.RC_MILLIAMPS,
         "d〔cm〕": measured.FIRST_MINIMA, "f〔Hz〕": measured.SWEEP_FREQUENCY, "Δd〔cm〕": measured.SWEEP_SPACING,
         "ν〔×10<sup>14</sup> Hz〕": [f / 1e14 for f in measured.LIGHT_FREQUENCY], "V〔V〕": measured.STOPPING,
-        "力センサーの示す値 F〔N〕": measured.ROD_PULL, "十分に時間がたった後の棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
+        "力センサーの示す値 F〔N〕": measured.ROD_PULL, "2.0 s 後の棒の速さ v<sub>1</sub>〔m/s〕": measured.ROD_SPEED,
         "A から支柱までの距離 x〔m〕": measured.POST_AT, "力センサーの示す値 T〔N〕": measured.PULL,
         "ひっくり返した回数 n〔回〕": measured.SHOT_TURNS, "鉛の粒の温度〔℃〕": measured.SHOT_TEMPS,
         "時刻〔s〕": measured.CART_TIME, "台車 A の位置〔cm〕": measured.CART_A_AT,
@@ -1097,6 +1110,7 @@ def main():
     check_panels(questions, faults)
     check_combinations(questions, faults)
     check_named(questions, faults)
+    check_tells(questions, faults)
     check_data(doc, faults)
     check_descriptions(faults)
     for f in faults:

@@ -33,9 +33,10 @@ SWEEP_SPACING = [27.0, 21.2, 7.1, 10.4, 8.8]      # cm
 BY_EAR = 0.4                                      # cm: how far out a minimum found by ear may be
 MISREAD = 1250                                    # Hz
 
-# 2B-問4-6: the rod's steady speed (a speed sensor, to 0.01 m/s) for four
-# pulls read on the force sensor; rails 0.40 m apart through 0.60 ohm.  At
-# the steady speed F = (B L)^2 v / R, so F is in proportion to v.
+# 2B-問4-6: the rod's speed 2.0 s into the pull (a speed sensor, to 0.01
+# m/s) for four pulls read on the force sensor; rails 0.40 m apart through
+# 0.60 ohm.  By then the rod runs at its steady speed, where F = (B L)^2 v /
+# R, so F is in proportion to v.
 ROD_PULL = [0.020, 0.040, 0.060, 0.080]           # N
 ROD_SPEED = [0.47, 0.95, 1.39, 1.88]              # m/s
 ROD_GAP, ROD_OHMS = 0.40, 0.60                    # m, ohm
