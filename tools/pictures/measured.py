@@ -72,10 +72,11 @@ LEAD_HEAT = 0.13                                      # J/(g K), the handbook va
 
 # 5-問4: the carts' centres (cm from the rail's end) read by a position
 # sensor every 0.10 s; A (0.50 kg) runs into B at rest between 0.20 and
-# 0.30 s, and both run on at steady speeds.
-CART_TIME = [0.00, 0.10, 0.20, 0.30, 0.40, 0.50]     # s
-CART_A_AT = [20.0, 28.0, 36.0, 41.2, 43.6, 46.0]      # cm
-CART_B_AT = [50.0, 50.0, 50.0, 54.5, 63.5, 72.5]      # cm
+# 0.30 s, and both run on at steady speeds.  The paper prints the two
+# readings either side of the collision, all each speed needs.
+CART_TIME = [0.10, 0.20, 0.30, 0.40]                  # s
+CART_A_AT = [28.0, 36.0, 41.2, 43.6]                  # cm
+CART_B_AT = [50.0, 50.0, 54.5, 63.5]                  # cm
 CART_HIT = (0.20, 0.30)                               # s: the readings the collision falls between
 
 
