@@ -540,7 +540,8 @@ QList<qsizetype> emptyingProperties(QStringView text)
         QString pattern;
         for (QChar c : QStringLiteral("-qt-paragraph-type")) {
             const QString plain = QRegularExpression::escape(QString(c));
-            const QString code = QStringLiteral("(?:%1|%2)").arg(c.unicode(), 0, 16).arg(c.toUpper().unicode(), 0, 16);
+            const QString code =
+                QStringLiteral("(?:%1|%2)").arg(int(c.unicode()), 0, 16).arg(int(c.toUpper().unicode()), 0, 16);
             QStringList forms = {plain, QStringLiteral("\\\\0{0,4}%1\\s?").arg(code)};
             if (!QStringLiteral("abcdef").contains(c)) // else a backslash begins a code
                 forms << QStringLiteral("\\\\") + plain;
@@ -552,7 +553,8 @@ QList<qsizetype> emptyingProperties(QStringView text)
     // Every form of its first character, "-", begins with one of these.
     if (!text.contains(u'-') && !text.contains(u'\\'))
         return found;
-    for (auto it = property.globalMatch(text); it.hasNext();)
+    // A copy: the view's overload is deprecated from Qt 6.8, its successor new in 6.5.
+    for (auto it = property.globalMatch(text.toString()); it.hasNext();)
         found.append(it.next().capturedStart());
     return found;
 }
