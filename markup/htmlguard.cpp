@@ -771,7 +771,8 @@ QString firstProblem(QStringView html, const Limits &limits, Report &report)
                 return QStringLiteral("画像が多すぎます");
         }
         head.tag(open, tag, tagStart, report);
-        if (tag.closing || !holdsOnlyALineBreak(reader.rest(), tag.name))
+        // The look ahead only for a tag that may hold the property.
+        if (!tag.attributes.isEmpty() && (tag.closing || !holdsOnlyALineBreak(reader.rest(), tag.name)))
             repairProperties(plain(html, tag.attributes), report);
         if (tag.closing)
             open.close(tag.name);
